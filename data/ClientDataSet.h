@@ -1,0 +1,101 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "FieldDef.h"
+#include "ResultTable.h"
+#include "Value.h"
+
+namespace zorla {
+
+class DataSetProvider;
+class ClientDataSet;
+
+// Reads one field of the current record, by the rules of the data layer: null text reads as empty,
+// null numbers as 0.
+class FieldRef {
+public:
+    FieldRef(const ClientDataSet& ds, int index) : m_ds(&ds), m_index(index) {}
+    const Value& value() const;
+    const FieldDef& def() const;
+    bool isNull() const { return value().isNull(); }
+    std::string asString() const;
+    std::int64_t asInteger() const;
+    Decimal asDecimal() const;
+    std::optional<Date> asDate() const;
+
+private:
+    const ClientDataSet* m_ds;
+    int m_index;
+};
+
+// In-memory copy of a whole result: fetched at once on opening, kept in the order received, navigated by a
+// cursor, optionally filtered on one field's value.
+class ClientDataSet {
+public:
+    explicit ClientDataSet(std::string name) : m_name(std::move(name)) {}
+
+    const std::string& name() const { return m_name; }
+    // Where opening takes its rows from: a provider over a query, or any other source of a whole result.
+    void setProvider(std::function<ResultTable()> provider) { m_provider = std::move(provider); }
+    void setProvider(const DataSetProvider& provider);
+    // Declared fields; without any, the columns of the result are taken as they come.
+    void addField(FieldDef def);
+    const std::vector<FieldDef>& fields() const { return m_fields; }
+    std::function<void(ClientDataSet&)> OnCalcFields;
+
+    void open();
+    void close();
+    bool active() const { return m_active; }
+
+    bool isEmpty() const { return recordCount() == 0; }
+    int recordCount() const;
+    void first();
+    void next();
+    bool eof() const;
+    int recNo() const;  // from 1; 0 when there is no current record
+
+    int fieldIndex(std::string_view name) const;
+    FieldRef fieldByName(std::string_view name) const { return FieldRef(*this, fieldIndex(name)); }
+    // Current record's value of a field by position, for grids.
+    const Value& valueAt(int fieldIndex) const;
+    // Only inside OnCalcFields.
+    void setCalcValue(std::string_view name, Value value);
+
+    void setFilter(std::string fieldName, std::string value);
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+
+    // Bound controls follow the cursor only while enabled; nested calls count.
+    void disableControls() { ++m_controlsDisabled; }
+    void enableControls();
+    bool controlsDisabled() const { return m_controlsDisabled > 0; }
+
+private:
+    friend class FieldRef;
+    void checkActive() const;
+    void rebuildVisible();
+
+    std::string m_name;
+    std::function<ResultTable()> m_provider;
+    std::vector<FieldDef> m_fields;
+    std::unordered_map<std::string, int> m_index;  // upper-case name → field
+    std::vector<std::vector<Value>> m_rows;
+    std::vector<int> m_visible;  // rows the filter lets through, in order
+    std::size_t m_cursor = 0;    // position in m_visible
+    bool m_active = false;
+    bool m_eof = true;
+    bool m_declared = false;
+    bool m_filtered = false;
+    std::string m_filterField;
+    std::string m_filterValue;
+    int m_controlsDisabled = 0;
+    bool m_inCalc = false;
+};
+
+}  // namespace zorla

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <firebird/Interface.h>
+
+#include "FbClient.h"
+
+namespace zorla {
+
+// A status vector for one sequence of calls; check() turns a failure into DbError with the server's text.
+class FbStatus {
+public:
+    explicit FbStatus(FbClient& client);
+    ~FbStatus();
+    FbStatus(const FbStatus&) = delete;
+    FbStatus& operator=(const FbStatus&) = delete;
+
+    Firebird::CheckStatusWrapper* operator&() { return &m_wrapper; }
+    void check();
+    bool failed() const;
+    void clear() { m_wrapper.init(); }
+
+private:
+    FbClient& m_client;
+    Firebird::IStatus* m_status;
+    Firebird::CheckStatusWrapper m_wrapper;
+};
+
+}  // namespace zorla

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorla {
+
+// Lines of one section of an INI file, read by the connection file rules: trimmed, comments and blank lines
+// skipped, "name = value" turned into "name=value", the first of two sections of the same name read.
+// Gives nothing when the section is absent; throws DbError when the file cannot be read.
+std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section);
+
+}  // namespace zorla

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace zorla {
+
+// Real folder of the running program file, with its trailing path delimiter.
+std::string programFolder();
+
+}  // namespace zorla

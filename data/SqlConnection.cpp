@@ -1,0 +1,113 @@
+#include "SqlConnection.h"
+
+#include <filesystem>
+
+#include "DbError.h"
+#include "FbStatus.h"
+#include "IniFile.h"
+#include "TextUtil.h"
+
+namespace zorla {
+
+using namespace Firebird;
+
+namespace {
+bool truthy(const std::string& value) { return equalsIgnoreCase(trimControl(value), "True"); }
+
+unsigned parseDialect(const std::string& text) {
+    std::string_view v = trimControl(text);
+    if (v.empty()) return 3;
+    if (v == "1" || v == "2" || v == "3") return static_cast<unsigned>(v[0] - '0');
+    throw DbError("Invalid SQLDialect value: " + text);
+}
+
+unsigned char parseIsolation(const std::string& text) {
+    std::string_view v = trimControl(text);
+    if (v.empty() || equalsIgnoreCase(v, "ReadCommited") || equalsIgnoreCase(v, "ReadCommitted"))
+        return isc_tpb_read_committed;
+    // Firebird has no dirty read; read committed is the nearest it offers.
+    if (equalsIgnoreCase(v, "DirtyRead")) return isc_tpb_read_committed;
+    if (equalsIgnoreCase(v, "RepeatableRead")) return isc_tpb_concurrency;
+    throw DbError("Invalid Interbase TransIsolation value: " + text);
+}
+}  // namespace
+
+SqlConnection::SqlConnection() : VendorLib(FbClient::defaultLibraryName()) {}
+
+SqlConnection::~SqlConnection() = default;
+
+void SqlConnection::loadParamsFromIniFile(const std::string& path) {
+    if (m_paramsLoaded) return;
+    if (ConnectionName.empty()) throw DbError("Connection name missing");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw DbError("Driver/Connection Registry File '" + path + "' not found");
+    auto section = readIniSection(path, ConnectionName);
+    Params = ParamLines(section ? std::move(*section) : std::vector<std::string>{});
+    m_paramsLoaded = true;
+}
+
+FbClient& SqlConnection::client() {
+    if (!m_client) m_client = &FbClient::load(VendorLib);
+    return *m_client;
+}
+
+void SqlConnection::open() {
+    if (connected()) return;
+    if (BeforeConnect) BeforeConnect();
+
+    std::string database(trimControl(Params.valueOr("Database")));
+    if (database.empty()) throw DbError("Missing Database property");
+    unsigned dialect = parseDialect(Params.valueOr("SQLDialect"));
+    unsigned char isolation = parseIsolation(Params.valueOr("Interbase TransIsolation"));
+    auto wait = Params.value("WaitOnLocks");
+    bool waitOnLocks = !wait || truthy(*wait);
+    bool trimChar = truthy(Params.valueOr("Trim Char"));
+
+    FbClient& fb = client();
+    FbStatus status(fb);
+    FbHandle<IXpbBuilder> dpb(fb, fb.util()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0));
+    status.check();
+    auto addString = [&](unsigned char tag, const std::string& value) {
+        dpb->insertString(&status, tag, value.c_str());
+        status.check();
+    };
+    addString(isc_dpb_user_name, Params.valueOr("User_Name"));
+    addString(isc_dpb_password, Params.valueOr("Password"));
+    if (std::string role(trimControl(Params.valueOr("RoleName"))); !role.empty())
+        addString(isc_dpb_sql_role_name, role);
+    if (std::string charset(trimControl(Params.valueOr("ServerCharSet"))); !charset.empty())
+        addString(isc_dpb_lc_ctype, charset);
+    dpb->insertInt(&status, isc_dpb_sql_dialect, static_cast<int>(dialect));
+    status.check();
+
+    IAttachment* att = fb.provider()->attachDatabase(&status, database.c_str(), dpb->getBufferLength(&status),
+                                                     dpb->getBuffer(&status));
+    status.check();
+    m_attachment = FbHandle<IAttachment>(fb, att);
+    m_dialect = dialect;
+    m_isolation = isolation;
+    m_waitOnLocks = waitOnLocks;
+    m_trimChar = trimChar;
+}
+
+void SqlConnection::close() { m_attachment.reset(); }
+
+FbHandle<ITransaction> SqlConnection::startTransaction() {
+    open();
+    FbClient& fb = client();
+    FbStatus status(fb);
+    FbHandle<IXpbBuilder> tpb(fb, fb.util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0));
+    status.check();
+    tpb->insertTag(&status, isc_tpb_read);
+    tpb->insertTag(&status, m_isolation);
+    if (m_isolation == isc_tpb_read_committed) tpb->insertTag(&status, isc_tpb_rec_version);
+    tpb->insertTag(&status, m_waitOnLocks ? isc_tpb_wait : isc_tpb_nowait);
+    status.check();
+    ITransaction* tra =
+        m_attachment->startTransaction(&status, tpb->getBufferLength(&status), tpb->getBuffer(&status));
+    status.check();
+    return FbHandle<ITransaction>(fb, tra);
+}
+
+}  // namespace zorla

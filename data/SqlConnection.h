@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "FbHandle.h"
+#include "ParamLines.h"
+
+namespace zorla {
+
+class FbClient;
+
+// The connection, standing in for the "Interbase" driver over the Firebird client library. It opens on the
+// first query; its parameters are name=value lines. Its transactions only read.
+class SqlConnection {
+public:
+    SqlConnection();
+    ~SqlConnection();
+    SqlConnection(const SqlConnection&) = delete;
+    SqlConnection& operator=(const SqlConnection&) = delete;
+
+    std::string ConnectionName;
+    std::string DriverName = "Interbase";
+    std::string GetDriverFunc = "getSQLDriverINTERBASE";
+    std::string LibraryName;
+    std::string VendorLib;
+    bool LoginPrompt = false;
+    bool KeepConnection = true;
+    bool LoadParamsOnConnect = false;
+    std::function<void()> BeforeConnect;
+
+    ParamLines Params;
+
+    // Replaces the parameter lines by those of the section named ConnectionName, once per run.
+    void loadParamsFromIniFile(const std::string& path);
+
+    void open();
+    void close();
+    bool connected() const { return static_cast<bool>(m_attachment); }
+
+    FbClient& client();
+    Firebird::IAttachment* attachment() const { return m_attachment.get(); }
+    unsigned dialect() const { return m_dialect; }
+    bool trimChar() const { return m_trimChar; }
+    // A read-only transaction with the isolation and lock waiting of the parameters.
+    FbHandle<Firebird::ITransaction> startTransaction();
+
+private:
+    FbClient* m_client = nullptr;
+    FbHandle<Firebird::IAttachment> m_attachment;
+    bool m_paramsLoaded = false;
+    unsigned m_dialect = 3;
+    bool m_trimChar = false;
+    unsigned char m_isolation = 0;
+    bool m_waitOnLocks = true;
+};
+
+}  // namespace zorla

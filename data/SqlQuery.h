@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ResultTable.h"
+#include "Value.h"
+
+namespace zorla {
+
+class SqlConnection;
+
+struct SqlParam {
+    std::string name;
+    Value value;  // unset: null
+};
+
+// A selection with named parameters (":NAME") on the connection.
+class SqlQuery {
+public:
+    SqlQuery(std::string name, SqlConnection& connection);
+
+    const std::string& name() const { return m_name; }
+    void setSql(std::vector<std::string> lines);
+    const std::vector<std::string>& sql() const { return m_sql; }
+
+    // Parameters in the order of their first appearance in the text.
+    const std::vector<SqlParam>& params() const { return m_params; }
+    SqlParam& paramByName(const std::string& name);
+
+    // Runs the statement in its own read-only transaction and fetches every row.
+    ResultTable fetchAll();
+
+private:
+    std::string m_name;
+    SqlConnection& m_connection;
+    std::vector<std::string> m_sql;
+    std::vector<SqlParam> m_params;
+};
+
+}  // namespace zorla

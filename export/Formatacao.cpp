@@ -1,0 +1,96 @@
+#include "Formatacao.h"
+
+#include <cstdio>
+
+namespace zorla {
+
+namespace {
+constexpr std::size_t kShortText = 255;
+
+std::string_view shortText(std::string_view text) { return text.substr(0, std::min(text.size(), kShortText)); }
+
+bool blankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string removeChars(std::string_view text, std::string_view chars) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (chars.find(c) == std::string_view::npos) out += c;
+    return out;
+}
+}  // namespace
+
+std::string Copies(char fill, std::uint8_t count) { return std::string(count, fill); }
+
+std::string PadLeft(std::string_view text, std::uint8_t width, char fill) {
+    text = shortText(text);
+    if (text.size() >= width) return std::string(text.substr(0, width));
+    return std::string(text) + Copies(fill, static_cast<std::uint8_t>(width - text.size()));
+}
+
+std::string PadRight(std::string_view text, std::uint8_t width, char fill) {
+    text = shortText(text);
+    if (text.size() >= width) return std::string(text.substr(0, width));
+    return Copies(fill, static_cast<std::uint8_t>(width - text.size())) + std::string(text);
+}
+
+std::string RetiraPontuacao(std::string_view text) {
+    std::string out = removeChars(text, "-./");
+    std::size_t b = 0, e = out.size();
+    while (b < e && blankOrControl(out[b])) ++b;
+    while (e > b && blankOrControl(out[e - 1])) --e;
+    return out.substr(b, e - b);
+}
+
+std::string AjustaValor(std::string_view text) {
+    std::string out = RetiraPontuacao(text);
+    for (char& c : out)
+        if (c == ',') c = '.';
+    return out;
+}
+
+std::string RetiraCaracteresEspeciais(std::string_view text) { return removeChars(text, ".,-/\\|+*()[]{}=_;:"); }
+
+std::string DataCurta(const Date& date) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02u/%02u/%04d", static_cast<unsigned>(date.day()),
+                  static_cast<unsigned>(date.month()), static_cast<int>(date.year()));
+    return buf;
+}
+
+std::string InverteData(const Date& date) {
+    std::string s = DataCurta(date);
+    return s.substr(6, 4) + "/" + s.substr(3, 2) + "/" + s.substr(0, 2);
+}
+
+Date PrimeiroDiaMes(const Date& date, bool fimDeSemana) {
+    using namespace std::chrono;
+    Date first = date.year() / date.month() / day{1};
+    if (fimDeSemana) {
+        weekday wd{sys_days{first}};
+        if (wd == Sunday) return date.year() / date.month() / day{2};
+        if (wd == Saturday) return date.year() / date.month() / day{3};
+    }
+    return first;
+}
+
+Date UltimoDiaMes(const Date& date, bool fimDeSemana) {
+    using namespace std::chrono;
+    Date fim{date.year() / date.month() / last};
+    if (fimDeSemana) {
+        weekday wd{sys_days{fim}};
+        if (wd == Sunday) return Date{sys_days{fim} - days{2}};
+        if (wd == Saturday) return Date{sys_days{fim} - days{1}};
+    }
+    return fim;
+}
+
+std::string DigitosDecimais(Decimal value) {
+    std::int64_t c = value.cents;
+    std::uint64_t a = c < 0 ? static_cast<std::uint64_t>(-(c + 1)) + 1 : static_cast<std::uint64_t>(c);
+    std::string digits = std::to_string(a);
+    if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+    return c < 0 ? "-" + digits : digits;
+}
+
+}  // namespace zorla

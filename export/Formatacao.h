@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "Value.h"
+
+namespace zorla {
+
+// Fixed-width fields and clean-up of text, shared by the data module, the record writers and the window.
+// Texts are code page 1252 bytes; lengths and widths count bytes. PadLeft/PadRight/Copies work on short text:
+// at most 255 characters.
+
+std::string Copies(char fill, std::uint8_t count);
+// Text left-aligned in the width, filled on the right; a longer text keeps its first characters.
+std::string PadLeft(std::string_view text, std::uint8_t width, char fill);
+// Text right-aligned in the width, filled on the left; a longer text still keeps its first characters.
+std::string PadRight(std::string_view text, std::uint8_t width, char fill);
+
+std::string AjustaValor(std::string_view text);
+std::string RetiraPontuacao(std::string_view text);
+std::string RetiraCaracteresEspeciais(std::string_view text);
+std::string InverteData(const Date& date);
+Date PrimeiroDiaMes(const Date& date, bool fimDeSemana);
+Date UltimoDiaMes(const Date& date, bool fimDeSemana);
+
+// The program's short date text, dd/mm/yyyy.
+std::string DataCurta(const Date& date);
+// An amount as whole hundredths without separators, at least three digits, a minus sign in front:
+// 0 gives 000, 0.5 gives 050, -1234.5 gives -123450.
+std::string DigitosDecimais(Decimal value);
+
+}  // namespace zorla

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zorla {
+
+// One output file, written a line at a time; every line ends with CR LF.
+class TextFile {
+public:
+    virtual ~TextFile() = default;
+    virtual void writeLine(std::string_view bytes) = 0;
+    // Flushes and closes; throws when the data could not be written.
+    virtual void close() = 0;
+};
+
+// Where the run's files go; tests put a failing device here.
+class OutputFiles {
+public:
+    virtual ~OutputFiles() = default;
+    virtual bool exists(const std::string& path) = 0;
+    virtual void remove(const std::string& path) = 0;
+    // A new empty file; an existing one must have been removed first.
+    virtual std::unique_ptr<TextFile> create(const std::string& path) = 0;
+
+    // Removes the file when it exists, then creates it empty: files are never appended to.
+    std::unique_ptr<TextFile> recreate(const std::string& path) {
+        if (exists(path)) remove(path);
+        return create(path);
+    }
+};
+
+// The real disk, through buffered C streams.
+class DiskFiles : public OutputFiles {
+public:
+    bool exists(const std::string& path) override;
+    void remove(const std::string& path) override;
+    std::unique_ptr<TextFile> create(const std::string& path) override;
+};
+
+}  // namespace zorla

@@ -1,0 +1,31 @@
+#include "Periodo.h"
+
+#include <stdexcept>
+
+#include "Formatacao.h"
+
+namespace zorla {
+
+namespace {
+constexpr const char* kNomes[] = {"Janeiro", "Fevereiro", "Março",    "Abril",   "Maio",     "Junho",
+                                  "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
+constexpr const char* kAbrev[] = {"JAN", "FEV", "MAR", "ABR", "MAI", "JUN", "JUL", "AGO", "SET", "OUT", "NOV", "DEZ"};
+}  // namespace
+
+const char* NomeMes(int indice) { return indice >= 0 && indice < 12 ? kNomes[indice] : ""; }
+const char* AbreviaturaMes(int indice) { return indice >= 0 && indice < 12 ? kAbrev[indice] : ""; }
+
+Date ComporData(long dia, long mes, long ano) {
+    using namespace std::chrono;
+    Date d{year{static_cast<int>(ano)}, month{static_cast<unsigned>(mes)}, day{static_cast<unsigned>(dia)}};
+    if (dia < 1 || dia > 31 || mes < 1 || mes > 12 || ano < 1 || ano > 9999 || !d.ok())
+        throw std::runtime_error("'" + std::to_string(dia) + "/" + std::to_string(mes) + "/" + std::to_string(ano) +
+                                 "' is not a valid date");
+    return d;
+}
+
+std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string& diaFinal, const std::string& mesAbrev) {
+    return PadRight(diaInicial, 2, '0') + "A" + PadRight(diaFinal, 2, '0') + mesAbrev;
+}
+
+}  // namespace zorla

@@ -1,0 +1,407 @@
+#include "ThProcessa.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "DMVantero.h"
+#include "FakeHost.h"
+#include "MemoryTable.h"
+#include "TempDir.h"
+
+namespace zorla {
+namespace {
+
+using namespace std::chrono;
+using test::Row;
+
+std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+Row venda(const char* cod, const char* doc, std::int64_t valor) {
+    return Row{{"CODMOVESTOQUE", cod},       {"DATAMOVIMENTO", Date{2008y / 3 / 5}},
+               {"AGRUPAMENTO", "NFT"},        {"NUMERODOC", doc},
+               {"DATADOCUMENTO", Date{2008y / 3 / 5}}, {"VALOR", Decimal{valor}}};
+}
+
+Row movimento(const char* operacao, const char* deb, const char* cred, const char* doc, std::int64_t valor) {
+    return Row{{"OPERACAO", operacao},          {"DEVEDORA", deb},          {"CREDORA", cred},
+               {"DOCUMENTO", doc},              {"VALOR", Decimal{valor}}, {"PARCELA", 1},
+               {"DATA", Date{2009y / 3 / 5}},   {"NOMECREDOR", "Credor"},  {"NOMEDEVEDOR", "Devedor"},
+               {"HISTORICO", "Tarifa banc\xE1ria"}};
+}
+
+// Counts writes and closes; fails the one whose number is given.
+class FailingFiles : public OutputFiles {
+public:
+    explicit FailingFiles(int failAt) : m_failAt(failAt) {}
+    int operations = 0;
+
+    bool exists(const std::string& p) override { return m_disk.exists(p); }
+    void remove(const std::string& p) override { m_disk.remove(p); }
+    std::unique_ptr<TextFile> create(const std::string& p) override {
+        struct File : TextFile {
+            File(FailingFiles& o, std::unique_ptr<TextFile> f) : owner(o), inner(std::move(f)) {}
+            void writeLine(std::string_view b) override {
+                owner.step("gravação");
+                inner->writeLine(b);
+            }
+            void close() override {
+                auto f = std::move(inner);
+                if (!f) return;
+                owner.step("fechamento");
+                f->close();
+            }
+            FailingFiles& owner;
+            std::unique_ptr<TextFile> inner;
+        };
+        return std::make_unique<File>(*this, m_disk.create(p));
+    }
+    void step(const char* what) {
+        if (++operations == m_failAt) throw std::runtime_error(std::string("falha simulada de ") + what);
+    }
+
+private:
+    int m_failAt;
+    DiskFiles m_disk;
+};
+
+class Run : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dm.CDSSaidas.setProvider([this] {
+            bool compras = *dm.QSaidas.paramByName("TIPOMOVIMENTO").value.text() == "E";
+            return test::memoryTable(dm.CDSSaidas, compras ? compras_ : vendas);
+        });
+        dm.CDSMovimento.setProvider([this] { return test::memoryTable(dm.CDSMovimento, movimentos); });
+        params.Diretorio = dir.folder();
+        params.NomeArquivo = "01A31MAR";
+        params.DataInicial = 2008y / 3 / 1;
+        params.DataFinal = 2008y / 3 / 31;
+        params.empresa = 1;
+        params.codigoEmpresa = "77";
+        params.pastaDigitada = dir.path();
+    }
+    void consulta() {
+        dm.QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
+        dm.CDSSaidas.close();
+        dm.CDSSaidas.open();
+    }
+    Desfecho run(OutputFiles& files) {
+        ThProcessa th(dm, host, params, files);
+        th.start();
+        th.wait();
+        return th.desfecho();
+    }
+    Desfecho run() {
+        DiskFiles disk;
+        return run(disk);
+    }
+    std::string file(const std::string& name) { return test::readFile(dir.file(name)); }
+    bool exists(const std::string& name) { return std::filesystem::exists(dir.file(name)); }
+    void expectFullReset(const std::vector<std::string>& ev) {
+        ASSERT_GE(ev.size(), 6u);
+        EXPECT_EQ(ev.back(), "fim");
+        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "painel oculto 228,225,220") != ev.end());
+        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "titulo Zorla Exporta") != ev.end());
+        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "movimento Status do processamento") != ev.end());
+        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "arquivo ") != ev.end());
+        EXPECT_EQ(std::count(ev.begin(), ev.end(), "controles off"), std::count(ev.begin(), ev.end(), "controles on"));
+        EXPECT_FALSE(dm.CDSSaidas.controlsDisabled());
+    }
+
+    TFDMExporta dm{"/nonexistent/dbxconnections.ini"};
+    test::FakeHost host;
+    test::TempDir dir;
+    RunParameters params;
+    std::vector<Row> vendas, compras_, movimentos;
+};
+
+TEST_F(Run, WritesFiveFilesInOrderWithStatusAndCompletion) {
+    vendas = {venda("V1", "000001", 100), venda("V2", "000002", 200)};
+    compras_ = {venda("C1", "000009", 900)};
+    movimentos = {movimento("V", "1120003", "2110005", "004512", 123450),
+                  movimento("C", "2110005", "1120003", "000777", 50),
+                  movimento("F", "6110001", "1120003", "", 1000),
+                  movimento("X", "1", "2", "3", 4)};
+    consulta();
+    EXPECT_EQ(run(), Desfecho::Concluido);
+
+    std::string sai = file("01A31MAR.SAI");
+    ASSERT_EQ(sai.size(), 2u * 549);
+    EXPECT_EQ(sai.substr(0, 5), "S77  ");
+    EXPECT_EQ(sai.substr(547, 2), "\r\n");
+    std::string ent = file("01A31MAR.ENT");
+    ASSERT_EQ(ent.size(), 253u);
+    EXPECT_EQ(ent.substr(0, 5), "E77  ");
+    EXPECT_EQ(file("ctr01A31MAR.txt").size(), 2u * 77);
+    EXPECT_EQ(file("pag01A31MAR.txt").size(), 2u * 77);
+    EXPECT_EQ(file("fca01A31MAR.txt").size(), 77u);
+
+    const std::vector<std::string> expected = {
+        "painel visivel 255,174,94",
+        "controles off",
+        "maximo 2",
+        "movimento Gerando arquivo...",
+        "posicao 1",
+        "titulo 1 gerando...",
+        "movimento Movimento: V1. Gerando, aguarde...",
+        "posicao 2",
+        "titulo 2 gerando...",
+        "movimento Movimento: V2. Gerando, aguarde...",
+        "painel oculto 255,174,94",
+        "controles on",
+        "arquivo ARQUIVO: 01A31MAR.ENT",
+        "painel visivel 255,174,94",
+        "repinta",
+        "controles off",
+        "posicao 0",
+        "maximo 1",
+        "movimento Gerando arquivo...",
+        "posicao 1",
+        "titulo 1 gerando...",
+        "movimento Movimento: C1. Gerando, aguarde...",
+        "posicao 0",
+        "maximo 4",
+        "movimento Movimento de Caixa/Banco: Recebimentos, aguarde...",
+        "posicao 1",
+        "movimento Movimento de Caixa/Banco: Pagamentos, aguarde...",
+        "posicao 2",
+        "movimento Movimento de Caixa/Banco: Despeses gerais, aguarde...",
+        "posicao 3",
+        "controles on",
+        "painel oculto 228,225,220",
+        "posicao 0",
+        "movimento Status do processamento",
+        "arquivo ",
+        "titulo Zorla Exporta",
+        "info Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " + dir.path(),
+        "fim",
+    };
+    EXPECT_EQ(host.events(), expected);
+    // The sales rows are replaced by the purchases, and no filter is left on the movements.
+    EXPECT_EQ(dm.CDSSaidas.recordCount(), 1);
+    EXPECT_EQ(dm.CDSMovimento.recordCount(), 4);
+}
+
+TEST_F(Run, EmptyConsultWritesEmptySalesFileAndNoPurchasesLeavesOlderFile) {
+    test::writeFile(dir.file("01A31MAR.ENT"), "antigo");
+    consulta();
+    EXPECT_EQ(run(), Desfecho::Concluido);
+    EXPECT_TRUE(exists("01A31MAR.SAI"));
+    EXPECT_EQ(file("01A31MAR.SAI"), "");
+    EXPECT_EQ(file("01A31MAR.ENT"), "antigo");
+    for (const char* f : {"ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"}) {
+        EXPECT_TRUE(exists(f)) << f;
+        EXPECT_EQ(file(f), "") << f;
+    }
+    EXPECT_TRUE(host.has("maximo 0"));
+    EXPECT_EQ(host.messages().back().rfind("Os arquivos foram gerados com sucesso.", 0), 0u);
+}
+
+TEST_F(Run, CancelDuringSalesStillWritesPurchasesFileEmptyAndEntries) {
+    for (int i = 0; i < 17; ++i) vendas.push_back(venda("V", "000001", 1));
+    compras_ = {venda("C1", "000009", 900)};
+    movimentos = {movimento("V", "1120003", "2110005", "004512", 123450)};
+    test::writeFile(dir.file("01A31MAR.ENT"), "antigo");
+    host.cancelAtPosition = 5;
+    consulta();
+    EXPECT_EQ(run(), Desfecho::Cancelado);
+    EXPECT_EQ(file("01A31MAR.SAI").size(), 5u * 549);
+    EXPECT_EQ(file("01A31MAR.ENT"), "");
+    EXPECT_EQ(file("ctr01A31MAR.txt").size(), 2u * 77);
+    EXPECT_EQ(host.messages(), std::vector<std::string>{"Exportação cancelada!"});
+    expectFullReset(host.events());
+}
+
+TEST_F(Run, TitleCountsEveryRecord) {
+    for (int i = 0; i < 17; ++i) vendas.push_back(venda("V", "000001", 1));
+    consulta();
+    run();
+    auto ev = host.events();
+    for (int i = 1; i <= 17; ++i)
+        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "titulo " + std::to_string(i) + " gerando...") != ev.end()) << i;
+}
+
+TEST_F(Run, MissingFolderFailsOnceWritesNothingAndResets) {
+    params.Diretorio = dir.file("nao-existe") + "/";
+    vendas = {venda("V1", "000001", 100)};
+    consulta();
+    EXPECT_EQ(run(), Desfecho::Falhou);
+    auto msgs = host.messages();
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].rfind("Infelizmente ocorreu uma falha na exportação e não será possível prosseguir.\r"
+                            "Reinicie o sistema de exportação e tente novamente.\r\rErro Ocorrido: Falha ao criar o arquivo",
+                            0),
+              0u);
+    EXPECT_NE(msgs[0].find("No such file or directory"), std::string::npos);
+    expectFullReset(host.events());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(Run, RunWithoutConsultFailsOnTheClosedDataset) {
+    EXPECT_EQ(run(), Desfecho::Falhou);
+    ASSERT_EQ(host.messages().size(), 1u);
+    EXPECT_NE(host.messages()[0].find("Erro Ocorrido: CDSSaidas: Cannot perform this operation on a closed dataset"),
+              std::string::npos);
+    EXPECT_EQ(file("01A31MAR.SAI"), "");
+    expectFullReset(host.events());
+}
+
+TEST_F(Run, OverflowingAmountFailsTheRun) {
+    vendas = {venda("V1", "NF000001", 100000000000)};
+    consulta();
+    EXPECT_EQ(run(), Desfecho::Falhou);
+    ASSERT_EQ(host.messages().size(), 1u);
+    EXPECT_NE(host.messages()[0].find("Documento NF000001: o valor 1000000000,00 do campo VALOR"), std::string::npos);
+}
+
+TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureAndFullReset) {
+    vendas = {venda("V1", "000001", 100), venda("V2", "000002", 200)};
+    compras_ = {venda("C1", "000009", 900)};
+    movimentos = {movimento("V", "1120003", "2110005", "004512", 123450), movimento("C", "1", "2", "3", 4),
+                  movimento("F", "1", "2", "3", 4)};
+    consulta();
+    FailingFiles counting(-1);
+    ASSERT_EQ(run(counting), Desfecho::Concluido);
+    const int total = counting.operations;
+    // 2 + 1 fiscal lines, 2 + 2 + 1 entry lines, five closes.
+    ASSERT_EQ(total, 13);
+    for (int failAt = 1; failAt <= total; ++failAt) {
+        SCOPED_TRACE(failAt);
+        host.~FakeHost();
+        new (&host) test::FakeHost;
+        consulta();
+        FailingFiles failing(failAt);
+        EXPECT_EQ(run(failing), Desfecho::Falhou);
+        auto msgs = host.messages();
+        ASSERT_EQ(msgs.size(), 1u);
+        EXPECT_NE(msgs[0].find("Erro Ocorrido: falha simulada de "), std::string::npos);
+        expectFullReset(host.events());
+    }
+}
+
+class Lancamentos : public Run {
+protected:
+    std::string exporta(const std::vector<Row>& rows, const char* arquivo) {
+        movimentos = rows;
+        ThProcessa th(dm, host, params, disk);
+        th.ExportaMovimentoBancario();
+        return file(arquivo);
+    }
+    DiskFiles disk;
+};
+
+TEST_F(Lancamentos, WorkedExampleOfAReceipt) {
+    Row r = movimento("V", "1120003", "2110005", "004512", 123450);
+    r["PARCELA"] = 2;
+    const std::string head = "1120003" "2110005" "  " "004512" "     ";
+    const std::string expected = head + "1" + "RECEBIMENTO DE TITULO N\xBA" + sp(5) + "000000000000" + "050309" + "\r\n" +
+                                 head + "2" + "004512/2" + sp(21) + "000000123450" + "050309" + "\r\n";
+    EXPECT_EQ(exporta({r}, "ctr01A31MAR.txt"), expected);
+    EXPECT_EQ(file("pag01A31MAR.txt"), "");
+    EXPECT_EQ(file("fca01A31MAR.txt"), "");
+}
+
+TEST_F(Lancamentos, PaymentHistoryKeepsDocumentBlanksAndNullInstalment) {
+    Row r = movimento("C", "2110005", "1120003", "123", 7);
+    r["PARCELA"] = Value{};
+    const std::string head = "2110005" "1120003" "  " "123   " "     ";
+    const std::string expected = head + "1" + "PAGAMENTO DE TITULO N\xBA" + sp(7) + "000000000000" + "050309" + "\r\n" +
+                                 head + "2" + "123   /" + sp(22) + "000000000007" + "050309" + "\r\n";
+    EXPECT_EQ(exporta({r}, "pag01A31MAR.txt"), expected);
+}
+
+TEST_F(Lancamentos, GeneralExpenseHistoriesAroundTwentyNineCharacters) {
+    const std::string head = "6110001" "1120003" "  " "ABCDEF" "     ";
+    struct Case {
+        const char* what;
+        std::string historico;
+        std::string lines;
+    };
+    const std::string h29(29, 'h'), h30 = std::string(29, 'h') + "i", h50(50, 'k');
+    const std::vector<Case> cases = {
+        {"exactly 29", h29, head + "1" + h29 + "000000001000" + "050309\r\n"},
+        {"30 gives two lines", h30,
+         head + "1" + h29 + "000000000000" + "050309\r\n" + head + "2" + "i" + sp(28) + "000000001000" + "050309\r\n"},
+        {"leading blanks: tested trimmed, cut as stored", "  " + std::string(28, 'b'),
+         head + "1" + "  " + std::string(27, 'b') + "000000001000" + "050309\r\n"},
+        {"50 characters", h50,
+         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') +
+             sp(8) + "000000001000" + "050309\r\n"},
+        {"null history", "", head + "1" + sp(29) + "000000001000" + "050309\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Row r = movimento("F", "6110001", "1120003", "ABCDEFGHIJK", 1000);
+        r["HISTORICO"] = c.historico.empty() ? Value{} : Value{c.historico};
+        dm.CDSMovimento.close();
+        EXPECT_EQ(exporta({r}, "fca01A31MAR.txt"), c.lines);
+    }
+}
+
+TEST_F(Lancamentos, CostCentreRule) {
+    struct Case {
+        Value centro;
+        Value local;
+        const char* deb;
+        const char* cred;
+        std::string accounts;  // positions 1–14
+    };
+    const Case cases[] = {
+        {1, "D", "6110001", "6220002", "6110101" "6220002"},
+        {2, "D", "6110001", "6220002", "6110201" "6220002"},
+        {99, "C", "6110001", "6220002", "6110001" "6220202"},
+        {1, Value{}, "6110001", "6220002", "6110001" "6220102"},
+        {0, "D", "6110001", "6220002", "6110001" "6220002"},
+        {-1, "D", "6110001", "6220002", "6110001" "6220002"},
+        {Value{}, "D", "6110001", "6220002", "6110001" "6220002"},
+        {1, "D", "5110001", "6220002", "5110001" "6220002"},
+        {1, "D", "6", "6220002", "6  01  " "6220002"},
+        {1, "d", "6110001", "6220002", "6110001" "6220102"},
+        {2, "D", "611000123456", "62200029", "6110201" "6220002"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.accounts);
+        Row r = movimento("F", c.deb, c.cred, "1", 1);
+        r["CENTROCUSTO"] = c.centro;
+        r["LOCAL_CCUSTO"] = c.local;
+        dm.CDSMovimento.close();
+        EXPECT_EQ(exporta({r}, "fca01A31MAR.txt").substr(0, 14), c.accounts);
+    }
+}
+
+TEST_F(Lancamentos, MissingAccountsAreReportedAndWrittenAsBlanks) {
+    Row semCredora = movimento("F", "6110001", "", "1", 1);
+    semCredora["NOMECREDOR"] = "Jo\xE3o";
+    Row semAmbas = movimento("F", "", "", "2", 1);
+    Row semDevedora = movimento("F", "", "1120003", "3", 1);
+    semDevedora["NOMEDEVEDOR"] = "Caf\xE9 \x80";
+    Row brancos = movimento("F", "   ", "1120003", "4", 1);
+    std::string out = exporta({semCredora, semAmbas, semDevedora, brancos}, "fca01A31MAR.txt");
+    EXPECT_EQ(host.messages(), (std::vector<std::string>{"João\r\nsem código contábil definido.",
+                                                         "Credor\r\nsem código contábil definido.",
+                                                         "Café €\r\nsem código contábil definido."}));
+    ASSERT_EQ(out.size(), 4u * 77);
+    EXPECT_EQ(out.substr(0, 14), "6110001" + sp(7));
+    EXPECT_EQ(out.substr(77, 14), sp(14));
+    EXPECT_EQ(out.substr(154, 14), sp(7) + "1120003");
+}
+
+TEST_F(Lancamentos, OlderEntryFileIsReplacedAndNegativeAndMissingValuesKeepTheLength) {
+    test::writeFile(dir.file("fca01A31MAR.txt"), std::string(1000, 'x'));
+    Row negativo = movimento("F", "1", "2", "1", -1234);
+    Row semData = movimento("F", "1", "2", "1", 0);
+    semData["DATA"] = Value{};
+    std::string out = exporta({negativo, semData}, "fca01A31MAR.txt");
+    ASSERT_EQ(out.size(), 2u * 77);
+    EXPECT_EQ(out.substr(57, 18), "0000000-1234050309");
+    EXPECT_EQ(out.substr(77 + 57, 18), "000000000000" + sp(6));
+}
+
+TEST_F(Lancamentos, AmountOfTenBillionFails) {
+    EXPECT_THROW(exporta({movimento("V", "1", "2", "DOC1", 1000000000000)}, "ctr01A31MAR.txt"), std::runtime_error);
+    EXPECT_NO_THROW(exporta({movimento("V", "1", "2", "DOC1", 999999999999)}, "ctr01A31MAR.txt"));
+}
+
+}  // namespace
+}  // namespace zorla
