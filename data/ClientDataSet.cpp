@@ -82,7 +82,7 @@ void ClientDataSet::open() {
     if (!m_provider) throw DbError(m_name + ": Missing data provider or data packet");
     ResultTable data = m_provider();
 
-    std::vector<std::vector<Value>> rows;
+    auto rows = std::make_shared<Rows>();
     if (!m_declared) {
         m_fields.clear();
         m_index.clear();
@@ -93,7 +93,7 @@ void ClientDataSet::open() {
             def.type = c.type;
             m_fields.push_back(std::move(def));
         }
-        rows = std::move(data.rows);
+        *rows = std::move(data.rows);
     } else {
         // Column of each declared field, checked before any row is taken.
         std::vector<int> source(m_fields.size(), -1);
@@ -108,7 +108,7 @@ void ClientDataSet::open() {
                 throw DbError(m_name + ": Type mismatch for field '" + def.name + "', expecting: " +
                               fieldTypeName(def.type) + " actual: " + col.sqlTypeName);
         }
-        rows.reserve(data.rows.size());
+        rows->reserve(data.rows.size());
         for (auto& in : data.rows) {
             std::vector<Value> out(m_fields.size());
             for (std::size_t f = 0; f < m_fields.size(); ++f) {
@@ -119,15 +119,15 @@ void ClientDataSet::open() {
                 else
                     out[f] = std::move(v);
             }
-            rows.push_back(std::move(out));
+            rows->push_back(std::move(out));
         }
     }
     m_rows = std::move(rows);
     m_active = true;
     if (OnCalcFields) {
         // Calculated over every row, whatever the filter lets through.
-        m_visible.resize(m_rows.size());
-        for (std::size_t r = 0; r < m_rows.size(); ++r) m_visible[r] = static_cast<int>(r);
+        m_visible.resize(m_rows->size());
+        for (std::size_t r = 0; r < m_rows->size(); ++r) m_visible[r] = static_cast<int>(r);
         m_inCalc = true;
         try {
             for (m_cursor = 0; m_cursor < m_visible.size(); ++m_cursor) OnCalcFields(*this);
@@ -144,7 +144,7 @@ void ClientDataSet::open() {
 
 void ClientDataSet::close() {
     m_active = false;
-    m_rows.clear();
+    m_rows = std::make_shared<Rows>();
     m_visible.clear();
     m_cursor = 0;
     m_eof = true;
@@ -192,14 +192,14 @@ int ClientDataSet::fieldIndex(std::string_view name) const {
 const Value& ClientDataSet::valueAt(int fieldIndex) const {
     checkActive();
     if (m_visible.empty()) return kNull;
-    return m_rows[static_cast<std::size_t>(m_visible[m_cursor])][static_cast<std::size_t>(fieldIndex)];
+    return (*m_rows)[static_cast<std::size_t>(m_visible[m_cursor])][static_cast<std::size_t>(fieldIndex)];
 }
 
 void ClientDataSet::setCalcValue(std::string_view name, Value value) {
     int f = fieldIndex(name);
     if (!m_inCalc || !m_fields[static_cast<std::size_t>(f)].calculated)
         throw DbError(m_name + ": Field '" + std::string(name) + "' cannot be modified");
-    m_rows[static_cast<std::size_t>(m_visible[m_cursor])][static_cast<std::size_t>(f)] = std::move(value);
+    (*m_rows)[static_cast<std::size_t>(m_visible[m_cursor])][static_cast<std::size_t>(f)] = std::move(value);
 }
 
 void ClientDataSet::setFilter(std::string fieldName, std::string value) {
@@ -221,11 +221,11 @@ void ClientDataSet::setFiltered(bool on) {
 
 void ClientDataSet::rebuildVisible() {
     m_visible.clear();
-    m_visible.reserve(m_rows.size());
+    m_visible.reserve(m_rows->size());
     int f = m_filtered ? fieldIndex(m_filterField) : -1;
-    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+    for (std::size_t r = 0; r < m_rows->size(); ++r) {
         if (f >= 0) {
-            const std::string* t = m_rows[r][static_cast<std::size_t>(f)].text();
+            const std::string* t = (*m_rows)[r][static_cast<std::size_t>(f)].text();
             if (!t || *t != m_filterValue) continue;
         }
         m_visible.push_back(static_cast<int>(r));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,11 @@ public:
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
 
+    using Rows = std::vector<std::vector<Value>>;
+    // The rows of the current opening. They never change once opened, so a holder may read them from another
+    // thread while the dataset is closed or reopened.
+    std::shared_ptr<const Rows> rows() const { return m_rows; }
+
     // Bound controls follow the cursor only while enabled; nested calls count.
     void disableControls() { ++m_controlsDisabled; }
     void enableControls();
@@ -85,7 +91,7 @@ private:
     std::function<ResultTable()> m_provider;
     std::vector<FieldDef> m_fields;
     std::unordered_map<std::string, int> m_index;  // upper-case name → field
-    std::vector<std::vector<Value>> m_rows;
+    std::shared_ptr<Rows> m_rows = std::make_shared<Rows>();
     std::vector<int> m_visible;  // rows the filter lets through, in order
     std::size_t m_cursor = 0;    // position in m_visible
     bool m_active = false;

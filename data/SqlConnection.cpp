@@ -58,6 +58,7 @@ void SqlConnection::open() {
 
     std::string database(trimControl(Params.valueOr("Database")));
     if (database.empty()) throw DbError("Missing Database property");
+    if (database.find('\0') != std::string::npos) throw DbError("Invalid Database property");
     unsigned dialect = parseDialect(Params.valueOr("SQLDialect"));
     unsigned char isolation = parseIsolation(Params.valueOr("Interbase TransIsolation"));
     auto wait = Params.value("WaitOnLocks");

@@ -1,0 +1,117 @@
+#include "ClientDataSet.h"
+
+#include <gtest/gtest.h>
+
+#include "DMVantero.h"
+#include "DbError.h"
+#include "MemoryTable.h"
+
+namespace zorla {
+namespace {
+
+using test::Row;
+
+ResultTable operacoes(std::initializer_list<const char*> ops) {
+    ResultTable t;
+    t.columns = {ColumnInfo{"OPERACAO", FieldType::Text, "CHAR"}, ColumnInfo{"N", FieldType::Integer, "INTEGER"}};
+    std::int64_t n = 0;
+    for (const char* op : ops) t.rows.push_back({op ? Value{op} : Value{}, Value{++n}});
+    return t;
+}
+
+std::vector<std::int64_t> walk(ClientDataSet& ds) {
+    std::vector<std::int64_t> seen;
+    for (ds.first(); !ds.eof(); ds.next()) seen.push_back(ds.fieldByName("n").asInteger());
+    return seen;
+}
+
+TEST(ClientDataSet, NavigationAndFilterKeepTheReceivedOrder) {
+    ClientDataSet ds("CDS");
+    ds.setProvider([] { return operacoes({"V", "C", "V", nullptr, "F", "V"}); });
+    EXPECT_THROW(ds.recordCount(), DbError);
+    ds.open();
+    EXPECT_EQ(ds.recordCount(), 6);
+    EXPECT_EQ(walk(ds), (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(ds.recNo(), 6);
+    ds.setFilter("OPERACAO", "V");
+    ds.setFiltered(true);
+    EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_EQ(ds.recNo(), 1);
+    EXPECT_EQ(walk(ds), (std::vector<std::int64_t>{1, 3, 6}));
+    ds.setFilter("OPERACAO", "X");
+    EXPECT_TRUE(ds.isEmpty());
+    EXPECT_TRUE(ds.eof());
+    EXPECT_EQ(ds.recNo(), 0);
+    EXPECT_TRUE(ds.fieldByName("OPERACAO").isNull());
+    ds.setFiltered(false);
+    EXPECT_EQ(ds.recordCount(), 6);
+    ds.close();
+    EXPECT_THROW(ds.first(), DbError);
+}
+
+TEST(ClientDataSet, DeclaredFieldsAreCheckedBeforeAnyRowIsTaken) {
+    struct Case {
+        ColumnInfo column;
+        const char* error;  // empty: opens
+    };
+    const Case cases[] = {
+        {ColumnInfo{"VALOR", FieldType::Decimal, "NUMERIC"}, ""},
+        {ColumnInfo{"VALOR", FieldType::Integer, "INTEGER"}, ""},
+        {ColumnInfo{"VALOR", FieldType::Text, "VARCHAR"}, "CDS: Type mismatch for field 'VALOR', expecting: BCD actual: VARCHAR"},
+        {ColumnInfo{"VALOR", FieldType::Unsupported, "DOUBLE PRECISION"},
+         "CDS: Type mismatch for field 'VALOR', expecting: BCD actual: DOUBLE PRECISION"},
+        {ColumnInfo{"OUTRO", FieldType::Decimal, "NUMERIC"}, "CDS: Field 'VALOR' not found"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.column.sqlTypeName);
+        ClientDataSet ds("CDS");
+        FieldDef valor;
+        valor.name = "VALOR";
+        valor.type = FieldType::Decimal;
+        ds.addField(valor);
+        ds.setProvider([&] { return ResultTable{{c.column}, {{Value{std::int64_t{7}}}}}; });
+        if (*c.error) {
+            try {
+                ds.open();
+                ADD_FAILURE();
+            } catch (const DbError& e) {
+                EXPECT_STREQ(e.what(), c.error);
+            }
+            EXPECT_FALSE(ds.active());
+        } else {
+            ds.open();
+            if (c.column.type == FieldType::Integer) EXPECT_EQ(ds.fieldByName("valor").asDecimal(), Decimal{700});
+        }
+    }
+}
+
+TEST(ClientDataSet, CalculatedFieldsOfTheFiscalRowsAndTheTotalizers) {
+    TFDMExporta dm("/nonexistent/dbxconnections.ini");
+    const std::pair<Value, const char*> tipos[] = {{"NFT", "NF"}, {"FAT", "NF"}, {"NFE", "NF"}, {"ECF", "CF"},
+                                                   {"NF ", ""},   {"nfe", ""},   {Value{}, ""}, {"OUT", ""}};
+    std::vector<Row> rows;
+    for (const auto& t : tipos) rows.push_back(Row{{"AGRUPAMENTO", t.first}});
+    dm.CDSSaidas.setProvider([&] { return test::memoryTable(dm.CDSSaidas, rows); });
+    dm.CDSSaidas.open();
+    for (const auto& t : tipos) {
+        EXPECT_EQ(dm.CDSSaidas.fieldByName("TIPO").asString(), t.second);
+        EXPECT_EQ(dm.CDSSaidas.fieldByName("TIPO").isNull(), *t.second == 0);
+        dm.CDSSaidas.next();
+    }
+
+    const std::pair<const char*, const char*> totalizadores[] = {
+        {"N1", "NN"},      {"I1", "II"},  {"F1", "FF"}, {"Can-T", "CANC"}, {"DT", "DESC"}, {"01T1800", "1800"},
+        {"02T0700", "0700"}, {"03S0200", "ISS"}, {"AT", ""}, {"F2", ""},  {"N2", ""},     {"01T", ""}, {"01T18", "18"}};
+    std::vector<Row> cupons;
+    for (const auto& t : totalizadores) cupons.push_back(Row{{"TOTALIZADOR", t.first}, {"VALOR", Decimal{1}}});
+    dm.CDSCupomA.setProvider([&] { return test::memoryTable(dm.CDSCupomA, cupons); });
+    dm.CDSCupomA.open();
+    for (const auto& t : totalizadores) {
+        SCOPED_TRACE(t.first);
+        EXPECT_EQ(dm.CDSCupomA.fieldByName("SituacaoTributaria").asString(), t.second);
+        dm.CDSCupomA.next();
+    }
+}
+
+}  // namespace
+}  // namespace zorla

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "DbError.h"
+#include "IniFile.h"
+#include "NamedParams.h"
+#include "ParamLines.h"
+#include "TempDir.h"
+
+namespace zorla {
+using namespace std::string_literals;
+namespace {
+
+TEST(NamedParams, BecomePositionalOutsideLiteralsIdentifiersAndComments) {
+    struct Case {
+        const char* in;
+        const char* sql;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"SELECT * FROM P(:A, :b_2, :A)", "SELECT * FROM P(?, ?, ?)", {"A", "B_2", "A"}},
+        {"WHERE X = ':NOPE' AND Y = :Y", "WHERE X = ':NOPE' AND Y = ?", {"Y"}},
+        {"WHERE X = 'it''s :NOPE' AND Y=:Y", "WHERE X = 'it''s :NOPE' AND Y=?", {"Y"}},
+        {"SELECT \"A:B\" FROM T WHERE C=:C", "SELECT \"A:B\" FROM T WHERE C=?", {"C"}},
+        {"SELECT 1 -- :NOPE\nFROM T WHERE D=:D", "SELECT 1 -- :NOPE\nFROM T WHERE D=?", {"D"}},
+        {"SELECT /* :NOPE */ 1 FROM T WHERE E=:E", "SELECT /* :NOPE */ 1 FROM T WHERE E=?", {"E"}},
+        {"SELECT 'open literal :X", "SELECT 'open literal :X", {}},
+        {"SELECT 1 /* open comment :X", "SELECT 1 /* open comment :X", {}},
+        {"SELECT a::b, :", "SELECT a::b, :", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in);
+        PositionalSql p = toPositional(c.in);
+        EXPECT_EQ(p.sql, c.sql);
+        EXPECT_EQ(p.names, c.names);
+    }
+}
+
+TEST(ParamLines, NamesIgnoreCaseAndTheFirstLineWins) {
+    ParamLines p({"Database=a.fdb", "user_name=first", "USER_NAME=second", "Password=", "NoEquals", "x=y=z"});
+    EXPECT_EQ(p.value("DATABASE"), "a.fdb");
+    EXPECT_EQ(p.value("User_Name"), "first");
+    EXPECT_EQ(p.value("password"), "");
+    EXPECT_EQ(p.value("NoEquals"), "");
+    EXPECT_EQ(p.value("X"), "y=z");
+    EXPECT_FALSE(p.value("RoleName").has_value());
+}
+
+class Ini : public ::testing::Test {
+protected:
+    std::optional<std::vector<std::string>> read(const std::string& content, const char* section = "EMPRESA") {
+        test::writeFile(dir.file("c.ini"), content);
+        return readIniSection(dir.file("c.ini"), section);
+    }
+    test::TempDir dir;
+};
+
+TEST_F(Ini, SectionRules) {
+    auto s = read(
+        "Database=before-any-section\r\n"
+        "[OUTRA]\r\nDatabase=other\r\n"
+        "  [ empresa ]  \r\n"
+        "; comment\r\n"
+        "\r\n"
+        "  Database  =  host/3052:/x.fdb  \r\n"
+        "\tUser_Name= Maria \r\n"
+        "no equals sign here\r\n"
+        "Odd Key=\r\n"
+        "[EMPRESA]\r\nDatabase=second-section\r\n");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(*s, (std::vector<std::string>{"Database=host/3052:/x.fdb", "User_Name=Maria", "no equals sign here",
+                                            "Odd Key="}));
+    EXPECT_FALSE(read("[OUTRA]\nDatabase=x\n"));
+    EXPECT_EQ(read("[EMPRESA]\n"), std::vector<std::string>{});
+}
+
+TEST_F(Ini, HostileFilesGiveNoCrash) {
+    std::string garbage;
+    for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    EXPECT_NO_THROW(read(garbage));
+    auto huge = read("[EMPRESA]\nDatabase=" + std::string(1 << 20, 'x') + "\nUser_Name=u\n");
+    ASSERT_TRUE(huge);
+    ASSERT_EQ(huge->size(), 2u);
+    EXPECT_EQ((*huge)[0].size(), (1u << 20) + 9);
+    EXPECT_EQ(read("[EMPRESA]\nDatabase=a\0b\n"s), std::vector<std::string>{"Database=a\0b"s});
+    EXPECT_THROW(readIniSection(dir.file("missing.ini"), "EMPRESA"), DbError);
+}
+
+}  // namespace
+}  // namespace zorla

@@ -1,0 +1,444 @@
+#include "Principal.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGraphicsDropShadowEffect>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolButton>
+#include <chrono>
+#include <filesystem>
+
+#include "BuildInfo.h"
+#include "Cp1252.h"
+#include "DMVantero.h"
+#include "Dialogs.h"
+#include "Formatacao.h"
+#include "OutputFiles.h"
+#include "Periodo.h"
+#include "ProgramFolder.h"
+#include "SaidasModel.h"
+#include "TextUtil.h"
+#include "ThProcessa.h"
+#include "WindowHost.h"
+
+namespace zorla {
+
+namespace {
+const QString kProcessando = QStringLiteral("Processando as informações encontradas, por favor, aguarde...");
+const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
+
+Date hojeDoSistema() {
+    using namespace std::chrono;
+    return Date{floor<days>(system_clock::now())};
+}
+
+QString rgb(int r, int g, int b) { return QStringLiteral("rgb(%1,%2,%3)").arg(r).arg(g).arg(b); }
+
+QSpinBox* campoNumerico(QWidget* pai, int minimo, int maximo, int valor) {
+    auto* s = new QSpinBox(pai);
+    s->setRange(minimo, maximo);
+    s->setValue(valor);
+    s->setAlignment(Qt::AlignCenter);
+    s->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    return s;
+}
+
+QLabel* rotulo(QWidget* pai, const QString& texto, int x, int y, int w = 120) {
+    auto* l = new QLabel(texto, pai);
+    l->setGeometry(x, y, w, 14);
+    return l;
+}
+}  // namespace
+
+TFrmPrincipal::TFrmPrincipal(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      hoje(hojeDoSistema),
+      m_dialogs(dialogs),
+      m_disco(std::make_unique<DiskFiles>()),
+      m_host(std::make_unique<WindowHost>(*this)) {
+    arquivos = m_disco.get();
+    montaTela();
+    FormCreate();
+}
+
+TFrmPrincipal::~TFrmPrincipal() {
+    m_host->fecha();
+    Cancelado = true;
+    m_run.reset();  // waits for the worker
+}
+
+void TFrmPrincipal::montaTela() {
+    setFont(QFont(QStringLiteral("Verdana"), 8));
+    auto* menu = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+    MnuAtualizar = menu->addAction(QStringLiteral("A&tualizar este programa"));
+    MnuSair = menu->addAction(QStringLiteral("&Sair"));
+    connect(MnuSair, &QAction::triggered, this, [this] { BtnFecharClick(); });
+
+    auto* tela = new QWidget(this);
+    tela->setFixedSize(567, 419);
+    setCentralWidget(tela);
+
+    auto* titulo = new QLabel(QStringLiteral("Exportação de dados para Lumetra"), tela);
+    titulo->setGeometry(0, 0, 567, 40);
+    titulo->setAlignment(Qt::AlignCenter);
+    titulo->setStyleSheet(QStringLiteral("background-color: rgb(24,114,167); color: white; font: bold 16pt \"Verdana\";"));
+    auto* sombra = new QGraphicsDropShadowEffect(titulo);
+    sombra->setColor(QColor(20, 20, 40));
+    sombra->setOffset(2, 2);
+    sombra->setBlurRadius(2);
+    titulo->setGraphicsEffect(sombra);
+
+    GpBxParametros = new QGroupBox(tela);
+    GpBxParametros->setGeometry(4, 42, 559, 62);
+    rotulo(GpBxParametros, QStringLiteral("Escolha a empresa"), 8, 12);
+    RxDBLkCbEMPRESA = new QComboBox(GpBxParametros);
+    RxDBLkCbEMPRESA->setGeometry(8, 28, 172, 22);
+    RxDBLkCbEMPRESA->setMaxVisibleItems(8);
+    rotulo(GpBxParametros, QStringLiteral("Código da Empresa"), 186, 12);
+    EdtCodEmpresa = new QLineEdit(GpBxParametros);
+    EdtCodEmpresa->setGeometry(186, 28, 74, 22);
+    rotulo(GpBxParametros, QStringLiteral("Período de Pesquisa"), 266, 12);
+    CbxMes = new QComboBox(GpBxParametros);
+    CbxMes->setGeometry(266, 28, 88, 22);
+    CbxMes->setMaxVisibleItems(12);
+    for (int i = 0; i < 12; ++i) CbxMes->addItem(QString::fromUtf8(NomeMes(i)));
+    rotulo(GpBxParametros, QStringLiteral("Dia"), 360, 12, 30);
+    EdtDiaInicial = campoNumerico(GpBxParametros, 1, 31, 1);
+    EdtDiaInicial->setGeometry(360, 28, 30, 22);
+    rotulo(GpBxParametros, QStringLiteral("à"), 393, 32, 10);
+    EdtDiaFinal = campoNumerico(GpBxParametros, 1, 31, 31);
+    EdtDiaFinal->setGeometry(404, 28, 30, 22);
+    rotulo(GpBxParametros, QStringLiteral("Ano"), 440, 12, 40);
+    EdtAno = campoNumerico(GpBxParametros, 1900, 9999, 2007);
+    EdtAno->setGeometry(440, 28, 44, 22);
+    BtnConsultar = new QPushButton(QStringLiteral("&Consultar"), GpBxParametros);
+    BtnConsultar->setGeometry(490, 27, 64, 24);
+    const QString cinza = QStringLiteral("background-color: %1;").arg(rgb(238, 238, 238));
+    const QString periodo = QStringLiteral("background-color: %1;").arg(rgb(239, 241, 240));
+    RxDBLkCbEMPRESA->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(cinza));
+    EdtCodEmpresa->setStyleSheet(cinza);
+    for (QWidget* w : {static_cast<QWidget*>(CbxMes), static_cast<QWidget*>(EdtDiaInicial),
+                       static_cast<QWidget*>(EdtDiaFinal), static_cast<QWidget*>(EdtAno)})
+        w->setStyleSheet(QStringLiteral("%1 { %2 }").arg(QString::fromLatin1(w->metaObject()->className()), periodo));
+
+    DbGrdConsulta = new QTableView(tela);
+    DbGrdConsulta->setGeometry(4, 108, 559, 212);
+    m_modelo = new SaidasModel(DbGrdConsulta);
+    DbGrdConsulta->setModel(m_modelo);
+    DbGrdConsulta->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DbGrdConsulta->setFocusPolicy(Qt::ClickFocus);
+    DbGrdConsulta->setShowGrid(true);
+    DbGrdConsulta->setStyleSheet(QStringLiteral("QTableView { background-color: white; }"));
+    DbGrdConsulta->verticalHeader()->setDefaultSectionSize(18);
+    DbGrdConsulta->verticalHeader()->setFixedWidth(12);
+    DbGrdConsulta->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    for (int c = 0; c < m_modelo->columnCount(); ++c)
+        if (int w = SaidasModel::larguraColuna(c)) DbGrdConsulta->setColumnWidth(c, w);
+
+    LblArquivo = new QLabel(tela);
+    LblArquivo->setGeometry(4, 322, 559, 15);
+    LblArquivo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LblMovimento = new QLabel(QStringLiteral("Status do processamento"), tela);
+    LblMovimento->setGeometry(4, 338, 559, 15);
+    PgrMovimento = new QProgressBar(tela);
+    PgrMovimento->setGeometry(4, 355, 559, 18);
+    PgrMovimento->setRange(0, 0);
+    PgrMovimento->setMaximum(100);
+    PgrMovimento->setValue(0);
+    PgrMovimento->setAlignment(Qt::AlignCenter);
+    PgrMovimento->setStyleSheet(QStringLiteral(
+        "QProgressBar { background: white; border: 1px solid rgb(160,150,131); font-weight: bold; }"
+        "QProgressBar::chunk { background-color: rgb(24,114,167); }"));
+
+    BtnVantero = new QPushButton(QStringLiteral("&Exportar"), tela);
+    BtnVantero->setGeometry(4, 382, 90, 28);
+    BtnVantero->setCursor(Qt::PointingHandCursor);
+    BtnCancelar = new QPushButton(QStringLiteral("Cancelar"), tela);
+    BtnCancelar->setGeometry(98, 382, 90, 28);
+    BtnFechar = new QPushButton(QStringLiteral("&Fechar"), tela);
+    BtnFechar->setGeometry(473, 382, 90, 28);
+
+    StStatus = new QStatusBar(this);
+    setStatusBar(StStatus);
+    StStatus->setSizeGripEnabled(false);
+
+    PnlStatus = new QLabel(kProcessando, tela);
+    PnlStatus->setGeometry(60, 190, 447, 44);
+    PnlStatus->setAlignment(Qt::AlignCenter);
+    PnlStatus->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(rgb(228, 225, 220)));
+    PnlStatus->hide();
+
+    PnlCaminhoArquivo = new QFrame(tela);
+    PnlCaminhoArquivo->setGeometry(4, 150, 420, 104);
+    PnlCaminhoArquivo->setFrameShape(QFrame::Box);
+    PnlCaminhoArquivo->setAutoFillBackground(true);
+    auto* tituloPasta =
+        new QLabel(QStringLiteral(" Escolha o diretório de destino dos arquivos de exportação"), PnlCaminhoArquivo);
+    tituloPasta->setGeometry(1, 1, 418, 20);
+    tituloPasta->setStyleSheet(QStringLiteral("background-color: rgb(24,114,167); color: white; font-weight: bold;"));
+    EdtDiretorio = new QLineEdit(PnlCaminhoArquivo);
+    EdtDiretorio->setGeometry(8, 32, 376, 22);
+    BtnProcuraDiretorio = new QToolButton(PnlCaminhoArquivo);
+    BtnProcuraDiretorio->setText(QStringLiteral("..."));
+    BtnProcuraDiretorio->setGeometry(386, 32, 26, 22);
+    BtnProcuraDiretorio->setFocusPolicy(Qt::NoFocus);
+    BtnContinuar = new QPushButton(QStringLiteral("Continuar  "), PnlCaminhoArquivo);
+    BtnContinuar->setGeometry(222, 66, 92, 28);
+    BtnContinuar->setLayoutDirection(Qt::RightToLeft);  // picture right of the caption
+    BtnCancelarDiretorio = new QPushButton(QStringLiteral("Cancelar"), PnlCaminhoArquivo);
+    BtnCancelarDiretorio->setGeometry(320, 66, 92, 28);
+    PnlCaminhoArquivo->hide();
+
+    setTabOrder(RxDBLkCbEMPRESA, EdtCodEmpresa);
+    setTabOrder(EdtCodEmpresa, CbxMes);
+    setTabOrder(CbxMes, EdtDiaInicial);
+    setTabOrder(EdtDiaInicial, EdtDiaFinal);
+    setTabOrder(EdtDiaFinal, EdtAno);
+    setTabOrder(EdtAno, BtnConsultar);
+    setTabOrder(BtnConsultar, EdtDiretorio);
+    setTabOrder(EdtDiretorio, BtnContinuar);
+    setTabOrder(BtnContinuar, BtnCancelarDiretorio);
+    setTabOrder(BtnCancelarDiretorio, BtnVantero);
+    setTabOrder(BtnVantero, BtnCancelar);
+    setTabOrder(BtnCancelar, BtnFechar);
+
+    connect(BtnConsultar, &QPushButton::clicked, this, [this] { BtnConsultarClick(); });
+    connect(CbxMes, &QComboBox::activated, this, [this] { CbxMesChange(); });
+    connect(BtnVantero, &QPushButton::clicked, this, [this] { BtnVanteroClick(); });
+    connect(BtnCancelarDiretorio, &QPushButton::clicked, this, [this] { BtnCancelarDiretorioClick(); });
+    connect(BtnContinuar, &QPushButton::clicked, this, [this] { BtnContinuarClick(); });
+    connect(BtnCancelar, &QPushButton::clicked, this, [this] { BtnCancelarClick(); });
+    connect(BtnFechar, &QPushButton::clicked, this, [this] { BtnFecharClick(); });
+    connect(BtnProcuraDiretorio, &QToolButton::clicked, this, [this] {
+        m_dialogs.escolhePasta(this, EdtDiretorio->text(), [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
+    });
+
+    // The window sees every key before its controls.
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+void TFrmPrincipal::FormCreate() {
+    const QString versao = GetBuildInfo(QCoreApplication::applicationFilePath(), QStringLiteral("BUILD"));
+    setWindowTitle(QStringLiteral("ZORLA - Exportação para Lumetra [ Versão %1 ]").arg(versao));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zorla Exporta"));
+}
+
+void TFrmPrincipal::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_mostrada) return;
+    m_mostrada = true;
+    FormShow();
+}
+
+void TFrmPrincipal::FormShow() {
+    DataAtual = hoje();
+    try {
+        ClientDataSet& empresas = m_dm->ClientEmpresaLocal;
+        empresas.open();
+        empresas.first();
+        RxDBLkCbEMPRESA->clear();
+        for (; !empresas.eof(); empresas.next())
+            RxDBLkCbEMPRESA->addItem(QString::fromStdString(cp1252ToUtf8(empresas.fieldByName("FANTASIA").asString())),
+                                     QVariant::fromValue<qlonglong>(empresas.fieldByName("CODEMPRESA").asInteger()));
+        empresas.first();
+        RxDBLkCbEMPRESA->setCurrentIndex(RxDBLkCbEMPRESA->count() > 0 ? 0 : -1);
+    } catch (const std::exception& e) {
+        // The standard error box; the period keeps its initial values.
+        throw;
+    }
+    preencheDataPadrao();
+}
+
+void TFrmPrincipal::preencheDataPadrao() {
+    const std::string curta = DataCurta(DataAtual);
+    const int mes = std::stoi(curta.substr(3, 2));
+    CbxMes->setCurrentIndex(mes - 1);
+    EdtAno->setValue(std::stoi(curta.substr(6, 4)));
+    preencheMes();
+    const Date ancora = ComporData(1, mes, EdtAno->value());
+    EdtDiaInicial->setValue(static_cast<int>(static_cast<unsigned>(PrimeiroDiaMes(ancora, false).day())));
+    const int ultimo = static_cast<int>(static_cast<unsigned>(UltimoDiaMes(ancora, false).day()));
+    EdtDiaFinal->setValue(ultimo);
+    DataInicial = ComporData(EdtDiaInicial->value(), mes, EdtAno->value());
+    DataFinal = ComporData(ultimo, mes, EdtAno->value());
+}
+
+void TFrmPrincipal::preencheMes() {
+    const int i = CbxMes->currentIndex();
+    if (i >= 0 && i < 12) MesAbrev = AbreviaturaMes(i);
+}
+
+void TFrmPrincipal::CbxMesChange() {
+    const int i = CbxMes->currentIndex();
+    if (i < 0 || i > 11) return;
+    const int ultimo =
+        static_cast<int>(static_cast<unsigned>(UltimoDiaMes(ComporData(1, i + 1, EdtAno->value()), false).day()));
+    EdtDiaFinal->setMaximum(ultimo);
+    EdtDiaFinal->setValue(ultimo);
+}
+
+void TFrmPrincipal::geraNomeArquivo() {
+    preencheMes();
+    NomeArquivo = NomeArquivoPeriodo(EdtDiaInicial->text().toStdString(), EdtDiaFinal->text().toStdString(), MesAbrev);
+}
+
+void TFrmPrincipal::informa(const QString& texto) {
+    m_dialogs.mensagem(this, texto, QStringLiteral("ZORLA"), MessageIcon::Information, nullptr);
+}
+
+void TFrmPrincipal::BtnConsultarClick() {
+    // A run still finishing after a cancel uses the datasets too.
+    if ((Exportando && !Cancelado) || runEmAndamento()) {
+        StStatus->showMessage(kRecusaConsulta);
+        PnlStatus->hide();
+        return;
+    }
+    DataInicial = ComporData(EdtDiaInicial->value(), CbxMes->currentIndex() + 1, EdtAno->value());
+    DataFinal = ComporData(EdtDiaFinal->value(), CbxMes->currentIndex() + 1, EdtAno->value());
+    geraNomeArquivo();
+    LblArquivo->setText(QStringLiteral("ARQUIVO: %1.SAI").arg(QString::fromStdString(NomeArquivo)));
+    if (RxDBLkCbEMPRESA->currentText().trimmed().isEmpty()) {
+        informa(QStringLiteral("Informe a empresa."));
+        RxDBLkCbEMPRESA->setFocus();
+        return;
+    }
+    if (EdtCodEmpresa->text().isEmpty()) {
+        informa(QStringLiteral("Informe o código da empresa."));
+        EdtCodEmpresa->setFocus();
+        return;
+    }
+    PnlStatus->show();
+    PnlStatus->raise();
+    PnlStatus->repaint();
+
+    ClientDataSet& saidas = m_dm->CDSSaidas;
+    saidas.close();
+    m_modelo->atualiza(saidas);
+    m_dm->QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
+    m_dm->QSaidas.paramByName("DATAINICIAL").value = DataInicial;
+    m_dm->QSaidas.paramByName("DATAFINAL").value = DataFinal;
+    m_dm->QSaidas.paramByName("EMPRESA").value = static_cast<std::int64_t>(RxDBLkCbEMPRESA->currentData().toLongLong());
+    m_dm->QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
+    m_dm->QSaidas.paramByName("ATIVO").value = "%";
+    saidas.open();
+    m_modelo->atualiza(saidas);
+
+    PgrMovimento->setMaximum(saidas.isEmpty() ? 0 : saidas.recordCount());
+    DbGrdConsulta->setFocus();
+    Exportando = false;
+    Cancelado = false;
+    PnlStatus->hide();
+}
+
+void TFrmPrincipal::BtnVanteroClick() {
+    if (runEmAndamento()) {
+        informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
+        return;
+    }
+    if (!m_dm->CDSSaidas.active()) {
+        informa(QStringLiteral("Faça a consulta do período antes de exportar."));
+        return;
+    }
+    EdtDiretorio->setText(QString::fromStdString(programFolder()));
+    PnlCaminhoArquivo->show();
+    PnlCaminhoArquivo->raise();
+    PnlCaminhoArquivo->repaint();
+    EdtDiretorio->setFocus();
+}
+
+void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
+
+void TFrmPrincipal::BtnContinuarClick() {
+    if (runEmAndamento()) {
+        informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
+        return;
+    }
+    const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
+    std::string pasta = QFile::encodeName(EdtDiretorio->text().trimmed()).toStdString();
+    Diretorio = !pasta.empty() && pasta.back() == sep ? pasta : pasta + sep;
+    Exportando = true;
+    Cancelado = false;
+    PnlCaminhoArquivo->hide();
+
+    RunParameters p;
+    p.Diretorio = Diretorio;
+    p.NomeArquivo = NomeArquivo;
+    p.DataInicial = DataInicial;
+    p.DataFinal = DataFinal;
+    p.empresa = static_cast<int>(RxDBLkCbEMPRESA->currentData().toLongLong());
+    p.codigoEmpresa = utf8ToCp1252(EdtCodEmpresa->text().toStdString());
+    p.pastaDigitada = EdtDiretorio->text().toStdString();
+    m_run = std::make_unique<ThProcessa>(*m_dm, *m_host, std::move(p), *arquivos);
+    m_run->start();
+}
+
+void TFrmPrincipal::BtnCancelarClick() {
+    Cancelado = true;
+    Exportando = false;
+    PnlStatus->hide();
+    for (const char* ext : {".SAI", ".ENT"}) {
+        std::error_code ec;
+        std::filesystem::remove(Diretorio + NomeArquivo + ext, ec);  // a file still in use may stay
+    }
+    PgrMovimento->setValue(0);
+    LblMovimento->setText(QStringLiteral("Status do processamento"));
+    EdtCodEmpresa->setFocus();
+}
+
+void TFrmPrincipal::BtnFecharClick() {
+    Cancelado = true;
+    close();
+}
+
+void TFrmPrincipal::exportacaoTerminou() {
+    Exportando = false;
+    terminaRun();
+}
+
+void TFrmPrincipal::terminaRun() {
+    if (!m_run) return;
+    m_run->wait();
+    m_run.reset();
+    // The grid follows the dataset again: after a run it holds the purchases.
+    m_modelo->atualiza(m_dm->CDSSaidas);
+}
+
+void TFrmPrincipal::closeEvent(QCloseEvent* event) {
+    // Closing from the title bar cancels too; the data module must outlive the worker.
+    Cancelado = true;
+    m_host->fecha();
+    if (m_run) m_run->wait();
+    m_run.reset();
+    event->accept();
+}
+
+bool TFrmPrincipal::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && watched == QApplication::focusWidget())
+            focusNextChild();  // like Tab; the key still reaches the control
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace zorla

@@ -1,0 +1,88 @@
+#include "SaidasModel.h"
+
+#include <QColor>
+
+#include "Cp1252.h"
+#include "Formatacao.h"
+
+namespace zorla {
+
+namespace {
+struct Coluna {
+    const char* campo;
+    const char* titulo;
+    int largura;
+};
+
+constexpr Coluna kColunas[] = {
+    {"CODMOVESTOQUE", "Código", 0},  {"DATAMOVIMENTO", "Data", 75},       {"NUMERODOC", "N° Documento", 88},
+    {"SERIEDOC", "Série", 35},       {"VALOR", "Valor", 71},              {"FAVORECIDO", "Nome", 396},
+    {"CODCADASTRO", "Cód.Cliente", 64}, {"CFOP", "CFOP", 64},              {"BASEICMS", "Base ICMS", 82},
+    {"ALIQUOTAICMS", "Alíquota", 64}, {"VALORICMS", "Valor ICMS", 78},    {"VALORICMSSUBST", "Valor ICMS Subst.", 120},
+};
+constexpr int kNumColunas = sizeof kColunas / sizeof kColunas[0];
+}  // namespace
+
+QString formataValor(Decimal valor) {
+    std::string digitos = DigitosDecimais(valor);
+    bool negativo = digitos[0] == '-';
+    if (negativo) digitos.erase(0, 1);
+    std::string inteiro = digitos.substr(0, digitos.size() - 2), out;
+    for (std::size_t i = 0; i < inteiro.size(); ++i) {
+        if (i > 0 && (inteiro.size() - i) % 3 == 0) out += '.';
+        out += inteiro[i];
+    }
+    return QString::fromLatin1((negativo ? "-" : "") + out + "," + digitos.substr(digitos.size() - 2));
+}
+
+SaidasModel::SaidasModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void SaidasModel::atualiza(const ClientDataSet& ds) {
+    beginResetModel();
+    m_rows.reset();
+    m_fonte.clear();
+    m_campos.clear();
+    if (ds.active()) {
+        m_rows = ds.rows();
+        for (const Coluna& c : kColunas) {
+            int f = ds.fieldIndex(c.campo);
+            m_fonte.push_back(f);
+            m_campos.push_back(ds.fields()[static_cast<std::size_t>(f)]);
+        }
+    }
+    endResetModel();
+}
+
+int SaidasModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !m_rows ? 0 : static_cast<int>(m_rows->size());
+}
+
+int SaidasModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kNumColunas; }
+
+QVariant SaidasModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !m_rows) return {};
+    // Record numbers count from 1: the even ones are grey.
+    if (role == Qt::BackgroundRole) return (index.row() + 1) % 2 == 0 ? QColor(230, 230, 230) : QColor(Qt::white);
+    if (role != Qt::DisplayRole) return {};
+    const Value& v = (*m_rows)[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(m_fonte[static_cast<std::size_t>(index.column())])];
+    if (const std::string* t = v.text()) return QString::fromStdString(cp1252ToUtf8(*t));
+    if (const Decimal* d = v.decimal()) {
+        if (!m_campos[static_cast<std::size_t>(index.column())].displayFormat.empty()) return formataValor(*d);
+        return QString::fromStdString(DigitosDecimais(*d));
+    }
+    if (const std::int64_t* n = v.integer()) return QString::number(*n);
+    if (const Date* dt = v.date()) return QString::fromStdString(DataCurta(*dt));
+    return {};
+}
+
+QVariant SaidasModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Horizontal && section >= 0 && section < kNumColunas)
+        return QString::fromUtf8(kColunas[section].titulo);
+    if (orientation == Qt::Vertical) return QVariant();
+    return {};
+}
+
+int SaidasModel::larguraColuna(int coluna) { return coluna >= 0 && coluna < kNumColunas ? kColunas[coluna].largura : 0; }
+
+}  // namespace zorla
