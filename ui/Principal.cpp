@@ -252,20 +252,15 @@ void TFrmPrincipal::showEvent(QShowEvent* event) {
 
 void TFrmPrincipal::FormShow() {
     DataAtual = hoje();
-    try {
-        ClientDataSet& empresas = m_dm->ClientEmpresaLocal;
-        empresas.open();
-        empresas.first();
-        RxDBLkCbEMPRESA->clear();
-        for (; !empresas.eof(); empresas.next())
-            RxDBLkCbEMPRESA->addItem(QString::fromStdString(cp1252ToUtf8(empresas.fieldByName("FANTASIA").asString())),
-                                     QVariant::fromValue<qlonglong>(empresas.fieldByName("CODEMPRESA").asInteger()));
-        empresas.first();
-        RxDBLkCbEMPRESA->setCurrentIndex(RxDBLkCbEMPRESA->count() > 0 ? 0 : -1);
-    } catch (const std::exception& e) {
-        // The standard error box; the period keeps its initial values.
-        throw;
-    }
+    // A failure here reaches the standard error box; the period then keeps its initial values.
+    ClientDataSet& empresas = m_dm->ClientEmpresaLocal;
+    empresas.open();
+    RxDBLkCbEMPRESA->clear();
+    for (empresas.first(); !empresas.eof(); empresas.next())
+        RxDBLkCbEMPRESA->addItem(QString::fromStdString(cp1252ToUtf8(empresas.fieldByName("FANTASIA").asString())),
+                                 QVariant::fromValue<qlonglong>(empresas.fieldByName("CODEMPRESA").asInteger()));
+    empresas.first();
+    RxDBLkCbEMPRESA->setCurrentIndex(RxDBLkCbEMPRESA->count() > 0 ? 0 : -1);
     preencheDataPadrao();
 }
 

@@ -1,0 +1,359 @@
+#include "Principal.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <condition_variable>
+#include <filesystem>
+
+#include "BuildInfo.h"
+#include "DMVantero.h"
+#include "OutputFiles.h"
+#include "Process.h"
+#include "RecordingDialogs.h"
+#include "SaidasModel.h"
+#include "SampleData.h"
+#include "TempDir.h"
+#include "TestDatabase.h"
+#include "ZorlaApplication.h"
+
+namespace zorla {
+namespace {
+
+using namespace std::chrono;
+
+// Holds the worker at one write until released, so a test can act while a run is surely working.
+class GateFiles : public OutputFiles {
+public:
+    explicit GateFiles(int holdAtWrite) : m_holdAt(holdAtWrite) {}
+    bool exists(const std::string& p) override { return m_disk.exists(p); }
+    void remove(const std::string& p) override { m_disk.remove(p); }
+    std::unique_ptr<TextFile> create(const std::string& p) override {
+        struct File : TextFile {
+            File(GateFiles& g, std::unique_ptr<TextFile> f) : gate(g), inner(std::move(f)) {}
+            void writeLine(std::string_view b) override {
+                gate.write();
+                inner->writeLine(b);
+            }
+            void close() override { inner->close(); }
+            GateFiles& gate;
+            std::unique_ptr<TextFile> inner;
+        };
+        return std::make_unique<File>(*this, m_disk.create(p));
+    }
+    void write() {
+        std::unique_lock lock(m_mutex);
+        if (++m_writes != m_holdAt) return;
+        m_held = true;
+        m_cv.notify_all();
+        m_cv.wait_for(lock, seconds(10), [&] { return m_open; });
+    }
+    bool held() {
+        std::lock_guard lock(m_mutex);
+        return m_held;
+    }
+    void open() {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_cv.notify_all();
+    }
+
+private:
+    DiskFiles m_disk;
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    int m_holdAt;
+    int m_writes = 0;
+    bool m_held = false;
+    bool m_open = false;
+};
+
+class Janela : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db = test::createTestDatabase(dir.file("zorla.fdb"), false);
+        test::runSql(db, dados());
+        test::writeFile(ini(), "[EMPRESA]\nDatabase=" + db + "\n");
+        auto owned = std::make_unique<test::RecordingDialogs>();
+        dialogs = owned.get();
+        ZorlaApplication::instance()->setDialogs(std::move(owned));
+        std::filesystem::create_directory(saida());
+    }
+    void TearDown() override {
+        w.reset();
+        dm.reset();
+    }
+    virtual std::string dados() { return test::kDadosExemplo; }
+    std::string ini() const { return dir.file("dbxconnections.ini"); }
+    std::string saida() const { return dir.file("saida"); }
+
+    void abre(Date hoje = 2008y / 3 / 15) {
+        w = std::make_unique<TFrmPrincipal>(*dialogs);
+        dm = std::make_unique<TFDMExporta>(ini());
+        w->setDataModule(dm.get());
+        w->hoje = [hoje] { return hoje; };
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    }
+    void consulta(const QString& codigo = "12") {
+        w->EdtCodEmpresa->setText(codigo);
+        QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+    }
+    void exporta(const std::string& pasta) {
+        QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+        ASSERT_TRUE(w->PnlCaminhoArquivo->isVisible());
+        w->EdtDiretorio->setText(QString::fromStdString(pasta));
+        QTest::mouseClick(w->BtnContinuar, Qt::LeftButton);
+    }
+    bool esperaFim() {
+        return QTest::qWaitFor([&] { return !w->runEmAndamento(); }, 20000);
+    }
+    QString periodo() {
+        return QStringLiteral("%1 %2-%3 %4")
+            .arg(w->CbxMes->currentText())
+            .arg(w->EdtDiaInicial->value())
+            .arg(w->EdtDiaFinal->value())
+            .arg(w->EdtAno->value());
+    }
+
+    test::TempDir dir;
+    std::string db;
+    test::RecordingDialogs* dialogs = nullptr;
+    std::unique_ptr<TFDMExporta> dm;
+    std::unique_ptr<TFrmPrincipal> w;
+};
+
+TEST_F(Janela, CaptionTitleAndVersion) {
+    abre();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Zorla Exporta"));
+    const QString self = QCoreApplication::applicationFilePath();
+    EXPECT_EQ(GetBuildInfo(self, "build"), "3.0.0.4");
+    EXPECT_EQ(GetBuildInfo(self, "outro"), "3.0.0");
+    test::writeFile(dir.file("sem-versao"), std::string(3 << 20, 'x'));
+    EXPECT_EQ(GetBuildInfo(QString::fromStdString(dir.file("sem-versao")), "BUILD"), "0.0.0.0");
+    EXPECT_EQ(GetBuildInfo(QString::fromStdString(dir.file("nao-existe")), "BUILD"), "0.0.0.0");
+    // A marker straddling two read blocks, and parts of two digits and more.
+    auto m = marcadorVersao(3, 12, 0, 104);
+    test::writeFile(dir.file("com-versao"), std::string((1 << 20) - 7, 'y') + std::string(m.begin(), m.end()));
+    EXPECT_EQ(GetBuildInfo(QString::fromStdString(dir.file("com-versao")), "Build"), "3.12.0.104");
+}
+
+TEST_F(Janela, DefaultPeriodIsTheCurrentMonth) {
+    const std::pair<Date, const char*> cases[] = {{2008y / 3 / 15, "Março 1-31 2008"},
+                                                  {2008y / 2 / 1, "Fevereiro 1-29 2008"},
+                                                  {2007y / 2 / 28, "Fevereiro 1-28 2007"}};
+    for (const auto& [hoje, esperado] : cases) {
+        SCOPED_TRACE(esperado);
+        TearDown();
+        abre(hoje);
+        EXPECT_EQ(periodo(), QString::fromUtf8(esperado));
+        EXPECT_EQ(w->RxDBLkCbEMPRESA->currentText(), QStringLiteral("Comércio"));
+        EXPECT_TRUE(w->EdtCodEmpresa->text().isEmpty());
+    }
+    EXPECT_EQ(w->DataInicial, Date{2007y / 2 / 1});
+    EXPECT_EQ(w->DataFinal, Date{2007y / 2 / 28});
+}
+
+TEST_F(Janela, MonthRule) {
+    abre();
+    w->EdtDiaInicial->setValue(31);
+    w->CbxMes->setCurrentIndex(3);
+    emit w->CbxMes->activated(3);
+    EXPECT_EQ(periodo(), QStringLiteral("Abril 31-30 2008"));
+    EXPECT_EQ(w->EdtDiaFinal->maximum(), 30);
+    w->CbxMes->setCurrentIndex(1);
+    emit w->CbxMes->activated(1);
+    EXPECT_EQ(w->EdtDiaFinal->value(), 29);
+    w->EdtAno->setValue(2007);
+    EXPECT_EQ(w->EdtDiaFinal->value(), 29);
+    emit w->CbxMes->activated(1);
+    EXPECT_EQ(w->EdtDiaFinal->value(), 28);
+    w->EdtDiaFinal->setValue(10);
+    emit w->CbxMes->activated(1);
+    EXPECT_EQ(w->EdtDiaFinal->value(), 28);
+}
+
+TEST_F(Janela, ConsultFillsGridNameAndLabel) {
+    abre();
+    consulta();
+    EXPECT_TRUE(dialogs->boxes.empty()) << dialogs->texts().join("|").toStdString();
+    EXPECT_EQ(w->NomeArquivo, "01A31MAR");
+    EXPECT_EQ(w->LblArquivo->text(), QStringLiteral("ARQUIVO: 01A31MAR.SAI"));
+    EXPECT_EQ(w->PgrMovimento->maximum(), 2);
+    EXPECT_FALSE(w->PnlStatus->isVisible());
+    EXPECT_EQ(w->DbGrdConsulta, QApplication::focusWidget());
+    const QAbstractItemModel* m = w->DbGrdConsulta->model();
+    ASSERT_EQ(m->rowCount(), 2);
+    const QStringList titulos = {"Código", "Data", "N° Documento", "Série", "Valor", "Nome", "Cód.Cliente", "CFOP",
+                                 "Base ICMS", "Alíquota", "Valor ICMS", "Valor ICMS Subst."};
+    for (int c = 0; c < titulos.size(); ++c) EXPECT_EQ(m->headerData(c, Qt::Horizontal).toString(), titulos[c]);
+    const int larguras[] = {75, 88, 35, 71, 396, 64, 64, 82, 64, 78, 120};
+    for (int c = 1; c < 12; ++c) EXPECT_EQ(w->DbGrdConsulta->columnWidth(c), larguras[c - 1]) << c;
+    auto cell = [&](int r, int c) { return m->data(m->index(r, c)).toString(); };
+    EXPECT_EQ(cell(0, 0), "S1");
+    EXPECT_EQ(cell(0, 1), "05/03/2008");
+    EXPECT_EQ(cell(0, 2), "NF000123");
+    EXPECT_EQ(cell(0, 4), "1.234,50");
+    EXPECT_EQ(cell(0, 9), "18,00");
+    EXPECT_EQ(cell(1, 4), "10,00");
+    EXPECT_EQ(cell(1, 10), "0,70");
+    EXPECT_EQ(m->data(m->index(0, 3), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(m->data(m->index(1, 3), Qt::BackgroundRole).value<QColor>(), QColor(230, 230, 230));
+    EXPECT_EQ(formataValor(Decimal{-123456789}), "-1.234.567,89");
+    EXPECT_EQ(formataValor(Decimal{5}), "0,05");
+}
+
+TEST_F(Janela, ConsultChecksAndRefusals) {
+    abre();
+    w->EdtDiaInicial->setValue(5);
+    w->EdtDiaFinal->setValue(20);
+    w->CbxMes->setCurrentIndex(10);
+    consulta("");
+    ASSERT_EQ(dialogs->texts(), QStringList{"Informe o código da empresa."});
+    EXPECT_EQ(dialogs->boxes[0].titulo, "ZORLA");
+    EXPECT_EQ(dialogs->boxes[0].icone, MessageIcon::Information);
+    EXPECT_EQ(w->LblArquivo->text(), QStringLiteral("ARQUIVO: 05A20NOV.SAI"));
+    EXPECT_EQ(w->DataFinal, Date{2008y / 11 / 20});
+    EXPECT_EQ(QApplication::focusWidget(), w->EdtCodEmpresa);
+
+    w->RxDBLkCbEMPRESA->setCurrentIndex(-1);
+    consulta("12");
+    EXPECT_EQ(dialogs->texts().last(), "Informe a empresa.");
+    w->RxDBLkCbEMPRESA->setCurrentIndex(0);
+
+    w->CbxMes->setCurrentIndex(3);
+    w->EdtDiaFinal->setValue(31);
+    consulta("12");
+    EXPECT_EQ(dialogs->boxes.back().texto, "'31/4/2008' is not a valid date.");
+    EXPECT_EQ(dialogs->boxes.back().titulo, "Zorla Exporta");
+    EXPECT_EQ(dialogs->boxes.back().icone, MessageIcon::Error);
+
+    w->Exportando = true;
+    w->PnlStatus->show();
+    const auto antes = dialogs->boxes.size();
+    consulta("12");
+    EXPECT_EQ(w->StStatus->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
+    EXPECT_FALSE(w->PnlStatus->isVisible());
+    EXPECT_EQ(dialogs->boxes.size(), antes);
+    w->Cancelado = true;
+    w->CbxMes->setCurrentIndex(2);
+    consulta("  ");
+    EXPECT_FALSE(w->Exportando);
+    EXPECT_FALSE(w->Cancelado);
+    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
+}
+
+TEST_F(Janela, EnterMovesFocusLikeTab) {
+    abre();
+    const std::pair<QWidget*, QWidget*> cases[] = {{w->EdtCodEmpresa, w->CbxMes}, {w->EdtAno, w->BtnConsultar}};
+    for (auto [from, to] : cases) {
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), to);
+    }
+    consulta();
+    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), w->EdtDiretorio);
+    QTest::keyClick(w->EdtDiretorio, Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), w->BtnContinuar);
+}
+
+TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
+    abre();
+    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(dialogs->texts(), QStringList{"Faça a consulta do período antes de exportar."});
+    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+    consulta();
+    exporta(saida() + "  ");
+    EXPECT_EQ(w->Diretorio, saida() + "/");
+    ASSERT_TRUE(esperaFim());
+    EXPECT_EQ(dialogs->texts().last(),
+              QString::fromStdString("Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " +
+                                     saida() + "  "));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Zorla Exporta");
+    EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
+    EXPECT_EQ(w->LblArquivo->text(), "");
+    EXPECT_EQ(w->PgrMovimento->value(), 0);
+    EXPECT_FALSE(w->Exportando);
+    // The grid holds the purchases after a run.
+    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 1);
+
+    const std::string cli = dir.file("cli");
+    std::filesystem::create_directory(cli);
+    dm.reset();  // the embedded engine lets one process at a time open the file
+    w.reset();
+    auto r = test::runProcess({ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes", "3", "--ano", "2008", "--saida",
+                               cli, "--config", ini()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* f : {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"}) {
+        std::string janela = test::readFile(saida() + "/" + f);
+        EXPECT_FALSE(janela.empty()) << f;
+        EXPECT_EQ(janela, test::readFile(cli + "/" + f)) << f;
+    }
+}
+
+TEST_F(Janela, CancelDuringTheSalesLoop) {
+    abre();
+    GateFiles gate(2);
+    w->arquivos = &gate;
+    consulta();
+    exporta(saida());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.held(); }, 10000));
+    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(dialogs->texts().last(), "Aguarde o fim da exportação em andamento.");
+    w->Exportando = false;
+    w->Cancelado = false;  // even with the flags cleared, a working run keeps consults away
+    consulta();
+    EXPECT_EQ(w->StStatus->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
+    QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);
+    EXPECT_TRUE(w->Cancelado);
+    EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
+    EXPECT_EQ(QApplication::focusWidget(), w->EdtCodEmpresa);
+    gate.open();
+    ASSERT_TRUE(esperaFim());
+    EXPECT_EQ(dialogs->texts().last(), "Exportação cancelada!");
+    EXPECT_EQ(test::readFile(saida() + "/ctr01A31MAR.txt").size(), 154u);
+    consulta();
+    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
+}
+
+class JanelaSemConta : public Janela {
+protected:
+    // A general expense without a credit account: its box holds the worker in the cash/bank phase.
+    std::string dados() override {
+        return std::string(test::kDadosExemplo) +
+               "INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMECREDOR, VALOR)"
+               " VALUES (9, '2008-03-09', 'F', '1120003', '', 'Jos\xE9', 1);\n";
+    }
+};
+
+TEST_F(JanelaSemConta, ClosingDuringARunStopsTheWorkerFirst) {
+    abre();
+    dialogs->holdBoxes = true;
+    consulta();
+    exporta(saida());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs->waiting.empty(); }, 10000))
+        << dialogs->texts().join("|").toStdString();
+    EXPECT_EQ(dialogs->texts().last(), "José\r\nsem código contábil definido.");
+    EXPECT_TRUE(w->runEmAndamento());
+    QTest::mouseClick(w->BtnFechar, Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(w->Cancelado);
+    EXPECT_FALSE(w->runEmAndamento());
+    w.reset();
+    dm.reset();
+    dialogs->waiting.clear();
+}
+
+}  // namespace
+}  // namespace zorla

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "Dialogs.h"
+
+namespace zorla::test {
+
+// Records every box instead of showing it and closes it at once, or when the test says so.
+class RecordingDialogs : public Dialogs {
+public:
+    struct Box {
+        QString texto, titulo;
+        MessageIcon icone;
+    };
+    std::vector<Box> boxes;
+    bool holdBoxes = false;
+    std::vector<std::function<void()>> waiting;
+    QString pastaEscolhida;
+
+    void mensagem(QWidget*, const QString& texto, const QString& titulo, MessageIcon icone,
+                  std::function<void()> aoFechar) override {
+        boxes.push_back({texto, titulo, icone});
+        if (!aoFechar) return;
+        if (holdBoxes)
+            waiting.push_back(std::move(aoFechar));
+        else
+            aoFechar();
+    }
+    void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
+        if (!pastaEscolhida.isEmpty()) aoEscolher(pastaEscolhida);
+    }
+    void closeAll() {
+        auto w = std::move(waiting);
+        for (auto& f : w) f();
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& b : boxes) out << b.texto;
+        return out;
+    }
+};
+
+}  // namespace zorla::test
