@@ -7,7 +7,7 @@ packages=(
     libgtest-dev
     qt6-base-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
-    xvfb xauth x11-apps imagemagick
+    xvfb xauth x11-apps imagemagick xdotool
 )
 
 missing=()

@@ -164,6 +164,17 @@ TEST_F(Janela, DefaultPeriodIsTheCurrentMonth) {
     EXPECT_EQ(w->DataFinal, Date{2007y / 2 / 28});
 }
 
+TEST_F(Janela, CompanyListFailureShowsTheErrorAndKeepsInitialValues) {
+    std::filesystem::remove(ini());
+    abre();
+    EXPECT_EQ(periodo(), QStringLiteral("Janeiro 1-31 2007"));
+    ASSERT_EQ(dialogs->boxes.size(), 1u);
+    EXPECT_EQ(dialogs->boxes[0].texto,
+              QString::fromStdString("Driver/Connection Registry File '" + ini() + "' not found."));
+    EXPECT_EQ(dialogs->boxes[0].titulo, "Zorla Exporta");
+    EXPECT_EQ(w->RxDBLkCbEMPRESA->count(), 0);
+}
+
 TEST_F(Janela, MonthRule) {
     abre();
     w->EdtDiaInicial->setValue(31);
