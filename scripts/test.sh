@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test.
+# Installs what is missing, builds and runs every test: the ThreadSanitizer build of the window's run tests,
+# then the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
+bash scripts/tsan.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2 </dev/null

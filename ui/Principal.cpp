@@ -384,6 +384,7 @@ void TFrmPrincipal::BtnContinuarClick() {
     p.codigoEmpresa = utf8ToCp1252(EdtCodEmpresa->text().toStdString());
     p.pastaDigitada = EdtDiretorio->text().toStdString();
     m_run = std::make_unique<ThProcessa>(*m_dm, *m_host, std::move(p), *arquivos);
+    m_host->inicia();
     m_run->start();
 }
 

@@ -1,7 +1,7 @@
 #include "WindowHost.h"
 
 #include <QLabel>
-#include <QMetaObject>
+#include <QTimer>
 #include <QProgressBar>
 #include <QTableView>
 
@@ -17,28 +17,45 @@ QString estiloPainel(Rgb c) {
 }
 }  // namespace
 
-WindowHost::WindowHost(TFrmPrincipal& janela) : m_janela(janela) {}
+WindowHost::WindowHost(TFrmPrincipal& janela) : m_janela(janela), m_relogio(new QTimer(&janela)) {
+    m_relogio->setInterval(25);
+    QObject::connect(m_relogio, &QTimer::timeout, &janela, [this] { aplica(); });
+}
+
+WindowHost::~WindowHost() { m_relogio->stop(); }
+
+void WindowHost::inicia() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_pendente = Estado{};
+        m_terminou = false;
+        m_caixa.reset();
+        m_caixaAberta = false;
+    }
+    m_relogio->start();
+}
 
 bool WindowHost::cancelado() const { return m_janela.Cancelado.load(); }
 
 template <class F>
 void WindowHost::altera(F&& mudanca) {
-    bool agendar;
-    {
-        std::lock_guard lock(m_mutex);
-        mudanca(m_pendente);
-        agendar = !m_agendado;
-        m_agendado = true;
-    }
-    if (agendar) QMetaObject::invokeMethod(&m_janela, [this] { aplica(); }, Qt::QueuedConnection);
+    std::lock_guard lock(m_mutex);
+    mudanca(m_pendente);
 }
 
 void WindowHost::aplica() {
     Estado e;
+    std::optional<std::pair<std::string, MessageIcon>> caixa;
+    bool terminou;
     {
         std::lock_guard lock(m_mutex);
         e = std::exchange(m_pendente, Estado{});
-        m_agendado = false;
+        if (m_caixa && !m_caixaAberta) {
+            caixa = std::move(m_caixa);
+            m_caixa.reset();
+            m_caixaAberta = true;
+        }
+        terminou = m_terminou && !m_caixaAberta;
     }
     if (e.painelCor) m_janela.PnlStatus->setStyleSheet(estiloPainel(*e.painelCor));
     if (e.painelVisivel) {
@@ -52,6 +69,18 @@ void WindowHost::aplica() {
     if (e.titulo) QGuiApplication::setApplicationDisplayName(QString::fromStdString(*e.titulo));
     if (e.controles) m_janela.DbGrdConsulta->setUpdatesEnabled(*e.controles);
     if (e.repinta) m_janela.repaint();
+    if (caixa) {
+        m_janela.dialogs().mensagem(&m_janela, QString::fromStdString(caixa->first), QStringLiteral("ZORLA"),
+                                    caixa->second, [this] {
+                                        std::lock_guard lock(m_mutex);
+                                        m_caixaAberta = false;
+                                        m_respostas.notify_all();
+                                    });
+    }
+    if (terminou) {
+        m_relogio->stop();
+        m_janela.exportacaoTerminou();
+    }
 }
 
 void WindowHost::painelStatus(bool visivel, Rgb cor) {
@@ -83,37 +112,15 @@ void WindowHost::controlesDados(bool ativos) {
 }
 
 void WindowHost::mensagem(const std::string& texto, MessageIcon icone) {
-    unsigned long pedido;
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_fechando) return;
-        pedido = ++m_pedidos;
-    }
-    auto responde = [this, pedido] {
-        std::lock_guard lock(m_mutex);
-        m_respondidos = std::max(m_respondidos, pedido);
-        m_respostas.notify_all();
-    };
-    QMetaObject::invokeMethod(
-        &m_janela,
-        [this, texto, icone, responde] {
-            aplica();
-            m_janela.dialogs().mensagem(&m_janela, QString::fromStdString(texto), QStringLiteral("ZORLA"), icone,
-                                        responde);
-        },
-        Qt::QueuedConnection);
     std::unique_lock lock(m_mutex);
-    m_respostas.wait(lock, [&] { return m_respondidos >= pedido || m_fechando; });
+    if (m_fechando) return;
+    m_caixa = std::make_pair(texto, icone);
+    m_respostas.wait(lock, [&] { return (!m_caixa && !m_caixaAberta) || m_fechando; });
 }
 
 void WindowHost::terminaExportacao() {
-    QMetaObject::invokeMethod(
-        &m_janela,
-        [this] {
-            aplica();
-            m_janela.exportacaoTerminou();
-        },
-        Qt::QueuedConnection);
+    std::lock_guard lock(m_mutex);
+    m_terminou = true;
 }
 
 void WindowHost::fecha() {

@@ -7,16 +7,22 @@
 
 #include "ExportHost.h"
 
+class QTimer;
+
 namespace zorla {
 
 class TFrmPrincipal;
 
-// Hands the run's calls to the window's thread. Status updates are merged into one pending state applied at
-// the next turn of the event loop, so a million records never flood the queue; every message box applies the
-// pending state first, and the worker waits until the operator closes the box.
+// Hands the run's calls to the window's thread. The worker only writes a pending state under a lock; the window
+// applies it at the pace of the screen, so a million records never flood the event queue and nothing is
+// reordered. A message box is shown after the state before it, and the worker waits until the operator closes it.
 class WindowHost : public ExportHost {
 public:
     explicit WindowHost(TFrmPrincipal& janela);
+    ~WindowHost() override;
+
+    // A run starts: the window begins to follow it.
+    void inicia();
 
     bool cancelado() const override;
     void terminaExportacao() override;
@@ -32,7 +38,7 @@ public:
 
     // The window is closing: boxes are no longer shown and a waiting worker goes on.
     void fecha();
-    // Applies what is pending; window's thread only.
+    // Applies what is pending, shows a requested box, ends the run; window's thread only.
     void aplica();
 
 private:
@@ -48,13 +54,14 @@ private:
     void altera(F&& mudanca);
 
     TFrmPrincipal& m_janela;
+    QTimer* m_relogio;
     std::mutex m_mutex;
     std::condition_variable m_respostas;
     Estado m_pendente;
-    bool m_agendado = false;
     bool m_fechando = false;
-    unsigned long m_pedidos = 0;
-    unsigned long m_respondidos = 0;
+    bool m_terminou = false;
+    std::optional<std::pair<std::string, MessageIcon>> m_caixa;  // requested, not yet shown
+    bool m_caixaAberta = false;                                  // shown, not yet closed
 };
 
 }  // namespace zorla
