@@ -74,14 +74,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "Empresa %d não encontrada.\n%s", args.empresa, usoCli());
             return 2;
         }
-        dm.CDSSaidas.close();
-        dm.QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
-        dm.QSaidas.paramByName("DATAINICIAL").value = params.DataInicial;
-        dm.QSaidas.paramByName("DATAFINAL").value = params.DataFinal;
-        dm.QSaidas.paramByName("EMPRESA").value = args.empresa;
-        dm.QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
-        dm.QSaidas.paramByName("ATIVO").value = "%";
-        dm.CDSSaidas.open();
+        dm.ConsultaSaidas("S", params.DataInicial, params.DataFinal, args.empresa);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -70,8 +70,68 @@ void ClientDataSet::addField(FieldDef def) {
 }
 
 void ClientDataSet::setProvider(const DataSetProvider& provider) {
-    m_provider = [&provider] { return provider.getData(); };
+    m_provider = [&provider](RowReceiver& receiver) { provider.getData(receiver); };
 }
+
+void ClientDataSet::setProvider(std::function<ResultTable()> table) {
+    m_provider = [table = std::move(table)](RowReceiver& receiver) {
+        ResultTable t = table();
+        receiver.columns(t.columns);
+        for (auto& row : t.rows) receiver.row(row);
+    };
+}
+
+// Checks the columns against the declared fields before any row is taken, then files each row under its fields.
+class ClientDataSet::Loader : public RowReceiver {
+public:
+    explicit Loader(ClientDataSet& ds) : m_ds(ds), m_rows(std::make_shared<Rows>()) {}
+
+    void columns(const std::vector<ColumnInfo>& columns) override {
+        if (!m_ds.m_declared) {
+            m_ds.m_fields.clear();
+            m_ds.m_index.clear();
+            for (const ColumnInfo& c : columns) {
+                FieldDef def;
+                def.name = c.name;
+                def.type = c.type;
+                m_ds.m_index[upperAscii(c.name)] = static_cast<int>(m_ds.m_fields.size());
+                m_ds.m_fields.push_back(std::move(def));
+            }
+        }
+        m_source.assign(m_ds.m_fields.size(), -1);
+        for (std::size_t f = 0; f < m_ds.m_fields.size(); ++f) {
+            const FieldDef& def = m_ds.m_fields[f];
+            if (def.calculated) continue;
+            for (std::size_t c = 0; c < columns.size() && m_source[f] < 0; ++c)
+                if (equalsIgnoreCase(columns[c].name, def.name)) m_source[f] = static_cast<int>(c);
+            if (m_source[f] < 0) throw DbError(m_ds.m_name + ": Field '" + def.name + "' not found");
+            const ColumnInfo& col = columns[static_cast<std::size_t>(m_source[f])];
+            if (!compatible(def.type, col.type))
+                throw DbError(m_ds.m_name + ": Type mismatch for field '" + def.name + "', expecting: " +
+                              fieldTypeName(def.type) + " actual: " + col.sqlTypeName);
+        }
+    }
+
+    void row(std::vector<Value>& in) override {
+        std::vector<Value> out(m_source.size());
+        for (std::size_t f = 0; f < m_source.size(); ++f) {
+            if (m_source[f] < 0) continue;
+            Value& v = in[static_cast<std::size_t>(m_source[f])];
+            if (m_ds.m_fields[f].type == FieldType::Decimal && v.integer())
+                out[f] = Value(Decimal{*v.integer() * 100});
+            else
+                out[f] = std::move(v);
+        }
+        m_rows->push_back(std::move(out));
+    }
+
+    std::shared_ptr<Rows> rows() { return std::move(m_rows); }
+
+private:
+    ClientDataSet& m_ds;
+    std::shared_ptr<Rows> m_rows;
+    std::vector<int> m_source;  // result column of each field; -1 for calculated ones
+};
 
 void ClientDataSet::checkActive() const {
     if (!m_active) throw DbError(m_name + ": Cannot perform this operation on a closed dataset");
@@ -80,48 +140,10 @@ void ClientDataSet::checkActive() const {
 void ClientDataSet::open() {
     if (m_active) return;
     if (!m_provider) throw DbError(m_name + ": Missing data provider or data packet");
-    ResultTable data = m_provider();
+    Loader loader(*this);
+    m_provider(loader);
+    auto rows = loader.rows();
 
-    auto rows = std::make_shared<Rows>();
-    if (!m_declared) {
-        m_fields.clear();
-        m_index.clear();
-        for (const ColumnInfo& c : data.columns) {
-            m_index[upperAscii(c.name)] = static_cast<int>(m_fields.size());
-            FieldDef def;
-            def.name = c.name;
-            def.type = c.type;
-            m_fields.push_back(std::move(def));
-        }
-        *rows = std::move(data.rows);
-    } else {
-        // Column of each declared field, checked before any row is taken.
-        std::vector<int> source(m_fields.size(), -1);
-        for (std::size_t f = 0; f < m_fields.size(); ++f) {
-            const FieldDef& def = m_fields[f];
-            if (def.calculated) continue;
-            for (std::size_t c = 0; c < data.columns.size() && source[f] < 0; ++c)
-                if (equalsIgnoreCase(data.columns[c].name, def.name)) source[f] = static_cast<int>(c);
-            if (source[f] < 0) throw DbError(m_name + ": Field '" + def.name + "' not found");
-            const ColumnInfo& col = data.columns[static_cast<std::size_t>(source[f])];
-            if (!compatible(def.type, col.type))
-                throw DbError(m_name + ": Type mismatch for field '" + def.name + "', expecting: " +
-                              fieldTypeName(def.type) + " actual: " + col.sqlTypeName);
-        }
-        rows->reserve(data.rows.size());
-        for (auto& in : data.rows) {
-            std::vector<Value> out(m_fields.size());
-            for (std::size_t f = 0; f < m_fields.size(); ++f) {
-                if (source[f] < 0) continue;
-                Value& v = in[static_cast<std::size_t>(source[f])];
-                if (m_fields[f].type == FieldType::Decimal && v.integer())
-                    out[f] = Value(Decimal{*v.integer() * 100});
-                else
-                    out[f] = std::move(v);
-            }
-            rows->push_back(std::move(out));
-        }
-    }
     m_rows = std::move(rows);
     m_active = true;
     if (OnCalcFields) {

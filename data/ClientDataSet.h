@@ -43,8 +43,8 @@ public:
 
     const std::string& name() const { return m_name; }
     // Where opening takes its rows from: a provider over a query, or any other source of a whole result.
-    void setProvider(std::function<ResultTable()> provider) { m_provider = std::move(provider); }
     void setProvider(const DataSetProvider& provider);
+    void setProvider(std::function<ResultTable()> table);
     // Declared fields; without any, the columns of the result are taken as they come.
     void addField(FieldDef def);
     const std::vector<FieldDef>& fields() const { return m_fields; }
@@ -88,7 +88,8 @@ private:
     void rebuildVisible();
 
     std::string m_name;
-    std::function<ResultTable()> m_provider;
+    std::function<void(RowReceiver&)> m_provider;
+    class Loader;
     std::vector<FieldDef> m_fields;
     std::unordered_map<std::string, int> m_index;  // upper-case name → field
     std::shared_ptr<Rows> m_rows = std::make_shared<Rows>();

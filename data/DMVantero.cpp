@@ -267,6 +267,17 @@ void TFDMExporta::CDSSaidasCalcFields(ClientDataSet& ds) {
         ds.setCalcValue("TIPO", "CF");
 }
 
+void TFDMExporta::ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {
+    CDSSaidas.close();
+    QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
+    QSaidas.paramByName("DATAINICIAL").value = dataInicial;
+    QSaidas.paramByName("DATAFINAL").value = dataFinal;
+    QSaidas.paramByName("EMPRESA").value = empresa;
+    QSaidas.paramByName("TIPOMOVIMENTO").value = tipoMovimento;
+    QSaidas.paramByName("ATIVO").value = "%";
+    CDSSaidas.open();
+}
+
 void TFDMExporta::CDSCupomACalcFields(ClientDataSet& ds) {
     std::string t = ds.fieldByName("TOTALIZADOR").asString();
     const char* fixed = t == "N1" ? "NN" : t == "I1" ? "II" : t == "F1" ? "FF" : t == "Can-T" ? "CANC"

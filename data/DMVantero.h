@@ -37,6 +37,8 @@ public:
     ClientDataSet CDSSaidas;
     DataSource DSSaidas;
     void CDSSaidasCalcFields(ClientDataSet& dataSet);
+    // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
+    void ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
 
     SqlQuery SQLMovimento;
     DataSetProvider DSPMovimento;

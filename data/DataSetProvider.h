@@ -13,7 +13,7 @@ public:
     DataSetProvider(std::string name, SqlQuery& query) : m_name(std::move(name)), m_query(query) {}
     const std::string& name() const { return m_name; }
     SqlQuery& query() const { return m_query; }
-    ResultTable getData() const { return m_query.fetchAll(); }
+    void getData(RowReceiver& receiver) const { m_query.fetch(receiver); }
 
 private:
     std::string m_name;

@@ -19,4 +19,13 @@ struct ResultTable {
     std::vector<std::vector<Value>> rows;
 };
 
+// Takes a result as it arrives, a row at a time, so a large result is never held twice.
+class RowReceiver {
+public:
+    virtual ~RowReceiver() = default;
+    virtual void columns(const std::vector<ColumnInfo>& columns) = 0;
+    // The receiver may move the values out; the vector is reused for the next row.
+    virtual void row(std::vector<Value>& values) = 0;
+};
+
 }  // namespace zorla

@@ -108,6 +108,16 @@ SqlParam& SqlQuery::paramByName(const std::string& name) {
 }
 
 ResultTable SqlQuery::fetchAll() {
+    struct Collect : RowReceiver {
+        ResultTable table;
+        void columns(const std::vector<ColumnInfo>& c) override { table.columns = c; }
+        void row(std::vector<Value>& v) override { table.rows.push_back(std::move(v)); }
+    } collect;
+    fetch(collect);
+    return std::move(collect.table);
+}
+
+void SqlQuery::fetch(RowReceiver& receiver) {
     std::string joined;
     for (const auto& line : m_sql) joined += line + "\n";
     PositionalSql positional = toPositional(joined);
@@ -192,7 +202,7 @@ ResultTable SqlQuery::fetchAll() {
     unsigned outCount = outMeta->getCount(&status);
     status.check();
 
-    ResultTable result;
+    std::vector<ColumnInfo> columns;
     std::vector<OutColumn> cols;
     for (unsigned i = 0; i < outCount; ++i) {
         OutColumn c{};
@@ -218,9 +228,10 @@ ResultTable SqlQuery::fetchAll() {
             default: info.type = FieldType::Unsupported;
         }
         if (c.scale != 0 && info.type == FieldType::Decimal) info.sqlTypeName = "NUMERIC";
-        result.columns.push_back(std::move(info));
+        columns.push_back(std::move(info));
         cols.push_back(c);
     }
+    receiver.columns(columns);
     std::vector<unsigned char> row(outMeta->getMessageLength(&status));
     status.check();
 
@@ -229,11 +240,12 @@ ResultTable SqlQuery::fetchAll() {
     status.check();
     FbHandle<IResultSet> rs(fb, rsRaw);
     const bool trimChar = m_connection.trimChar();
+    std::vector<Value> values;
     for (;;) {
         int rc = rs->fetchNext(&status, row.data());
         status.check();
         if (rc != IStatus::RESULT_OK) break;
-        std::vector<Value> values;
+        values.clear();
         values.reserve(outCount);
         for (const OutColumn& c : cols) {
             const unsigned char* data = row.data() + c.offset;
@@ -293,7 +305,7 @@ ResultTable SqlQuery::fetchAll() {
                 default: values.emplace_back(); break;
             }
         }
-        result.rows.push_back(std::move(values));
+        receiver.row(values);
     }
     rs->close(&status);
     status.check();
@@ -304,7 +316,6 @@ ResultTable SqlQuery::fetchAll() {
     tra->commit(&status);
     status.check();
     tra.forget();
-    return result;
 }
 
 }  // namespace zorla

@@ -28,7 +28,8 @@ public:
     const std::vector<SqlParam>& params() const { return m_params; }
     SqlParam& paramByName(const std::string& name);
 
-    // Runs the statement in its own read-only transaction and fetches every row.
+    // Runs the statement in its own read-only transaction and hands over every row.
+    void fetch(RowReceiver& receiver);
     ResultTable fetchAll();
 
 private:

@@ -132,14 +132,7 @@ void ThProcessa::GeraArquivos() {
         arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".SAI");
         gravaLivro(&MontaRegistroSaida);
 
-        saidas.close();
-        m_dm.QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
-        m_dm.QSaidas.paramByName("DATAINICIAL").value = m_params.DataInicial;
-        m_dm.QSaidas.paramByName("DATAFINAL").value = m_params.DataFinal;
-        m_dm.QSaidas.paramByName("EMPRESA").value = m_params.empresa;
-        m_dm.QSaidas.paramByName("TIPOMOVIMENTO").value = "E";
-        m_dm.QSaidas.paramByName("ATIVO").value = "%";
-        saidas.open();
+        m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
 
         if (!saidas.isEmpty()) {
             m_host.painelStatus(false, kCorProcessando);

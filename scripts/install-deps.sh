@@ -7,7 +7,7 @@ packages=(
     libgtest-dev
     qt6-base-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
-    xvfb xauth x11-apps imagemagick xdotool
+    xvfb xauth x11-apps imagemagick xdotool fonts-dejavu-core
 )
 
 missing=()
@@ -18,8 +18,10 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     # The server package must not start a system-wide server: the tests start their own on loopback.
-    printf '#!/bin/sh\nexit 101\n' >/usr/sbin/policy-rc.d
-    chmod +x /usr/sbin/policy-rc.d
-    trap 'rm -f /usr/sbin/policy-rc.d' EXIT
+    if [ ! -e /usr/sbin/policy-rc.d ]; then
+        printf '#!/bin/sh\nexit 101\n' >/usr/sbin/policy-rc.d
+        chmod +x /usr/sbin/policy-rc.d
+        trap 'rm -f /usr/sbin/policy-rc.d' EXIT
+    fi
     apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi

@@ -329,13 +329,7 @@ void TFrmPrincipal::BtnConsultarClick() {
     ClientDataSet& saidas = m_dm->CDSSaidas;
     saidas.close();
     m_modelo->atualiza(saidas);
-    m_dm->QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
-    m_dm->QSaidas.paramByName("DATAINICIAL").value = DataInicial;
-    m_dm->QSaidas.paramByName("DATAFINAL").value = DataFinal;
-    m_dm->QSaidas.paramByName("EMPRESA").value = static_cast<std::int64_t>(RxDBLkCbEMPRESA->currentData().toLongLong());
-    m_dm->QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
-    m_dm->QSaidas.paramByName("ATIVO").value = "%";
-    saidas.open();
+    m_dm->ConsultaSaidas("S", DataInicial, DataFinal, RxDBLkCbEMPRESA->currentData().toLongLong());
     m_modelo->atualiza(saidas);
 
     PgrMovimento->setMaximum(saidas.isEmpty() ? 0 : saidas.recordCount());

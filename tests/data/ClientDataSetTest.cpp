@@ -80,7 +80,9 @@ TEST(ClientDataSet, DeclaredFieldsAreCheckedBeforeAnyRowIsTaken) {
             EXPECT_FALSE(ds.active());
         } else {
             ds.open();
-            if (c.column.type == FieldType::Integer) EXPECT_EQ(ds.fieldByName("valor").asDecimal(), Decimal{700});
+            if (c.column.type == FieldType::Integer) {
+                EXPECT_EQ(ds.fieldByName("valor").asDecimal(), Decimal{700});
+            }
         }
     }
 }

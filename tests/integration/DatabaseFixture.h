@@ -25,14 +25,7 @@ protected:
     // Sales ("S") or purchase ("E") rows of company 1, March 2008.
     ClientDataSet& consulta(const char* tipo, int empresa = 1) {
         using namespace std::chrono;
-        dm->CDSSaidas.close();
-        dm->QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
-        dm->QSaidas.paramByName("DATAINICIAL").value = Date{2008y / 3 / 1};
-        dm->QSaidas.paramByName("DATAFINAL").value = Date{2008y / 3 / 31};
-        dm->QSaidas.paramByName("EMPRESA").value = empresa;
-        dm->QSaidas.paramByName("TIPOMOVIMENTO").value = tipo;
-        dm->QSaidas.paramByName("ATIVO").value = "%";
-        dm->CDSSaidas.open();
+        dm->ConsultaSaidas(tipo, Date{2008y / 3 / 1}, Date{2008y / 3 / 31}, empresa);
         return dm->CDSSaidas;
     }
 
