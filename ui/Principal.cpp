@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGraphicsDropShadowEffect>
@@ -41,9 +42,11 @@ namespace {
 const QString kProcessando = QStringLiteral("Processando as informações encontradas, por favor, aguarde...");
 const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
 
+// The operator's local date, not UTC: late evening in Brazil is already tomorrow in UTC.
 Date hojeDoSistema() {
-    using namespace std::chrono;
-    return Date{floor<days>(system_clock::now())};
+    const QDate d = QDate::currentDate();
+    return Date{std::chrono::year{d.year()}, std::chrono::month{static_cast<unsigned>(d.month())},
+                std::chrono::day{static_cast<unsigned>(d.day())}};
 }
 
 QString rgb(int r, int g, int b) { return QStringLiteral("rgb(%1,%2,%3)").arg(r).arg(g).arg(b); }
@@ -386,9 +389,12 @@ void TFrmPrincipal::BtnCancelarClick() {
     Cancelado = true;
     Exportando = false;
     PnlStatus->hide();
-    for (const char* ext : {".SAI", ".ENT"}) {
-        std::error_code ec;
-        std::filesystem::remove(Diretorio + NomeArquivo + ext, ec);  // a file still in use may stay
+    // Before any folder or consult the names would point into the current directory: nothing of ours is there.
+    if (!Diretorio.empty() && !NomeArquivo.empty()) {
+        for (const char* ext : {".SAI", ".ENT"}) {
+            std::error_code ec;
+            std::filesystem::remove(Diretorio + NomeArquivo + ext, ec);  // a file still in use may stay
+        }
     }
     PgrMovimento->setValue(0);
     LblMovimento->setText(QStringLiteral("Status do processamento"));

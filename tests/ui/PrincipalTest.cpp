@@ -18,6 +18,7 @@
 #include "BuildInfo.h"
 #include "DMVantero.h"
 #include "OutputFiles.h"
+#include "ProgramFolder.h"
 #include "Process.h"
 #include "RecordingDialogs.h"
 #include "SaidasModel.h"
@@ -311,6 +312,29 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
         EXPECT_FALSE(janela.empty()) << f;
         EXPECT_EQ(janela, test::readFile(cli + "/" + f)) << f;
     }
+}
+
+TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
+    abre();
+    QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
+    EXPECT_TRUE(w->Cancelado);
+    consulta();
+    exporta(saida() + "/");
+    EXPECT_EQ(w->Diretorio, saida() + "/");
+    ASSERT_TRUE(esperaFim());
+    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(w->EdtDiretorio->text().toStdString(), programFolder());
+    QTest::mouseClick(w->BtnCancelarDiretorio, Qt::LeftButton);
+    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+    EXPECT_EQ(w->Diretorio, saida() + "/");
+    EXPECT_FALSE(w->Exportando);
+
+    QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);
+    EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
+    EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.ENT"));
+    EXPECT_TRUE(std::filesystem::exists(saida() + "/ctr01A31MAR.txt"));
+    EXPECT_TRUE(w->Cancelado);
+    EXPECT_FALSE(w->Exportando);
 }
 
 TEST_F(Janela, CancelDuringTheSalesLoop) {
