@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <chrono>
 #include <filesystem>
@@ -35,6 +36,7 @@
 #include "TextUtil.h"
 #include "ThProcessa.h"
 #include "WindowHost.h"
+#include "ZorlaApplication.h"
 
 namespace zorla {
 
@@ -74,6 +76,9 @@ TFrmPrincipal::TFrmPrincipal(Dialogs& dialogs, QWidget* parent)
       m_disco(std::make_unique<DiskFiles>()),
       m_host(std::make_unique<WindowHost>(*this)) {
     arquivos = m_disco.get();
+    m_relogioConsulta = new QTimer(this);
+    m_relogioConsulta->setInterval(25);
+    connect(m_relogioConsulta, &QTimer::timeout, this, [this] { terminaConsulta(); });
     montaTela();
     FormCreate();
 }
@@ -82,6 +87,7 @@ TFrmPrincipal::~TFrmPrincipal() {
     m_host->fecha();
     Cancelado = true;
     m_run.reset();  // waits for the worker
+    if (m_consulta.joinable()) m_consulta.join();
 }
 
 void TFrmPrincipal::montaTela() {
@@ -305,6 +311,7 @@ void TFrmPrincipal::informa(const QString& texto) {
 }
 
 void TFrmPrincipal::BtnConsultarClick() {
+    if (consultando()) return;  // the one under way shows its panel
     // A run still finishing after a cancel uses the datasets too.
     if ((Exportando && !Cancelado) || runEmAndamento()) {
         StStatus->showMessage(kRecusaConsulta);
@@ -332,9 +339,40 @@ void TFrmPrincipal::BtnConsultarClick() {
     ClientDataSet& saidas = m_dm->CDSSaidas;
     saidas.close();
     m_modelo->atualiza(saidas);
-    m_dm->ConsultaSaidas("S", DataInicial, DataFinal, RxDBLkCbEMPRESA->currentData().toLongLong());
-    m_modelo->atualiza(saidas);
+    // The query may take long: it runs on its own thread and the window stays live meanwhile.
+    const Date inicial = DataInicial, final_ = DataFinal;
+    const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
+    m_consultaPronta = false;
+    m_erroConsulta.reset();
+    m_consulta = std::thread([this, inicial, final_, empresa] {
+        std::optional<std::string> erro;
+        try {
+            m_dm->ConsultaSaidas("S", inicial, final_, empresa);
+        } catch (const std::exception& e) {
+            erro = e.what();
+        }
+        std::lock_guard lock(m_mutexConsulta);
+        m_erroConsulta = std::move(erro);
+        m_consultaPronta = true;
+    });
+    m_relogioConsulta->start();
+}
 
+void TFrmPrincipal::terminaConsulta() {
+    {
+        std::lock_guard lock(m_mutexConsulta);
+        if (!m_consultaPronta) return;
+    }
+    m_relogioConsulta->stop();
+    m_consulta.join();
+    if (m_erroConsulta) {
+        // The standard error box; the processing panel stays, flags and gauge as they were.
+        m_dialogs.mensagem(this, textoErroPadrao(QString::fromStdString(*m_erroConsulta)),
+                           QGuiApplication::applicationDisplayName(), MessageIcon::Error, nullptr);
+        return;
+    }
+    ClientDataSet& saidas = m_dm->CDSSaidas;
+    m_modelo->atualiza(saidas);
     PgrMovimento->setMaximum(saidas.isEmpty() ? 0 : saidas.recordCount());
     DbGrdConsulta->setFocus();
     Exportando = false;
@@ -345,6 +383,10 @@ void TFrmPrincipal::BtnConsultarClick() {
 void TFrmPrincipal::BtnVanteroClick() {
     if (runEmAndamento()) {
         informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
+        return;
+    }
+    if (consultando()) {
+        informa(QStringLiteral("Aguarde o fim da consulta."));
         return;
     }
     if (!m_dm->CDSSaidas.active()) {
@@ -363,6 +405,10 @@ void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
 void TFrmPrincipal::BtnContinuarClick() {
     if (runEmAndamento()) {
         informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
+        return;
+    }
+    if (consultando()) {
+        informa(QStringLiteral("Aguarde o fim da consulta."));
         return;
     }
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
@@ -425,6 +471,7 @@ void TFrmPrincipal::closeEvent(QCloseEvent* event) {
     m_host->fecha();
     if (m_run) m_run->wait();
     m_run.reset();
+    if (m_consulta.joinable()) m_consulta.join();
     event->accept();
 }
 

@@ -4,6 +4,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "RunParameters.h"
 #include "Value.h"
@@ -19,6 +22,7 @@ class QPushButton;
 class QSpinBox;
 class QStatusBar;
 class QTableView;
+class QTimer;
 class QToolButton;
 
 namespace zorla {
@@ -93,6 +97,7 @@ public:
     void BtnFecharClick();
 
     bool runEmAndamento() const { return m_run != nullptr; }
+    bool consultando() const { return m_consulta.joinable(); }
     // Called on the window's thread when the run has made its last call.
     void exportacaoTerminou();
 
@@ -109,6 +114,7 @@ private:
     void posicionaPaineis();
     void informa(const QString& texto);
     void terminaRun();
+    void terminaConsulta();
 
     Dialogs& m_dialogs;
     TFDMExporta* m_dm = nullptr;
@@ -117,6 +123,13 @@ private:
     std::unique_ptr<WindowHost> m_host;
     std::unique_ptr<ThProcessa> m_run;
     bool m_mostrada = false;
+
+    // The consult's query runs off the window's thread; the window looks for its end on a timer.
+    std::thread m_consulta;
+    QTimer* m_relogioConsulta;
+    std::mutex m_mutexConsulta;
+    bool m_consultaPronta = false;
+    std::optional<std::string> m_erroConsulta;
 };
 
 }  // namespace zorla

@@ -11,10 +11,14 @@ ZorlaApplication::ZorlaApplication(int& argc, char** argv)
 
 ZorlaApplication* ZorlaApplication::instance() { return static_cast<ZorlaApplication*>(QCoreApplication::instance()); }
 
-void ZorlaApplication::mostraErro(const QString& texto) {
-    QString t = texto;
+QString textoErroPadrao(const QString& erro) {
+    QString t = erro;
     if (!t.isEmpty() && t.back() > QChar('.')) t += '.';
-    m_dialogs->mensagem(activeWindow(), t, titulo(), MessageIcon::Error, nullptr);
+    return t;
+}
+
+void ZorlaApplication::mostraErro(const QString& texto) {
+    m_dialogs->mensagem(activeWindow(), textoErroPadrao(texto), titulo(), MessageIcon::Error, nullptr);
 }
 
 bool ZorlaApplication::notify(QObject* receiver, QEvent* event) {

@@ -7,6 +7,9 @@
 
 namespace zorla {
 
+// The standard error box's text: "." appended when the last character sorts after ".".
+QString textoErroPadrao(const QString& erro);
+
 // The application object: its title, and the standard error box for any error no handler catches.
 class ZorlaApplication : public QApplication {
 public:

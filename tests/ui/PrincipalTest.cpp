@@ -108,6 +108,7 @@ protected:
     void consulta(const QString& codigo = "12") {
         w->EdtCodEmpresa->setText(codigo);
         QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->consultando(); }, 20000));
     }
     void exporta(const std::string& pasta) {
         QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
@@ -360,6 +361,32 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
     EXPECT_EQ(test::readFile(saida() + "/ctr01A31MAR.txt").size(), 154u);
     consulta();
     EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
+}
+
+class JanelaSemProcedimento : public Janela {
+protected:
+    std::string dados() override {
+        return std::string(test::kDadosExemplo) + "DROP PROCEDURE RELATORIOAPURACAOICMS;\n";
+    }
+};
+
+TEST_F(JanelaSemProcedimento, DatabaseFailureOfTheConsultShowsTheStandardErrorBox) {
+    abre();
+    w->EdtCodEmpresa->setText("12");
+    QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+    // The query's end is taken up only by the event loop, so the consult is still under way here.
+    EXPECT_TRUE(w->consultando());
+    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(dialogs->texts(), QStringList{"Aguarde o fim da consulta."});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->consultando(); }, 20000));
+    ASSERT_EQ(dialogs->boxes.size(), 2u);
+    const auto& erro = dialogs->boxes.back();
+    EXPECT_NE(erro.texto.indexOf("Procedure unknown"), -1) << erro.texto.toStdString();
+    EXPECT_TRUE(erro.texto.endsWith('.'));
+    EXPECT_EQ(erro.titulo, "Zorla Exporta");
+    EXPECT_EQ(erro.icone, MessageIcon::Error);
+    EXPECT_TRUE(w->PnlStatus->isVisible());
+    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
 }
 
 class JanelaSemConta : public Janela {
