@@ -380,15 +380,18 @@ void TFrmPrincipal::terminaConsulta() {
     PnlStatus->hide();
 }
 
-void TFrmPrincipal::BtnVanteroClick() {
-    if (runEmAndamento()) {
+bool TFrmPrincipal::ocupada() {
+    if (runEmAndamento())
         informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
-        return;
-    }
-    if (consultando()) {
+    else if (consultando())
         informa(QStringLiteral("Aguarde o fim da consulta."));
-        return;
-    }
+    else
+        return false;
+    return true;
+}
+
+void TFrmPrincipal::BtnVanteroClick() {
+    if (ocupada()) return;
     if (!m_dm->CDSSaidas.active()) {
         informa(QStringLiteral("Faça a consulta do período antes de exportar."));
         return;
@@ -403,14 +406,7 @@ void TFrmPrincipal::BtnVanteroClick() {
 void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
 
 void TFrmPrincipal::BtnContinuarClick() {
-    if (runEmAndamento()) {
-        informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
-        return;
-    }
-    if (consultando()) {
-        informa(QStringLiteral("Aguarde o fim da consulta."));
-        return;
-    }
+    if (ocupada()) return;
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
     std::string pasta = QFile::encodeName(EdtDiretorio->text().trimmed()).toStdString();
     Diretorio = !pasta.empty() && pasta.back() == sep ? pasta : pasta + sep;

@@ -113,6 +113,8 @@ private:
     void montaTela();
     void posicionaPaineis();
     void informa(const QString& texto);
+    // A run or a consult uses the datasets: says so and refuses.
+    bool ocupada();
     void terminaRun();
     void terminaConsulta();
 
