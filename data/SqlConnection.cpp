@@ -94,6 +94,12 @@ void SqlConnection::open() {
 
 void SqlConnection::close() { m_attachment.reset(); }
 
+void SqlConnection::cancelOperation() {
+    if (!m_attachment) return;
+    FbStatus status(client());
+    m_attachment->cancelOperation(&status, fb_cancel_raise);  // "nothing to cancel" is no error here
+}
+
 FbHandle<ITransaction> SqlConnection::startTransaction() {
     open();
     FbClient& fb = client();

@@ -37,6 +37,9 @@ public:
 
     void open();
     void close();
+    // Asks the server to stop the statement running on this connection, from any thread; that statement then
+    // fails. Nothing happens when none runs.
+    void cancelOperation();
     bool connected() const { return static_cast<bool>(m_attachment); }
 
     FbClient& client();

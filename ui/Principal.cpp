@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -87,7 +88,14 @@ TFrmPrincipal::~TFrmPrincipal() {
     m_host->fecha();
     Cancelado = true;
     m_run.reset();  // waits for the worker
-    if (m_consulta.joinable()) m_consulta.join();
+    paraConsulta();
+}
+
+void TFrmPrincipal::paraConsulta() {
+    if (!m_consulta.joinable()) return;
+    m_dm->SQLConnectionZORLA.cancelOperation();
+    m_consulta.join();
+    m_relogioConsulta->stop();
 }
 
 void TFrmPrincipal::montaTela() {
@@ -256,6 +264,7 @@ void TFrmPrincipal::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_mostrada) return;
     m_mostrada = true;
+    if (QScreen* tela = screen()) move(tela->availableGeometry().center() - frameGeometry().center() + pos());
     FormShow();
 }
 
@@ -467,7 +476,7 @@ void TFrmPrincipal::closeEvent(QCloseEvent* event) {
     m_host->fecha();
     if (m_run) m_run->wait();
     m_run.reset();
-    if (m_consulta.joinable()) m_consulta.join();
+    paraConsulta();  // nobody waits for its rows any more
     event->accept();
 }
 

@@ -117,6 +117,7 @@ private:
     bool ocupada();
     void terminaRun();
     void terminaConsulta();
+    void paraConsulta();
 
     Dialogs& m_dialogs;
     TFDMExporta* m_dm = nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -387,6 +388,35 @@ TEST_F(JanelaSemProcedimento, DatabaseFailureOfTheConsultShowsTheStandardErrorBo
     EXPECT_EQ(erro.icone, MessageIcon::Error);
     EXPECT_TRUE(w->PnlStatus->isVisible());
     EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+}
+
+class JanelaConsultaLenta : public Janela {
+protected:
+    // The fiscal procedure with its own parameters and columns, taking minutes before its first row.
+    std::string dados() override {
+        const std::string schema = test::readFile(std::string(ZORLA_SOURCE_DIR) + "/db/schema.sql");
+        const auto start = schema.find("CREATE PROCEDURE RELATORIOAPURACAOICMS");
+        const auto end = schema.find("\nAS\n", start);
+        if (start == std::string::npos || end == std::string::npos) throw std::runtime_error("schema changed");
+        return std::string(test::kDadosExemplo) + "SET TERM ^ ;\nALTER" + schema.substr(start + 6, end - start - 6) +
+               "\nAS DECLARE I BIGINT = 0; BEGIN WHILE (I < 10000000000) DO I = I + 1; SUSPEND; END^\nSET TERM ; ^\n";
+    }
+};
+
+TEST_F(JanelaConsultaLenta, ClosingStopsAConsultUnderWay) {
+    abre();
+    w->EdtCodEmpresa->setText("12");
+    QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+    ASSERT_TRUE(w->consultando());
+    QTest::qWait(300);  // the query is running on the server by now
+    ASSERT_TRUE(w->consultando()) << dialogs->texts().join("|").toStdString();
+    QElapsedTimer relogio;
+    relogio.start();
+    w->close();
+    EXPECT_FALSE(w->consultando());
+    EXPECT_LT(relogio.elapsed(), 10000);
+    w.reset();
+    dm.reset();
 }
 
 class JanelaSemConta : public Janela {
