@@ -50,6 +50,7 @@ void WindowHost::aplica() {
     {
         std::lock_guard lock(m_mutex);
         e = std::exchange(m_pendente, Estado{});
+        m_respostas.notify_all();
         if (m_caixa && !m_caixaAberta) {
             caixa = std::move(m_caixa);
             m_caixa.reset();
@@ -83,7 +84,13 @@ void WindowHost::aplica() {
     }
 }
 
+void WindowHost::esperaMostrar() {
+    std::unique_lock lock(m_mutex);
+    m_respostas.wait(lock, [&] { return m_pendente.vazio() || m_fechando; });
+}
+
 void WindowHost::painelStatus(bool visivel, Rgb cor) {
+    esperaMostrar();
     altera([&](Estado& e) {
         e.painelVisivel = visivel;
         e.painelCor = cor;
@@ -93,9 +100,11 @@ void WindowHost::lblMovimento(const std::string& t) {
     altera([&](Estado& e) { e.movimento = t; });
 }
 void WindowHost::lblArquivo(const std::string& t) {
+    esperaMostrar();
     altera([&](Estado& e) { e.arquivo = t; });
 }
 void WindowHost::gaugeMaximo(int m) {
+    esperaMostrar();
     altera([&](Estado& e) { e.maximo = m; });
 }
 void WindowHost::gaugePosicao(int p) {

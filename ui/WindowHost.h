@@ -49,7 +49,13 @@ private:
         std::optional<int> maximo, posicao;
         std::optional<bool> controles;
         bool repinta = false;
+        bool vazio() const {
+            return !painelVisivel && !painelCor && !movimento && !arquivo && !titulo && !maximo && !posicao &&
+                   !controles && !repinta;
+        }
     };
+    // A new stage begins: the last state of the one before is shown first.
+    void esperaMostrar();
     template <class F>
     void altera(F&& mudanca);
 
