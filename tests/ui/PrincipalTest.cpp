@@ -15,6 +15,7 @@
 #include <QTest>
 #include <condition_variable>
 #include <filesystem>
+#include <thread>
 
 #include "BuildInfo.h"
 #include "DMVantero.h"
@@ -26,6 +27,7 @@
 #include "SampleData.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "WindowHost.h"
 #include "ZorlaApplication.h"
 
 namespace zorla {
@@ -337,6 +339,30 @@ TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     EXPECT_TRUE(std::filesystem::exists(saida() + "/ctr01A31MAR.txt"));
     EXPECT_TRUE(w->Cancelado);
     EXPECT_FALSE(w->Exportando);
+}
+
+TEST_F(Janela, EachStageIsShownToItsEndBeforeTheNextBegins) {
+    abre();
+    WindowHost host(*w);
+    std::vector<int> vistos;
+    QObject::connect(w->PgrMovimento, &QProgressBar::valueChanged, [&](int v) { vistos.push_back(v); });
+    w->PgrMovimento->setMaximum(1000);
+    host.inicia();
+    // Without waiting, the last position of the first stage would be merged with the smaller maximum of the
+    // next one and never shown.
+    std::thread worker([&] {
+        for (int i = 1; i <= 1000; ++i) host.gaugePosicao(i);
+        host.gaugeMaximo(5);
+        host.gaugePosicao(2);
+        host.terminaExportacao();
+    });
+    const bool fim = QTest::qWaitFor([&] { return !vistos.empty() && vistos.back() == 2; }, 10000);
+    host.fecha();
+    worker.join();
+    ASSERT_TRUE(fim);
+    EXPECT_NE(std::find(vistos.begin(), vistos.end(), 1000), vistos.end());
+    EXPECT_LT(vistos.size(), 1000u);  // merged, not one repaint per record
+    EXPECT_EQ(w->PgrMovimento->maximum(), 5);
 }
 
 TEST_F(Janela, CancelDuringTheSalesLoop) {
