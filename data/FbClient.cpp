@@ -43,14 +43,14 @@ std::string FbClient::defaultLibraryName() {
 
 FbClient& FbClient::load(const std::string& libraryName) {
     static std::mutex mutex;
-    static std::map<std::string, FbClient*> loaded;
+    // Never destroyed: the clients must outlive every attachment, static ones included, to the process's end.
+    static auto& loaded = *new std::map<std::string, FbClient*>;
     std::lock_guard lock(mutex);
     auto it = loaded.find(libraryName);
     if (it != loaded.end()) return *it->second;
     GetMaster entry = loadEntry(libraryName);
     Firebird::IMaster* master = entry ? entry() : nullptr;
     if (!master) throw DbError("Unable to Load " + libraryName);
-    // Lives for the process: its dispatcher must outlast every attachment.
     auto* client = new FbClient(master);
     loaded.emplace(libraryName, client);
     return *client;

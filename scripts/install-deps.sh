@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config valgrind
     libgtest-dev
     qt6-base-dev
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server

@@ -6,5 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh -DZORLA_BUILD_TESTS=ON -DZORLA_BUILD_UI=ON
 bash scripts/tsan.sh
+bash scripts/leaks.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2 </dev/null
