@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the ThreadSanitizer build of the window's run tests,
-# then the whole suite.
+# the close tests under valgrind, then the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
