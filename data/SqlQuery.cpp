@@ -92,8 +92,9 @@ void SqlQuery::setSql(std::vector<std::string> lines) {
     m_sql = std::move(lines);
     std::string joined;
     for (const auto& line : m_sql) joined += line + "\n";
+    m_positional = toPositional(joined);
     std::vector<SqlParam> params;
-    for (const auto& name : toPositional(joined).names) {
+    for (const auto& name : m_positional.names) {
         bool seen = false;
         for (const auto& p : params) seen = seen || p.name == name;
         if (!seen) params.push_back(SqlParam{name, Value{}});
@@ -118,9 +119,7 @@ ResultTable SqlQuery::fetchAll() {
 }
 
 void SqlQuery::fetch(RowReceiver& receiver) {
-    std::string joined;
-    for (const auto& line : m_sql) joined += line + "\n";
-    PositionalSql positional = toPositional(joined);
+    const PositionalSql& positional = m_positional;
 
     FbHandle<ITransaction> tra = m_connection.startTransaction();
     FbClient& fb = m_connection.client();

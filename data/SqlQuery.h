@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "NamedParams.h"
 #include "ResultTable.h"
 #include "Value.h"
 
@@ -36,6 +37,7 @@ private:
     std::string m_name;
     SqlConnection& m_connection;
     std::vector<std::string> m_sql;
+    PositionalSql m_positional;  // the text as Firebird takes it, made once per setSql
     std::vector<SqlParam> m_params;
 };
 

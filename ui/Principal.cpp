@@ -173,8 +173,7 @@ void TFrmPrincipal::montaTela() {
     LblMovimento->setGeometry(4, 338, 559, 15);
     PgrMovimento = new QProgressBar(tela);
     PgrMovimento->setGeometry(4, 355, 559, 18);
-    PgrMovimento->setRange(0, 0);
-    PgrMovimento->setMaximum(100);
+    PgrMovimento->setRange(0, 100);
     PgrMovimento->setValue(0);
     PgrMovimento->setAlignment(Qt::AlignCenter);
     PgrMovimento->setStyleSheet(QStringLiteral(
