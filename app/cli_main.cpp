@@ -92,7 +92,9 @@ int main(int argc, char** argv) {
     run.wait();
 
     std::printf("Arquivos gravados:\n");
-    for (const ArquivoGravado& a : run.arquivos()) std::printf("  %s: %d linhas\n", a.caminho.c_str(), a.linhas);
+    for (const ArquivoGravado& a : run.arquivos())
+        std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n", a.caminho.c_str(),
+                    a.linhas);
     switch (run.desfecho()) {
         case Desfecho::Concluido: return 0;
         case Desfecho::Cancelado: return 130;

@@ -65,7 +65,6 @@ struct OutColumn {
     unsigned length;
     unsigned offset;
     unsigned nullOffset;
-    unsigned charsetBytes;
 };
 
 std::string readBlob(FbClient& fb, IAttachment* att, ITransaction* tra, ISC_QUAD id) {
@@ -118,192 +117,263 @@ ResultTable SqlQuery::fetchAll() {
     return std::move(collect.table);
 }
 
-void SqlQuery::fetch(RowReceiver& receiver) {
-    const PositionalSql& positional = m_positional;
+namespace {
 
+constexpr unsigned kCharsetNone = 0, kCharsetOctets = 1, kCharsetWin1252 = 53;
+
+// Bytes per character of the multi-byte character sets Firebird knows; every other one has a byte per character.
+unsigned bytesPerCharacter(unsigned charset) {
+    switch (charset) {
+        case 3: return 3;   // UNICODE_FSS
+        case 4: return 4;   // UTF8
+        case 69: return 4;  // GB18030
+        case 5: case 6: case 44: case 56: case 57: case 67: case 68: return 2;
+        default: return 1;
+    }
+}
+
+// The input message: each parameter described by the type of its value, so the server converts.
+struct InputMessage {
+    FbHandle<IMessageMetadata> meta;
+    std::vector<unsigned char> buffer;
+};
+
+void describeParam(IMetadataBuilder* builder, FbStatus& status, unsigned i, const Value& v) {
+    switch (v.type()) {
+        case FieldType::Text:
+            builder->setType(&status, i, SQL_VARYING);
+            builder->setLength(&status, i, static_cast<unsigned>(std::max<std::size_t>(1, v.text()->size())));
+            builder->setCharSet(&status, i, kCharsetWin1252);
+            break;
+        case FieldType::Integer:
+        case FieldType::Decimal:
+            builder->setType(&status, i, SQL_INT64);
+            builder->setLength(&status, i, sizeof(ISC_INT64));
+            builder->setScale(&status, i, v.decimal() ? -2 : 0);
+            break;
+        case FieldType::Date:
+            builder->setType(&status, i, SQL_TYPE_DATE);
+            builder->setLength(&status, i, sizeof(ISC_DATE));
+            break;
+        case FieldType::Unsupported: break;  // null: the declared type stays
+    }
+    status.check();
+}
+
+void storeParam(unsigned char* data, short* nullFlag, const Value& v, const std::string& query) {
+    *nullFlag = v.isNull() ? -1 : 0;
+    if (const std::string* t = v.text()) {
+        if (t->size() > 65533) throw DbError(query + ": parameter text too long");
+        auto len = static_cast<unsigned short>(t->size());
+        std::memcpy(data, &len, sizeof len);
+        std::memcpy(data + sizeof len, t->data(), t->size());
+    } else if (const std::int64_t* n = v.integer()) {
+        ISC_INT64 x = *n;
+        std::memcpy(data, &x, sizeof x);
+    } else if (const Decimal* d = v.decimal()) {
+        ISC_INT64 x = d->cents;
+        std::memcpy(data, &x, sizeof x);
+    } else if (const Date* dt = v.date()) {
+        ISC_DATE x = toIscDate(*dt);
+        std::memcpy(data, &x, sizeof x);
+    }
+}
+
+InputMessage buildInput(FbClient& fb, IStatement* stmt, const std::vector<const Value*>& values, const std::string& query) {
+    FbStatus status(fb);
+    InputMessage in;
+    in.meta = FbHandle<IMessageMetadata>(fb, stmt->getInputMetadata(&status));
+    status.check();
+    const unsigned count = in.meta->getCount(&status);
+    status.check();
+    if (count != values.size()) throw DbError(query + ": parameter count mismatch");
+    if (count == 0) return in;
+    FbHandle<IMetadataBuilder> builder(fb, in.meta->getBuilder(&status));
+    status.check();
+    for (unsigned i = 0; i < count; ++i) describeParam(builder.get(), status, i, *values[i]);
+    in.meta = FbHandle<IMessageMetadata>(fb, builder->getMetadata(&status));
+    status.check();
+    in.buffer.assign(in.meta->getMessageLength(&status), 0);
+    for (unsigned i = 0; i < count; ++i) {
+        unsigned char* data = in.buffer.data() + in.meta->getOffset(&status, i);
+        auto* nullFlag = reinterpret_cast<short*>(in.buffer.data() + in.meta->getNullOffset(&status, i));
+        status.check();
+        storeParam(data, nullFlag, *values[i], query);
+    }
+    return in;
+}
+
+FieldType fieldTypeOf(unsigned type, int scale) {
+    switch (type) {
+        case SQL_TEXT:
+        case SQL_VARYING:
+        case SQL_BLOB: return FieldType::Text;
+        case SQL_SHORT:
+        case SQL_LONG:
+        case SQL_INT64: return scale == 0 ? FieldType::Integer : FieldType::Decimal;
+        case SQL_TYPE_DATE:
+        case SQL_TIMESTAMP: return FieldType::Date;
+        default: return FieldType::Unsupported;
+    }
+}
+
+// Text is always asked of the server in code page 1252, whatever the connection's character set: the files hold
+// those bytes, and a CHAR(n) then arrives as n bytes, not as n times the bytes of a multi-byte set.
+FbHandle<IMessageMetadata> askTextInWin1252(FbClient& fb, FbHandle<IMessageMetadata> meta) {
+    FbStatus status(fb);
+    const unsigned count = meta->getCount(&status);
+    status.check();
+    FbHandle<IMetadataBuilder> builder(fb, meta->getBuilder(&status));
+    status.check();
+    for (unsigned i = 0; i < count; ++i) {
+        const unsigned type = meta->getType(&status, i);
+        const unsigned charset = meta->getCharSet(&status, i);
+        const unsigned length = meta->getLength(&status, i);
+        status.check();
+        if ((type != SQL_TEXT && type != SQL_VARYING) || charset == kCharsetNone || charset == kCharsetOctets ||
+            charset == kCharsetWin1252)
+            continue;
+        builder->setCharSet(&status, i, kCharsetWin1252);
+        builder->setLength(&status, i, std::max(1u, length / bytesPerCharacter(charset)));
+        status.check();
+    }
+    FbHandle<IMessageMetadata> out(fb, builder->getMetadata(&status));
+    status.check();
+    return out;
+}
+
+struct OutputMessage {
+    FbHandle<IMessageMetadata> meta;
+    std::vector<ColumnInfo> columns;
+    std::vector<OutColumn> layout;
+};
+
+OutputMessage describeOutput(FbClient& fb, IStatement* stmt) {
+    FbStatus status(fb);
+    OutputMessage out;
+    out.meta = askTextInWin1252(fb, FbHandle<IMessageMetadata>(fb, stmt->getOutputMetadata(&status)));
+    const unsigned count = out.meta->getCount(&status);
+    status.check();
+    for (unsigned i = 0; i < count; ++i) {
+        OutColumn c{};
+        c.type = out.meta->getType(&status, i);
+        c.scale = out.meta->getScale(&status, i);
+        c.length = out.meta->getLength(&status, i);
+        c.offset = out.meta->getOffset(&status, i);
+        c.nullOffset = out.meta->getNullOffset(&status, i);
+        const char* alias = out.meta->getAlias(&status, i);
+        status.check();
+        ColumnInfo info;
+        info.name = alias ? alias : "";
+        info.type = fieldTypeOf(c.type, c.scale);
+        info.sqlTypeName = c.scale != 0 && info.type == FieldType::Decimal ? "NUMERIC" : sqlTypeName(c.type);
+        out.columns.push_back(std::move(info));
+        out.layout.push_back(c);
+    }
+    return out;
+}
+
+std::int64_t readInteger(unsigned type, const unsigned char* data) {
+    if (type == SQL_SHORT) {
+        std::int16_t x;
+        std::memcpy(&x, data, sizeof x);
+        return x;
+    }
+    if (type == SQL_LONG) {
+        std::int32_t x;
+        std::memcpy(&x, data, sizeof x);
+        return x;
+    }
+    std::int64_t x;
+    std::memcpy(&x, data, sizeof x);
+    return x;
+}
+
+// One fetched row of the output message, decoded column by column.
+class RowDecoder {
+public:
+    RowDecoder(FbClient& fb, IAttachment* att, ITransaction* tra, bool trimChar)
+        : m_fb(fb), m_att(att), m_tra(tra), m_trimChar(trimChar) {}
+
+    void decode(const std::vector<OutColumn>& layout, const unsigned char* row, std::vector<Value>& values) {
+        values.clear();
+        values.reserve(layout.size());
+        for (const OutColumn& c : layout) {
+            short isNull;
+            std::memcpy(&isNull, row + c.nullOffset, sizeof isNull);
+            values.push_back(isNull ? Value{} : column(c, row + c.offset));
+        }
+    }
+
+private:
+    Value column(const OutColumn& c, const unsigned char* data) {
+        switch (c.type) {
+            case SQL_TEXT: {
+                std::string text(reinterpret_cast<const char*>(data), c.length);
+                if (m_trimChar) text.erase(text.find_last_not_of(' ') + 1);
+                return Value(std::move(text));
+            }
+            case SQL_VARYING: {
+                unsigned short len;
+                std::memcpy(&len, data, sizeof len);
+                return Value(std::string(reinterpret_cast<const char*>(data + sizeof len), len));
+            }
+            case SQL_BLOB: {
+                ISC_QUAD id;
+                std::memcpy(&id, data, sizeof id);
+                return Value(readBlob(m_fb, m_att, m_tra, id));
+            }
+            case SQL_SHORT:
+            case SQL_LONG:
+            case SQL_INT64: {
+                const std::int64_t raw = readInteger(c.type, data);
+                return c.scale == 0 ? Value(raw) : Value(toCents(raw, c.scale));
+            }
+            case SQL_TYPE_DATE:
+            case SQL_TIMESTAMP: {
+                ISC_DATE days;
+                std::memcpy(&days, data, sizeof days);
+                return Value(fromIscDate(days));
+            }
+            default: return Value{};
+        }
+    }
+
+    FbClient& m_fb;
+    IAttachment* m_att;
+    ITransaction* m_tra;
+    bool m_trimChar;
+};
+
+}  // namespace
+
+void SqlQuery::fetch(RowReceiver& receiver) {
     FbHandle<ITransaction> tra = m_connection.startTransaction();
     FbClient& fb = m_connection.client();
     IAttachment* att = m_connection.attachment();
     FbStatus status(fb);
 
-    FbHandle<IStatement> stmt(fb, att->prepare(&status, tra.get(), 0, positional.sql.c_str(), m_connection.dialect(),
+    FbHandle<IStatement> stmt(fb, att->prepare(&status, tra.get(), 0, m_positional.sql.c_str(), m_connection.dialect(),
                                                IStatement::PREPARE_PREFETCH_METADATA));
     status.check();
-
-    // Input message: each parameter described by the type of its value, so the server converts.
-    IMessageMetadata* inRaw = stmt->getInputMetadata(&status);
-    status.check();
-    FbHandle<IMessageMetadata> inMeta(fb, inRaw);
-    unsigned inCount = inMeta->getCount(&status);
-    status.check();
-    if (inCount != positional.names.size()) throw DbError(m_name + ": parameter count mismatch");
     std::vector<const Value*> inValues;
-    for (const auto& name : positional.names) inValues.push_back(&paramByName(name).value);
+    for (const auto& name : m_positional.names) inValues.push_back(&paramByName(name).value);
+    InputMessage in = buildInput(fb, stmt.get(), inValues, m_name);
+    OutputMessage out = describeOutput(fb, stmt.get());
+    receiver.columns(out.columns);
 
-    FbHandle<IMessageMetadata> inFinal;
-    std::vector<unsigned char> inBuffer;
-    if (inCount > 0) {
-        IMetadataBuilder* rawBuilder = inMeta->getBuilder(&status);
-        status.check();
-        FbHandle<IMetadataBuilder> builder(fb, rawBuilder);
-        for (unsigned i = 0; i < inCount; ++i) {
-            const Value& v = *inValues[i];
-            switch (v.type()) {
-                case FieldType::Text:
-                    builder->setType(&status, i, SQL_VARYING);
-                    builder->setLength(&status, i, static_cast<unsigned>(std::max<std::size_t>(1, v.text()->size())));
-                    break;
-                case FieldType::Integer:
-                case FieldType::Decimal:
-                    builder->setType(&status, i, SQL_INT64);
-                    builder->setLength(&status, i, sizeof(ISC_INT64));
-                    builder->setScale(&status, i, v.decimal() ? -2 : 0);
-                    break;
-                case FieldType::Date:
-                    builder->setType(&status, i, SQL_TYPE_DATE);
-                    builder->setLength(&status, i, sizeof(ISC_DATE));
-                    break;
-                case FieldType::Unsupported:
-                    break;  // null: the declared type stays
-            }
-            status.check();
-        }
-        inFinal = FbHandle<IMessageMetadata>(fb, builder->getMetadata(&status));
-        status.check();
-        inBuffer.assign(inFinal->getMessageLength(&status), 0);
-        for (unsigned i = 0; i < inCount; ++i) {
-            const Value& v = *inValues[i];
-            unsigned char* data = inBuffer.data() + inFinal->getOffset(&status, i);
-            auto* nullFlag = reinterpret_cast<short*>(inBuffer.data() + inFinal->getNullOffset(&status, i));
-            status.check();
-            *nullFlag = v.isNull() ? -1 : 0;
-            if (const std::string* t = v.text()) {
-                auto len = static_cast<unsigned short>(t->size());
-                if (t->size() > 65533) throw DbError(m_name + ": parameter text too long");
-                std::memcpy(data, &len, sizeof len);
-                std::memcpy(data + sizeof len, t->data(), t->size());
-            } else if (const std::int64_t* n = v.integer()) {
-                ISC_INT64 x = *n;
-                std::memcpy(data, &x, sizeof x);
-            } else if (const Decimal* d = v.decimal()) {
-                ISC_INT64 x = d->cents;
-                std::memcpy(data, &x, sizeof x);
-            } else if (const Date* dt = v.date()) {
-                ISC_DATE x = toIscDate(*dt);
-                std::memcpy(data, &x, sizeof x);
-            }
-        }
-    }
-
-    IMessageMetadata* outRaw = stmt->getOutputMetadata(&status);
+    std::vector<unsigned char> row(out.meta->getMessageLength(&status));
     status.check();
-    FbHandle<IMessageMetadata> outMeta(fb, outRaw);
-    unsigned outCount = outMeta->getCount(&status);
+    FbHandle<IResultSet> rs(fb, stmt->openCursor(&status, tra.get(), in.meta.get(),
+                                                 in.buffer.empty() ? nullptr : in.buffer.data(), out.meta.get(), 0));
     status.check();
-
-    std::vector<ColumnInfo> columns;
-    std::vector<OutColumn> cols;
-    for (unsigned i = 0; i < outCount; ++i) {
-        OutColumn c{};
-        c.type = outMeta->getType(&status, i);
-        c.scale = outMeta->getScale(&status, i);
-        c.length = outMeta->getLength(&status, i);
-        c.offset = outMeta->getOffset(&status, i);
-        c.nullOffset = outMeta->getNullOffset(&status, i);
-        const char* alias = outMeta->getAlias(&status, i);
-        status.check();
-        ColumnInfo info;
-        info.name = alias ? alias : "";
-        info.sqlTypeName = sqlTypeName(c.type);
-        switch (c.type) {
-            case SQL_TEXT:
-            case SQL_VARYING:
-            case SQL_BLOB: info.type = FieldType::Text; break;
-            case SQL_SHORT:
-            case SQL_LONG:
-            case SQL_INT64: info.type = c.scale == 0 ? FieldType::Integer : FieldType::Decimal; break;
-            case SQL_TYPE_DATE:
-            case SQL_TIMESTAMP: info.type = FieldType::Date; break;
-            default: info.type = FieldType::Unsupported;
-        }
-        if (c.scale != 0 && info.type == FieldType::Decimal) info.sqlTypeName = "NUMERIC";
-        columns.push_back(std::move(info));
-        cols.push_back(c);
-    }
-    receiver.columns(columns);
-    std::vector<unsigned char> row(outMeta->getMessageLength(&status));
-    status.check();
-
-    IResultSet* rsRaw = stmt->openCursor(&status, tra.get(), inFinal.get() ? inFinal.get() : inMeta.get(),
-                                         inBuffer.empty() ? nullptr : inBuffer.data(), outMeta.get(), 0);
-    status.check();
-    FbHandle<IResultSet> rs(fb, rsRaw);
-    const bool trimChar = m_connection.trimChar();
+    RowDecoder decoder(fb, att, tra.get(), m_connection.trimChar());
     std::vector<Value> values;
     for (;;) {
-        int rc = rs->fetchNext(&status, row.data());
+        const int rc = rs->fetchNext(&status, row.data());
         status.check();
         if (rc != IStatus::RESULT_OK) break;
-        values.clear();
-        values.reserve(outCount);
-        for (const OutColumn& c : cols) {
-            const unsigned char* data = row.data() + c.offset;
-            short isNull;
-            std::memcpy(&isNull, row.data() + c.nullOffset, sizeof isNull);
-            if (isNull) {
-                values.emplace_back();
-                continue;
-            }
-            switch (c.type) {
-                case SQL_TEXT: {
-                    std::string text(reinterpret_cast<const char*>(data), c.length);
-                    if (trimChar) text.erase(text.find_last_not_of(' ') + 1);
-                    values.emplace_back(std::move(text));
-                    break;
-                }
-                case SQL_VARYING: {
-                    unsigned short len;
-                    std::memcpy(&len, data, sizeof len);
-                    values.emplace_back(std::string(reinterpret_cast<const char*>(data + sizeof len), len));
-                    break;
-                }
-                case SQL_BLOB: {
-                    ISC_QUAD id;
-                    std::memcpy(&id, data, sizeof id);
-                    values.emplace_back(readBlob(fb, att, tra.get(), id));
-                    break;
-                }
-                case SQL_SHORT:
-                case SQL_LONG:
-                case SQL_INT64: {
-                    std::int64_t raw;
-                    if (c.type == SQL_SHORT) {
-                        std::int16_t x;
-                        std::memcpy(&x, data, sizeof x);
-                        raw = x;
-                    } else if (c.type == SQL_LONG) {
-                        std::int32_t x;
-                        std::memcpy(&x, data, sizeof x);
-                        raw = x;
-                    } else {
-                        std::memcpy(&raw, data, sizeof raw);
-                    }
-                    if (c.scale == 0)
-                        values.emplace_back(raw);
-                    else
-                        values.emplace_back(toCents(raw, c.scale));
-                    break;
-                }
-                case SQL_TYPE_DATE:
-                case SQL_TIMESTAMP: {
-                    ISC_DATE days;
-                    std::memcpy(&days, data, sizeof days);
-                    values.emplace_back(fromIscDate(days));
-                    break;
-                }
-                default: values.emplace_back(); break;
-            }
-        }
+        decoder.decode(out.layout, row.data(), values);
         receiver.row(values);
     }
     rs->close(&status);

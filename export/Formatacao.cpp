@@ -51,6 +51,17 @@ std::string AjustaValor(std::string_view text) {
 
 std::string RetiraCaracteresEspeciais(std::string_view text) { return removeChars(text, ".,-/\\|+*()[]{}=_;:"); }
 
+bool CaractereDeControle(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
+
+std::string SemControles(std::string text) {
+    for (char& c : text)
+        if (CaractereDeControle(c)) c = ' ';
+    return text;
+}
+
 std::string DataCurta(const Date& date) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02u/%02u/%04d", static_cast<unsigned>(date.day()),

@@ -1,14 +1,37 @@
 #include "OutputFiles.h"
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace zorla {
 
 namespace {
+
+// The few file calls the disk needs, under the names each platform gives them.
+#ifdef _WIN32
+int openNew(const char* path) { return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0666); }
+long writeSome(int fd, const char* data, std::size_t n) { return _write(fd, data, static_cast<unsigned>(n)); }
+int cutAt(int fd, long long size) { return _chsize_s(fd, size); }
+int closeFile(int fd) { return _close(fd); }
+#else
+int openNew(const char* path) { return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }
+long writeSome(int fd, const char* data, std::size_t n) { return ::write(fd, data, n); }
+int cutAt(int fd, long long size) { return ::ftruncate(fd, static_cast<off_t>(size)); }
+int closeFile(int fd) { return ::close(fd); }
+#endif
 
 std::runtime_error ioError(const char* what, const std::string& path, int err) {
     return std::runtime_error(std::string(what) + " \"" + path + "\": " + std::strerror(err));
@@ -16,30 +39,75 @@ std::runtime_error ioError(const char* what, const std::string& path, int err) {
 
 class DiskTextFile : public TextFile {
 public:
-    DiskTextFile(std::FILE* file, std::string path) : m_file(file), m_path(std::move(path)) {
-        std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
+    DiskTextFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {
+        m_buffer.reserve(DiskFiles::kBufferSize);
     }
     ~DiskTextFile() override {
-        if (m_file) std::fclose(m_file);
-    }
-    void writeLine(std::string_view bytes) override {
-        if (!m_file) throw std::runtime_error("Arquivo fechado: \"" + m_path + "\"");
-        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size() || std::fwrite("\r\n", 1, 2, m_file) != 2)
-            throw ioError("Falha ao gravar o arquivo", m_path, errno);
-    }
-    void close() override {
-        if (!m_file) return;
-        std::FILE* f = m_file;
-        m_file = nullptr;
-        bool flushed = std::fflush(f) == 0;
-        int err = errno;
-        if (std::fclose(f) != 0 && flushed) err = errno, flushed = false;
-        if (!flushed) throw ioError("Falha ao fechar o arquivo", m_path, err);
+        if (m_fd >= 0) closeFile(m_fd);
     }
 
+    void writeLine(std::string_view bytes) override {
+        if (m_fd < 0) throw std::runtime_error("Arquivo fechado: \"" + m_path + "\"");
+        if (m_buffer.size() + bytes.size() + 2 > DiskFiles::kBufferSize) flush();
+        m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
+        m_buffer.push_back('\r');
+        m_buffer.push_back('\n');
+        m_lineEnds.push_back(m_buffer.size());
+        // A line longer than the buffer goes out at once.
+        if (m_buffer.size() >= DiskFiles::kBufferSize) flush();
+    }
+
+    void close() override {
+        if (m_fd < 0) return;
+        try {
+            flush();
+        } catch (...) {
+            closeFile(std::exchange(m_fd, -1));
+            throw;
+        }
+        if (closeFile(std::exchange(m_fd, -1)) != 0) throw ioError("Falha ao fechar o arquivo", m_path, errno);
+    }
+
+    long linesOnDisk() const override { return m_linesOnDisk; }
+
 private:
-    std::FILE* m_file;
+    // One system call per buffer as a rule; only a short write needs another.
+    void flush() {
+        std::size_t written = 0;
+        while (written < m_buffer.size()) {
+            const long n = writeSome(m_fd, m_buffer.data() + written, m_buffer.size() - written);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                const int err = n < 0 ? errno : ENOSPC;
+                keepWholeLines(written);
+                throw ioError("Falha ao gravar o arquivo", m_path, err);
+            }
+            written += static_cast<std::size_t>(n);
+        }
+        m_bytesOnDisk += static_cast<long long>(m_buffer.size());
+        m_linesOnDisk += static_cast<long>(m_lineEnds.size());
+        m_buffer.clear();
+        m_lineEnds.clear();
+    }
+
+    // After a failed write the file is cut after the last line that reached the disk whole.
+    void keepWholeLines(std::size_t written) {
+        std::size_t whole = 0, lines = 0;
+        while (lines < m_lineEnds.size() && m_lineEnds[lines] <= written) whole = m_lineEnds[lines++];
+        m_bytesOnDisk += static_cast<long long>(whole);
+        m_linesOnDisk += static_cast<long>(lines);
+        cutAt(m_fd, m_bytesOnDisk);
+        m_buffer.clear();
+        m_lineEnds.clear();
+        closeFile(std::exchange(m_fd, -1));
+    }
+
+    int m_fd;
     std::string m_path;
+    std::vector<char> m_buffer;
+    std::vector<std::size_t> m_lineEnds;  // end of each line held in the buffer
+    long long m_bytesOnDisk = 0;
+    long m_linesOnDisk = 0;
 };
 
 }  // namespace
@@ -54,9 +122,9 @@ void DiskFiles::remove(const std::string& path) {
 }
 
 std::unique_ptr<TextFile> DiskFiles::create(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw ioError("Falha ao criar o arquivo", path, errno);
-    return std::make_unique<DiskTextFile>(f, path);
+    const int fd = openNew(path.c_str());
+    if (fd < 0) throw ioError("Falha ao criar o arquivo", path, errno);
+    return std::make_unique<DiskTextFile>(fd, path);
 }
 
 }  // namespace zorla

@@ -10,9 +10,12 @@ namespace zorla {
 class TextFile {
 public:
     virtual ~TextFile() = default;
+    // Throws when the line, or an earlier one still held in a buffer, could not be written.
     virtual void writeLine(std::string_view bytes) = 0;
     // Flushes and closes; throws when the data could not be written.
     virtual void close() = 0;
+    // Lines known to be whole on the disk; after a failure the file holds exactly these.
+    virtual long linesOnDisk() const = 0;
 };
 
 // Where the run's files go; tests put a failing device here.
@@ -31,9 +34,12 @@ public:
     }
 };
 
-// The real disk, through buffered C streams.
+// The real disk. Lines gather in a buffer of 64 KiB written with one system call; a write that fails leaves the
+// file cut after its last whole line, never in the middle of one.
 class DiskFiles : public OutputFiles {
 public:
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+
     bool exists(const std::string& path) override;
     void remove(const std::string& path) override;
     std::unique_ptr<TextFile> create(const std::string& path) override;

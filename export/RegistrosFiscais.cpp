@@ -51,7 +51,7 @@ public:
     Registro& anoMesDia(std::string_view field) { return constante(DataAnoMesDia(m_row.fieldByName(field).asDate())); }
     Registro& diaMesAno(std::string_view field) { return constante(DataDiaMesAno(m_row.fieldByName(field).asDate())); }
 
-    std::string pronto() && { return std::move(m_out); }
+    std::string pronto() && { return SemControles(std::move(m_out)); }
 
 private:
     const ClientDataSet& m_row;

@@ -3,11 +3,14 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <optional>
+
 #include "Campos.h"
 #include "ClientDataSet.h"
 #include "Cp1252.h"
 #include "DMVantero.h"
 #include "Formatacao.h"
+#include "Lancamentos.h"
 #include "RegistrosFiscais.h"
 #include "TextUtil.h"
 
@@ -80,36 +83,75 @@ void ThProcessa::Execute() {
     GeraArquivos();
 }
 
-std::unique_ptr<TextFile> ThProcessa::criaArquivo(const std::string& path) {
-    auto file = m_files.recreate(path);
-    m_arquivos.push_back(ArquivoGravado{path, 0});
-    return file;
+ThProcessa::Saida ThProcessa::criaArquivo(const std::string& path) {
+    Saida saida{m_files.recreate(path), m_arquivos.size()};
+    m_arquivos.push_back(ArquivoGravado{path});
+    return saida;
 }
 
-void ThProcessa::gravaLinha(TextFile& file, const std::string& line) {
-    file.writeLine(line);
-    ++m_arquivos.back().linhas;
+void ThProcessa::gravaLinha(Saida& saida, const std::string& line) {
+    try {
+        saida.arquivo->writeLine(line);
+    } catch (...) {
+        marcaIncompleto(saida);
+        throw;
+    }
+    ++m_arquivos[saida.indice].linhas;
+}
+
+void ThProcessa::fechaArquivo(Saida& saida) {
+    if (!saida.arquivo) return;
+    try {
+        saida.arquivo->close();
+    } catch (...) {
+        marcaIncompleto(saida);
+        saida.arquivo.reset();
+        throw;
+    }
+    saida.arquivo.reset();
+    m_arquivos[saida.indice].completo = !saida.falhou;
+}
+
+// Nothing claims lines that never reached the disk.
+void ThProcessa::marcaIncompleto(Saida& saida) {
+    saida.falhou = true;
+    m_arquivos[saida.indice].linhas = saida.arquivo->linesOnDisk();
+    m_arquivos[saida.indice].completo = false;
+}
+
+// Every failure is kept, so that the message names each file that could not be written whole.
+void ThProcessa::registraFalha(const std::exception& e) {
+    if (!m_erro.empty()) m_erro += '\r';
+    m_erro += e.what();
 }
 
 void ThProcessa::avancaGauge() {
     if (m_gaugePosicao < m_gaugeMaximo) m_host.gaugePosicao(++m_gaugePosicao);
 }
 
-void ThProcessa::GeraArquivos() {
-    bool falhou = false;
-    std::unique_ptr<TextFile> arquivo;
-    ClientDataSet& saidas = m_dm.CDSSaidas;
-    int controlesDesligados = 0;
-    auto desligaControles = [&] {
-        saidas.disableControls();
+// The grid stops following the fiscal rows while the run walks them, whatever way the walk ends.
+class ControlesDesligados {
+public:
+    ControlesDesligados(ClientDataSet& ds, ExportHost& host) : m_ds(ds), m_host(host) {
+        m_ds.disableControls();
         m_host.controlesDados(false);
-        ++controlesDesligados;
-    };
-    auto religaControles = [&] {
-        saidas.enableControls();
+    }
+    ~ControlesDesligados() {
+        m_ds.enableControls();
         m_host.controlesDados(true);
-        --controlesDesligados;
-    };
+    }
+    ControlesDesligados(const ControlesDesligados&) = delete;
+    ControlesDesligados& operator=(const ControlesDesligados&) = delete;
+
+private:
+    ClientDataSet& m_ds;
+    ExportHost& m_host;
+};
+
+// The sales book from the consulted rows, then the purchases book when the period has purchases. The file left
+// open is closed by the caller.
+void ThProcessa::gravaLivros(Saida& arquivo, std::optional<ControlesDesligados>& desligados) {
+    ClientDataSet& saidas = m_dm.CDSSaidas;
     // One loop for both books: a record per row until the rows end or the operator cancels.
     auto gravaLivro = [&](std::string (*monta)(const ClientDataSet&, std::string_view)) {
         m_gaugePosicao = 0;
@@ -122,59 +164,47 @@ void ThProcessa::GeraArquivos() {
             m_host.titulo(std::to_string(m_gaugePosicao) + " gerando...");
             m_host.lblMovimento("Movimento: " + cp1252ToUtf8(saidas.fieldByName("CODMOVESTOQUE").asString()) +
                                 ". Gerando, aguarde...");
-            gravaLinha(*arquivo, monta(saidas, m_params.codigoEmpresa));
+            gravaLinha(arquivo, monta(saidas, m_params.codigoEmpresa));
         }
     };
+    desligados.emplace(saidas, m_host);
+    arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".SAI");
+    gravaLivro(&MontaRegistroSaida);
 
+    m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
+    if (saidas.isEmpty()) return;
+    m_host.painelStatus(false, kCorProcessando);
+    fechaArquivo(arquivo);
+    desligados.reset();
+    arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".ENT");
+    m_host.lblArquivo("ARQUIVO: " + m_params.NomeArquivo + ".ENT");
+    m_host.painelStatus(true, kCorProcessando);
+    m_host.repinta();
+    desligados.emplace(saidas, m_host);
+    m_host.gaugePosicao(0);
+    gravaLivro(&MontaRegistroEntrada);
+}
+
+void ThProcessa::GeraArquivos() {
+    Saida livro;
+    std::optional<ControlesDesligados> desligados;
     try {
         m_host.painelStatus(true, kCorProcessando);
-        desligaControles();
-        arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".SAI");
-        gravaLivro(&MontaRegistroSaida);
-
-        m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
-
-        if (!saidas.isEmpty()) {
-            m_host.painelStatus(false, kCorProcessando);
-            std::unique_ptr<TextFile> vendas = std::move(arquivo);
-            vendas->close();
-            religaControles();
-            arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".ENT");
-            m_host.lblArquivo("ARQUIVO: " + m_params.NomeArquivo + ".ENT");
-            m_host.painelStatus(true, kCorProcessando);
-            m_host.repinta();
-            desligaControles();
-            m_host.gaugePosicao(0);
-            gravaLivro(&MontaRegistroEntrada);
-        }
-
+        gravaLivros(livro, desligados);
         ExportaMovimentoBancario();
     } catch (const std::exception& e) {
-        falhou = true;
-        m_erro = e.what();
-        m_host.mensagem(mensagemFalha(m_erro), MessageIcon::Error);
+        registraFalha(e);
     }
-
-    // Final reset, on every path.
-    if (arquivo) {
-        try {
-            arquivo->close();
-        } catch (const std::exception& e) {
-            // Data may be missing from the file: never followed by the completion message.
-            if (!falhou) {
-                falhou = true;
-                m_erro = e.what();
-                m_host.mensagem(mensagemFalha(m_erro), MessageIcon::Error);
-            }
-        }
-        arquivo.reset();
+    // The open fiscal book is closed before any message, so that a failure names it too when it is incomplete.
+    try {
+        fechaArquivo(livro);
+    } catch (const std::exception& e) {
+        registraFalha(e);
     }
-    while (controlesDesligados > 0) religaControles();
-    m_host.painelStatus(false, kCorJanela);
-    m_host.gaugePosicao(0);
-    m_host.lblMovimento("Status do processamento");
-    m_host.lblArquivo("");
-    m_host.titulo("Zorla Exporta");
+    const bool falhou = !m_erro.empty();
+    if (falhou) m_host.mensagem(mensagemFalha(m_erro), MessageIcon::Error);
+    desligados.reset();
+    reiniciaStatus();
     if (falhou)
         m_desfecho = Desfecho::Falhou;
     else if (m_host.cancelado()) {
@@ -185,6 +215,14 @@ void ThProcessa::GeraArquivos() {
         m_host.mensagem(mensagemConcluida(m_params.pastaDigitada), MessageIcon::Information);
     }
     m_host.terminaExportacao();
+}
+
+void ThProcessa::reiniciaStatus() {
+    m_host.painelStatus(false, kCorJanela);
+    m_host.gaugePosicao(0);
+    m_host.lblMovimento("Status do processamento");
+    m_host.lblArquivo("");
+    m_host.titulo("Zorla Exporta");
 }
 
 void ThProcessa::ExportaMovimentoBancario() {
@@ -208,53 +246,24 @@ void ThProcessa::ExportaMovimentoBancario() {
 
 void ThProcessa::GravaLancamentos(const std::string& nomeArquivo, const std::string& prefixo) {
     ClientDataSet& mov = m_dm.CDSMovimento;
-    std::unique_ptr<TextFile> arquivo = criaArquivo(nomeArquivo);
-    const int fDevedora = mov.fieldIndex("DEVEDORA"), fCredora = mov.fieldIndex("CREDORA"),
-              fDocumento = mov.fieldIndex("DOCUMENTO"), fParcela = mov.fieldIndex("PARCELA"),
-              fValor = mov.fieldIndex("VALOR"), fHistorico = mov.fieldIndex("HISTORICO"), fData = mov.fieldIndex("DATA"),
-              fCentro = mov.fieldIndex("CENTROCUSTO"), fLocal = mov.fieldIndex("LOCAL_CCUSTO"),
-              fNomeCredor = mov.fieldIndex("NOMECREDOR"), fNomeDevedor = mov.fieldIndex("NOMEDEVEDOR");
-    auto campo = [&](int index) { return FieldRef(mov, index); };
-
-    for (; !mov.eof(); mov.next()) {
-        const std::string credora = campo(fCredora).asString();
-        const std::string devedora = campo(fDevedora).asString();
-        if (credora.empty())
-            m_host.mensagem(cp1252ToUtf8(campo(fNomeCredor).asString()) + "\r\nsem código contábil definido.",
-                            MessageIcon::Error);
-        else if (devedora.empty())
-            m_host.mensagem(cp1252ToUtf8(campo(fNomeDevedor).asString()) + "\r\nsem código contábil definido.",
-                            MessageIcon::Error);
-        avancaGauge();
-
-        const std::string documento = campo(fDocumento).asString();
-        const std::string doc = PadLeft(documento, 6, ' ');
-        std::string deb = PadLeft(devedora, 7, ' ');
-        std::string cred = PadLeft(credora, 7, ' ');
-        if (std::int64_t centro = campo(fCentro).asInteger(); centro > 0) {
-            std::string& alvo = campo(fLocal).asString() == "D" ? deb : cred;
-            if (alvo[0] == '6') alvo.replace(3, 2, centro == 1 ? "01" : "02");
+    Saida arquivo = criaArquivo(nomeArquivo);
+    const MontadorLancamentos montador(mov);
+    try {
+        for (; !mov.eof(); mov.next()) {
+            if (auto parte = montador.parteSemConta())
+                m_host.mensagem(cp1252ToUtf8(*parte) + "\r\nsem código contábil definido.", MessageIcon::Error);
+            avancaGauge();
+            for (const std::string& linha : montador.monta(prefixo)) gravaLinha(arquivo, linha);
         }
-        const std::string cabeca = deb + cred + "  " + doc + "     ";
-        const std::string data = DataDDMMAA(campo(fData).asDate());
-        const std::string valor = CampoNumerico(campo(fValor).asDecimal(), 12, '0', documento, "VALOR");
-        const std::string semValor(12, '0');
-
-        if (!prefixo.empty()) {
-            gravaLinha(*arquivo, cabeca + "1" + PadLeft(prefixo, 29, ' ') + semValor + data);
-            gravaLinha(*arquivo, cabeca + "2" + PadLeft(doc + "/" + campo(fParcela).asString(), 29, ' ') + valor + data);
-        } else {
-            const std::string historico = campo(fHistorico).asString();
-            // The length test ignores blanks at the ends; the slices keep them.
-            if (trimControl(historico).size() <= 29) {
-                gravaLinha(*arquivo, cabeca + "1" + PadLeft(historico, 29, ' ') + valor + data);
-            } else {
-                gravaLinha(*arquivo, cabeca + "1" + PadLeft(historico, 29, ' ') + semValor + data);
-                gravaLinha(*arquivo, cabeca + "2" + PadLeft(historico.substr(29, 29), 29, ' ') + valor + data);
-            }
+    } catch (...) {
+        // The lines before the failure still go to the disk; the failure is what is reported.
+        try {
+            fechaArquivo(arquivo);
+        } catch (...) {
         }
+        throw;
     }
-    arquivo->close();
+    fechaArquivo(arquivo);
 }
 
 }  // namespace zorla

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,12 +13,14 @@ namespace zorla {
 
 class TFDMExporta;
 class TextFile;
+class ControlesDesligados;
 
 enum class Desfecho { Concluido, Cancelado, Falhou };
 
 struct ArquivoGravado {
     std::string caminho;
-    int linhas = 0;
+    long linhas = 0;       // whole lines in the file
+    bool completo = false;  // closed with every line on the disk
 };
 
 // One export run on its own worker thread: the fiscal books, then the cash/bank entry files.
@@ -45,9 +48,20 @@ public:
     const std::vector<ArquivoGravado>& arquivos() const { return m_arquivos; }
 
 private:
-    void gravaLinha(TextFile& file, const std::string& line);
-    std::unique_ptr<TextFile> criaArquivo(const std::string& path);
+    // An output file of the run and its entry in the list of files written.
+    struct Saida {
+        std::unique_ptr<TextFile> arquivo;
+        std::size_t indice = 0;
+        bool falhou = false;
+    };
+    Saida criaArquivo(const std::string& path);
+    void gravaLinha(Saida& saida, const std::string& line);
+    void fechaArquivo(Saida& saida);
+    void marcaIncompleto(Saida& saida);
+    void registraFalha(const std::exception& e);
     void avancaGauge();
+    void gravaLivros(Saida& arquivo, std::optional<ControlesDesligados>& desligados);
+    void reiniciaStatus();
 
     TFDMExporta& m_dm;
     ExportHost& m_host;
@@ -55,7 +69,7 @@ private:
     OutputFiles& m_files;
     std::thread m_thread;
     Desfecho m_desfecho = Desfecho::Concluido;
-    std::string m_erro;
+    std::string m_erro;  // every failure of the run, one per line
     std::vector<ArquivoGravado> m_arquivos;
     int m_gaugePosicao = 0;
     int m_gaugeMaximo = 0;

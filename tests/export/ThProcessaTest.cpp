@@ -7,6 +7,7 @@
 #include "DMVantero.h"
 #include "FakeHost.h"
 #include "MemoryTable.h"
+#include "ScriptedFiles.h"
 #include "TempDir.h"
 
 namespace zorla {
@@ -29,41 +30,6 @@ Row movimento(const char* operacao, const char* deb, const char* cred, const cha
                {"DATA", Date{2009y / 3 / 5}},   {"NOMECREDOR", "Credor"},  {"NOMEDEVEDOR", "Devedor"},
                {"HISTORICO", "Tarifa banc\xE1ria"}};
 }
-
-// Counts writes and closes; fails the one whose number is given.
-class FailingFiles : public OutputFiles {
-public:
-    explicit FailingFiles(int failAt) : m_failAt(failAt) {}
-    int operations = 0;
-
-    bool exists(const std::string& p) override { return m_disk.exists(p); }
-    void remove(const std::string& p) override { m_disk.remove(p); }
-    std::unique_ptr<TextFile> create(const std::string& p) override {
-        struct File : TextFile {
-            File(FailingFiles& o, std::unique_ptr<TextFile> f) : owner(o), inner(std::move(f)) {}
-            void writeLine(std::string_view b) override {
-                owner.step("gravação");
-                inner->writeLine(b);
-            }
-            void close() override {
-                auto f = std::move(inner);
-                if (!f) return;
-                owner.step("fechamento");
-                f->close();
-            }
-            FailingFiles& owner;
-            std::unique_ptr<TextFile> inner;
-        };
-        return std::make_unique<File>(*this, m_disk.create(p));
-    }
-    void step(const char* what) {
-        if (++operations == m_failAt) throw std::runtime_error(std::string("falha simulada de ") + what);
-    }
-
-private:
-    int m_failAt;
-    DiskFiles m_disk;
-};
 
 class Run : public ::testing::Test {
 protected:
@@ -261,9 +227,9 @@ TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureAndFullReset) {
     movimentos = {movimento("V", "1120003", "2110005", "004512", 123450), movimento("C", "1", "2", "3", 4),
                   movimento("F", "1", "2", "3", 4)};
     consulta();
-    FailingFiles counting(-1);
+    test::ScriptedFiles counting;
     ASSERT_EQ(run(counting), Desfecho::Concluido);
-    const int total = counting.operations;
+    const int total = counting.operations();
     // 2 + 1 fiscal lines, 2 + 2 + 1 entry lines, five closes.
     ASSERT_EQ(total, 13);
     for (int failAt = 1; failAt <= total; ++failAt) {
@@ -271,7 +237,8 @@ TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureAndFullReset) {
         host.~FakeHost();
         new (&host) test::FakeHost;
         consulta();
-        FailingFiles failing(failAt);
+        test::ScriptedFiles failing;
+        failing.failAt = failAt;
         EXPECT_EQ(run(failing), Desfecho::Falhou);
         auto msgs = host.messages();
         ASSERT_EQ(msgs.size(), 1u);

@@ -23,6 +23,7 @@
 #include "ProgramFolder.h"
 #include "Process.h"
 #include "RecordingDialogs.h"
+#include "ScriptedFiles.h"
 #include "SaidasModel.h"
 #include "SampleData.h"
 #include "TempDir.h"
@@ -34,52 +35,6 @@ namespace zorla {
 namespace {
 
 using namespace std::chrono;
-
-// Holds the worker at one write until released, so a test can act while a run is surely working.
-class GateFiles : public OutputFiles {
-public:
-    explicit GateFiles(int holdAtWrite) : m_holdAt(holdAtWrite) {}
-    bool exists(const std::string& p) override { return m_disk.exists(p); }
-    void remove(const std::string& p) override { m_disk.remove(p); }
-    std::unique_ptr<TextFile> create(const std::string& p) override {
-        struct File : TextFile {
-            File(GateFiles& g, std::unique_ptr<TextFile> f) : gate(g), inner(std::move(f)) {}
-            void writeLine(std::string_view b) override {
-                gate.write();
-                inner->writeLine(b);
-            }
-            void close() override { inner->close(); }
-            GateFiles& gate;
-            std::unique_ptr<TextFile> inner;
-        };
-        return std::make_unique<File>(*this, m_disk.create(p));
-    }
-    void write() {
-        std::unique_lock lock(m_mutex);
-        if (++m_writes != m_holdAt) return;
-        m_held = true;
-        m_cv.notify_all();
-        m_cv.wait_for(lock, seconds(10), [&] { return m_open; });
-    }
-    bool held() {
-        std::lock_guard lock(m_mutex);
-        return m_held;
-    }
-    void open() {
-        std::lock_guard lock(m_mutex);
-        m_open = true;
-        m_cv.notify_all();
-    }
-
-private:
-    DiskFiles m_disk;
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    int m_holdAt;
-    int m_writes = 0;
-    bool m_held = false;
-    bool m_open = false;
-};
 
 class Janela : public ::testing::Test {
 protected:
@@ -367,7 +322,8 @@ TEST_F(Janela, EachStageIsShownToItsEndBeforeTheNextBegins) {
 
 TEST_F(Janela, CancelDuringTheSalesLoop) {
     abre();
-    GateFiles gate(2);
+    test::ScriptedFiles gate;
+    gate.holdAt = 2;
     w->arquivos = &gate;
     consulta();
     exporta(saida());

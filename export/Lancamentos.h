@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorla {
+
+class ClientDataSet;
+
+// Entry lines of the current cash/bank movement: one or two lines of 75 characters, without line end.
+// The positions of the fields are looked up once, when it is made.
+class MontadorLancamentos {
+public:
+    explicit MontadorLancamentos(const ClientDataSet& movimentos);
+
+    // The prefix is the first history line of receipts and payments; empty, the history comes from HISTORICO.
+    // An amount too wide for its field fails (ExportError).
+    std::vector<std::string> monta(const std::string& prefixo) const;
+    // The name of the party whose account is missing, the credit one first; nothing when both are present.
+    std::optional<std::string> parteSemConta() const;
+
+private:
+    const ClientDataSet& m_mov;
+    int m_devedora, m_credora, m_documento, m_parcela, m_valor, m_historico, m_data, m_centro, m_local,
+        m_nomeCredor, m_nomeDevedor;
+};
+
+}  // namespace zorla
