@@ -1,7 +1,13 @@
 #include "CliArgs.h"
 
 #include <charconv>
+#include <set>
 #include <stdexcept>
+
+#include "Cp1252.h"
+#include "Formatacao.h"
+#include "Periodo.h"
+#include "TextUtil.h"
 
 namespace zorla {
 
@@ -13,50 +19,69 @@ int inteiro(const std::string& opcao, const std::string& texto, int minimo, int 
         throw std::invalid_argument("valor inválido para " + opcao + ": '" + texto + "'");
     return valor;
 }
+
+// The code goes into every record as typed: anything that would not survive that is refused.
+std::string codigoEmpresa(const std::string& digitado, std::vector<std::string>& avisos) {
+    const ConversaoCp1252 c = converteParaCp1252(digitado);
+    if (c.erro == ErroCp1252::Utf8Invalido) throw std::invalid_argument("--codigo não é texto UTF-8 válido.");
+    if (c.erro == ErroCp1252::ForaDoCp1252)
+        throw std::invalid_argument("--codigo tem caracteres que o code page 1252 não tem: '" + digitado + "'");
+    for (char ch : c.texto)
+        if (CaractereDeControle(ch)) throw std::invalid_argument("--codigo tem caracteres de controle.");
+    if (c.texto.empty()) throw std::invalid_argument("Informe o código da empresa.");
+    if (c.texto.size() > 4)
+        avisos.push_back("Aviso: o código '" + digitado + "' tem mais de 4 caracteres; os arquivos levam '" +
+                         cp1252ToUtf8(c.texto.substr(0, 4)) + "'.");
+    return c.texto;
+}
 }  // namespace
 
 const char* usoCli() {
     return "Uso: zorla-exporta-cli --empresa N --codigo TEXTO --mes M --ano AAAA [--dia-inicial D] [--dia-final D]\n"
-           "                          --saida PASTA [--config ARQUIVO]\n";
+           "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS]\n";
 }
 
 CliArgs parseCliArgs(const std::vector<std::string>& args) {
     CliArgs out;
-    bool temEmpresa = false, temCodigo = false, temMes = false, temAno = false, temSaida = false;
+    std::set<std::string> vistas;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& opcao = args[i];
         if (i + 1 >= args.size()) throw std::invalid_argument("falta o valor de " + opcao);
         const std::string& valor = args[++i];
-        if (opcao == "--empresa") {
+        if (!vistas.insert(opcao).second) throw std::invalid_argument("opção repetida: " + opcao);
+        if (opcao == "--empresa")
             out.empresa = inteiro(opcao, valor, 0, 2147483647);
-            temEmpresa = true;
-        } else if (opcao == "--codigo") {
-            out.codigo = valor;
-            temCodigo = true;
-        } else if (opcao == "--mes") {
+        else if (opcao == "--codigo")
+            out.codigo = codigoEmpresa(valor, out.avisos);
+        else if (opcao == "--mes")
             out.mes = inteiro(opcao, valor, 1, 12);
-            temMes = true;
-        } else if (opcao == "--ano") {
+        else if (opcao == "--ano")
             out.ano = inteiro(opcao, valor, 1900, 9999);
-            temAno = true;
-        } else if (opcao == "--dia-inicial") {
+        else if (opcao == "--dia-inicial")
             out.diaInicial = inteiro(opcao, valor, 1, 31);
-        } else if (opcao == "--dia-final") {
+        else if (opcao == "--dia-final")
             out.diaFinal = inteiro(opcao, valor, 1, 31);
-        } else if (opcao == "--saida") {
+        else if (opcao == "--saida")
             out.saida = valor;
-            temSaida = true;
-        } else if (opcao == "--config") {
+        else if (opcao == "--config")
             out.config = valor;
-        } else {
+        else if (opcao == "--tempo-limite")
+            out.tempoLimite = inteiro(opcao, valor, 1, 86400);
+        else
             throw std::invalid_argument("opção desconhecida: " + opcao);
-        }
     }
-    if (!temEmpresa) throw std::invalid_argument("Informe a empresa.");
-    if (!temCodigo || out.codigo.empty()) throw std::invalid_argument("Informe o código da empresa.");
-    if (!temMes) throw std::invalid_argument("falta --mes");
-    if (!temAno) throw std::invalid_argument("falta --ano");
-    if (!temSaida) throw std::invalid_argument("falta --saida");
+    if (!vistas.count("--empresa")) throw std::invalid_argument("Informe a empresa.");
+    if (!vistas.count("--codigo")) throw std::invalid_argument("Informe o código da empresa.");
+    if (!vistas.count("--mes")) throw std::invalid_argument("falta --mes");
+    if (!vistas.count("--ano")) throw std::invalid_argument("falta --ano");
+    // An empty folder would put the files at the root of the file system.
+    if (trimControl(out.saida).empty()) throw std::invalid_argument("Informe a pasta de saída (--saida).");
+    if (!vistas.count("--dia-final"))
+        out.diaFinal = static_cast<int>(static_cast<unsigned>(UltimoDiaMes(ComporData(1, out.mes, out.ano), false).day()));
+    // A reversed period would be exported empty, and named so, without a word.
+    if (out.diaInicial > out.diaFinal)
+        throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) + ") é posterior ao dia final (" +
+                                    std::to_string(out.diaFinal) + ")");
     return out;
 }
 

@@ -1,28 +1,26 @@
 // zorla-exporta-cli: the window's consult and export, without the window.
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 #include "CliArgs.h"
 #include "Cp1252.h"
 #include "DMVantero.h"
-#include "Formatacao.h"
 #include "Periodo.h"
+#include "SinaisDeParada.h"
+#include "TempoLimite.h"
 #include "TerminalHost.h"
 #include "TextUtil.h"
 #include "ThProcessa.h"
+#include "TravaPasta.h"
 
 using namespace zorla;
 
 namespace {
-std::atomic<bool> g_cancelado{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void aoInterromper(int) { g_cancelado.store(true); }
 
 // The folder as "Continuar" takes it: blanks dropped, the path delimiter added when missing.
 std::string diretorioDe(const std::string& pasta) {
@@ -31,74 +29,104 @@ std::string diretorioDe(const std::string& pasta) {
     if (d.empty() || d.back() != sep) d += sep;
     return d;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-    CliArgs args;
-    try {
-        args = parseCliArgs(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n%s", e.what(), usoCli());
-        return 2;
-    }
-
-    const int mesIndice = args.mes - 1;
-    const int ultimo = static_cast<int>(static_cast<unsigned>(
-        UltimoDiaMes(ComporData(1, args.mes, args.ano), false).day()));
-    const int diaInicial = args.diaInicial.value_or(1);
-    const int diaFinal = args.diaFinal.value_or(ultimo);
-
+RunParameters parametros(const CliArgs& args) {
     RunParameters params;
-    try {
-        params.DataInicial = ComporData(diaInicial, args.mes, args.ano);
-        params.DataFinal = ComporData(diaFinal, args.mes, args.ano);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n%s", e.what(), usoCli());
-        return 2;
-    }
-    params.NomeArquivo =
-        NomeArquivoPeriodo(std::to_string(diaInicial), std::to_string(diaFinal), AbreviaturaMes(mesIndice));
+    params.DataInicial = ComporData(args.diaInicial, args.mes, args.ano);
+    params.DataFinal = ComporData(args.diaFinal, args.mes, args.ano);
+    params.NomeArquivo = NomeArquivoPeriodo(std::to_string(args.diaInicial), std::to_string(args.diaFinal),
+                                            AbreviaturaMes(args.mes - 1));
     params.empresa = args.empresa;
-    params.codigoEmpresa = utf8ToCp1252(args.codigo);
+    params.codigoEmpresa = args.codigo;
     params.pastaDigitada = args.saida;
     params.Diretorio = diretorioDe(args.saida);
+    return params;
+}
 
-    TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
-    try {
-        ClientDataSet& empresas = dm.ClientEmpresaLocal;
-        empresas.open();
-        bool achou = false;
-        for (empresas.first(); !empresas.eof() && !achou; empresas.next())
-            achou = empresas.fieldByName("CODEMPRESA").asInteger() == args.empresa;
-        if (!achou) {
-            std::fprintf(stderr, "Empresa %d não encontrada.\n%s", args.empresa, usoCli());
-            return 2;
-        }
-        dm.ConsultaSaidas("S", params.DataInicial, params.DataFinal, args.empresa);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
+bool empresaExiste(TFDMExporta& dm, int empresa) {
+    ClientDataSet& empresas = dm.ClientEmpresaLocal;
+    empresas.open();
+    for (empresas.first(); !empresas.eof(); empresas.next())
+        if (empresas.fieldByName("CODEMPRESA").asInteger() == empresa) return true;
+    return false;
+}
 
-    struct sigaction sa {};
-    sa.sa_handler = aoInterromper;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-
-    TerminalHost host(g_cancelado, stderr, isatty(STDERR_FILENO) != 0);
+int exporta(TFDMExporta& dm, RunParameters params, TravaPasta trava, const std::atomic<bool>& cancelado) {
+    TerminalHost host(cancelado, stderr, isatty(STDERR_FILENO) != 0);
     DiskFiles disco;
-    ThProcessa run(dm, host, params, disco);
+    ThProcessa run(dm, host, std::move(params), disco);
+    run.mantemTrava(std::move(trava));
     run.start();
     run.wait();
-
     std::printf("Arquivos gravados:\n");
     for (const ArquivoGravado& a : run.arquivos())
         std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n", a.caminho.c_str(),
                     a.linhas);
-    switch (run.desfecho()) {
-        case Desfecho::Concluido: return 0;
-        case Desfecho::Cancelado: return 130;
-        case Desfecho::Falhou: return 1;
+    return run.desfecho() == Desfecho::Concluido ? 0 : run.desfecho() == Desfecho::Cancelado ? -1 : 1;
+}
+
+std::string mensagemTempoEsgotado(int segundos) {
+    return "Tempo limite de " + std::to_string(segundos) + " segundos esgotado: a exportação foi cancelada.";
+}
+
+// What the operator reads, and the exit status, when the run was stopped from outside.
+int parado(const SinaisDeParada& sinais, int status, int limite) {
+    if (sinais.motivo() == SinaisDeParada::kTempoEsgotado) {
+        std::fprintf(stderr, "%s\n", mensagemTempoEsgotado(limite).c_str());
+        return 1;
     }
-    return 1;
+    if (status != -1) std::fprintf(stderr, "%s\n", kMensagemCancelada);
+    return 128 + sinais.motivo();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SinaisDeParada sinais;  // before anything else, the Firebird engine above all
+
+    CliArgs args;
+    RunParameters params;
+    try {
+        args = parseCliArgs(std::vector<std::string>(argv + 1, argv + argc));
+        params = parametros(args);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n%s", e.what(), usoCli());
+        return 2;
+    }
+    for (const std::string& aviso : args.avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
+    std::optional<TravaPasta> trava = TravaPasta::tenta(params.Diretorio);
+    if (!trava) {
+        std::fprintf(stderr, "%s\n", mensagemPastaOcupada(args.saida).c_str());
+        return 1;
+    }
+
+    TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
+    // A consult under way is stopped on the server; a run stops before its next record.
+    sinais.aoCancelar([&dm] { dm.SQLConnectionZORLA.cancelOperation(); });
+    std::optional<TempoLimite> limite;
+    if (args.tempoLimite)
+        limite.emplace(
+            std::chrono::seconds(*args.tempoLimite), [&] { sinais.cancela(SinaisDeParada::kTempoEsgotado); },
+            [&] {
+                // A server that no longer answers keeps the cancellation waiting too.
+                std::fprintf(stderr, "%s\n", mensagemTempoEsgotado(*args.tempoLimite).c_str());
+                std::_Exit(1);
+            });
+    int status = 0;
+    try {
+        if (!empresaExiste(dm, args.empresa)) {
+            std::fprintf(stderr, "Empresa %d não encontrada.\n%s", args.empresa, usoCli());
+            status = 2;
+        } else {
+            dm.ConsultaSaidas("S", params.DataInicial, params.DataFinal, args.empresa);
+            status = exporta(dm, params, std::move(*trava), sinais.cancelado());
+        }
+    } catch (const std::exception& e) {
+        if (!sinais.motivo()) std::fprintf(stderr, "%s\n", e.what());
+        status = 1;
+    }
+    sinais.aoCancelar(nullptr);
+    limite.reset();
+    if (sinais.motivo()) return parado(sinais, status, args.tempoLimite.value_or(0));
+    return status == -1 ? 130 : status;
 }

@@ -3,15 +3,34 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
+#include "Cp1252.h"
 #include "DbError.h"
 #include "TextUtil.h"
 
 namespace zorla {
 
+namespace {
+// The file as UTF-8 text. It should be code page 1252; a UTF-8 byte-order mark is skipped and text that is valid
+// UTF-8 is taken as such, since code page 1252 text with accents hardly ever is. UTF-16 is refused.
+std::string textoUtf8(std::string bytes, const std::string& path) {
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return bytes.substr(3);
+    if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
+        bytes.find('\0') != std::string::npos)
+        throw DbError("O arquivo de conexão \"" + path +
+                      "\" não é texto em code page 1252 (UTF-16 ou binário). Salve-o como texto ANSI (code page 1252).");
+    return utf8Valido(bytes) ? bytes : cp1252ToUtf8(bytes);
+}
+}  // namespace
+
 std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw DbError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw DbError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    std::string bytes(std::istreambuf_iterator<char>(file), {});
+    if (file.bad()) throw DbError("Error reading file \"" + path + "\". " + std::strerror(errno));
+    std::istringstream in(textoUtf8(std::move(bytes), path));
 
     std::optional<std::vector<std::string>> found;
     bool inWanted = false;
@@ -36,7 +55,6 @@ std::optional<std::vector<std::string>> readIniSection(const std::string& path, 
             found->push_back(std::move(entry));
         }
     }
-    if (in.bad()) throw DbError("Error reading file \"" + path + "\". " + std::strerror(errno));
     return found;
 }
 

@@ -8,7 +8,8 @@ namespace zorla {
 
 // Lines of one section of an INI file, read by the connection file rules: trimmed, comments and blank lines
 // skipped, "name = value" turned into "name=value", the first of two sections of the same name read.
-// Gives nothing when the section is absent; throws DbError when the file cannot be read.
+// Gives nothing when the section is absent; throws DbError when the file cannot be read. The lines are UTF-8,
+// whatever the file's encoding.
 std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section);
 
 }  // namespace zorla

@@ -12,6 +12,8 @@ namespace zorla {
 using namespace Firebird;
 
 namespace {
+constexpr int kConnectTimeoutSeconds = 15;
+
 bool truthy(const std::string& value) { return equalsIgnoreCase(trimControl(value), "True"); }
 
 unsigned parseDialect(const std::string& text) {
@@ -80,6 +82,10 @@ void SqlConnection::open() {
     if (std::string charset(trimControl(Params.valueOr("ServerCharSet"))); !charset.empty())
         addString(isc_dpb_lc_ctype, charset);
     dpb->insertInt(&status, isc_dpb_sql_dialect, static_cast<int>(dialect));
+    // The path is UTF-8, as the file system takes it, accents and all.
+    dpb->insertTag(&status, isc_dpb_utf8_filename);
+    // A server that takes the connection but never answers is given up.
+    dpb->insertInt(&status, isc_dpb_connect_timeout, kConnectTimeoutSeconds);
     status.check();
 
     IAttachment* att = fb.provider()->attachDatabase(&status, database.c_str(), dpb->getBufferLength(&status),

@@ -50,33 +50,59 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string utf8ToCp1252(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+namespace {
+// Length of the valid UTF-8 sequence at i and its code point; 0 when the bytes there are not UTF-8.
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (n == 0 || i + n > text.size()) return 0;
+    cp = n == 1 ? b : b & (0x7F >> n);
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto c = static_cast<unsigned char>(text[i + k]);
+        if ((c & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    constexpr char32_t kMenor[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMenor[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return n;
+}
+}  // namespace
+
+ConversaoCp1252 converteParaCp1252(std::string_view text) {
+    ConversaoCp1252 out;
+    out.texto.reserve(text.size());
+    auto falha = [&](ErroCp1252 e) {
+        if (out.erro == ErroCp1252::Nenhum) out.erro = e;
+        out.texto += '?';
+    };
     for (std::size_t i = 0; i < text.size();) {
-        auto b = static_cast<unsigned char>(text[i]);
-        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size() + (extra == 0)) {
-            out += '?';
+        char32_t cp = 0;
+        const std::size_t n = decodeUtf8(text, i, cp);
+        if (n == 0) {
+            falha(ErroCp1252::Utf8Invalido);
             ++i;
             continue;
         }
-        char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
-            auto c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80) valid = false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += encode(cp);
-        i += static_cast<std::size_t>(extra) + 1;
+        const char c = encode(cp);
+        if (c == '?' && cp != '?')
+            falha(ErroCp1252::ForaDoCp1252);
+        else
+            out.texto += c;
+        i += n;
     }
     return out;
+}
+
+std::string utf8ToCp1252(std::string_view text) { return converteParaCp1252(text).texto; }
+
+bool utf8Valido(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t n = decodeUtf8(text, i, cp);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
 }
 
 }  // namespace zorla

@@ -8,6 +8,7 @@
 #include "ExportHost.h"
 #include "OutputFiles.h"
 #include "RunParameters.h"
+#include "TravaPasta.h"
 
 namespace zorla {
 
@@ -31,6 +32,8 @@ public:
     ThProcessa(const ThProcessa&) = delete;
     ThProcessa& operator=(const ThProcessa&) = delete;
 
+    // The run keeps its output folder locked until it is destroyed.
+    void mantemTrava(TravaPasta trava) { m_trava = std::move(trava); }
     // Starts the worker at once.
     void start();
     void wait();
@@ -67,6 +70,7 @@ private:
     ExportHost& m_host;
     RunParameters m_params;
     OutputFiles& m_files;
+    std::optional<TravaPasta> m_trava;
     std::thread m_thread;
     Desfecho m_desfecho = Desfecho::Concluido;
     std::string m_erro;  // every failure of the run, one per line

@@ -36,12 +36,14 @@
 #include "SaidasModel.h"
 #include "TextUtil.h"
 #include "ThProcessa.h"
+#include "TravaPasta.h"
 #include "WindowHost.h"
 #include "ZorlaApplication.h"
 
 namespace zorla {
 
 namespace {
+const QString kTituloAplicacao = QStringLiteral("Zorla Exporta");
 const QString kProcessando = QStringLiteral("Processando as informações encontradas, por favor, aguarde...");
 const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
 
@@ -243,6 +245,8 @@ void TFrmPrincipal::montaTela() {
         m_dialogs.escolhePasta(this, EdtDiretorio->text(), [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
     });
 
+    afastaRotulos();
+
     // The window sees every key before its controls.
     installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -253,10 +257,38 @@ void TFrmPrincipal::montaTela() {
     setFixedSize(sizeHint());
 }
 
+// Each label of the parameters takes the width of its text in whatever font was found, and moves right when it
+// would touch the one before it on its row.
+void TFrmPrincipal::afastaRotulos() {
+    constexpr int kFolga = 4;
+    QList<QLabel*> rotulos = GpBxParametros->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    std::sort(rotulos.begin(), rotulos.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    for (int i = 0; i < rotulos.size(); ++i) {
+        QLabel* r = rotulos[i];
+        r->resize(r->fontMetrics().horizontalAdvance(r->text()) + 1, r->height());
+        for (int j = 0; j < i; ++j) {
+            const QRect antes = rotulos[j]->geometry();
+            if (antes.bottom() >= r->y() && antes.top() <= r->geometry().bottom() && r->x() <= antes.right() + kFolga)
+                r->move(antes.right() + kFolga + 1, r->y());
+        }
+    }
+}
+
 void TFrmPrincipal::FormCreate() {
     const QString versao = GetBuildInfo(QCoreApplication::applicationFilePath(), QStringLiteral("BUILD"));
-    setWindowTitle(QStringLiteral("ZORLA - Exportação para Lumetra [ Versão %1 ]").arg(versao));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zorla Exporta"));
+    m_legenda = QStringLiteral("ZORLA - Exportação para Lumetra [ Versão %1 ]").arg(versao);
+    mostraTitulo(kTituloAplicacao);
+}
+
+void TFrmPrincipal::mostraTitulo(const QString& titulo) {
+    ZorlaApplication::instance()->setTitulo(titulo);
+    // The record counter of a run shows in the caption too, where the task bar takes it from.
+    setWindowTitle(titulo == kTituloAplicacao ? m_legenda : titulo + QStringLiteral(" - ") + m_legenda);
+}
+
+void TFrmPrincipal::defineMaximoGauge(int maximo) {
+    // A bar whose minimum and maximum are both 0 is an endless busy animation; an empty stage stands at 0%.
+    PgrMovimento->setMaximum(std::max(1, maximo));
 }
 
 void TFrmPrincipal::showEvent(QShowEvent* event) {
@@ -376,12 +408,13 @@ void TFrmPrincipal::terminaConsulta() {
     if (m_erroConsulta) {
         // The standard error box; the processing panel stays, flags and gauge as they were.
         m_dialogs.mensagem(this, textoErroPadrao(QString::fromStdString(*m_erroConsulta)),
-                           QGuiApplication::applicationDisplayName(), MessageIcon::Error, nullptr);
+                           ZorlaApplication::instance()->titulo(), MessageIcon::Error, nullptr);
         return;
     }
     ClientDataSet& saidas = m_dm->CDSSaidas;
     m_modelo->atualiza(saidas);
-    PgrMovimento->setMaximum(saidas.isEmpty() ? 0 : saidas.recordCount());
+    m_consultaValida = true;
+    defineMaximoGauge(saidas.isEmpty() ? 0 : saidas.recordCount());
     DbGrdConsulta->setFocus();
     Exportando = false;
     Cancelado = false;
@@ -398,12 +431,15 @@ bool TFrmPrincipal::ocupada() {
     return true;
 }
 
+bool TFrmPrincipal::semConsulta() {
+    // After a run the fiscal rows are the purchases: exporting them again would put them in the sales book.
+    if (m_consultaValida && m_dm->CDSSaidas.active()) return false;
+    informa(QStringLiteral("Faça a consulta do período antes de exportar."));
+    return true;
+}
+
 void TFrmPrincipal::BtnVanteroClick() {
-    if (ocupada()) return;
-    if (!m_dm->CDSSaidas.active()) {
-        informa(QStringLiteral("Faça a consulta do período antes de exportar."));
-        return;
-    }
+    if (ocupada() || semConsulta()) return;
     EdtDiretorio->setText(QString::fromStdString(programFolder()));
     PnlCaminhoArquivo->show();
     PnlCaminhoArquivo->raise();
@@ -414,10 +450,16 @@ void TFrmPrincipal::BtnVanteroClick() {
 void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
 
 void TFrmPrincipal::BtnContinuarClick() {
-    if (ocupada()) return;
+    if (ocupada() || semConsulta()) return;
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
     std::string pasta = QFile::encodeName(EdtDiretorio->text().trimmed()).toStdString();
-    Diretorio = !pasta.empty() && pasta.back() == sep ? pasta : pasta + sep;
+    const std::string diretorio = !pasta.empty() && pasta.back() == sep ? pasta : pasta + sep;
+    std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
+    if (!trava) {
+        informa(QString::fromStdString(mensagemPastaOcupada(EdtDiretorio->text().trimmed().toStdString())));
+        return;
+    }
+    Diretorio = diretorio;
     Exportando = true;
     Cancelado = false;
     PnlCaminhoArquivo->hide();
@@ -431,6 +473,9 @@ void TFrmPrincipal::BtnContinuarClick() {
     p.codigoEmpresa = utf8ToCp1252(EdtCodEmpresa->text().toStdString());
     p.pastaDigitada = EdtDiretorio->text().toStdString();
     m_run = std::make_unique<ThProcessa>(*m_dm, *m_host, std::move(p), *arquivos);
+    m_run->mantemTrava(std::move(*trava));
+    m_consultaValida = false;
+    m_apagaLivrosAoTerminar = false;
     m_host->inicia();
     m_run->start();
 }
@@ -438,17 +483,30 @@ void TFrmPrincipal::BtnContinuarClick() {
 void TFrmPrincipal::BtnCancelarClick() {
     Cancelado = true;
     Exportando = false;
-    PnlStatus->hide();
+    // What the run still reports is not shown: the status stays reset.
+    m_host->ignoraStatus();
+    // Nothing is removed while a run still writes; it goes once the run has closed its files.
+    if (runEmAndamento())
+        m_apagaLivrosAoTerminar = true;
+    else
+        apagaLivros();
+    reiniciaStatus();
+    EdtCodEmpresa->setFocus();
+}
+
+void TFrmPrincipal::apagaLivros() {
     // Before any folder or consult the names would point into the current directory: nothing of ours is there.
-    if (!Diretorio.empty() && !NomeArquivo.empty()) {
-        for (const char* ext : {".SAI", ".ENT"}) {
-            std::error_code ec;
-            std::filesystem::remove(Diretorio + NomeArquivo + ext, ec);  // a file still in use may stay
-        }
+    if (Diretorio.empty() || NomeArquivo.empty()) return;
+    for (const char* ext : {".SAI", ".ENT"}) {
+        std::error_code ec;
+        std::filesystem::remove(Diretorio + NomeArquivo + ext, ec);
     }
+}
+
+void TFrmPrincipal::reiniciaStatus() {
+    PnlStatus->hide();
     PgrMovimento->setValue(0);
     LblMovimento->setText(QStringLiteral("Status do processamento"));
-    EdtCodEmpresa->setFocus();
 }
 
 void TFrmPrincipal::BtnFecharClick() {
@@ -464,9 +522,16 @@ void TFrmPrincipal::exportacaoTerminou() {
 void TFrmPrincipal::terminaRun() {
     if (!m_run) return;
     m_run->wait();
-    m_run.reset();
-    // The grid follows the dataset again: after a run it holds the purchases.
-    m_modelo->atualiza(m_dm->CDSSaidas);
+    if (m_apagaLivrosAoTerminar) {
+        // The cancelled run has closed its files: neither partial fiscal book remains.
+        apagaLivros();
+        m_apagaLivrosAoTerminar = false;
+        reiniciaStatus();
+        LblArquivo->clear();
+        mostraTitulo(kTituloAplicacao);
+    }
+    m_run.reset();  // releases the folder
+    // The grid keeps the consulted sales; the dataset now holds the purchases.
 }
 
 void TFrmPrincipal::closeEvent(QCloseEvent* event) {

@@ -97,6 +97,9 @@ public:
     void BtnFecharClick();
 
     bool runEmAndamento() const { return m_run != nullptr; }
+    // The application title, shown in the caption while it is not the program's name.
+    void mostraTitulo(const QString& titulo);
+    void defineMaximoGauge(int maximo);
     bool consultando() const { return m_consulta.joinable(); }
     // Called on the window's thread when the run has made its last call.
     void exportacaoTerminou();
@@ -115,6 +118,10 @@ private:
     void informa(const QString& texto);
     // A run or a consult uses the datasets: says so and refuses.
     bool ocupada();
+    bool semConsulta();
+    void apagaLivros();
+    void reiniciaStatus();
+    void afastaRotulos();
     void terminaRun();
     void terminaConsulta();
     void paraConsulta();
@@ -126,6 +133,9 @@ private:
     std::unique_ptr<WindowHost> m_host;
     std::unique_ptr<ThProcessa> m_run;
     bool m_mostrada = false;
+    QString m_legenda;
+    bool m_consultaValida = false;           // the fiscal rows are the consulted sales
+    bool m_apagaLivrosAoTerminar = false;  // cancelled during a run
 
     // The consult's query runs off the window's thread; the window looks for its end on a timer.
     std::thread m_consulta;

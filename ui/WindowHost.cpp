@@ -3,11 +3,9 @@
 #include <QLabel>
 #include <QTimer>
 #include <QProgressBar>
-#include <QTableView>
 
 #include "Dialogs.h"
 #include "Principal.h"
-#include <QGuiApplication>
 
 namespace zorla {
 
@@ -32,6 +30,7 @@ void WindowHost::inicia() {
         m_caixa.reset();
         m_caixaAberta = false;
     }
+    m_ignorando = false;
     m_relogio->start();
 }
 
@@ -58,18 +57,7 @@ void WindowHost::aplica() {
         }
         terminou = m_terminou && !m_caixaAberta;
     }
-    if (e.painelCor) m_janela.PnlStatus->setStyleSheet(estiloPainel(*e.painelCor));
-    if (e.painelVisivel) {
-        m_janela.PnlStatus->setVisible(*e.painelVisivel);
-        if (*e.painelVisivel) m_janela.PnlStatus->raise();
-    }
-    if (e.movimento) m_janela.LblMovimento->setText(QString::fromStdString(*e.movimento));
-    if (e.arquivo) m_janela.LblArquivo->setText(QString::fromStdString(*e.arquivo));
-    if (e.maximo) m_janela.PgrMovimento->setMaximum(*e.maximo);
-    if (e.posicao) m_janela.PgrMovimento->setValue(*e.posicao);
-    if (e.titulo) QGuiApplication::setApplicationDisplayName(QString::fromStdString(*e.titulo));
-    if (e.controles) m_janela.DbGrdConsulta->setUpdatesEnabled(*e.controles);
-    if (e.repinta) m_janela.repaint();
+    if (!m_ignorando) mostra(e);
     if (caixa) {
         m_janela.dialogs().mensagem(&m_janela, QString::fromStdString(caixa->first), QStringLiteral("ZORLA"),
                                     caixa->second, [this] {
@@ -82,6 +70,20 @@ void WindowHost::aplica() {
         m_relogio->stop();
         m_janela.exportacaoTerminou();
     }
+}
+
+void WindowHost::mostra(const Estado& e) {
+    if (e.painelCor) m_janela.PnlStatus->setStyleSheet(estiloPainel(*e.painelCor));
+    if (e.painelVisivel) {
+        m_janela.PnlStatus->setVisible(*e.painelVisivel);
+        if (*e.painelVisivel) m_janela.PnlStatus->raise();
+    }
+    if (e.movimento) m_janela.LblMovimento->setText(QString::fromStdString(*e.movimento));
+    if (e.arquivo) m_janela.LblArquivo->setText(QString::fromStdString(*e.arquivo));
+    if (e.maximo) m_janela.defineMaximoGauge(*e.maximo);
+    if (e.posicao) m_janela.PgrMovimento->setValue(*e.posicao);
+    if (e.titulo) m_janela.mostraTitulo(QString::fromStdString(*e.titulo));
+    if (e.repinta) m_janela.repaint();
 }
 
 void WindowHost::esperaMostrar() {
@@ -116,9 +118,9 @@ void WindowHost::titulo(const std::string& t) {
 void WindowHost::repinta() {
     altera([&](Estado& e) { e.repinta = true; });
 }
-void WindowHost::controlesDados(bool ativos) {
-    altera([&](Estado& e) { e.controles = ativos; });
-}
+// The grid shows a snapshot of the consult, never the rows the run walks: it has nothing to stop following, and
+// switching its painting off would leave a hole in the window.
+void WindowHost::controlesDados(bool) {}
 
 void WindowHost::mensagem(const std::string& texto, MessageIcon icone) {
     std::unique_lock lock(m_mutex);

@@ -36,6 +36,8 @@ public:
     void mensagem(const std::string& texto, MessageIcon icone) override;
     void controlesDados(bool ativos) override;
 
+    // The operator cancelled: what the run still reports of its progress is not shown; its boxes still are.
+    void ignoraStatus() { m_ignorando = true; }
     // The window is closing: boxes are no longer shown and a waiting worker goes on.
     void fecha();
     // Applies what is pending, shows a requested box, ends the run; window's thread only.
@@ -47,15 +49,14 @@ private:
         std::optional<Rgb> painelCor;
         std::optional<std::string> movimento, arquivo, titulo;
         std::optional<int> maximo, posicao;
-        std::optional<bool> controles;
         bool repinta = false;
         bool vazio() const {
-            return !painelVisivel && !painelCor && !movimento && !arquivo && !titulo && !maximo && !posicao &&
-                   !controles && !repinta;
+            return !painelVisivel && !painelCor && !movimento && !arquivo && !titulo && !maximo && !posicao && !repinta;
         }
     };
     // A new stage begins: the last state of the one before is shown first.
     void esperaMostrar();
+    void mostra(const Estado& e);
     template <class F>
     void altera(F&& mudanca);
 
@@ -65,6 +66,7 @@ private:
     std::condition_variable m_respostas;
     Estado m_pendente;
     bool m_fechando = false;
+    bool m_ignorando = false;  // window's thread only
     bool m_terminou = false;
     std::optional<std::pair<std::string, MessageIcon>> m_caixa;  // requested, not yet shown
     bool m_caixaAberta = false;                                  // shown, not yet closed

@@ -1,12 +1,17 @@
 #include "ZorlaApplication.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <exception>
 
 namespace zorla {
 
 ZorlaApplication::ZorlaApplication(int& argc, char** argv)
     : QApplication(argc, argv), m_dialogs(std::make_unique<QtDialogs>()) {
-    setTitulo(QString());
+    // Qt's own dialogs and buttons speak the operator's language too.
+    if (m_traducaoQt.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_traducaoQt);
 }
 
 ZorlaApplication* ZorlaApplication::instance() { return static_cast<ZorlaApplication*>(QCoreApplication::instance()); }

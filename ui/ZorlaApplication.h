@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 
 #include "Dialogs.h"
@@ -19,8 +20,10 @@ public:
     Dialogs& dialogs() { return *m_dialogs; }
     void setDialogs(std::unique_ptr<Dialogs> dialogs) { m_dialogs = std::move(dialogs); }
 
-    QString titulo() const { return applicationDisplayName(); }
-    void setTitulo(const QString& titulo) { setApplicationDisplayName(titulo); }
+    // The application's title, which the standard error box takes as its caption. Kept apart from Qt's display
+    // name, which the window system would append to every window's caption.
+    QString titulo() const { return m_titulo; }
+    void setTitulo(const QString& titulo) { m_titulo = titulo; }
 
     // The error's text, with "." appended when its last character sorts after "."; the program goes on.
     void mostraErro(const QString& texto);
@@ -29,6 +32,8 @@ public:
 
 private:
     std::unique_ptr<Dialogs> m_dialogs;
+    QString m_titulo;
+    QTranslator m_traducaoQt;
 };
 
 }  // namespace zorla

@@ -73,15 +73,40 @@ TEST_F(Ini, SectionRules) {
     EXPECT_EQ(read("[EMPRESA]\n"), std::vector<std::string>{});
 }
 
+TEST_F(Ini, EncodingsOfTheFile) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xEF\xBB\xBF[EMPRESA]\r\nDatabase=/sa\xC3\xAD" "da/z.fdb\r\n", "Database=/saída/z.fdb"},  // UTF-8 with its mark
+        {"[EMPRESA]\r\nDatabase=/sa\xC3\xAD" "da/z.fdb\r\n", "Database=/saída/z.fdb"},              // UTF-8 without
+        {"[EMPRESA]\r\nDatabase=/sa\xED" "da/\x80.fdb\r\n", "Database=/saída/€.fdb"},               // code page 1252
+    };
+    for (const auto& [content, line] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(read(content), std::vector<std::string>{line});
+    }
+    for (const char* utf16 : {"\xFF\xFE[\0E\0", "\xFE\xFF\0[\0E"}) {
+        try {
+            read(std::string(utf16, 6));
+            ADD_FAILURE() << "UTF-16 taken as text";
+        } catch (const DbError& e) {
+            EXPECT_NE(std::string(e.what()).find("não é texto em code page 1252"), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST_F(Ini, HostileFilesGiveNoCrash) {
     std::string garbage;
     for (int i = 0; i < 100000; ++i) garbage += static_cast<char>((i * 7919) % 256);
-    EXPECT_NO_THROW(read(garbage));
+    try {
+        read(garbage);
+        ADD_FAILURE() << "binary file taken as text";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("não é texto em code page 1252"), std::string::npos) << e.what();
+    }
     auto huge = read("[EMPRESA]\nDatabase=" + std::string(1 << 20, 'x') + "\nUser_Name=u\n");
     ASSERT_TRUE(huge);
     ASSERT_EQ(huge->size(), 2u);
     EXPECT_EQ((*huge)[0].size(), (1u << 20) + 9);
-    EXPECT_EQ(read("[EMPRESA]\nDatabase=a\0b\n"s), std::vector<std::string>{"Database=a\0b"s});
+    EXPECT_THROW(read("[EMPRESA]\nDatabase=a\0b\n"s), DbError);
     EXPECT_THROW(readIniSection(dir.file("missing.ini"), "EMPRESA"), DbError);
 }
 

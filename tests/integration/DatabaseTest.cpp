@@ -90,7 +90,7 @@ TEST_F(ConnectionFile, HostileFilesGiveClearErrors) {
     std::string garbage;
     for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 131) % 256);
     const std::pair<std::string, std::string> cases[] = {
-        {garbage, "Missing Database property"},
+        {garbage, "não é texto em code page 1252"},
         {"[EMPRESA]\nno equals\nstill none\n", "Missing Database property"},
         {"[EMPRESA]\nDatabase=" + std::string(1 << 20, 'x') + "\n", "length exceeds"},
         {"[EMPRESA]\nDatabase=" + db + "\nDatabase=/other.fdb\n[EMPRESA]\nDatabase=/third.fdb\n", ""},

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -28,6 +30,7 @@
 #include "SampleData.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "TravaPasta.h"
 #include "WindowHost.h"
 #include "ZorlaApplication.h"
 
@@ -95,7 +98,13 @@ protected:
 TEST_F(Janela, CaptionTitleAndVersion) {
     abre();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Zorla Exporta"));
+    EXPECT_EQ(ZorlaApplication::instance()->titulo(), QStringLiteral("Zorla Exporta"));
+    // A display name of its own would be appended to the caption the window system shows.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    // Qt's own buttons and dialogs speak Portuguese.
+    QDialogButtonBox botoes(QDialogButtonBox::Cancel | QDialogButtonBox::Ok);
+    EXPECT_EQ(botoes.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Procurar em:"));
     const QString self = QCoreApplication::applicationFilePath();
     EXPECT_EQ(GetBuildInfo(self, "build"), "3.0.0.4");
     EXPECT_EQ(GetBuildInfo(self, "outro"), "3.0.0");
@@ -224,6 +233,36 @@ TEST_F(Janela, ConsultChecksAndRefusals) {
     EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
 }
 
+TEST_F(Janela, EmptyPeriodLeavesTheGaugeStillAtZero) {
+    abre();
+    w->CbxMes->setCurrentIndex(6);
+    consulta();
+    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 0);
+    // Minimum and maximum both 0 would be an endless busy animation.
+    EXPECT_LT(w->PgrMovimento->minimum(), w->PgrMovimento->maximum());
+    EXPECT_EQ(w->PgrMovimento->value(), 0);
+}
+
+TEST_F(Janela, ParameterLabelsNeverTouchWhateverFontIsFound) {
+    for (const char* fonte : {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"}) {
+        SCOPED_TRACE(fonte);
+        QFont::insertSubstitution(QStringLiteral("Verdana"), QString::fromLatin1(fonte));
+        TearDown();
+        abre();
+        QFont::removeSubstitutions(QStringLiteral("Verdana"));
+        const QList<QLabel*> rotulos = w->GpBxParametros->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(rotulos.size(), 6);
+        for (QLabel* a : rotulos) {
+            EXPECT_GE(a->width(), a->fontMetrics().horizontalAdvance(a->text())) << a->text().toStdString();
+            for (QLabel* b : rotulos) {
+                if (a == b) continue;
+                EXPECT_FALSE(a->geometry().adjusted(0, 0, 1, 0).intersects(b->geometry()))
+                    << a->text().toStdString() << " / " << b->text().toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(Janela, EnterMovesFocusLikeTab) {
     abre();
     const std::pair<QWidget*, QWidget*> cases[] = {{w->EdtCodEmpresa, w->CbxMes}, {w->EdtAno, w->BtnConsultar}};
@@ -251,13 +290,19 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     EXPECT_EQ(dialogs->texts().last(),
               QString::fromStdString("Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " +
                                      saida() + "  "));
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Zorla Exporta");
+    EXPECT_EQ(ZorlaApplication::instance()->titulo(), "Zorla Exporta");
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
     EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
     EXPECT_EQ(w->LblArquivo->text(), "");
     EXPECT_EQ(w->PgrMovimento->value(), 0);
     EXPECT_FALSE(w->Exportando);
-    // The grid holds the purchases after a run.
-    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 1);
+    // The grid keeps the consulted sales; a second export without a new consult would write the purchases as
+    // sales, so it waits for one.
+    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
+    EXPECT_EQ(w->DbGrdConsulta->model()->index(0, 0).data().toString(), "S1");
+    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(dialogs->texts().last(), "Faça a consulta do período antes de exportar.");
+    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
 
     const std::string cli = dir.file("cli");
     std::filesystem::create_directory(cli);
@@ -278,9 +323,17 @@ TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
     EXPECT_TRUE(w->Cancelado);
     consulta();
+    {
+        auto outra = TravaPasta::tenta(saida());  // another run writes there
+        ASSERT_TRUE(outra);
+        exporta(saida());
+        EXPECT_EQ(dialogs->texts().last().toStdString(), mensagemPastaOcupada(saida()));
+        EXPECT_FALSE(w->runEmAndamento());
+    }
     exporta(saida() + "/");
     EXPECT_EQ(w->Diretorio, saida() + "/");
     ASSERT_TRUE(esperaFim());
+    consulta();
     QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
     EXPECT_EQ(w->EdtDiretorio->text().toStdString(), programFolder());
     QTest::mouseClick(w->BtnCancelarDiretorio, Qt::LeftButton);
@@ -338,10 +391,20 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
     EXPECT_TRUE(w->Cancelado);
     EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
     EXPECT_EQ(QApplication::focusWidget(), w->EdtCodEmpresa);
+    // Nothing is removed while the run still writes it.
+    EXPECT_TRUE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
     gate.open();
     ASSERT_TRUE(esperaFim());
     EXPECT_EQ(dialogs->texts().last(), "Exportação cancelada!");
     EXPECT_EQ(test::readFile(saida() + "/ctr01A31MAR.txt").size(), 154u);
+    // Once the run has closed its files, neither partial fiscal book remains, and the status stayed reset.
+    EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
+    EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.ENT"));
+    EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
+    EXPECT_EQ(w->PgrMovimento->value(), 0);
+    EXPECT_FALSE(w->PnlStatus->isVisible());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
+    EXPECT_TRUE(w->DbGrdConsulta->updatesEnabled());
     consulta();
     EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
 }

@@ -1,0 +1,53 @@
+#include "SinaisDeParada.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+namespace zorla {
+
+namespace {
+sigset_t sinaisVigiados() {
+    sigset_t s;
+    sigemptyset(&s);
+    sigaddset(&s, SIGINT);
+    sigaddset(&s, SIGTERM);
+    return s;
+}
+}  // namespace
+
+SinaisDeParada::SinaisDeParada() {
+    const sigset_t s = sinaisVigiados();
+    pthread_sigmask(SIG_BLOCK, &s, nullptr);
+    m_vigia = std::thread([this] { vigia(); });
+}
+
+SinaisDeParada::~SinaisDeParada() {
+    m_parando = true;
+    pthread_kill(m_vigia.native_handle(), SIGTERM);
+    m_vigia.join();
+}
+
+void SinaisDeParada::aoCancelar(std::function<void()> acao) {
+    std::lock_guard lock(m_mutex);
+    m_acao = std::move(acao);
+}
+
+void SinaisDeParada::cancela(int motivo) {
+    int nenhum = 0;
+    m_motivo.compare_exchange_strong(nenhum, motivo);
+    m_cancelado = true;
+    std::lock_guard lock(m_mutex);
+    if (m_acao) m_acao();
+}
+
+void SinaisDeParada::vigia() {
+    const sigset_t s = sinaisVigiados();
+    for (;;) {
+        int sinal = 0;
+        if (sigwait(&s, &sinal) != 0) continue;
+        if (m_parando) return;
+        cancela(sinal);
+    }
+}
+
+}  // namespace zorla

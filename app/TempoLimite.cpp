@@ -1,0 +1,31 @@
+#include "TempoLimite.h"
+
+namespace zorla {
+
+TempoLimite::TempoLimite(std::chrono::seconds limite, std::function<void()> aoEsgotar, std::function<void()> aoDesistir) {
+    m_vigia = std::thread([this, limite, aoEsgotar = std::move(aoEsgotar), aoDesistir = std::move(aoDesistir)] {
+        std::unique_lock lock(m_mutex);
+        if (m_cv.wait_for(lock, limite, [&] { return m_fim; })) return;
+        m_esgotado = true;
+        lock.unlock();
+        aoEsgotar();
+        lock.lock();
+        if (!m_cv.wait_for(lock, kCarencia, [&] { return m_fim; })) aoDesistir();
+    });
+}
+
+TempoLimite::~TempoLimite() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_fim = true;
+    }
+    m_cv.notify_all();
+    m_vigia.join();
+}
+
+bool TempoLimite::esgotado() const {
+    std::lock_guard lock(m_mutex);
+    return m_esgotado;
+}
+
+}  // namespace zorla
