@@ -12,6 +12,9 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <langinfo.h>
+
+#include <clocale>
 #endif
 
 namespace zorla {
@@ -31,6 +34,14 @@ GetMaster loadEntry(const std::string& libraryName) {
     return reinterpret_cast<GetMaster>(dlsym(lib, "fb_get_master_interface"));
 #endif
 }
+// The engine turns a database name into the character set of the C library's locale before it opens the file.
+// File names here are UTF-8 by convention, so that set must be UTF-8 too, or no name with accents opens.
+void utf8FileNames() {
+#ifndef _WIN32
+    const char* current = std::setlocale(LC_CTYPE, "");
+    if (!current || !std::strstr(nl_langinfo(CODESET), "UTF-8")) std::setlocale(LC_CTYPE, "C.UTF-8");
+#endif
+}
 }  // namespace
 
 std::string FbClient::defaultLibraryName() {
@@ -48,6 +59,7 @@ FbClient& FbClient::load(const std::string& libraryName) {
     std::lock_guard lock(mutex);
     auto it = loaded.find(libraryName);
     if (it != loaded.end()) return *it->second;
+    utf8FileNames();
     GetMaster entry = loadEntry(libraryName);
     Firebird::IMaster* master = entry ? entry() : nullptr;
     if (!master) throw DbError("Unable to Load " + libraryName);

@@ -79,8 +79,10 @@ void SqlConnection::open() {
     addString(isc_dpb_password, Params.valueOr("Password"));
     if (std::string role(trimControl(Params.valueOr("RoleName"))); !role.empty())
         addString(isc_dpb_sql_role_name, role);
-    if (std::string charset(trimControl(Params.valueOr("ServerCharSet"))); !charset.empty())
-        addString(isc_dpb_lc_ctype, charset);
+    // The files are code page 1252, so text is always asked of the server in WIN1252, whatever ServerCharSet
+    // names: another set would turn the bytes into something else, and a multi-byte one would stretch every CHAR
+    // column. A database in another set is converted by the server, or refused where a character has no place.
+    addString(isc_dpb_lc_ctype, "WIN1252");
     dpb->insertInt(&status, isc_dpb_sql_dialect, static_cast<int>(dialect));
     // The path is UTF-8, as the file system takes it, accents and all.
     dpb->insertTag(&status, isc_dpb_utf8_filename);

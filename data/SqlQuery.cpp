@@ -119,18 +119,7 @@ ResultTable SqlQuery::fetchAll() {
 
 namespace {
 
-constexpr unsigned kCharsetNone = 0, kCharsetOctets = 1, kCharsetWin1252 = 53;
-
-// Bytes per character of the multi-byte character sets Firebird knows; every other one has a byte per character.
-unsigned bytesPerCharacter(unsigned charset) {
-    switch (charset) {
-        case 3: return 3;   // UNICODE_FSS
-        case 4: return 4;   // UTF8
-        case 69: return 4;  // GB18030
-        case 5: case 6: case 44: case 56: case 57: case 67: case 68: return 2;
-        default: return 1;
-    }
-}
+constexpr unsigned kCharsetWin1252 = 53;
 
 // The input message: each parameter described by the type of its value, so the server converts.
 struct InputMessage {
@@ -217,31 +206,6 @@ FieldType fieldTypeOf(unsigned type, int scale) {
     }
 }
 
-// Text is always asked of the server in code page 1252, whatever the connection's character set: the files hold
-// those bytes, and a CHAR(n) then arrives as n bytes, not as n times the bytes of a multi-byte set.
-FbHandle<IMessageMetadata> askTextInWin1252(FbClient& fb, FbHandle<IMessageMetadata> meta) {
-    FbStatus status(fb);
-    const unsigned count = meta->getCount(&status);
-    status.check();
-    FbHandle<IMetadataBuilder> builder(fb, meta->getBuilder(&status));
-    status.check();
-    for (unsigned i = 0; i < count; ++i) {
-        const unsigned type = meta->getType(&status, i);
-        const unsigned charset = meta->getCharSet(&status, i);
-        const unsigned length = meta->getLength(&status, i);
-        status.check();
-        if ((type != SQL_TEXT && type != SQL_VARYING) || charset == kCharsetNone || charset == kCharsetOctets ||
-            charset == kCharsetWin1252)
-            continue;
-        builder->setCharSet(&status, i, kCharsetWin1252);
-        builder->setLength(&status, i, std::max(1u, length / bytesPerCharacter(charset)));
-        status.check();
-    }
-    FbHandle<IMessageMetadata> out(fb, builder->getMetadata(&status));
-    status.check();
-    return out;
-}
-
 struct OutputMessage {
     FbHandle<IMessageMetadata> meta;
     std::vector<ColumnInfo> columns;
@@ -251,7 +215,8 @@ struct OutputMessage {
 OutputMessage describeOutput(FbClient& fb, IStatement* stmt) {
     FbStatus status(fb);
     OutputMessage out;
-    out.meta = askTextInWin1252(fb, FbHandle<IMessageMetadata>(fb, stmt->getOutputMetadata(&status)));
+    out.meta = FbHandle<IMessageMetadata>(fb, stmt->getOutputMetadata(&status));
+    status.check();
     const unsigned count = out.meta->getCount(&status);
     status.check();
     for (unsigned i = 0; i < count; ++i) {

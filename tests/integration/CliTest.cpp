@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <thread>
 
 #include "Process.h"
 #include "SampleData.h"
@@ -17,6 +20,23 @@ using test::runProcess;
 std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 std::string z(int n) { return std::string(static_cast<std::size_t>(n), '0'); }
 
+// Enough sales that the loop is still running when a test acts on it.
+std::string muitasVendas(int n) {
+    return "SET TERM ^ ;\nEXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(n) +
+           ") DO BEGIN INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC,"
+           " VALOR) VALUES ('X' || :I, 1, 'S', '2008-03-28', :I, 1); I = I + 1; END END^\nSET TERM ; ^\n";
+}
+
+// Every line of every file exactly its record's width, CR LF after it, nothing else.
+void expectWholeRecords(const std::string& bytes, std::size_t width, const std::string& what) {
+    ASSERT_EQ(bytes.size() % (width + 2), 0u) << what;
+    for (std::size_t p = 0; p < bytes.size(); p += width + 2) {
+        const std::string line = bytes.substr(p, width);
+        for (char c : line) ASSERT_GE(static_cast<unsigned char>(c), 0x20u) << what << " at " << p;
+        ASSERT_EQ(bytes.substr(p + width, 2), "\r\n") << what << " at " << p;
+    }
+}
+
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,8 +46,8 @@ protected:
         std::filesystem::create_directory(saida());
     }
     std::string saida() const { return dir.file("saída"); }
-    test::ProcessResult exporta(std::vector<std::string> extra = {},
-                                const std::function<void(const std::string&, pid_t)>& onErr = nullptr) {
+    // The export of March 2008, each option of extra replacing the default one or added after them.
+    std::vector<std::string> args(const std::vector<std::string>& extra = {}) const {
         std::vector<std::string> args = {ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes", "3", "--ano", "2008",
                                          "--saida", saida(), "--config", dir.file("dbxconnections.ini")};
         for (std::size_t i = 0; i + 1 < extra.size(); i += 2) {
@@ -37,9 +57,18 @@ protected:
             else
                 args.insert(args.end(), {extra[i], extra[i + 1]});
         }
-        return runProcess(args, onErr);
+        return args;
+    }
+    test::ProcessResult exporta(const std::vector<std::string>& extra = {},
+                                const std::function<void(const std::string&, pid_t)>& onErr = nullptr) {
+        return runProcess(args(extra), onErr);
     }
     std::string file(const std::string& name) { return readFile(saida() + "/" + name); }
+    void recreate(const std::string& extra) {
+        dados += extra;
+        db = test::createTestDatabase(dir.file("zorla.fdb"), false);
+        test::runSql(db, dados);
+    }
 
     std::string dados = test::kDadosExemplo;
     test::TempDir dir;
@@ -97,20 +126,65 @@ TEST_F(Cli, DaysOfThePeriodNameTheFiles) {
     EXPECT_EQ(file("ctr06A20MAR.txt"), "");
 }
 
-TEST_F(Cli, BadArgumentsUnknownCompanyAndEmptyCode) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--empresa", "99"}, {"--codigo", ""}, {"--mes", "13"}, {"--ano", "abc"}, {"--dia-final", "31", "--mes", "4"},
-        {"--desconhecida", "1"}};
-    for (const auto& extra : cases) {
-        SCOPED_TRACE(extra[0] + " " + extra[1]);
+TEST_F(Cli, BadArgumentsAreRefusedBeforeAnyFile) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--empresa", "99"}, "Empresa 99 não encontrada."},
+        {{"--codigo", ""}, "Informe o código da empresa."},
+        {{"--mes", "13"}, "valor inválido para --mes: '13'"},
+        {{"--ano", "abc"}, "valor inválido para --ano: 'abc'"},
+        {{"--dia-final", "31", "--mes", "4"}, "'31/4/2008' is not a valid date"},
+        {{"--desconhecida", "1"}, "opção desconhecida: --desconhecida"},
+        {{"--codigo", "1\r\n2"}, "--codigo tem caracteres de controle."},
+        {{"--codigo", "\t"}, "--codigo tem caracteres de controle."},
+        {{"--codigo", "\xC0\x80"}, "--codigo não é texto UTF-8 válido."},
+        {{"--codigo", "\xE6\x97\xA5"}, "--codigo tem caracteres que o code page 1252 não tem"},
+        {{"--dia-inicial", "20", "--dia-final", "5"}, "o dia inicial (20) é posterior ao dia final (5)"},
+        {{"--dia-inicial", "30", "--mes", "2"}, "o dia inicial (30) é posterior ao dia final (29)"},
+        {{"--saida", ""}, "Informe a pasta de saída (--saida)."},
+        {{"--saida", "   "}, "Informe a pasta de saída (--saida)."},
+    };
+    for (const auto& [extra, message] : cases) {
+        SCOPED_TRACE(message);
         auto r = exporta(extra);
         EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_NE(r.err.find("Uso: zorla-exporta-cli"), std::string::npos) << r.err;
+        EXPECT_TRUE(std::filesystem::is_empty(saida()));
     }
-    EXPECT_NE(exporta({"--codigo", ""}).err.find("Informe o código da empresa."), std::string::npos);
-    EXPECT_NE(exporta({"--dia-final", "31", "--mes", "4"}).err.find("'31/4/2008' is not a valid date"),
-              std::string::npos);
+    auto repeated = runProcess({ZORLA_CLI, "--mes", "3", "--empresa", "1", "--codigo", "1", "--mes", "4", "--ano", "2008",
+                                "--saida", saida()});
+    EXPECT_EQ(repeated.status, 2);
+    EXPECT_NE(repeated.err.find("opção repetida: --mes"), std::string::npos) << repeated.err;
+    // A code of blanks passes; a long one is cut, with a word.
     EXPECT_EQ(exporta({"--codigo", "  "}).status, 0);
+    auto longo = exporta({"--codigo", "AÇÃO1"});
+    EXPECT_EQ(longo.status, 0) << longo.err;
+    EXPECT_NE(longo.err.find("Aviso: o código 'AÇÃO1' tem mais de 4 caracteres; os arquivos levam 'AÇÃO'."),
+              std::string::npos)
+        << longo.err;
+    EXPECT_EQ(file("01A31MAR.SAI").substr(0, 5), "SA\xC7\xC3O");
+}
+
+TEST_F(Cli, ControlCharactersInTheDatabaseNeverSplitARecord) {
+    const std::string cc = "' || ASCII_CHAR(13) || ASCII_CHAR(10) || ASCII_CHAR(9) || ASCII_CHAR(0) || '";
+    recreate("UPDATE MOVESTOQUE SET NUMERODOC = 'N" + cc + "1', FAVORECIDO = 'F" + cc + "', OBSERVACAO = 'O" + cc +
+             "x', ESTADO = ASCII_CHAR(10) || ASCII_CHAR(13), SERIEDOC = '1' || ASCII_CHAR(9) || ASCII_CHAR(0);\n"
+             "UPDATE CADASTRO SET NOME = 'N" + cc + "', CNPJ = '1" + cc + "2', CPF = '3" + cc + "';\n"
+             "UPDATE CIDADE SET NOMECIDADE = 'S" + cc + "P', ESTADO = 'S' || ASCII_CHAR(10);\n"
+             "UPDATE MOVBANCARIO SET HISTORICO = 'H" + cc + "h', DOCUMENTO = 'D" + cc + "', CREDORA = 'C" + cc +
+             "', DEVEDORA = 'D" + cc + "', NOMECREDOR = 'N" + cc + "';\n");
+    auto r = exporta();
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::pair<const char*, std::size_t> files[] = {{"01A31MAR.SAI", 547}, {"01A31MAR.ENT", 251},
+                                                         {"ctr01A31MAR.txt", 75}, {"pag01A31MAR.txt", 75},
+                                                         {"fca01A31MAR.txt", 75}};
+    for (const auto& [name, width] : files) {
+        const std::string bytes = file(name);
+        expectWholeRecords(bytes, width, name);
+        const std::string listed = std::string(name) + ": " + std::to_string(bytes.size() / (width + 2)) + " linhas";
+        EXPECT_NE(r.out.find(listed), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(file("01A31MAR.SAI").substr(13, 6), "N    1");
 }
 
 TEST_F(Cli, FolderThatCannotBeWrittenFailsWithoutSuccess) {
@@ -143,26 +217,124 @@ TEST_F(Cli, OverflowingAmountFailsTheRun) {
         << r.err;
 }
 
-TEST_F(Cli, CtrlCCancels) {
-    // Enough sales that the loop is still running when the interrupt arrives.
-    dados += "SET TERM ^ ;\nEXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 20000) DO BEGIN"
-             " INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR)"
-             " VALUES ('X' || :I, 1, 'S', '2008-03-28', :I, 1); I = I + 1; END END^\nSET TERM ; ^\n";
-    db = test::createTestDatabase(dir.file("zorla.fdb"), false);
-    test::runSql(db, dados);
-    bool sent = false;
-    auto r = exporta({}, [&](const std::string& err, pid_t pid) {
-        if (!sent && err.find("Gerando arquivo...") != std::string::npos) {
-            kill(pid, SIGINT);
-            sent = true;
-        }
+TEST_F(Cli, AnyServerCharSetGivesTheSameBytes) {
+    ASSERT_EQ(exporta().status, 0);
+    const char* const names[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"};
+    for (const char* charset : {"UTF8", "UNICODE_FSS", "WIN1252", "NONE", "ISO8859_1"}) {
+        SCOPED_TRACE(charset);
+        const std::string pasta = dir.file(charset), ini = dir.file(std::string(charset) + ".ini");
+        std::filesystem::create_directory(pasta);
+        test::writeFile(ini, "[EMPRESA]\nDatabase=" + db + "\nServerCharSet=" + charset + "\n");
+        auto r = exporta({"--saida", pasta, "--config", ini});
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (const char* name : names) EXPECT_EQ(readFile(pasta + "/" + name), file(name)) << name;
+    }
+}
+
+TEST_F(Cli, ConnectionFileInAnyEncodingOpensAnAccentedPath) {
+    const std::string pasta = dir.file("ação"), accented = pasta + "/zorla.fdb";
+    std::filesystem::create_directory(pasta);
+    std::filesystem::rename(db, accented);
+    const std::string dbCp1252 = dir.file("a\xE7\xE3o") + "/zorla.fdb";
+    const std::pair<const char*, std::string> cases[] = {
+        {"code page 1252", "[EMPRESA]\r\nDatabase=" + dbCp1252 + "\r\n"},
+        {"UTF-8", "[EMPRESA]\r\nDatabase=" + accented + "\r\n"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF[EMPRESA]\r\nDatabase=" + accented + "\r\n"},
+    };
+    for (const auto& [what, content] : cases) {
+        SCOPED_TRACE(what);
+        test::writeFile(dir.file("dbxconnections.ini"), content);
+        auto r = exporta();
+        EXPECT_EQ(r.status, 0) << r.err;
+    }
+    test::writeFile(dir.file("dbxconnections.ini"), std::string("\xFF\xFE[\0E\0M\0", 8));
+    auto r = exporta();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("não é texto em code page 1252"), std::string::npos) << r.err;
+}
+
+TEST_F(Cli, ASecondRunIntoTheSameFolderIsRefusedAtOnce) {
+    recreate(muitasVendas(20000));
+    std::optional<test::ProcessResult> second;
+    auto first = exporta({}, [&](const std::string& err, pid_t pid) {
+        if (second || err.find("Gerando arquivo...") == std::string::npos) return;
+        kill(pid, SIGSTOP);  // surely still running while the second one starts
+        second = exporta();
+        kill(pid, SIGCONT);
     });
-    EXPECT_TRUE(sent);
-    EXPECT_EQ(r.status, 130) << r.err;
-    EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
-    EXPECT_LT(file("01A31MAR.SAI").size(), 20002u * 549);
-    // The entry files are written in full after a cancel.
-    EXPECT_EQ(file("ctr01A31MAR.txt").size(), 2u * 77);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->status, 1) << second->err;
+    EXPECT_NE(second->err.find("A pasta " + saida() + " está sendo usada por outra exportação."), std::string::npos)
+        << second->err;
+    EXPECT_EQ(second->out, "");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(file("01A31MAR.SAI").size(), 20002u * 549);
+}
+
+TEST_F(Cli, FullDiskNamesEveryFileLeftIncompleteAndKeepsWholeRecords) {
+    // The demo month: its books and entry files do not fit in 20 KiB.
+    db = test::createTestDatabase(dir.file("zorla.fdb"), true);
+    const std::string disco = dir.file("disco");
+    std::filesystem::create_directory(disco);
+    if (std::system(("mount -t tmpfs -o size=20k tmpfs '" + disco + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    auto r = exporta({"--saida", disco, "--codigo", "0001"});
+    const std::string ent = readFile(disco + "/01A31MAR.ENT"), err = r.err;
+    const std::string out = r.out;
+    std::system(("umount '" + disco + "'").c_str());
+    EXPECT_EQ(r.status, 1) << err;
+    EXPECT_NE(err.find("01A31MAR.ENT\": No space left on device"), std::string::npos) << err;
+    EXPECT_NE(err.find("pag01A31MAR.txt\": No space left on device"), std::string::npos) << err;
+    EXPECT_EQ(err.find("sucesso"), std::string::npos) << err;
+    EXPECT_NE(out.find("01A31MAR.ENT: incompleto"), std::string::npos) << out;
+    EXPECT_EQ(ent.size() % 253, 0u);
+}
+
+TEST_F(Cli, SignalsCancelTheSalesLoop) {
+    recreate(muitasVendas(20000));
+    for (const auto& [sinal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(sinal);
+        bool sent = false;
+        auto r = exporta({}, [&](const std::string& err, pid_t pid) {
+            if (!sent && err.find("Gerando arquivo...") != std::string::npos) {
+                kill(pid, sinal);
+                sent = true;
+            }
+        });
+        EXPECT_TRUE(sent);
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+        EXPECT_LT(file("01A31MAR.SAI").size(), 20002u * 549);
+        // The entry files are written in full after a cancel.
+        EXPECT_EQ(file("ctr01A31MAR.txt").size(), 2u * 77);
+    }
+}
+
+TEST_F(Cli, SignalsStopAConsultOnTheServer) {
+    // The fiscal procedure with its own parameters and columns, taking hours before its first row.
+    const std::string schema = readFile(std::string(ZORLA_SOURCE_DIR) + "/db/schema.sql");
+    const auto start = schema.find("CREATE PROCEDURE RELATORIOAPURACAOICMS");
+    const auto end = schema.find("\nAS\n", start);
+    ASSERT_NE(end, std::string::npos);
+    recreate("SET TERM ^ ;\nALTER" + schema.substr(start + 6, end - start - 6) +
+             "\nAS DECLARE I BIGINT = 0; BEGIN WHILE (I < 10000000000) DO I = I + 1; SUSPEND; END^\nSET TERM ; ^\n");
+    for (const auto& [sinal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(sinal);
+        std::thread signaller;
+        const auto started = std::chrono::steady_clock::now();
+        auto r = runProcess(args(), nullptr, std::chrono::seconds(60), [&, s = sinal](pid_t pid) {
+            signaller = std::thread([pid, s] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the query runs by then
+                kill(pid, s);
+            });
+        });
+        signaller.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("shutdown"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

@@ -23,11 +23,12 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs a program with no standard input, collecting both outputs. onErr sees the error output as it grows and
-// may signal the process (pid given). A run longer than the limit is killed.
+// Runs a program with no standard input, collecting both outputs. onStart sees the pid as soon as it runs; onErr
+// sees the error output as it grows; both may signal the process. A run longer than the limit is killed.
 inline ProcessResult runProcess(const std::vector<std::string>& args,
                                 const std::function<void(const std::string&, pid_t)>& onErr = nullptr,
-                                std::chrono::seconds limit = std::chrono::seconds(60)) {
+                                std::chrono::seconds limit = std::chrono::seconds(60),
+                                const std::function<void(pid_t)>& onStart = nullptr) {
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe");
     posix_spawn_file_actions_t fa;
@@ -46,6 +47,7 @@ inline ProcessResult runProcess(const std::vector<std::string>& args,
     close(outPipe[1]);
     close(errPipe[1]);
     if (rc != 0) throw std::runtime_error("cannot start " + args[0]);
+    if (onStart) onStart(pid);
 
     ProcessResult r;
     auto deadline = std::chrono::steady_clock::now() + limit;
