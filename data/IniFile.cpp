@@ -14,9 +14,9 @@ namespace zorla {
 
 namespace {
 // The file as UTF-8 text. It should be code page 1252; a UTF-8 byte-order mark is skipped and text that is valid
-// UTF-8 is taken as such, since code page 1252 text with accents hardly ever is. UTF-16 is refused.
+// UTF-8 is taken as such, since code page 1252 text with accents hardly ever is. UTF-16 and NUL bytes are refused.
 std::string textoUtf8(std::string bytes, const std::string& path) {
-    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return bytes.substr(3);
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
     if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
         bytes.find('\0') != std::string::npos)
         throw DbError("O arquivo de conexão \"" + path +
@@ -30,8 +30,12 @@ std::optional<std::vector<std::string>> readIniSection(const std::string& path, 
     if (!file) throw DbError("Cannot open file \"" + path + "\". " + std::strerror(errno));
     std::string bytes(std::istreambuf_iterator<char>(file), {});
     if (file.bad()) throw DbError("Error reading file \"" + path + "\". " + std::strerror(errno));
-    std::istringstream in(textoUtf8(std::move(bytes), path));
+    return parseIniSection(std::move(bytes), section, path);
+}
 
+std::optional<std::vector<std::string>> parseIniSection(std::string bytes, const std::string& section,
+                                                        const std::string& path) {
+    std::istringstream in(textoUtf8(std::move(bytes), path));
     std::optional<std::vector<std::string>> found;
     bool inWanted = false;
     std::string raw;

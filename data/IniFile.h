@@ -11,5 +11,8 @@ namespace zorla {
 // Gives nothing when the section is absent; throws DbError when the file cannot be read. The lines are UTF-8,
 // whatever the file's encoding.
 std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section);
+// The same rules over a file's bytes already read; the path only names the file in messages.
+std::optional<std::vector<std::string>> parseIniSection(std::string bytes, const std::string& section,
+                                                        const std::string& path);
 
 }  // namespace zorla

@@ -3,9 +3,9 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make pkg-config valgrind
+    cmake g++ make pkg-config valgrind clang libclang-rt-14-dev
     libgtest-dev
-    qt6-base-dev
+    qt6-base-dev qt6-translations-l10n
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
     xvfb xauth x11-apps imagemagick xdotool fonts-dejavu-core
 )

@@ -292,7 +292,8 @@ TEST_F(Cli, FullDiskNamesEveryFileLeftIncompleteAndKeepsWholeRecords) {
 
 TEST_F(Cli, SignalsCancelTheSalesLoop) {
     recreate(muitasVendas(20000));
-    for (const auto& [sinal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+    for (const auto& [s, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        const int sinal = s;
         SCOPED_TRACE(sinal);
         bool sent = false;
         auto r = exporta({}, [&](const std::string& err, pid_t pid) {
@@ -319,14 +320,15 @@ TEST_F(Cli, SignalsStopAConsultOnTheServer) {
     ASSERT_NE(end, std::string::npos);
     recreate("SET TERM ^ ;\nALTER" + schema.substr(start + 6, end - start - 6) +
              "\nAS DECLARE I BIGINT = 0; BEGIN WHILE (I < 10000000000) DO I = I + 1; SUSPEND; END^\nSET TERM ; ^\n");
-    for (const auto& [sinal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+    for (const auto& [s, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        const int sinal = s;
         SCOPED_TRACE(sinal);
         std::thread signaller;
         const auto started = std::chrono::steady_clock::now();
-        auto r = runProcess(args(), nullptr, std::chrono::seconds(60), [&, s = sinal](pid_t pid) {
-            signaller = std::thread([pid, s] {
+        auto r = runProcess(args(), nullptr, std::chrono::seconds(60), [&](pid_t pid) {
+            signaller = std::thread([pid, sinal] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the query runs by then
-                kill(pid, s);
+                kill(pid, sinal);
             });
         });
         signaller.join();

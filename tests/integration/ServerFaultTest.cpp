@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "Process.h"
+#include "SampleData.h"
+#include "TempDir.h"
+#include "TestDatabase.h"
+
+namespace zorla {
+namespace {
+
+using test::readFile;
+
+// A Firebird server of the test's own on loopback, for faults that would spoil the shared one: stopped, killed.
+class ServidorProprio : public ::testing::Test {
+protected:
+    void inicia(int porta, const std::string& dadosExtra) {
+        const std::string db = test::createTestDatabase(dir.file("servidor.fdb"), false);
+        test::runSql(db, std::string(test::kDadosExemplo) + dadosExtra);
+        const std::string script = std::string(ZORLA_SOURCE_DIR) + "/tests/fbserver/fbserver.sh";
+        ASSERT_EQ(std::system(("bash '" + script + "' start '" + dir.file("servidor") + "' " + std::to_string(porta) +
+                               " >/dev/null").c_str()),
+                  0);
+        pid = std::stoi(readFile(dir.file("servidor/firebird.pid")));
+        test::writeFile(dir.file("dbxconnections.ini"),
+                        "[EMPRESA]\nDatabase=127.0.0.1/" + std::to_string(porta) + ":" + db + "\n");
+        std::filesystem::create_directory(dir.file("saida"));
+    }
+    void TearDown() override {
+        if (pid <= 0) return;
+        kill(pid, SIGCONT);
+        const std::string script = std::string(ZORLA_SOURCE_DIR) + "/tests/fbserver/fbserver.sh";
+        std::system(("bash '" + script + "' stop '" + dir.file("servidor") + "' >/dev/null 2>&1").c_str());
+    }
+    std::vector<std::string> args(std::vector<std::string> extra = {}) {
+        std::vector<std::string> a = {ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes",  "3",
+                                      "--ano",   "2008",      "--saida", dir.file("saida"), "--config",
+                                      dir.file("dbxconnections.ini")};
+        a.insert(a.end(), extra.begin(), extra.end());
+        return a;
+    }
+
+    test::TempDir dir;
+    pid_t pid = 0;
+};
+
+TEST_F(ServidorProprio, AFrozenServerEndsAtTheTimeLimit) {
+    inicia(3053, "");
+    kill(pid, SIGSTOP);
+    const auto start = std::chrono::steady_clock::now();
+    auto r = test::runProcess(args({"--tempo-limite", "2"}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("Tempo limite de 2 segundos esgotado: a exportação foi cancelada."), std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+}
+
+TEST_F(ServidorProprio, AServerKilledDuringTheSalesLoopFailsTheRunWithWholeRecords) {
+    inicia(3054,
+           "SET TERM ^ ;\nEXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 20000) DO BEGIN INSERT INTO"
+           " MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR) VALUES"
+           " ('X' || :I, 1, 'S', '2008-03-28', :I, 1); I = I + 1; END END^\nSET TERM ; ^\n");
+    bool killed = false;
+    auto r = test::runProcess(args(), [&](const std::string& err, pid_t) {
+        if (killed || err.find("Gerando arquivo...") == std::string::npos) return;
+        kill(pid, SIGKILL);
+        killed = true;
+    });
+    ASSERT_TRUE(killed);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("Infelizmente ocorreu uma falha na exportação"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+    const std::string sai = readFile(dir.file("saida/01A31MAR.SAI"));
+    ASSERT_EQ(sai.size() % 549, 0u);
+    for (std::size_t p = 547; p < sai.size(); p += 549) ASSERT_EQ(sai.substr(p, 2), "\r\n") << p;
+}
+
+}  // namespace
+}  // namespace zorla
