@@ -15,13 +15,12 @@ namespace zorla {
 namespace {
 // The file as UTF-8 text. It should be code page 1252; a UTF-8 byte-order mark is skipped and text that is valid
 // UTF-8 is taken as such, since code page 1252 text with accents hardly ever is. UTF-16 and NUL bytes are refused.
-std::string textoUtf8(std::string bytes, const std::string& path) {
-    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-    if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
-        bytes.find('\0') != std::string::npos)
+std::string textoUtf8(std::string_view bytes, const std::string& path) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") || bytes.find('\0') != std::string::npos)
         throw DbError("O arquivo de conexão \"" + path +
                       "\" não é texto em code page 1252 (UTF-16 ou binário). Salve-o como texto ANSI (code page 1252).");
-    return utf8Valido(bytes) ? bytes : cp1252ToUtf8(bytes);
+    return utf8Valido(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
 }
 }  // namespace
 
@@ -30,12 +29,12 @@ std::optional<std::vector<std::string>> readIniSection(const std::string& path, 
     if (!file) throw DbError("Cannot open file \"" + path + "\". " + std::strerror(errno));
     std::string bytes(std::istreambuf_iterator<char>(file), {});
     if (file.bad()) throw DbError("Error reading file \"" + path + "\". " + std::strerror(errno));
-    return parseIniSection(std::move(bytes), section, path);
+    return parseIniSection(bytes, section, path);
 }
 
-std::optional<std::vector<std::string>> parseIniSection(std::string bytes, const std::string& section,
+std::optional<std::vector<std::string>> parseIniSection(std::string_view bytes, const std::string& section,
                                                         const std::string& path) {
-    std::istringstream in(textoUtf8(std::move(bytes), path));
+    std::istringstream in(textoUtf8(bytes, path));
     std::optional<std::vector<std::string>> found;
     bool inWanted = false;
     std::string raw;

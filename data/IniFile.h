@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorla {
@@ -12,7 +13,7 @@ namespace zorla {
 // whatever the file's encoding.
 std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section);
 // The same rules over a file's bytes already read; the path only names the file in messages.
-std::optional<std::vector<std::string>> parseIniSection(std::string bytes, const std::string& section,
+std::optional<std::vector<std::string>> parseIniSection(std::string_view bytes, const std::string& section,
                                                         const std::string& path);
 
 }  // namespace zorla

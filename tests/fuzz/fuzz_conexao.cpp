@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace zorla;
     std::optional<std::vector<std::string>> lines;
     try {
-        lines = parseIniSection(std::string(reinterpret_cast<const char*>(data), size), "EMPRESA", "fuzz.ini");
+        lines = parseIniSection(std::string_view(reinterpret_cast<const char*>(data), size), "EMPRESA", "fuzz.ini");
     } catch (const DbError&) {
         return 0;
     }
