@@ -1,13 +1,13 @@
-#include "CliArgs.h"
+#include "app/CliArgs.h"
 
 #include <charconv>
 #include <set>
 #include <stdexcept>
 
-#include "Cp1252.h"
-#include "Formatacao.h"
-#include "Periodo.h"
-#include "TextUtil.h"
+#include "base/Cp1252.h"
+#include "base/Formatacao.h"
+#include "base/Periodo.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 
@@ -77,7 +77,7 @@ CliArgs parseCliArgs(const std::vector<std::string>& args) {
     // An empty folder would put the files at the root of the file system.
     if (trimControl(out.saida).empty()) throw std::invalid_argument("Informe a pasta de saída (--saida).");
     if (!vistas.count("--dia-final"))
-        out.diaFinal = static_cast<int>(static_cast<unsigned>(UltimoDiaMes(ComporData(1, out.mes, out.ano), false).day()));
+        out.diaFinal = UltimoDiaDoMes(out.mes, out.ano);
     // A reversed period would be exported empty, and named so, without a word.
     if (out.diaInicial > out.diaFinal)
         throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) + ") é posterior ao dia final (" +

@@ -1,4 +1,4 @@
-#include "SinaisDeParada.h"
+#include "app/SinaisDeParada.h"
 
 #include <pthread.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "TempoLimite.h"
+#include "app/TempoLimite.h"
 
 namespace zorla {
 

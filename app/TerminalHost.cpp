@@ -1,45 +1,53 @@
-#include "TerminalHost.h"
+#include "app/TerminalHost.h"
 
 namespace zorla {
 
-namespace {
-// Per-record labels change too fast to be worth a line of their own.
-bool rotuloDeRegistro(const std::string& texto) { return texto.rfind("Movimento: ", 0) == 0; }
-}  // namespace
+TerminalHost::TerminalHost(std::FILE* out, bool terminal, std::string pasta)
+    : m_out(out), m_terminal(terminal), m_pasta(std::move(pasta)) {}
 
-TerminalHost::TerminalHost(const std::atomic<bool>& cancelado, std::FILE* out, bool terminal)
-    : m_cancelado(cancelado), m_out(out), m_terminal(terminal) {}
-
-void TerminalHost::terminaExportacao() { limpaBarra(); }
-
-void TerminalHost::lblMovimento(const std::string& texto) {
-    if (rotuloDeRegistro(texto) || texto == "Status do processamento") return;
-    if (texto == m_etapa) return;
-    m_etapa = texto;
-    if (m_terminal) {
-        desenhaBarra(true);
-    } else {
-        std::fprintf(m_out, "%s\n", texto.c_str());
-    }
-}
-
-void TerminalHost::lblArquivo(const std::string& texto) {
-    if (texto.empty()) return;
-    limpaBarra();
-    std::fprintf(m_out, "%s\n", texto.c_str());
-}
-
-void TerminalHost::gaugeMaximo(int maximo) {
-    m_maximo = maximo;
+void TerminalHost::etapaIniciada(Etapa etapa, int registros) {
+    m_maximo = registros;
+    m_posicao = 0;
+    if (etapa != Etapa::MovimentoBancario) mostraEtapa(kGerandoArquivo);
     if (m_terminal) desenhaBarra(true);
 }
 
-void TerminalHost::gaugePosicao(int posicao) {
-    m_posicao = posicao;
-    if (m_terminal) desenhaBarra(posicao == m_maximo);
+void TerminalHost::registroFeito(int numero, std::string_view) {
+    m_posicao = numero;
+    if (m_terminal) desenhaBarra(numero == m_maximo);
 }
 
-void TerminalHost::mensagem(const std::string& texto, MessageIcon) {
+void TerminalHost::arquivoIniciado(TipoArquivo tipo, const std::string& caminho) {
+    if (tipo == TipoArquivo::LivroEntradas) {
+        limpaBarra();
+        std::fprintf(m_out, "ARQUIVO: %s\n", nomeDoArquivo(caminho).c_str());
+    } else if (tipo != TipoArquivo::LivroSaidas) {
+        mostraEtapa(textoDoPasso(tipo));
+    }
+}
+
+void TerminalHost::aviso(const Aviso& aviso) { escreve(aviso.texto); }
+
+void TerminalHost::terminou(const ResultadoDaExportacao& r) {
+    switch (r.desfecho) {
+        case Desfecho::Falhou: escreve(mensagemFalha(r.erro)); break;
+        case Desfecho::Cancelado: escreve(kMensagemCancelada); break;
+        case Desfecho::Concluido: escreve(mensagemConcluida(m_pasta)); break;
+    }
+}
+
+// A stage is a line of its own, or the text beside the bar; the same text twice in a row is shown once.
+void TerminalHost::mostraEtapa(const std::string& texto) {
+    if (texto == m_etapa) return;
+    m_etapa = texto;
+    if (m_terminal)
+        desenhaBarra(true);
+    else
+        std::fprintf(m_out, "%s\n", texto.c_str());
+}
+
+// A message box's text as lines: its CR and CR LF breaks become line ends.
+void TerminalHost::escreve(const std::string& texto) {
     limpaBarra();
     std::string linhas;
     for (std::size_t i = 0; i < texto.size(); ++i) {

@@ -1,38 +1,35 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "ExportHost.h"
+#include "export/EventosDaExportacao.h"
 
 namespace zorla {
 
-// Hosts a run in a terminal: message boxes and progress go to stderr; a bar when stderr is a terminal.
-class TerminalHost : public ExportHost {
+// Draws a run in a terminal: stages, warnings and the end as lines on the error output; a progress bar as well
+// when that output is a terminal.
+class TerminalHost : public EventosDaExportacao {
 public:
-    TerminalHost(const std::atomic<bool>& cancelado, std::FILE* out, bool terminal);
+    // The folder as the operator typed it, named in the completion message.
+    TerminalHost(std::FILE* out, bool terminal, std::string pasta);
 
-    bool cancelado() const override { return m_cancelado.load(); }
-    void terminaExportacao() override;
-    void painelStatus(bool, Rgb) override {}
-    void lblMovimento(const std::string& texto) override;
-    void lblArquivo(const std::string& texto) override;
-    void gaugeMaximo(int maximo) override;
-    void gaugePosicao(int posicao) override;
-    void titulo(const std::string&) override {}
-    void repinta() override {}
-    void mensagem(const std::string& texto, MessageIcon icone) override;
-    void controlesDados(bool) override {}
+    void etapaIniciada(Etapa etapa, int registros) override;
+    void registroFeito(int numero, std::string_view movimento) override;
+    void arquivoIniciado(TipoArquivo tipo, const std::string& caminho) override;
+    void aviso(const Aviso& aviso) override;
+    void terminou(const ResultadoDaExportacao& resultado) override;
 
 private:
+    void mostraEtapa(const std::string& texto);
+    void escreve(const std::string& texto);
     void desenhaBarra(bool forcar);
     void limpaBarra();
 
-    const std::atomic<bool>& m_cancelado;
     std::FILE* m_out;
     bool m_terminal;
+    std::string m_pasta;
     std::string m_etapa;
     int m_maximo = 0;
     int m_posicao = 0;

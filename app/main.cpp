@@ -1,19 +1,20 @@
 // zorla-exporta: the operator window.
-#include <memory>
+#include <QMetaObject>
 
-#include "DMVantero.h"
-#include "Principal.h"
-#include "ZorlaApplication.h"
+#include "app/SinaisDeParada.h"
+#include "data/DMVantero.h"
+#include "ui/Principal.h"
+#include "ui/ZorlaApplication.h"
 
 int main(int argc, char** argv) {
+    zorla::SinaisDeParada sinais;  // SIGINT and SIGTERM close the window as "&Fechar" does
     zorla::ZorlaApplication app(argc, argv);
-    auto janela = std::make_unique<zorla::TFrmPrincipal>(app.dialogs());
-    auto dm = std::make_unique<zorla::TFDMExporta>();
-    janela->setDataModule(dm.get());
-    janela->show();
+    // Declared in this order, the window and its worker go before the data module they use.
+    zorla::TFDMExporta dm;
+    zorla::TFrmPrincipal janela(dm, app.dialogs());
+    sinais.aoCancelar([&janela] { QMetaObject::invokeMethod(&janela, [&janela] { janela.BtnFecharClick(); }); });
+    janela.show();
     const int status = app.exec();
-    // The window waits for its worker before the data module goes away.
-    janela.reset();
-    dm.reset();
-    return status;
+    sinais.aoCancelar(nullptr);
+    return sinais.motivo() > 0 ? 128 + sinais.motivo() : status;
 }

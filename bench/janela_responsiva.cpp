@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "DMVantero.h"
-#include "Dialogs.h"
-#include "Principal.h"
-#include "ZorlaApplication.h"
+#include "data/DMVantero.h"
+#include "ui/Dialogs.h"
+#include "ui/Principal.h"
+#include "ui/ZorlaApplication.h"
 
 namespace {
 class AutoDialogs : public zorla::Dialogs {
@@ -35,12 +35,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     zorla::ZorlaApplication app(argc, argv);
     AutoDialogs dialogs;
-    zorla::TFrmPrincipal janela(dialogs);
     zorla::TFDMExporta dm(argv[1]);
-    janela.setDataModule(&dm);
+    zorla::TFrmPrincipal janela(dm, dialogs);
     janela.hoje = [] { return zorla::Date{std::chrono::year{2008} / 3 / 15}; };
     janela.show();
-    janela.EdtCodEmpresa->setText("0001");
+    janela.findChild<QLineEdit*>("EdtCodEmpresa")->setText("0001");
 
     // The event loop's longest time without a turn, during the consult and during the run; the last turn of the
     // run includes its end, the grid taking the purchases, and is counted apart.
@@ -65,7 +64,7 @@ int main(int argc, char** argv) {
             consulta = agora / 1000.0;
             linhas = dm.CDSSaidas.active() ? dm.CDSSaidas.recordCount() : 0;
             janela.BtnVanteroClick();
-            janela.EdtDiretorio->setText(QString::fromLocal8Bit(argv[2]));
+            janela.findChild<QLineEdit*>("EdtDiretorio")->setText(QString::fromLocal8Bit(argv[2]));
             janela.BtnContinuarClick();
             exportando = true;
             relogio.restart();

@@ -1,11 +1,11 @@
-#include "ClientDataSet.h"
+#include "data/ClientDataSet.h"
 
 #include <chrono>
 #include <cstdio>
 
-#include "DataSetProvider.h"
-#include "DbError.h"
-#include "TextUtil.h"
+#include "data/DataSetProvider.h"
+#include "data/DbError.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 
@@ -252,10 +252,6 @@ void ClientDataSet::rebuildVisible() {
         }
         m_visible.push_back(static_cast<int>(r));
     }
-}
-
-void ClientDataSet::enableControls() {
-    if (m_controlsDisabled > 0) --m_controlsDisabled;
 }
 
 }  // namespace zorla

@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "FieldDef.h"
-#include "ResultTable.h"
-#include "Value.h"
+#include "data/FieldDef.h"
+#include "data/ResultTable.h"
+#include "base/Value.h"
 
 namespace zorla {
 
@@ -70,16 +70,23 @@ public:
 
     void setFilter(std::string fieldName, std::string value);
     void setFiltered(bool on);
-    bool filtered() const { return m_filtered; }
 
     using Rows = std::vector<std::vector<Value>>;
     // The rows of the current opening. They never change once opened, so a holder may read them from another
     // thread while the dataset is closed or reopened.
     std::shared_ptr<const Rows> rows() const { return m_rows; }
 
-    // Bound controls follow the cursor only while enabled; nested calls count.
-    void disableControls() { ++m_controlsDisabled; }
-    void enableControls();
+    // Bound controls stop following the cursor while a guard lives, whatever way its scope ends; guards nest.
+    class ControlsDisabled {
+    public:
+        explicit ControlsDisabled(ClientDataSet& ds) : m_ds(ds) { ++m_ds.m_controlsDisabled; }
+        ~ControlsDisabled() { --m_ds.m_controlsDisabled; }
+        ControlsDisabled(const ControlsDisabled&) = delete;
+        ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+    private:
+        ClientDataSet& m_ds;
+    };
     bool controlsDisabled() const { return m_controlsDisabled > 0; }
 
 private:

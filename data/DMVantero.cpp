@@ -1,10 +1,9 @@
-#include "DMVantero.h"
+#include "data/DMVantero.h"
 
 #include <initializer_list>
 
-#include "FbClient.h"
-#include "Formatacao.h"
-#include "ProgramFolder.h"
+#include "data/FbClient.h"
+#include "data/ProgramFolder.h"
 
 namespace zorla {
 
@@ -47,28 +46,20 @@ std::string TFDMExporta::defaultConnectionFile() { return programFolder() + "dbx
 
 TFDMExporta::TFDMExporta(std::string connectionFile)
     : QEmpresaLocal("QEmpresaLocal", SQLConnectionZORLA),
-      ProviderEmpresaLocal("ProviderEmpresaLocal", QEmpresaLocal),
+      ProviderEmpresaLocal(QEmpresaLocal),
       ClientEmpresaLocal("ClientEmpresaLocal"),
-      DSEmpresaLocal(ClientEmpresaLocal),
       QSaidas("QSaidas", SQLConnectionZORLA),
-      ProviderSaidas("ProviderSaidas", QSaidas),
+      ProviderSaidas(QSaidas),
       CDSSaidas("CDSSaidas"),
-      DSSaidas(CDSSaidas),
       SQLMovimento("SQLMovimento", SQLConnectionZORLA),
-      DSPMovimento("DSPMovimento", SQLMovimento),
+      DSPMovimento(SQLMovimento),
       CDSMovimento("CDSMovimento"),
-      DSMovimento(CDSMovimento),
       QCupomA("QCupomA", SQLConnectionZORLA),
-      DSPCupomA("DSPCupomA", QCupomA),
+      DSPCupomA(QCupomA),
       CDSCupomA("CDSCupomA"),
-      DSCupomA(CDSCupomA),
       m_connectionFile(std::move(connectionFile)) {
     SQLConnectionZORLA.ConnectionName = "EMPRESA";
-    SQLConnectionZORLA.DriverName = "Interbase";
-    SQLConnectionZORLA.GetDriverFunc = "getSQLDriverINTERBASE";
-    SQLConnectionZORLA.LibraryName = "dbexpint.dll";
     SQLConnectionZORLA.VendorLib = FbClient::defaultLibraryName();
-    SQLConnectionZORLA.LoginPrompt = false;
     // Every installation names its own server and file in the connection file.
     SQLConnectionZORLA.Params = ParamLines({
         "DriverName=Interbase",
@@ -251,8 +242,6 @@ void TFDMExporta::SQLConnectionZORLABeforeConnect() {
     SQLConnectionZORLA.loadParamsFromIniFile(m_connectionFile);
     SQLConnectionZORLA.Params.add("User_Name=ZORLA");
     SQLConnectionZORLA.Params.add("Password=qubertan");
-    SQLConnectionZORLA.DriverName = "Interbase";
-    SQLConnectionZORLA.LibraryName = "dbexpint.dll";
     SQLConnectionZORLA.VendorLib = FbClient::defaultLibraryName();
     Configurado = true;
 }
@@ -290,23 +279,5 @@ void TFDMExporta::CDSCupomACalcFields(ClientDataSet& ds) {
     else if (t.size() >= 3 && t[2] == 'S')
         ds.setCalcValue("SituacaoTributaria", "ISS");
 }
-
-std::string TFDMExporta::Copies(char fill, std::uint8_t count) { return zorla::Copies(fill, count); }
-std::string TFDMExporta::PadLeft(std::string_view text, std::uint8_t width, char fill) {
-    return zorla::PadLeft(text, width, fill);
-}
-std::string TFDMExporta::PadRight(std::string_view text, std::uint8_t width, char fill) {
-    return zorla::PadRight(text, width, fill);
-}
-std::string TFDMExporta::AjustaValor(std::string_view text) { return zorla::AjustaValor(text); }
-std::string TFDMExporta::RetiraPontuacao(std::string_view text) { return zorla::RetiraPontuacao(text); }
-std::string TFDMExporta::RetiraCaracteresEspeciais(std::string_view text) {
-    return zorla::RetiraCaracteresEspeciais(text);
-}
-std::string TFDMExporta::InverteData(const Date& date) { return zorla::InverteData(date); }
-Date TFDMExporta::PrimeiroDiaMes(const Date& date, bool fimDeSemana) {
-    return zorla::PrimeiroDiaMes(date, fimDeSemana);
-}
-Date TFDMExporta::UltimoDiaMes(const Date& date, bool fimDeSemana) { return zorla::UltimoDiaMes(date, fimDeSemana); }
 
 }  // namespace zorla

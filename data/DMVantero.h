@@ -2,17 +2,15 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
-#include "ClientDataSet.h"
-#include "DataSetProvider.h"
-#include "DataSource.h"
-#include "SqlConnection.h"
-#include "SqlQuery.h"
+#include "data/ClientDataSet.h"
+#include "data/DataSetProvider.h"
+#include "data/SqlConnection.h"
+#include "data/SqlQuery.h"
 
 namespace zorla {
 
-// The data module: the connection, its query chains and the formatting operations.
+// The data module: the connection and its query chains.
 class TFDMExporta {
 public:
     // The connection file lies beside the program unless another one is named.
@@ -30,12 +28,10 @@ public:
     SqlQuery QEmpresaLocal;
     DataSetProvider ProviderEmpresaLocal;
     ClientDataSet ClientEmpresaLocal;
-    DataSource DSEmpresaLocal;
 
     SqlQuery QSaidas;
     DataSetProvider ProviderSaidas;
     ClientDataSet CDSSaidas;
-    DataSource DSSaidas;
     void CDSSaidasCalcFields(ClientDataSet& dataSet);
     // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
     void ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
@@ -43,23 +39,11 @@ public:
     SqlQuery SQLMovimento;
     DataSetProvider DSPMovimento;
     ClientDataSet CDSMovimento;
-    DataSource DSMovimento;
 
     SqlQuery QCupomA;
     DataSetProvider DSPCupomA;
     ClientDataSet CDSCupomA;
-    DataSource DSCupomA;
     void CDSCupomACalcFields(ClientDataSet& dataSet);
-
-    static std::string Copies(char fill, std::uint8_t count);
-    static std::string PadLeft(std::string_view text, std::uint8_t width, char fill);
-    static std::string PadRight(std::string_view text, std::uint8_t width, char fill);
-    static std::string AjustaValor(std::string_view text);
-    static std::string RetiraPontuacao(std::string_view text);
-    static std::string RetiraCaracteresEspeciais(std::string_view text);
-    static std::string InverteData(const Date& date);
-    static Date PrimeiroDiaMes(const Date& date, bool fimDeSemana);
-    static Date UltimoDiaMes(const Date& date, bool fimDeSemana);
 
 private:
     std::string m_connectionFile;

@@ -1,4 +1,4 @@
-#include "FbClient.h"
+#include "data/FbClient.h"
 
 #include <firebird/Interface.h>
 
@@ -6,7 +6,7 @@
 #include <map>
 #include <mutex>
 
-#include "DbError.h"
+#include "data/DbError.h"
 
 #ifdef _WIN32
 #include <windows.h>

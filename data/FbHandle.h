@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "FbClient.h"
+#include "data/FbClient.h"
 
 namespace zorla {
 

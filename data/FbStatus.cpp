@@ -1,6 +1,6 @@
-#include "FbStatus.h"
+#include "data/FbStatus.h"
 
-#include "DbError.h"
+#include "data/DbError.h"
 
 namespace zorla {
 

@@ -2,7 +2,7 @@
 
 #include <firebird/Interface.h>
 
-#include "FbClient.h"
+#include "data/FbClient.h"
 
 namespace zorla {
 
@@ -17,7 +17,6 @@ public:
     Firebird::CheckStatusWrapper* operator&() { return &m_wrapper; }
     void check();
     bool failed() const;
-    void clear() { m_wrapper.init(); }
 
 private:
     FbClient& m_client;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Value.h"
+#include "base/Value.h"
 
 namespace zorla {
 

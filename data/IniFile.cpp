@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "data/IniFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "Cp1252.h"
-#include "DbError.h"
-#include "TextUtil.h"
+#include "base/Cp1252.h"
+#include "data/DbError.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 

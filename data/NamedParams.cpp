@@ -1,6 +1,6 @@
-#include "NamedParams.h"
+#include "data/NamedParams.h"
 
-#include "TextUtil.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 

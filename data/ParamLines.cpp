@@ -1,6 +1,6 @@
-#include "ParamLines.h"
+#include "data/ParamLines.h"
 
-#include "TextUtil.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 

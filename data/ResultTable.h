@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Value.h"
+#include "base/Value.h"
 
 namespace zorla {
 

@@ -1,11 +1,12 @@
-#include "SqlConnection.h"
+#include "data/SqlConnection.h"
 
 #include <filesystem>
 
-#include "DbError.h"
-#include "FbStatus.h"
-#include "IniFile.h"
-#include "TextUtil.h"
+#include "data/DbError.h"
+#include "data/FbHandle.h"
+#include "data/FbStatus.h"
+#include "data/IniFile.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 
@@ -34,9 +35,17 @@ unsigned char parseIsolation(const std::string& text) {
 }
 }  // namespace
 
+struct SqlConnection::Attachment {
+    FbHandle<IAttachment> handle;
+};
+
 SqlConnection::SqlConnection() : VendorLib(FbClient::defaultLibraryName()) {}
 
 SqlConnection::~SqlConnection() = default;
+
+bool SqlConnection::connected() const { return m_attachment != nullptr; }
+
+IAttachment* SqlConnection::attachment() const { return m_attachment ? m_attachment->handle.get() : nullptr; }
 
 void SqlConnection::loadParamsFromIniFile(const std::string& path) {
     if (m_paramsLoaded) return;
@@ -93,7 +102,7 @@ void SqlConnection::open() {
     IAttachment* att = fb.provider()->attachDatabase(&status, database.c_str(), dpb->getBufferLength(&status),
                                                      dpb->getBuffer(&status));
     status.check();
-    m_attachment = FbHandle<IAttachment>(fb, att);
+    m_attachment = std::make_unique<Attachment>(Attachment{FbHandle<IAttachment>(fb, att)});
     m_dialect = dialect;
     m_isolation = isolation;
     m_waitOnLocks = waitOnLocks;
@@ -105,10 +114,10 @@ void SqlConnection::close() { m_attachment.reset(); }
 void SqlConnection::cancelOperation() {
     if (!m_attachment) return;
     FbStatus status(client());
-    m_attachment->cancelOperation(&status, fb_cancel_raise);  // "nothing to cancel" is no error here
+    m_attachment->handle->cancelOperation(&status, fb_cancel_raise);  // "nothing to cancel" is no error here
 }
 
-FbHandle<ITransaction> SqlConnection::startTransaction() {
+ITransaction* SqlConnection::startTransaction() {
     open();
     FbClient& fb = client();
     FbStatus status(fb);
@@ -120,9 +129,9 @@ FbHandle<ITransaction> SqlConnection::startTransaction() {
     tpb->insertTag(&status, m_waitOnLocks ? isc_tpb_wait : isc_tpb_nowait);
     status.check();
     ITransaction* tra =
-        m_attachment->startTransaction(&status, tpb->getBufferLength(&status), tpb->getBuffer(&status));
+        m_attachment->handle->startTransaction(&status, tpb->getBufferLength(&status), tpb->getBuffer(&status));
     status.check();
-    return FbHandle<ITransaction>(fb, tra);
+    return tra;
 }
 
 }  // namespace zorla

@@ -4,8 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "FbHandle.h"
-#include "ParamLines.h"
+#include "data/ParamLines.h"
+
+namespace Firebird {
+class IAttachment;
+class ITransaction;
+}  // namespace Firebird
 
 namespace zorla {
 
@@ -21,13 +25,7 @@ public:
     SqlConnection& operator=(const SqlConnection&) = delete;
 
     std::string ConnectionName;
-    std::string DriverName = "Interbase";
-    std::string GetDriverFunc = "getSQLDriverINTERBASE";
-    std::string LibraryName;
-    std::string VendorLib;
-    bool LoginPrompt = false;
-    bool KeepConnection = true;
-    bool LoadParamsOnConnect = false;
+    std::string VendorLib;  // the client library
     std::function<void()> BeforeConnect;
 
     ParamLines Params;
@@ -40,18 +38,20 @@ public:
     // Asks the server to stop the statement running on this connection, from any thread; that statement then
     // fails. Nothing happens when none runs.
     void cancelOperation();
-    bool connected() const { return static_cast<bool>(m_attachment); }
+    bool connected() const;
 
+    // For the queries of the data module.
     FbClient& client();
-    Firebird::IAttachment* attachment() const { return m_attachment.get(); }
+    Firebird::IAttachment* attachment() const;
     unsigned dialect() const { return m_dialect; }
     bool trimChar() const { return m_trimChar; }
-    // A read-only transaction with the isolation and lock waiting of the parameters.
-    FbHandle<Firebird::ITransaction> startTransaction();
+    // A new read-only transaction with the isolation and lock waiting of the parameters; the caller owns it.
+    Firebird::ITransaction* startTransaction();
 
 private:
+    struct Attachment;
     FbClient* m_client = nullptr;
-    FbHandle<Firebird::IAttachment> m_attachment;
+    std::unique_ptr<Attachment> m_attachment;
     bool m_paramsLoaded = false;
     unsigned m_dialect = 3;
     bool m_trimChar = false;

@@ -1,15 +1,15 @@
-#include "SqlQuery.h"
+#include "data/SqlQuery.h"
 
 #include <firebird/Interface.h>
 
 #include <cstring>
 
-#include "DbError.h"
-#include "FbHandle.h"
-#include "FbStatus.h"
-#include "NamedParams.h"
-#include "SqlConnection.h"
-#include "TextUtil.h"
+#include "data/DbError.h"
+#include "data/FbHandle.h"
+#include "data/FbStatus.h"
+#include "data/NamedParams.h"
+#include "data/SqlConnection.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 
@@ -88,9 +88,8 @@ std::string readBlob(FbClient& fb, IAttachment* att, ITransaction* tra, ISC_QUAD
 SqlQuery::SqlQuery(std::string name, SqlConnection& connection) : m_name(std::move(name)), m_connection(connection) {}
 
 void SqlQuery::setSql(std::vector<std::string> lines) {
-    m_sql = std::move(lines);
     std::string joined;
-    for (const auto& line : m_sql) joined += line + "\n";
+    for (const auto& line : lines) joined += line + "\n";
     m_positional = toPositional(joined);
     std::vector<SqlParam> params;
     for (const auto& name : m_positional.names) {
@@ -313,8 +312,9 @@ private:
 }  // namespace
 
 void SqlQuery::fetch(RowReceiver& receiver) {
-    FbHandle<ITransaction> tra = m_connection.startTransaction();
+    ITransaction* started = m_connection.startTransaction();  // connects first: the client library may change then
     FbClient& fb = m_connection.client();
+    FbHandle<ITransaction> tra(fb, started);
     IAttachment* att = m_connection.attachment();
     FbStatus status(fb);
 

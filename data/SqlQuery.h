@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "NamedParams.h"
-#include "ResultTable.h"
-#include "Value.h"
+#include "data/NamedParams.h"
+#include "data/ResultTable.h"
+#include "base/Value.h"
 
 namespace zorla {
 
@@ -23,7 +23,6 @@ public:
 
     const std::string& name() const { return m_name; }
     void setSql(std::vector<std::string> lines);
-    const std::vector<std::string>& sql() const { return m_sql; }
 
     // Parameters in the order of their first appearance in the text.
     const std::vector<SqlParam>& params() const { return m_params; }
@@ -36,7 +35,6 @@ public:
 private:
     std::string m_name;
     SqlConnection& m_connection;
-    std::vector<std::string> m_sql;
     PositionalSql m_positional;  // the text as Firebird takes it, made once per setSql
     std::vector<SqlParam> m_params;
 };

@@ -1,8 +1,8 @@
-#include "Campos.h"
+#include "export/Campos.h"
 
-#include "Cp1252.h"
-#include "ExportError.h"
-#include "Formatacao.h"
+#include "base/Cp1252.h"
+#include "export/ExportError.h"
+#include "base/Formatacao.h"
 
 namespace zorla {
 

@@ -1,9 +1,9 @@
-#include "Lancamentos.h"
+#include "export/Lancamentos.h"
 
-#include "Campos.h"
-#include "ClientDataSet.h"
-#include "Formatacao.h"
-#include "TextUtil.h"
+#include "export/Campos.h"
+#include "data/ClientDataSet.h"
+#include "base/Formatacao.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 

@@ -1,4 +1,4 @@
-#include "OutputFiles.h"
+#include "export/OutputFiles.h"
 
 #include <fcntl.h>
 

@@ -1,8 +1,8 @@
-#include "RegistrosFiscais.h"
+#include "export/RegistrosFiscais.h"
 
-#include "Campos.h"
-#include "ClientDataSet.h"
-#include "Formatacao.h"
+#include "export/Campos.h"
+#include "data/ClientDataSet.h"
+#include "base/Formatacao.h"
 
 namespace zorla {
 

@@ -1,18 +1,16 @@
-#include "ThProcessa.h"
+#include "export/ThProcessa.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <optional>
+#include <cerrno>
+#include <utility>
 
-#include "Campos.h"
-#include "ClientDataSet.h"
-#include "Cp1252.h"
-#include "DMVantero.h"
-#include "Formatacao.h"
-#include "Lancamentos.h"
-#include "RegistrosFiscais.h"
-#include "TextUtil.h"
+#include "base/Cp1252.h"
+#include "data/ClientDataSet.h"
+#include "data/DMVantero.h"
+#include "export/Lancamentos.h"
+#include "export/RegistrosFiscais.h"
 
 namespace zorla {
 
@@ -28,16 +26,16 @@ void lowerThreadPriority() {
 }
 
 struct Passo {
+    TipoArquivo tipo;
     const char* operacao;
-    const char* status;
     const char* prefixoArquivo;
     const char* historico;  // code page 1252
 };
 
 constexpr Passo kPassos[] = {
-    {"V", "Movimento de Caixa/Banco: Recebimentos, aguarde...", "ctr", "RECEBIMENTO DE TITULO N\xBA"},
-    {"C", "Movimento de Caixa/Banco: Pagamentos, aguarde...", "pag", "PAGAMENTO DE TITULO N\xBA"},
-    {"F", "Movimento de Caixa/Banco: Despeses gerais, aguarde...", "fca", ""},
+    {TipoArquivo::Recebimentos, "V", "ctr", "RECEBIMENTO DE TITULO N\xBA"},
+    {TipoArquivo::Pagamentos, "C", "pag", "PAGAMENTO DE TITULO N\xBA"},
+    {TipoArquivo::DespesasGerais, "F", "fca", ""},
 };
 
 // The filter is on only while one pass writes, whatever way the pass ends.
@@ -67,8 +65,23 @@ std::string mensagemConcluida(const std::string& pasta) {
     return "Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " + pasta;
 }
 
-ThProcessa::ThProcessa(TFDMExporta& dm, ExportHost& host, RunParameters params, OutputFiles& files)
-    : m_dm(dm), m_host(host), m_params(std::move(params)), m_files(files) {}
+const char* textoDoPasso(TipoArquivo tipo) {
+    switch (tipo) {
+        case TipoArquivo::Recebimentos: return "Movimento de Caixa/Banco: Recebimentos, aguarde...";
+        case TipoArquivo::Pagamentos: return "Movimento de Caixa/Banco: Pagamentos, aguarde...";
+        case TipoArquivo::DespesasGerais: return "Movimento de Caixa/Banco: Despeses gerais, aguarde...";
+        default: return "";
+    }
+}
+
+std::string nomeDoArquivo(const std::string& caminho) {
+    const auto barra = caminho.find_last_of("/\\");
+    return barra == std::string::npos ? caminho : caminho.substr(barra + 1);
+}
+
+ThProcessa::ThProcessa(TFDMExporta& dm, EventosDaExportacao& eventos, const std::atomic<bool>& cancelado,
+                       RunParameters params, OutputFiles& files)
+    : m_dm(dm), m_eventos(eventos), m_cancelado(cancelado), m_params(std::move(params)), m_files(files) {}
 
 ThProcessa::~ThProcessa() { wait(); }
 
@@ -83,9 +96,10 @@ void ThProcessa::Execute() {
     GeraArquivos();
 }
 
-ThProcessa::Saida ThProcessa::criaArquivo(const std::string& path) {
-    Saida saida{m_files.recreate(path), m_arquivos.size()};
-    m_arquivos.push_back(ArquivoGravado{path});
+ThProcessa::Saida ThProcessa::criaArquivo(TipoArquivo tipo, const std::string& path) {
+    Saida saida{m_files.recreate(path), m_resultado.arquivos.size()};
+    m_resultado.arquivos.push_back(ArquivoGravado{tipo, path});
+    m_eventos.arquivoIniciado(tipo, path);
     return saida;
 }
 
@@ -96,7 +110,7 @@ void ThProcessa::gravaLinha(Saida& saida, const std::string& line) {
         marcaIncompleto(saida);
         throw;
     }
-    ++m_arquivos[saida.indice].linhas;
+    ++m_resultado.arquivos[saida.indice].linhas;
 }
 
 void ThProcessa::fechaArquivo(Saida& saida) {
@@ -109,120 +123,70 @@ void ThProcessa::fechaArquivo(Saida& saida) {
         throw;
     }
     saida.arquivo.reset();
-    m_arquivos[saida.indice].completo = !saida.falhou;
+    m_resultado.arquivos[saida.indice].completo = !saida.falhou;
 }
 
 // Nothing claims lines that never reached the disk.
 void ThProcessa::marcaIncompleto(Saida& saida) {
     saida.falhou = true;
-    m_arquivos[saida.indice].linhas = saida.arquivo->linesOnDisk();
-    m_arquivos[saida.indice].completo = false;
+    m_resultado.arquivos[saida.indice].linhas = saida.arquivo->linesOnDisk();
+    m_resultado.arquivos[saida.indice].completo = false;
 }
 
 // Every failure is kept, so that the message names each file that could not be written whole.
 void ThProcessa::registraFalha(const std::exception& e) {
-    if (!m_erro.empty()) m_erro += '\r';
-    m_erro += e.what();
+    if (!m_resultado.erro.empty()) m_resultado.erro += '\r';
+    m_resultado.erro += e.what();
 }
 
-void ThProcessa::avancaGauge() {
-    if (m_gaugePosicao < m_gaugeMaximo) m_host.gaugePosicao(++m_gaugePosicao);
-}
-
-// The grid stops following the fiscal rows while the run walks them, whatever way the walk ends.
-class ControlesDesligados {
-public:
-    ControlesDesligados(ClientDataSet& ds, ExportHost& host) : m_ds(ds), m_host(host) {
-        m_ds.disableControls();
-        m_host.controlesDados(false);
-    }
-    ~ControlesDesligados() {
-        m_ds.enableControls();
-        m_host.controlesDados(true);
-    }
-    ControlesDesligados(const ControlesDesligados&) = delete;
-    ControlesDesligados& operator=(const ControlesDesligados&) = delete;
-
-private:
-    ClientDataSet& m_ds;
-    ExportHost& m_host;
-};
-
-// The sales book from the consulted rows, then the purchases book when the period has purchases. The file left
-// open is closed by the caller.
-void ThProcessa::gravaLivros(Saida& arquivo, std::optional<ControlesDesligados>& desligados) {
+// A record per row until the rows end or the operator cancels.
+void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, std::string (*monta)(const ClientDataSet&, std::string_view)) {
     ClientDataSet& saidas = m_dm.CDSSaidas;
-    // One loop for both books: a record per row until the rows end or the operator cancels.
-    auto gravaLivro = [&](std::string (*monta)(const ClientDataSet&, std::string_view)) {
-        m_gaugePosicao = 0;
-        m_gaugeMaximo = saidas.recordCount();
-        m_host.gaugeMaximo(m_gaugeMaximo);
-        m_host.lblMovimento("Gerando arquivo...");
-        for (saidas.first(); !saidas.eof() && !m_host.cancelado(); saidas.next()) {
-            ++m_gaugePosicao;
-            m_host.gaugePosicao(m_gaugePosicao);
-            m_host.titulo(std::to_string(m_gaugePosicao) + " gerando...");
-            m_host.lblMovimento("Movimento: " + cp1252ToUtf8(saidas.fieldByName("CODMOVESTOQUE").asString()) +
-                                ". Gerando, aguarde...");
-            gravaLinha(arquivo, monta(saidas, m_params.codigoEmpresa));
+    const ClientDataSet::ControlsDisabled semControles(saidas);
+    m_eventos.etapaIniciada(etapa, saidas.recordCount());
+    const int fMovimento = saidas.fieldIndex("CODMOVESTOQUE");
+    int numero = 0;
+    for (saidas.first(); !saidas.eof(); saidas.next()) {
+        if (m_cancelado) {
+            if (!std::exchange(m_cancelamentoVisto, true)) m_eventos.cancelado();
+            break;
         }
-    };
-    desligados.emplace(saidas, m_host);
-    arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".SAI");
-    gravaLivro(&MontaRegistroSaida);
+        gravaLinha(livro, monta(saidas, m_params.codigoEmpresa));
+        m_eventos.registroFeito(++numero, FieldRef(saidas, fMovimento).asString());
+    }
+}
+
+// The sales book from the consulted rows, then the purchases book when the period has purchases. The book left
+// open is closed by the caller.
+void ThProcessa::gravaLivros(Saida& livro) {
+    livro = criaArquivo(TipoArquivo::LivroSaidas, m_params.Diretorio + m_params.NomeArquivo + ".SAI");
+    gravaLivro(livro, Etapa::LivroSaidas, &MontaRegistroSaida);
 
     m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
-    if (saidas.isEmpty()) return;
-    m_host.painelStatus(false, kCorProcessando);
-    fechaArquivo(arquivo);
-    desligados.reset();
-    arquivo = criaArquivo(m_params.Diretorio + m_params.NomeArquivo + ".ENT");
-    m_host.lblArquivo("ARQUIVO: " + m_params.NomeArquivo + ".ENT");
-    m_host.painelStatus(true, kCorProcessando);
-    m_host.repinta();
-    desligados.emplace(saidas, m_host);
-    m_host.gaugePosicao(0);
-    gravaLivro(&MontaRegistroEntrada);
+    if (m_dm.CDSSaidas.isEmpty()) return;
+    fechaArquivo(livro);
+    livro = criaArquivo(TipoArquivo::LivroEntradas, m_params.Diretorio + m_params.NomeArquivo + ".ENT");
+    gravaLivro(livro, Etapa::LivroEntradas, &MontaRegistroEntrada);
 }
 
 void ThProcessa::GeraArquivos() {
     Saida livro;
-    std::optional<ControlesDesligados> desligados;
     try {
-        m_host.painelStatus(true, kCorProcessando);
-        gravaLivros(livro, desligados);
+        gravaLivros(livro);
         ExportaMovimentoBancario();
     } catch (const std::exception& e) {
         registraFalha(e);
     }
-    // The open fiscal book is closed before any message, so that a failure names it too when it is incomplete.
+    // The open fiscal book is closed before the end is reported, so that a failure names it too when incomplete.
     try {
         fechaArquivo(livro);
     } catch (const std::exception& e) {
         registraFalha(e);
     }
-    const bool falhou = !m_erro.empty();
-    if (falhou) m_host.mensagem(mensagemFalha(m_erro), MessageIcon::Error);
-    desligados.reset();
-    reiniciaStatus();
-    if (falhou)
-        m_desfecho = Desfecho::Falhou;
-    else if (m_host.cancelado()) {
-        m_desfecho = Desfecho::Cancelado;
-        m_host.mensagem(kMensagemCancelada, MessageIcon::Information);
-    } else {
-        m_desfecho = Desfecho::Concluido;
-        m_host.mensagem(mensagemConcluida(m_params.pastaDigitada), MessageIcon::Information);
-    }
-    m_host.terminaExportacao();
-}
-
-void ThProcessa::reiniciaStatus() {
-    m_host.painelStatus(false, kCorJanela);
-    m_host.gaugePosicao(0);
-    m_host.lblMovimento("Status do processamento");
-    m_host.lblArquivo("");
-    m_host.titulo("Zorla Exporta");
+    m_resultado.desfecho = !m_resultado.erro.empty() ? Desfecho::Falhou
+                           : m_cancelado             ? Desfecho::Cancelado
+                                                     : Desfecho::Concluido;
+    m_eventos.terminou(m_resultado);
 }
 
 void ThProcessa::ExportaMovimentoBancario() {
@@ -233,27 +197,26 @@ void ThProcessa::ExportaMovimentoBancario() {
     m_dm.SQLMovimento.paramByName("DATA_FINAL").value = m_params.DataFinal;
     mov.setFiltered(false);
     mov.open();
-    m_gaugePosicao = 0;
-    m_gaugeMaximo = mov.recordCount();
-    m_host.gaugePosicao(0);
-    m_host.gaugeMaximo(m_gaugeMaximo);
+    m_registrosDoMovimento = 0;
+    m_eventos.etapaIniciada(Etapa::MovimentoBancario, mov.recordCount());
     for (const Passo& passo : kPassos) {
         FiltroLigado filtro(mov, passo.operacao);
-        m_host.lblMovimento(passo.status);
-        GravaLancamentos(m_params.Diretorio + passo.prefixoArquivo + m_params.NomeArquivo + ".txt", passo.historico);
+        GravaLancamentos(passo.tipo, m_params.Diretorio + passo.prefixoArquivo + m_params.NomeArquivo + ".txt",
+                         passo.historico);
     }
 }
 
-void ThProcessa::GravaLancamentos(const std::string& nomeArquivo, const std::string& prefixo) {
+void ThProcessa::GravaLancamentos(TipoArquivo tipo, const std::string& nomeArquivo, const std::string& prefixo) {
     ClientDataSet& mov = m_dm.CDSMovimento;
-    Saida arquivo = criaArquivo(nomeArquivo);
+    Saida arquivo = criaArquivo(tipo, nomeArquivo);
     const MontadorLancamentos montador(mov);
     try {
         for (; !mov.eof(); mov.next()) {
             if (auto parte = montador.parteSemConta())
-                m_host.mensagem(cp1252ToUtf8(*parte) + "\r\nsem código contábil definido.", MessageIcon::Error);
-            avancaGauge();
+                m_eventos.aviso(Aviso{Aviso::Tipo::SemContaContabil,
+                                      cp1252ToUtf8(*parte) + "\r\nsem código contábil definido."});
             for (const std::string& linha : montador.monta(prefixo)) gravaLinha(arquivo, linha);
+            m_eventos.registroFeito(++m_registrosDoMovimento, {});
         }
     } catch (...) {
         // The lines before the failure still go to the disk; the failure is what is reported.

@@ -1,4 +1,4 @@
-#include "TravaPasta.h"
+#include "export/TravaPasta.h"
 
 #include <utility>
 

@@ -8,4 +8,4 @@ cmake --build "$build_dir" -j2 --target ui_tests export_tests
 export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp"
 "$build_dir/tests/export_tests" --gtest_filter='Run.*'
-"$build_dir/tests/ui_tests" --gtest_filter='*Export*:*Cancel*:*Closing*:*Consult*'
+"$build_dir/tests/ui_tests" --gtest_filter='*Export*:*Cancel*:*Closing*:*Consult*:Host.*'

@@ -1,4 +1,4 @@
-#include "BuildInfo.h"
+#include "ui/BuildInfo.h"
 
 #include <QFile>
 #include <algorithm>

@@ -3,11 +3,11 @@
 #include <QString>
 #include <functional>
 
-#include "ExportHost.h"
-
 class QWidget;
 
 namespace zorla {
+
+enum class MessageIcon { Information, Error };
 
 // Every box the window shows goes through here, so tests never wait on a modal box. Boxes are opened
 // window-modal and answered through the callback: the window's thread never blocks on them.

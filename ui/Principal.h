@@ -1,15 +1,16 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QMainWindow>
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
+#include <string>
 
-#include "RunParameters.h"
-#include "Value.h"
+#include "base/Value.h"
+#include "export/Sessao.h"
+#include "ui/VisorDaExportacao.h"
 
 class QAction;
 class QComboBox;
@@ -22,7 +23,6 @@ class QPushButton;
 class QSpinBox;
 class QStatusBar;
 class QTableView;
-class QTimer;
 class QToolButton;
 
 namespace zorla {
@@ -34,44 +34,19 @@ class TFDMExporta;
 class ThProcessa;
 class WindowHost;
 
-// The operator window: parameters, consult grid, export control and status.
-class TFrmPrincipal : public QMainWindow {
+// The operator window: parameters, consult grid, export control and status. Its controls carry the names the
+// operator's manual gives them as object names.
+class TFrmPrincipal : public QMainWindow, private VisorDaExportacao {
+    Q_OBJECT
+
 public:
-    // The data module comes later (setDataModule): nothing at creation may use it.
-    explicit TFrmPrincipal(Dialogs& dialogs, QWidget* parent = nullptr);
+    TFrmPrincipal(TFDMExporta& dm, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TFrmPrincipal() override;
 
-    void setDataModule(TFDMExporta* dm) { m_dm = dm; }
     // Today's date; tests fix it.
     std::function<Date()> hoje;
     // Where runs write; tests put a failing device here.
-    OutputFiles* arquivos;
-
-    // Controls, named as the operator knows them.
-    QGroupBox* GpBxParametros;
-    QComboBox* RxDBLkCbEMPRESA;
-    QLineEdit* EdtCodEmpresa;
-    QComboBox* CbxMes;
-    QSpinBox* EdtDiaInicial;
-    QSpinBox* EdtDiaFinal;
-    QSpinBox* EdtAno;
-    QPushButton* BtnConsultar;
-    QTableView* DbGrdConsulta;
-    QLabel* LblArquivo;
-    QLabel* LblMovimento;
-    QProgressBar* PgrMovimento;
-    QPushButton* BtnVantero;
-    QPushButton* BtnCancelar;
-    QPushButton* BtnFechar;
-    QLabel* PnlStatus;
-    QFrame* PnlCaminhoArquivo;
-    QLineEdit* EdtDiretorio;
-    QToolButton* BtnProcuraDiretorio;
-    QPushButton* BtnContinuar;
-    QPushButton* BtnCancelarDiretorio;
-    QStatusBar* StStatus;
-    QAction* MnuAtualizar;
-    QAction* MnuSair;
+    void usaArquivos(OutputFiles& arquivos) { m_arquivos = &arquivos; }
 
     // Window fields shared with the run.
     Date DataAtual{};
@@ -97,15 +72,8 @@ public:
     void BtnFecharClick();
 
     bool runEmAndamento() const { return m_run != nullptr; }
-    // The application title, shown in the caption while it is not the program's name.
-    void mostraTitulo(const QString& titulo);
-    void defineMaximoGauge(int maximo);
-    bool consultando() const { return m_consulta.joinable(); }
-    // Called on the window's thread when the run has made its last call.
-    void exportacaoTerminou();
-
-    SaidasModel& modelo() { return *m_modelo; }
-    Dialogs& dialogs() { return m_dialogs; }
+    // From the click to the turn that takes the consult's rows or its error.
+    bool consultando() const { return m_consultaPendente; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -113,36 +81,75 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The screen, built once.
     void montaTela();
-    void posicionaPaineis();
+    QWidget* montaParametros(QWidget* tela);
+    void montaGrade(QWidget* tela);
+    void montaStatus(QWidget* tela);
+    void montaPainelPasta(QWidget* tela);
+    void ordemDeTabulacao();
+    void ligaControles();
+    void afastaRotulos();
+
     void informa(const QString& texto);
     // A run or a consult uses the datasets: says so and refuses.
     bool ocupada();
     bool semConsulta();
-    void apagaLivros();
-    void reiniciaStatus();
-    void afastaRotulos();
-    void terminaRun();
     void terminaConsulta();
     void paraConsulta();
+    void apagaLivros();
+    void reiniciaStatus();
+    void reiniciaStatusDaExportacao();
+    void terminaRun();
 
+    // What a run shows, drawn by its host.
+    void mostraProcessamento() override;
+    void mostraMovimento(const QString& texto) override;
+    void mostraArquivo(const QString& texto) override;
+    void mostraGauge(int maximo, int posicao) override;
+    void mostraTitulo(const QString& titulo) override;
+    void mostraAviso(const QString& texto, MessageIcon icone, std::function<void()> aoFechar) override;
+    void exportacaoTerminou(const ResultadoDaExportacao& resultado) override;
+
+    TFDMExporta& m_dm;
     Dialogs& m_dialogs;
-    TFDMExporta* m_dm = nullptr;
-    SaidasModel* m_modelo;
+    Sessao m_sessao;
     std::unique_ptr<OutputFiles> m_disco;
+    OutputFiles* m_arquivos;
     std::unique_ptr<WindowHost> m_host;
     std::unique_ptr<ThProcessa> m_run;
+    // The consult's query runs off the window's thread; its result is the error's text, empty when none.
+    QFutureWatcher<QString> m_consulta;
+    bool m_consultaPendente = false;
     bool m_mostrada = false;
     QString m_legenda;
+    QString m_pastaDigitada;                 // named in the completion message
     bool m_consultaValida = false;           // the fiscal rows are the consulted sales
     bool m_apagaLivrosAoTerminar = false;  // cancelled during a run
 
-    // The consult's query runs off the window's thread; the window looks for its end on a timer.
-    std::thread m_consulta;
-    QTimer* m_relogioConsulta;
-    std::mutex m_mutexConsulta;
-    bool m_consultaPronta = false;
-    std::optional<std::string> m_erroConsulta;
+    QGroupBox* GpBxParametros;
+    QComboBox* RxDBLkCbEMPRESA;
+    QLineEdit* EdtCodEmpresa;
+    QComboBox* CbxMes;
+    QSpinBox* EdtDiaInicial;
+    QSpinBox* EdtDiaFinal;
+    QSpinBox* EdtAno;
+    QPushButton* BtnConsultar;
+    QTableView* DbGrdConsulta;
+    SaidasModel* m_modelo;
+    QLabel* LblArquivo;
+    QLabel* LblMovimento;
+    QProgressBar* PgrMovimento;
+    QPushButton* BtnVantero;
+    QPushButton* BtnCancelar;
+    QPushButton* BtnFechar;
+    QLabel* PnlStatus;
+    QFrame* PnlCaminhoArquivo;
+    QLineEdit* EdtDiretorio;
+    QToolButton* BtnProcuraDiretorio;
+    QPushButton* BtnContinuar;
+    QPushButton* BtnCancelarDiretorio;
+    QStatusBar* StStatus;
 };
 
 }  // namespace zorla

@@ -1,9 +1,9 @@
-#include "SaidasModel.h"
+#include "ui/SaidasModel.h"
 
 #include <QColor>
 
-#include "Cp1252.h"
-#include "Formatacao.h"
+#include "base/Cp1252.h"
+#include "base/Formatacao.h"
 
 namespace zorla {
 
@@ -37,19 +37,19 @@ QString formataValor(Decimal valor) {
 
 SaidasModel::SaidasModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void SaidasModel::atualiza(const ClientDataSet& ds) {
+void SaidasModel::atualiza(std::shared_ptr<const ClientDataSet::Rows> rows, const std::vector<FieldDef>& campos) {
     beginResetModel();
-    m_rows.reset();
+    m_rows = std::move(rows);
     m_fonte.clear();
     m_campos.clear();
-    if (ds.active()) {
-        m_rows = ds.rows();
-        for (const Coluna& c : kColunas) {
-            int f = ds.fieldIndex(c.campo);
-            m_fonte.push_back(f);
-            m_campos.push_back(ds.fields()[static_cast<std::size_t>(f)]);
+    for (const Coluna& c : kColunas) {
+        for (std::size_t f = 0; m_rows && f < campos.size(); ++f) {
+            if (campos[f].name != c.campo) continue;
+            m_fonte.push_back(static_cast<int>(f));
+            m_campos.push_back(campos[f]);
         }
     }
+    if (m_fonte.size() != std::size(kColunas)) m_rows.reset();
     endResetModel();
 }
 

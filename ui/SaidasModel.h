@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "ClientDataSet.h"
+#include "data/ClientDataSet.h"
 
 namespace zorla {
 
@@ -14,8 +14,8 @@ class SaidasModel : public QAbstractTableModel {
 public:
     explicit SaidasModel(QObject* parent = nullptr);
 
-    // Takes the dataset's current rows, or none when it is closed.
-    void atualiza(const ClientDataSet& dataSet);
+    // Takes the rows of one opening of the fiscal dataset, with its fields; no rows, an empty grid.
+    void atualiza(std::shared_ptr<const ClientDataSet::Rows> rows, const std::vector<FieldDef>& campos);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,23 +1,17 @@
-#include "WindowHost.h"
+#include "ui/WindowHost.h"
 
-#include <QLabel>
 #include <QTimer>
-#include <QProgressBar>
+#include <algorithm>
+#include <cstring>
 
-#include "Dialogs.h"
-#include "Principal.h"
+#include "base/Cp1252.h"
+#include "ui/VisorDaExportacao.h"
 
 namespace zorla {
 
-namespace {
-QString estiloPainel(Rgb c) {
-    return QStringLiteral("background-color: rgb(%1,%2,%3); border: 1px solid gray;").arg(c.r).arg(c.g).arg(c.b);
-}
-}  // namespace
-
-WindowHost::WindowHost(TFrmPrincipal& janela) : m_janela(janela), m_relogio(new QTimer(&janela)) {
+WindowHost::WindowHost(VisorDaExportacao& visor, QObject* dono) : m_visor(visor), m_relogio(new QTimer(dono)) {
     m_relogio->setInterval(25);
-    QObject::connect(m_relogio, &QTimer::timeout, &janela, [this] { aplica(); });
+    QObject::connect(m_relogio, &QTimer::timeout, m_relogio, [this] { aplica(); });
 }
 
 WindowHost::~WindowHost() { m_relogio->stop(); }
@@ -25,113 +19,106 @@ WindowHost::~WindowHost() { m_relogio->stop(); }
 void WindowHost::inicia() {
     {
         std::lock_guard lock(m_mutex);
-        m_pendente = Estado{};
-        m_terminou = false;
-        m_caixa.reset();
-        m_caixaAberta = false;
+        m_estado = Estado{};
+        m_aviso.reset();
+        m_avisoAberto = false;
+        m_resultado.reset();
     }
     m_ignorando = false;
     m_relogio->start();
 }
 
-bool WindowHost::cancelado() const { return m_janela.Cancelado.load(); }
-
-template <class F>
-void WindowHost::altera(F&& mudanca) {
-    std::lock_guard lock(m_mutex);
-    mudanca(m_pendente);
-}
-
 void WindowHost::aplica() {
     Estado e;
-    std::optional<std::pair<std::string, MessageIcon>> caixa;
-    bool terminou;
+    std::optional<std::string> aviso;
+    std::optional<ResultadoDaExportacao> resultado;
     {
         std::lock_guard lock(m_mutex);
-        e = std::exchange(m_pendente, Estado{});
+        e = m_estado;
+        m_estado.mudou = false;
         m_respostas.notify_all();
-        if (m_caixa && !m_caixaAberta) {
-            caixa = std::move(m_caixa);
-            m_caixa.reset();
-            m_caixaAberta = true;
+        if (m_aviso && !m_avisoAberto) {
+            aviso = std::exchange(m_aviso, std::nullopt);
+            m_avisoAberto = true;
         }
-        terminou = m_terminou && !m_caixaAberta;
+        if (!m_avisoAberto) resultado = std::exchange(m_resultado, std::nullopt);
     }
-    if (!m_ignorando) mostra(e);
-    if (caixa) {
-        m_janela.dialogs().mensagem(&m_janela, QString::fromStdString(caixa->first), QStringLiteral("ZORLA"),
-                                    caixa->second, [this] {
-                                        std::lock_guard lock(m_mutex);
-                                        m_caixaAberta = false;
-                                        m_respostas.notify_all();
-                                    });
-    }
-    if (terminou) {
+    if (e.mudou && !m_ignorando) mostra(e);
+    if (aviso)
+        m_visor.mostraAviso(QString::fromStdString(*aviso), MessageIcon::Error, [this] {
+            std::lock_guard lock(m_mutex);
+            m_avisoAberto = false;
+            m_respostas.notify_all();
+        });
+    if (resultado) {
         m_relogio->stop();
-        m_janela.exportacaoTerminou();
+        m_visor.exportacaoTerminou(*resultado);
     }
 }
 
 void WindowHost::mostra(const Estado& e) {
-    if (e.painelCor) m_janela.PnlStatus->setStyleSheet(estiloPainel(*e.painelCor));
-    if (e.painelVisivel) {
-        m_janela.PnlStatus->setVisible(*e.painelVisivel);
-        if (*e.painelVisivel) m_janela.PnlStatus->raise();
+    if (!e.iniciada) return;
+    m_visor.mostraProcessamento();
+    if (!e.arquivo.empty()) m_visor.mostraArquivo(QString::fromStdString("ARQUIVO: " + e.arquivo));
+    m_visor.mostraGauge(e.maximo, e.posicao);
+    if (e.tituloNumero > 0) m_visor.mostraTitulo(QStringLiteral("%1 gerando...").arg(e.tituloNumero));
+    if (e.etapa == Etapa::MovimentoBancario) {
+        if (e.passo) m_visor.mostraMovimento(QString::fromUtf8(textoDoPasso(*e.passo)));
+    } else if (e.posicao == 0) {
+        m_visor.mostraMovimento(QString::fromUtf8(kGerandoArquivo));
+    } else {
+        const std::string codigo = cp1252ToUtf8(std::string_view(e.movimento.data(), e.movimentoTamanho));
+        m_visor.mostraMovimento(QStringLiteral("Movimento: %1. Gerando, aguarde...").arg(QString::fromStdString(codigo)));
     }
-    if (e.movimento) m_janela.LblMovimento->setText(QString::fromStdString(*e.movimento));
-    if (e.arquivo) m_janela.LblArquivo->setText(QString::fromStdString(*e.arquivo));
-    if (e.maximo) m_janela.defineMaximoGauge(*e.maximo);
-    if (e.posicao) m_janela.PgrMovimento->setValue(*e.posicao);
-    if (e.titulo) m_janela.mostraTitulo(QString::fromStdString(*e.titulo));
-    if (e.repinta) m_janela.repaint();
 }
 
+// A new stage begins: the last state of the one before is shown first.
 void WindowHost::esperaMostrar() {
     std::unique_lock lock(m_mutex);
-    m_respostas.wait(lock, [&] { return m_pendente.vazio() || m_fechando; });
+    m_respostas.wait(lock, [&] { return !m_estado.mudou || m_fechando; });
 }
 
-void WindowHost::painelStatus(bool visivel, Rgb cor) {
+void WindowHost::etapaIniciada(Etapa etapa, int registros) {
     esperaMostrar();
-    altera([&](Estado& e) {
-        e.painelVisivel = visivel;
-        e.painelCor = cor;
-    });
+    std::lock_guard lock(m_mutex);
+    m_estado.iniciada = true;
+    m_estado.etapa = etapa;
+    m_estado.maximo = registros;
+    m_estado.posicao = 0;
+    m_estado.mudou = true;
 }
-void WindowHost::lblMovimento(const std::string& t) {
-    altera([&](Estado& e) { e.movimento = t; });
-}
-void WindowHost::lblArquivo(const std::string& t) {
-    esperaMostrar();
-    altera([&](Estado& e) { e.arquivo = t; });
-}
-void WindowHost::gaugeMaximo(int m) {
-    esperaMostrar();
-    altera([&](Estado& e) { e.maximo = m; });
-}
-void WindowHost::gaugePosicao(int p) {
-    altera([&](Estado& e) { e.posicao = p; });
-}
-void WindowHost::titulo(const std::string& t) {
-    altera([&](Estado& e) { e.titulo = t; });
-}
-void WindowHost::repinta() {
-    altera([&](Estado& e) { e.repinta = true; });
-}
-// The grid shows a snapshot of the consult, never the rows the run walks: it has nothing to stop following, and
-// switching its painting off would leave a hole in the window.
-void WindowHost::controlesDados(bool) {}
 
-void WindowHost::mensagem(const std::string& texto, MessageIcon icone) {
+void WindowHost::registroFeito(int numero, std::string_view movimento) {
+    std::lock_guard lock(m_mutex);
+    m_estado.posicao = numero;
+    if (m_estado.etapa != Etapa::MovimentoBancario) {
+        m_estado.tituloNumero = numero;
+        m_estado.movimentoTamanho = std::min(movimento.size(), m_estado.movimento.size());
+        std::memcpy(m_estado.movimento.data(), movimento.data(), m_estado.movimentoTamanho);
+    }
+    m_estado.mudou = true;
+}
+
+void WindowHost::arquivoIniciado(TipoArquivo tipo, const std::string& caminho) {
+    esperaMostrar();
+    std::lock_guard lock(m_mutex);
+    if (tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas)
+        m_estado.arquivo = nomeDoArquivo(caminho);
+    else
+        m_estado.passo = tipo;
+    m_estado.mudou = true;
+}
+
+void WindowHost::aviso(const Aviso& aviso) {
     std::unique_lock lock(m_mutex);
     if (m_fechando) return;
-    m_caixa = std::make_pair(texto, icone);
-    m_respostas.wait(lock, [&] { return (!m_caixa && !m_caixaAberta) || m_fechando; });
+    m_aviso = aviso.texto;
+    m_respostas.wait(lock, [&] { return (!m_aviso && !m_avisoAberto) || m_fechando; });
 }
 
-void WindowHost::terminaExportacao() {
+void WindowHost::terminou(const ResultadoDaExportacao& resultado) {
     std::lock_guard lock(m_mutex);
-    m_terminou = true;
+    m_resultado = resultado;
 }
 
 void WindowHost::fecha() {

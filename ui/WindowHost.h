@@ -1,75 +1,71 @@
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <string>
 
-#include "ExportHost.h"
+#include "export/EventosDaExportacao.h"
 
+class QObject;
 class QTimer;
 
 namespace zorla {
 
-class TFrmPrincipal;
+class VisorDaExportacao;
 
-// Hands the run's calls to the window's thread. The worker only writes a pending state under a lock; the window
-// applies it at the pace of the screen, so a million records never flood the event queue and nothing is
-// reordered. A message box is shown after the state before it, and the worker waits until the operator closes it.
-class WindowHost : public ExportHost {
+// Takes a run's events on its worker thread and draws them on the window's thread. The worker only records what
+// is to be shown under a lock; the window draws it at the pace of the screen (every 25 ms), turning numbers into
+// text only then, so a million records never flood the event queue and nothing is reordered. A stage is shown to
+// its end before the next begins; a warning is shown after what came before it, and the worker waits until the
+// operator has closed it.
+class WindowHost : public EventosDaExportacao {
 public:
-    explicit WindowHost(TFrmPrincipal& janela);
+    WindowHost(VisorDaExportacao& visor, QObject* dono);
     ~WindowHost() override;
 
     // A run starts: the window begins to follow it.
     void inicia();
-
-    bool cancelado() const override;
-    void terminaExportacao() override;
-    void painelStatus(bool visivel, Rgb cor) override;
-    void lblMovimento(const std::string& texto) override;
-    void lblArquivo(const std::string& texto) override;
-    void gaugeMaximo(int maximo) override;
-    void gaugePosicao(int posicao) override;
-    void titulo(const std::string& texto) override;
-    void repinta() override;
-    void mensagem(const std::string& texto, MessageIcon icone) override;
-    void controlesDados(bool ativos) override;
-
     // The operator cancelled: what the run still reports of its progress is not shown; its boxes still are.
     void ignoraStatus() { m_ignorando = true; }
     // The window is closing: boxes are no longer shown and a waiting worker goes on.
     void fecha();
-    // Applies what is pending, shows a requested box, ends the run; window's thread only.
+    // Draws what is pending, shows a requested box, ends the run; window's thread only.
     void aplica();
 
+    void etapaIniciada(Etapa etapa, int registros) override;
+    void registroFeito(int numero, std::string_view movimento) override;
+    void arquivoIniciado(TipoArquivo tipo, const std::string& caminho) override;
+    void aviso(const Aviso& aviso) override;
+    void terminou(const ResultadoDaExportacao& resultado) override;
+
 private:
+    // What the window shows of the run, as the run last reported it.
     struct Estado {
-        std::optional<bool> painelVisivel;
-        std::optional<Rgb> painelCor;
-        std::optional<std::string> movimento, arquivo, titulo;
-        std::optional<int> maximo, posicao;
-        bool repinta = false;
-        bool vazio() const {
-            return !painelVisivel && !painelCor && !movimento && !arquivo && !titulo && !maximo && !posicao && !repinta;
-        }
+        bool iniciada = false;
+        Etapa etapa = Etapa::LivroSaidas;
+        int maximo = 0, posicao = 0;
+        int tituloNumero = 0;  // the last fiscal record, shown in the title
+        std::array<char, 32> movimento{};
+        std::size_t movimentoTamanho = 0;
+        std::optional<TipoArquivo> passo;  // the entry file being written
+        std::string arquivo;               // the fiscal book being written
+        bool mudou = false;
     };
-    // A new stage begins: the last state of the one before is shown first.
     void esperaMostrar();
     void mostra(const Estado& e);
-    template <class F>
-    void altera(F&& mudanca);
 
-    TFrmPrincipal& m_janela;
+    VisorDaExportacao& m_visor;
     QTimer* m_relogio;
     std::mutex m_mutex;
     std::condition_variable m_respostas;
-    Estado m_pendente;
+    Estado m_estado;
     bool m_fechando = false;
     bool m_ignorando = false;  // window's thread only
-    bool m_terminou = false;
-    std::optional<std::pair<std::string, MessageIcon>> m_caixa;  // requested, not yet shown
-    bool m_caixaAberta = false;                                  // shown, not yet closed
+    std::optional<std::string> m_aviso;  // requested, not yet shown
+    bool m_avisoAberto = false;          // shown, not yet closed
+    std::optional<ResultadoDaExportacao> m_resultado;
 };
 
 }  // namespace zorla

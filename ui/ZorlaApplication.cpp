@@ -1,4 +1,4 @@
-#include "ZorlaApplication.h"
+#include "ui/ZorlaApplication.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

@@ -4,7 +4,7 @@
 #include <QTranslator>
 #include <memory>
 
-#include "Dialogs.h"
+#include "ui/Dialogs.h"
 
 namespace zorla {
 

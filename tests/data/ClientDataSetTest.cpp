@@ -1,10 +1,10 @@
-#include "ClientDataSet.h"
+#include "data/ClientDataSet.h"
 
 #include <gtest/gtest.h>
 
-#include "DMVantero.h"
-#include "DbError.h"
-#include "MemoryTable.h"
+#include "data/DMVantero.h"
+#include "data/DbError.h"
+#include "support/MemoryTable.h"
 
 namespace zorla {
 namespace {

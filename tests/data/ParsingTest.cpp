@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "DbError.h"
-#include "IniFile.h"
-#include "NamedParams.h"
-#include "ParamLines.h"
-#include "TempDir.h"
+#include "data/DbError.h"
+#include "data/IniFile.h"
+#include "data/NamedParams.h"
+#include "data/ParamLines.h"
+#include "support/TempDir.h"
 
 namespace zorla {
 using namespace std::string_literals;

@@ -1,9 +1,9 @@
-#include "Formatacao.h"
+#include "base/Formatacao.h"
 
 #include <gtest/gtest.h>
 
-#include "Cp1252.h"
-#include "Periodo.h"
+#include "base/Cp1252.h"
+#include "base/Periodo.h"
 
 namespace zorla {
 namespace {

@@ -1,10 +1,10 @@
-#include "RegistrosFiscais.h"
+#include "export/RegistrosFiscais.h"
 
 #include <gtest/gtest.h>
 
-#include "DMVantero.h"
-#include "ExportError.h"
-#include "MemoryTable.h"
+#include "data/DMVantero.h"
+#include "export/ExportError.h"
+#include "support/MemoryTable.h"
 
 namespace zorla {
 namespace {

@@ -1,14 +1,15 @@
-#include "ThProcessa.h"
+#include "export/ThProcessa.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
-#include "DMVantero.h"
-#include "FakeHost.h"
-#include "MemoryTable.h"
-#include "ScriptedFiles.h"
-#include "TempDir.h"
+#include "data/DMVantero.h"
+#include "support/EventosGravados.h"
+#include "support/MemoryTable.h"
+#include "support/ScriptedFiles.h"
+#include "support/TempDir.h"
 
 namespace zorla {
 namespace {
@@ -45,44 +46,37 @@ protected:
         params.DataFinal = 2008y / 3 / 31;
         params.empresa = 1;
         params.codigoEmpresa = "77";
-        params.pastaDigitada = dir.path();
     }
     void consulta() {
         dm.QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
         dm.CDSSaidas.close();
         dm.CDSSaidas.open();
     }
-    Desfecho run(OutputFiles& files) {
-        ThProcessa th(dm, host, params, files);
+    ResultadoDaExportacao run(OutputFiles& files) {
+        const int antes = host.fins();
+        ThProcessa th(dm, host, host.cancel, params, files);
         th.start();
         th.wait();
-        return th.desfecho();
+        EXPECT_EQ(host.fins(), antes + 1);
+        EXPECT_EQ(host.events().back(), "fim " + std::to_string(static_cast<int>(th.resultado().desfecho)));
+        EXPECT_FALSE(dm.CDSSaidas.controlsDisabled());
+        return th.resultado();
     }
-    Desfecho run() {
+    ResultadoDaExportacao run() {
         DiskFiles disk;
         return run(disk);
     }
     std::string file(const std::string& name) { return test::readFile(dir.file(name)); }
     bool exists(const std::string& name) { return std::filesystem::exists(dir.file(name)); }
-    void expectFullReset(const std::vector<std::string>& ev) {
-        ASSERT_GE(ev.size(), 6u);
-        EXPECT_EQ(ev.back(), "fim");
-        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "painel oculto 228,225,220") != ev.end());
-        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "titulo Zorla Exporta") != ev.end());
-        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "movimento Status do processamento") != ev.end());
-        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "arquivo ") != ev.end());
-        EXPECT_EQ(std::count(ev.begin(), ev.end(), "controles off"), std::count(ev.begin(), ev.end(), "controles on"));
-        EXPECT_FALSE(dm.CDSSaidas.controlsDisabled());
-    }
 
     TFDMExporta dm{"/nonexistent/dbxconnections.ini"};
-    test::FakeHost host;
+    test::EventosGravados host;
     test::TempDir dir;
     RunParameters params;
     std::vector<Row> vendas, compras_, movimentos;
 };
 
-TEST_F(Run, WritesFiveFilesInOrderWithStatusAndCompletion) {
+TEST_F(Run, WritesFiveFilesInOrderReportingWhatHappens) {
     vendas = {venda("V1", "000001", 100), venda("V2", "000002", 200)};
     compras_ = {venda("C1", "000009", 900)};
     movimentos = {movimento("V", "1120003", "2110005", "004512", 123450),
@@ -90,7 +84,9 @@ TEST_F(Run, WritesFiveFilesInOrderWithStatusAndCompletion) {
                   movimento("F", "6110001", "1120003", "", 1000),
                   movimento("X", "1", "2", "3", 4)};
     consulta();
-    EXPECT_EQ(run(), Desfecho::Concluido);
+    const ResultadoDaExportacao r = run();
+    EXPECT_EQ(r.desfecho, Desfecho::Concluido);
+    EXPECT_EQ(r.erro, "");
 
     std::string sai = file("01A31MAR.SAI");
     ASSERT_EQ(sai.size(), 2u * 549);
@@ -104,46 +100,20 @@ TEST_F(Run, WritesFiveFilesInOrderWithStatusAndCompletion) {
     EXPECT_EQ(file("fca01A31MAR.txt").size(), 77u);
 
     const std::vector<std::string> expected = {
-        "painel visivel 255,174,94",
-        "controles off",
-        "maximo 2",
-        "movimento Gerando arquivo...",
-        "posicao 1",
-        "titulo 1 gerando...",
-        "movimento Movimento: V1. Gerando, aguarde...",
-        "posicao 2",
-        "titulo 2 gerando...",
-        "movimento Movimento: V2. Gerando, aguarde...",
-        "painel oculto 255,174,94",
-        "controles on",
-        "arquivo ARQUIVO: 01A31MAR.ENT",
-        "painel visivel 255,174,94",
-        "repinta",
-        "controles off",
-        "posicao 0",
-        "maximo 1",
-        "movimento Gerando arquivo...",
-        "posicao 1",
-        "titulo 1 gerando...",
-        "movimento Movimento: C1. Gerando, aguarde...",
-        "posicao 0",
-        "maximo 4",
-        "movimento Movimento de Caixa/Banco: Recebimentos, aguarde...",
-        "posicao 1",
-        "movimento Movimento de Caixa/Banco: Pagamentos, aguarde...",
-        "posicao 2",
-        "movimento Movimento de Caixa/Banco: Despeses gerais, aguarde...",
-        "posicao 3",
-        "controles on",
-        "painel oculto 228,225,220",
-        "posicao 0",
-        "movimento Status do processamento",
-        "arquivo ",
-        "titulo Zorla Exporta",
-        "info Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " + dir.path(),
-        "fim",
+        "arquivo 01A31MAR.SAI", "etapa 0 2",        "registro 1 V1",        "registro 2 V2",
+        "arquivo 01A31MAR.ENT", "etapa 1 1",        "registro 1 C1",        "etapa 2 4",
+        "arquivo ctr01A31MAR.txt", "registro 1",    "arquivo pag01A31MAR.txt", "registro 2",
+        "arquivo fca01A31MAR.txt", "registro 3",    "fim 0",
     };
     EXPECT_EQ(host.events(), expected);
+    const std::pair<const char*, long> files[] = {{"01A31MAR.SAI", 2}, {"01A31MAR.ENT", 1}, {"ctr01A31MAR.txt", 2},
+                                                  {"pag01A31MAR.txt", 2}, {"fca01A31MAR.txt", 1}};
+    ASSERT_EQ(r.arquivos.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(r.arquivos[i].caminho, dir.file(files[i].first));
+        EXPECT_EQ(r.arquivos[i].linhas, files[i].second);
+        EXPECT_TRUE(r.arquivos[i].completo);
+    }
     // The sales rows are replaced by the purchases, and no filter is left on the movements.
     EXPECT_EQ(dm.CDSSaidas.recordCount(), 1);
     EXPECT_EQ(dm.CDSMovimento.recordCount(), 4);
@@ -152,7 +122,7 @@ TEST_F(Run, WritesFiveFilesInOrderWithStatusAndCompletion) {
 TEST_F(Run, EmptyConsultWritesEmptySalesFileAndNoPurchasesLeavesOlderFile) {
     test::writeFile(dir.file("01A31MAR.ENT"), "antigo");
     consulta();
-    EXPECT_EQ(run(), Desfecho::Concluido);
+    EXPECT_EQ(run().desfecho, Desfecho::Concluido);
     EXPECT_TRUE(exists("01A31MAR.SAI"));
     EXPECT_EQ(file("01A31MAR.SAI"), "");
     EXPECT_EQ(file("01A31MAR.ENT"), "antigo");
@@ -160,8 +130,8 @@ TEST_F(Run, EmptyConsultWritesEmptySalesFileAndNoPurchasesLeavesOlderFile) {
         EXPECT_TRUE(exists(f)) << f;
         EXPECT_EQ(file(f), "") << f;
     }
-    EXPECT_TRUE(host.has("maximo 0"));
-    EXPECT_EQ(host.messages().back().rfind("Os arquivos foram gerados com sucesso.", 0), 0u);
+    const auto ev = host.events();
+    EXPECT_NE(std::find(ev.begin(), ev.end(), "etapa 0 0"), ev.end());
 }
 
 TEST_F(Run, CancelDuringSalesStillWritesPurchasesFileEmptyAndEntries) {
@@ -169,81 +139,62 @@ TEST_F(Run, CancelDuringSalesStillWritesPurchasesFileEmptyAndEntries) {
     compras_ = {venda("C1", "000009", 900)};
     movimentos = {movimento("V", "1120003", "2110005", "004512", 123450)};
     test::writeFile(dir.file("01A31MAR.ENT"), "antigo");
-    host.cancelAtPosition = 5;
+    host.cancelAtRecord = 5;
     consulta();
-    EXPECT_EQ(run(), Desfecho::Cancelado);
+    EXPECT_EQ(run().desfecho, Desfecho::Cancelado);
     EXPECT_EQ(file("01A31MAR.SAI").size(), 5u * 549);
     EXPECT_EQ(file("01A31MAR.ENT"), "");
     EXPECT_EQ(file("ctr01A31MAR.txt").size(), 2u * 77);
-    EXPECT_EQ(host.messages(), std::vector<std::string>{"Exportação cancelada!"});
-    expectFullReset(host.events());
+    const auto ev = host.events();
+    EXPECT_EQ(std::count(ev.begin(), ev.end(), "cancelado"), 1);
 }
 
-TEST_F(Run, TitleCountsEveryRecord) {
-    for (int i = 0; i < 17; ++i) vendas.push_back(venda("V", "000001", 1));
-    consulta();
-    run();
-    auto ev = host.events();
-    for (int i = 1; i <= 17; ++i)
-        EXPECT_TRUE(std::find(ev.begin(), ev.end(), "titulo " + std::to_string(i) + " gerando...") != ev.end()) << i;
+TEST_F(Run, FailuresEndTheRunWithTheErrorsText) {
+    struct Case {
+        const char* what;
+        std::function<void()> prepara;
+        const char* erro;
+    };
+    const Case cases[] = {
+        {"missing folder", [&] { params.Diretorio = dir.file("nao-existe") + "/"; }, "Falha ao criar o arquivo"},
+        {"run without a consult", [&] { dm.CDSSaidas.close(); },
+         "CDSSaidas: Cannot perform this operation on a closed dataset"},
+        {"overflowing amount", [&] { vendas = {venda("V1", "NF000001", 100000000000)}; consulta(); },
+         "Documento NF000001: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        consulta();
+        c.prepara();
+        const ResultadoDaExportacao r = run();
+        EXPECT_EQ(r.desfecho, Desfecho::Falhou);
+        EXPECT_NE(r.erro.find(c.erro), std::string::npos) << r.erro;
+        params.Diretorio = dir.folder();
+        vendas.clear();
+    }
+    EXPECT_EQ(file("01A31MAR.SAI").size(), 0u);  // the overflowing record was never written
 }
 
-TEST_F(Run, MissingFolderFailsOnceWritesNothingAndResets) {
-    params.Diretorio = dir.file("nao-existe") + "/";
-    vendas = {venda("V1", "000001", 100)};
-    consulta();
-    EXPECT_EQ(run(), Desfecho::Falhou);
-    auto msgs = host.messages();
-    ASSERT_EQ(msgs.size(), 1u);
-    EXPECT_EQ(msgs[0].rfind("Infelizmente ocorreu uma falha na exportação e não será possível prosseguir.\r"
-                            "Reinicie o sistema de exportação e tente novamente.\r\rErro Ocorrido: Falha ao criar o arquivo",
-                            0),
-              0u);
-    EXPECT_NE(msgs[0].find("No such file or directory"), std::string::npos);
-    expectFullReset(host.events());
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-}
-
-TEST_F(Run, RunWithoutConsultFailsOnTheClosedDataset) {
-    EXPECT_EQ(run(), Desfecho::Falhou);
-    ASSERT_EQ(host.messages().size(), 1u);
-    EXPECT_NE(host.messages()[0].find("Erro Ocorrido: CDSSaidas: Cannot perform this operation on a closed dataset"),
-              std::string::npos);
-    EXPECT_EQ(file("01A31MAR.SAI"), "");
-    expectFullReset(host.events());
-}
-
-TEST_F(Run, OverflowingAmountFailsTheRun) {
-    vendas = {venda("V1", "NF000001", 100000000000)};
-    consulta();
-    EXPECT_EQ(run(), Desfecho::Falhou);
-    ASSERT_EQ(host.messages().size(), 1u);
-    EXPECT_NE(host.messages()[0].find("Documento NF000001: o valor 1000000000,00 do campo VALOR"), std::string::npos);
-}
-
-TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureAndFullReset) {
+TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureNamingTheFile) {
     vendas = {venda("V1", "000001", 100), venda("V2", "000002", 200)};
     compras_ = {venda("C1", "000009", 900)};
     movimentos = {movimento("V", "1120003", "2110005", "004512", 123450), movimento("C", "1", "2", "3", 4),
                   movimento("F", "1", "2", "3", 4)};
     consulta();
     test::ScriptedFiles counting;
-    ASSERT_EQ(run(counting), Desfecho::Concluido);
+    ASSERT_EQ(run(counting).desfecho, Desfecho::Concluido);
     const int total = counting.operations();
     // 2 + 1 fiscal lines, 2 + 2 + 1 entry lines, five closes.
     ASSERT_EQ(total, 13);
     for (int failAt = 1; failAt <= total; ++failAt) {
         SCOPED_TRACE(failAt);
-        host.~FakeHost();
-        new (&host) test::FakeHost;
         consulta();
         test::ScriptedFiles failing;
         failing.failAt = failAt;
-        EXPECT_EQ(run(failing), Desfecho::Falhou);
-        auto msgs = host.messages();
-        ASSERT_EQ(msgs.size(), 1u);
-        EXPECT_NE(msgs[0].find("Erro Ocorrido: falha simulada de "), std::string::npos);
-        expectFullReset(host.events());
+        const ResultadoDaExportacao r = run(failing);
+        EXPECT_EQ(r.desfecho, Desfecho::Falhou);
+        EXPECT_NE(r.erro.find("falha simulada de "), std::string::npos);
+        EXPECT_EQ(std::count_if(r.arquivos.begin(), r.arquivos.end(), [](const auto& a) { return !a.completo; }), 1);
     }
 }
 
@@ -251,7 +202,7 @@ class Lancamentos : public Run {
 protected:
     std::string exporta(const std::vector<Row>& rows, const char* arquivo) {
         movimentos = rows;
-        ThProcessa th(dm, host, params, disk);
+        ThProcessa th(dm, host, host.cancel, params, disk);
         th.ExportaMovimentoBancario();
         return file(arquivo);
     }
@@ -345,7 +296,7 @@ TEST_F(Lancamentos, MissingAccountsAreReportedAndWrittenAsBlanks) {
     semDevedora["NOMEDEVEDOR"] = "Caf\xE9 \x80";
     Row brancos = movimento("F", "   ", "1120003", "4", 1);
     std::string out = exporta({semCredora, semAmbas, semDevedora, brancos}, "fca01A31MAR.txt");
-    EXPECT_EQ(host.messages(), (std::vector<std::string>{"João\r\nsem código contábil definido.",
+    EXPECT_EQ(host.avisos(), (std::vector<std::string>{"João\r\nsem código contábil definido.",
                                                          "Credor\r\nsem código contábil definido.",
                                                          "Café €\r\nsem código contábil definido."}));
     ASSERT_EQ(out.size(), 4u * 77);

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "Cp1252.h"
-#include "DbError.h"
-#include "IniFile.h"
-#include "ParamLines.h"
-#include "TextUtil.h"
+#include "base/Cp1252.h"
+#include "data/DbError.h"
+#include "data/IniFile.h"
+#include "data/ParamLines.h"
+#include "base/TextUtil.h"
 
 namespace {
 void check(bool ok) {

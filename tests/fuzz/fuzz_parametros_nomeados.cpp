@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "NamedParams.h"
+#include "data/NamedParams.h"
 
 namespace {
 void check(bool ok) {

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "DMVantero.h"
-#include "ExportError.h"
-#include "Formatacao.h"
-#include "Lancamentos.h"
-#include "RegistrosFiscais.h"
+#include "data/DMVantero.h"
+#include "export/ExportError.h"
+#include "base/Formatacao.h"
+#include "export/Lancamentos.h"
+#include "export/RegistrosFiscais.h"
 
 namespace {
 using namespace zorla;

@@ -6,10 +6,11 @@
 #include <optional>
 #include <thread>
 
-#include "Process.h"
-#include "SampleData.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
+#include "support/BancoDeTeste.h"
+#include "support/Process.h"
+#include "support/SampleData.h"
+#include "support/TempDir.h"
+#include "support/TestDatabase.h"
 
 namespace zorla {
 namespace {
@@ -39,17 +40,12 @@ void expectWholeRecords(const std::string& bytes, std::size_t width, const std::
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        db = test::createTestDatabase(dir.file("zorla.fdb"), false);
-        test::runSql(db, dados);
-        test::writeFile(dir.file("dbxconnections.ini"), "[EMPRESA]\nDatabase=" + db + "\n");
-        std::filesystem::create_directory(saida());
-    }
+    void SetUp() override { std::filesystem::create_directory(saida()); }
     std::string saida() const { return dir.file("saída"); }
     // The export of March 2008, each option of extra replacing the default one or added after them.
     std::vector<std::string> args(const std::vector<std::string>& extra = {}) const {
         std::vector<std::string> args = {ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes", "3", "--ano", "2008",
-                                         "--saida", saida(), "--config", dir.file("dbxconnections.ini")};
+                                         "--saida", saida(), "--config", banco.ini()};
         for (std::size_t i = 0; i + 1 < extra.size(); i += 2) {
             auto it = std::find(args.begin(), args.end(), extra[i]);
             if (it != args.end())
@@ -64,15 +60,11 @@ protected:
         return runProcess(args(extra), onErr);
     }
     std::string file(const std::string& name) { return readFile(saida() + "/" + name); }
-    void recreate(const std::string& extra) {
-        dados += extra;
-        db = test::createTestDatabase(dir.file("zorla.fdb"), false);
-        test::runSql(db, dados);
-    }
+    void recreate(const std::string& extra) { banco.recria(test::kDadosExemplo + extra); }
 
-    std::string dados = test::kDadosExemplo;
-    test::TempDir dir;
-    std::string db;
+    test::BancoDeTeste banco{test::kDadosExemplo};
+    const test::TempDir& dir = banco.dir;
+    std::string& db = banco.db;
 };
 
 TEST_F(Cli, WritesTheFiveFilesByteForByte) {
@@ -206,10 +198,8 @@ TEST_F(Cli, FolderThatCannotBeWrittenFailsWithoutSuccess) {
 }
 
 TEST_F(Cli, OverflowingAmountFailsTheRun) {
-    dados += "INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR)"
-             " VALUES ('BIG', 1, 'S', '2008-03-25', 'NF999', 1000000000.00);\n";
-    db = test::createTestDatabase(dir.file("zorla.fdb"), false);
-    test::runSql(db, dados);
+    recreate("INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR)"
+             " VALUES ('BIG', 1, 'S', '2008-03-25', 'NF999', 1000000000.00);\n");
     auto r = exporta();
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Erro Ocorrido: Documento NF999: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."),
@@ -243,11 +233,11 @@ TEST_F(Cli, ConnectionFileInAnyEncodingOpensAnAccentedPath) {
     };
     for (const auto& [what, content] : cases) {
         SCOPED_TRACE(what);
-        test::writeFile(dir.file("dbxconnections.ini"), content);
+        banco.escreveIni(content);
         auto r = exporta();
         EXPECT_EQ(r.status, 0) << r.err;
     }
-    test::writeFile(dir.file("dbxconnections.ini"), std::string("\xFF\xFE[\0E\0M\0", 8));
+    banco.escreveIni(std::string("\xFF\xFE[\0E\0M\0", 8));
     auto r = exporta();
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("não é texto em code page 1252"), std::string::npos) << r.err;

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "DatabaseFixture.h"
-#include "DbError.h"
+#include "support/DatabaseFixture.h"
+#include "data/DbError.h"
 
 namespace zorla {
 namespace {
@@ -249,7 +249,7 @@ TEST_F(Chains, MissingProcedureColumnOrTypeNamesTheProblem) {
     runSql(db, "DROP PROCEDURE SP_EXPORTAMOVIMENTO_BANCARIO;\n");
     ClientDataSet missing("CDSX");
     SqlQuery q("QX", dm->SQLConnectionZORLA);
-    DataSetProvider p("PX", q);
+    DataSetProvider p(q);
     missing.setProvider(p);
     FieldDef valor;
     valor.name = "VALOR";

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "Process.h"
-#include "SampleData.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
+#include "support/Process.h"
+#include "support/SampleData.h"
+#include "support/TempDir.h"
+#include "support/TestDatabase.h"
 
 namespace zorla {
 namespace {

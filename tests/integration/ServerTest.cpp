@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "DMVantero.h"
-#include "TempDir.h"
+#include "data/DMVantero.h"
+#include "support/TempDir.h"
 
 namespace zorla {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ClientDataSet.h"
-#include "ResultTable.h"
+#include "data/ClientDataSet.h"
+#include "data/ResultTable.h"
 
 namespace zorla::test {
 

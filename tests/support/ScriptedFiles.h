@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "OutputFiles.h"
+#include "export/OutputFiles.h"
 
 namespace zorla::test {
 

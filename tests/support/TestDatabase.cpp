@@ -1,4 +1,4 @@
-#include "TestDatabase.h"
+#include "support/TestDatabase.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

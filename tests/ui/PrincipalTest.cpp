@@ -1,4 +1,4 @@
-#include "Principal.h"
+#include "ui/Principal.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +17,23 @@
 #include <QTest>
 #include <condition_variable>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
-#include "BuildInfo.h"
-#include "DMVantero.h"
-#include "OutputFiles.h"
-#include "ProgramFolder.h"
-#include "Process.h"
-#include "RecordingDialogs.h"
-#include "ScriptedFiles.h"
-#include "SaidasModel.h"
-#include "SampleData.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
-#include "TravaPasta.h"
-#include "WindowHost.h"
-#include "ZorlaApplication.h"
+#include "ui/BuildInfo.h"
+#include "data/DMVantero.h"
+#include "export/OutputFiles.h"
+#include "data/ProgramFolder.h"
+#include "support/BancoDeTeste.h"
+#include "support/Process.h"
+#include "support/RecordingDialogs.h"
+#include "support/ScriptedFiles.h"
+#include "ui/SaidasModel.h"
+#include "support/SampleData.h"
+#include "support/TempDir.h"
+#include "support/TestDatabase.h"
+#include "export/TravaPasta.h"
+#include "ui/ZorlaApplication.h"
 
 namespace zorla {
 namespace {
@@ -42,9 +43,7 @@ using namespace std::chrono;
 class Janela : public ::testing::Test {
 protected:
     void SetUp() override {
-        db = test::createTestDatabase(dir.file("zorla.fdb"), false);
-        test::runSql(db, dados());
-        test::writeFile(ini(), "[EMPRESA]\nDatabase=" + db + "\n");
+        banco.emplace(dados());
         auto owned = std::make_unique<test::RecordingDialogs>();
         dialogs = owned.get();
         ZorlaApplication::instance()->setDialogs(std::move(owned));
@@ -55,41 +54,47 @@ protected:
         dm.reset();
     }
     virtual std::string dados() { return test::kDadosExemplo; }
-    std::string ini() const { return dir.file("dbxconnections.ini"); }
-    std::string saida() const { return dir.file("saida"); }
+    std::string ini() const { return banco->ini(); }
+    std::string saida() const { return banco->dir.file("saida"); }
+    const test::TempDir& pasta() const { return banco->dir; }
+    // A control of the window, found by its name.
+    template <class T>
+    T* c(const char* nome) const {
+        T* controle = w->findChild<T*>(QString::fromLatin1(nome));
+        EXPECT_NE(controle, nullptr) << nome;
+        return controle;
+    }
 
     void abre(Date hoje = 2008y / 3 / 15) {
-        w = std::make_unique<TFrmPrincipal>(*dialogs);
         dm = std::make_unique<TFDMExporta>(ini());
-        w->setDataModule(dm.get());
+        w = std::make_unique<TFrmPrincipal>(*dm, *dialogs);
         w->hoje = [hoje] { return hoje; };
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     }
     void consulta(const QString& codigo = "12") {
-        w->EdtCodEmpresa->setText(codigo);
-        QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+        c<QLineEdit>("EdtCodEmpresa")->setText(codigo);
+        QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !w->consultando(); }, 20000));
     }
     void exporta(const std::string& pasta) {
-        QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
-        ASSERT_TRUE(w->PnlCaminhoArquivo->isVisible());
-        w->EdtDiretorio->setText(QString::fromStdString(pasta));
-        QTest::mouseClick(w->BtnContinuar, Qt::LeftButton);
+        QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
+        ASSERT_TRUE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
+        c<QLineEdit>("EdtDiretorio")->setText(QString::fromStdString(pasta));
+        QTest::mouseClick(c<QPushButton>("BtnContinuar"), Qt::LeftButton);
     }
     bool esperaFim() {
         return QTest::qWaitFor([&] { return !w->runEmAndamento(); }, 20000);
     }
     QString periodo() {
         return QStringLiteral("%1 %2-%3 %4")
-            .arg(w->CbxMes->currentText())
-            .arg(w->EdtDiaInicial->value())
-            .arg(w->EdtDiaFinal->value())
-            .arg(w->EdtAno->value());
+            .arg(c<QComboBox>("CbxMes")->currentText())
+            .arg(c<QSpinBox>("EdtDiaInicial")->value())
+            .arg(c<QSpinBox>("EdtDiaFinal")->value())
+            .arg(c<QSpinBox>("EdtAno")->value());
     }
 
-    test::TempDir dir;
-    std::string db;
+    std::optional<test::BancoDeTeste> banco;
     test::RecordingDialogs* dialogs = nullptr;
     std::unique_ptr<TFDMExporta> dm;
     std::unique_ptr<TFrmPrincipal> w;
@@ -108,13 +113,13 @@ TEST_F(Janela, CaptionTitleAndVersion) {
     const QString self = QCoreApplication::applicationFilePath();
     EXPECT_EQ(GetBuildInfo(self, "build"), "3.0.0.4");
     EXPECT_EQ(GetBuildInfo(self, "outro"), "3.0.0");
-    test::writeFile(dir.file("sem-versao"), std::string(3 << 20, 'x'));
-    EXPECT_EQ(GetBuildInfo(QString::fromStdString(dir.file("sem-versao")), "BUILD"), "0.0.0.0");
-    EXPECT_EQ(GetBuildInfo(QString::fromStdString(dir.file("nao-existe")), "BUILD"), "0.0.0.0");
+    test::writeFile(pasta().file("sem-versao"), std::string(3 << 20, 'x'));
+    EXPECT_EQ(GetBuildInfo(QString::fromStdString(pasta().file("sem-versao")), "BUILD"), "0.0.0.0");
+    EXPECT_EQ(GetBuildInfo(QString::fromStdString(pasta().file("nao-existe")), "BUILD"), "0.0.0.0");
     // A marker straddling two read blocks, and parts of two digits and more.
     auto m = marcadorVersao(3, 12, 0, 104);
-    test::writeFile(dir.file("com-versao"), std::string((1 << 20) - 7, 'y') + std::string(m.begin(), m.end()));
-    EXPECT_EQ(GetBuildInfo(QString::fromStdString(dir.file("com-versao")), "Build"), "3.12.0.104");
+    test::writeFile(pasta().file("com-versao"), std::string((1 << 20) - 7, 'y') + std::string(m.begin(), m.end()));
+    EXPECT_EQ(GetBuildInfo(QString::fromStdString(pasta().file("com-versao")), "Build"), "3.12.0.104");
 }
 
 TEST_F(Janela, DefaultPeriodIsTheCurrentMonth) {
@@ -126,8 +131,8 @@ TEST_F(Janela, DefaultPeriodIsTheCurrentMonth) {
         TearDown();
         abre(hoje);
         EXPECT_EQ(periodo(), QString::fromUtf8(esperado));
-        EXPECT_EQ(w->RxDBLkCbEMPRESA->currentText(), QStringLiteral("Comércio"));
-        EXPECT_TRUE(w->EdtCodEmpresa->text().isEmpty());
+        EXPECT_EQ(c<QComboBox>("RxDBLkCbEMPRESA")->currentText(), QStringLiteral("Comércio"));
+        EXPECT_TRUE(c<QLineEdit>("EdtCodEmpresa")->text().isEmpty());
     }
     EXPECT_EQ(w->DataInicial, Date{2007y / 2 / 1});
     EXPECT_EQ(w->DataFinal, Date{2007y / 2 / 28});
@@ -141,26 +146,26 @@ TEST_F(Janela, CompanyListFailureShowsTheErrorAndKeepsInitialValues) {
     EXPECT_EQ(dialogs->boxes[0].texto,
               QString::fromStdString("Driver/Connection Registry File '" + ini() + "' not found."));
     EXPECT_EQ(dialogs->boxes[0].titulo, "Zorla Exporta");
-    EXPECT_EQ(w->RxDBLkCbEMPRESA->count(), 0);
+    EXPECT_EQ(c<QComboBox>("RxDBLkCbEMPRESA")->count(), 0);
 }
 
 TEST_F(Janela, MonthRule) {
     abre();
-    w->EdtDiaInicial->setValue(31);
-    w->CbxMes->setCurrentIndex(3);
-    emit w->CbxMes->activated(3);
+    c<QSpinBox>("EdtDiaInicial")->setValue(31);
+    c<QComboBox>("CbxMes")->setCurrentIndex(3);
+    emit c<QComboBox>("CbxMes")->activated(3);
     EXPECT_EQ(periodo(), QStringLiteral("Abril 31-30 2008"));
-    EXPECT_EQ(w->EdtDiaFinal->maximum(), 30);
-    w->CbxMes->setCurrentIndex(1);
-    emit w->CbxMes->activated(1);
-    EXPECT_EQ(w->EdtDiaFinal->value(), 29);
-    w->EdtAno->setValue(2007);
-    EXPECT_EQ(w->EdtDiaFinal->value(), 29);
-    emit w->CbxMes->activated(1);
-    EXPECT_EQ(w->EdtDiaFinal->value(), 28);
-    w->EdtDiaFinal->setValue(10);
-    emit w->CbxMes->activated(1);
-    EXPECT_EQ(w->EdtDiaFinal->value(), 28);
+    EXPECT_EQ(c<QSpinBox>("EdtDiaFinal")->maximum(), 30);
+    c<QComboBox>("CbxMes")->setCurrentIndex(1);
+    emit c<QComboBox>("CbxMes")->activated(1);
+    EXPECT_EQ(c<QSpinBox>("EdtDiaFinal")->value(), 29);
+    c<QSpinBox>("EdtAno")->setValue(2007);
+    EXPECT_EQ(c<QSpinBox>("EdtDiaFinal")->value(), 29);
+    emit c<QComboBox>("CbxMes")->activated(1);
+    EXPECT_EQ(c<QSpinBox>("EdtDiaFinal")->value(), 28);
+    c<QSpinBox>("EdtDiaFinal")->setValue(10);
+    emit c<QComboBox>("CbxMes")->activated(1);
+    EXPECT_EQ(c<QSpinBox>("EdtDiaFinal")->value(), 28);
 }
 
 TEST_F(Janela, ConsultFillsGridNameAndLabel) {
@@ -168,17 +173,18 @@ TEST_F(Janela, ConsultFillsGridNameAndLabel) {
     consulta();
     EXPECT_TRUE(dialogs->boxes.empty()) << dialogs->texts().join("|").toStdString();
     EXPECT_EQ(w->NomeArquivo, "01A31MAR");
-    EXPECT_EQ(w->LblArquivo->text(), QStringLiteral("ARQUIVO: 01A31MAR.SAI"));
-    EXPECT_EQ(w->PgrMovimento->maximum(), 2);
-    EXPECT_FALSE(w->PnlStatus->isVisible());
-    EXPECT_EQ(w->DbGrdConsulta, QApplication::focusWidget());
-    const QAbstractItemModel* m = w->DbGrdConsulta->model();
+    EXPECT_EQ(c<QLabel>("LblArquivo")->text(), QStringLiteral("ARQUIVO: 01A31MAR.SAI"));
+    EXPECT_EQ(c<QProgressBar>("PgrMovimento")->maximum(), 2);
+    EXPECT_FALSE(c<QLabel>("PnlStatus")->isVisible());
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta"), QApplication::focusWidget());
+    const QAbstractItemModel* m = c<QTableView>("DbGrdConsulta")->model();
     ASSERT_EQ(m->rowCount(), 2);
     const QStringList titulos = {"Código", "Data", "N° Documento", "Série", "Valor", "Nome", "Cód.Cliente", "CFOP",
                                  "Base ICMS", "Alíquota", "Valor ICMS", "Valor ICMS Subst."};
     for (int c = 0; c < titulos.size(); ++c) EXPECT_EQ(m->headerData(c, Qt::Horizontal).toString(), titulos[c]);
     const int larguras[] = {75, 88, 35, 71, 396, 64, 64, 82, 64, 78, 120};
-    for (int c = 1; c < 12; ++c) EXPECT_EQ(w->DbGrdConsulta->columnWidth(c), larguras[c - 1]) << c;
+    for (int col = 1; col < 12; ++col)
+        EXPECT_EQ(c<QTableView>("DbGrdConsulta")->columnWidth(col), larguras[col - 1]) << col;
     auto cell = [&](int r, int c) { return m->data(m->index(r, c)).toString(); };
     EXPECT_EQ(cell(0, 0), "S1");
     EXPECT_EQ(cell(0, 1), "05/03/2008");
@@ -195,52 +201,52 @@ TEST_F(Janela, ConsultFillsGridNameAndLabel) {
 
 TEST_F(Janela, ConsultChecksAndRefusals) {
     abre();
-    w->EdtDiaInicial->setValue(5);
-    w->EdtDiaFinal->setValue(20);
-    w->CbxMes->setCurrentIndex(10);
+    c<QSpinBox>("EdtDiaInicial")->setValue(5);
+    c<QSpinBox>("EdtDiaFinal")->setValue(20);
+    c<QComboBox>("CbxMes")->setCurrentIndex(10);
     consulta("");
     ASSERT_EQ(dialogs->texts(), QStringList{"Informe o código da empresa."});
     EXPECT_EQ(dialogs->boxes[0].titulo, "ZORLA");
     EXPECT_EQ(dialogs->boxes[0].icone, MessageIcon::Information);
-    EXPECT_EQ(w->LblArquivo->text(), QStringLiteral("ARQUIVO: 05A20NOV.SAI"));
+    EXPECT_EQ(c<QLabel>("LblArquivo")->text(), QStringLiteral("ARQUIVO: 05A20NOV.SAI"));
     EXPECT_EQ(w->DataFinal, Date{2008y / 11 / 20});
-    EXPECT_EQ(QApplication::focusWidget(), w->EdtCodEmpresa);
+    EXPECT_EQ(QApplication::focusWidget(), c<QLineEdit>("EdtCodEmpresa"));
 
-    w->RxDBLkCbEMPRESA->setCurrentIndex(-1);
+    c<QComboBox>("RxDBLkCbEMPRESA")->setCurrentIndex(-1);
     consulta("12");
     EXPECT_EQ(dialogs->texts().last(), "Informe a empresa.");
-    w->RxDBLkCbEMPRESA->setCurrentIndex(0);
+    c<QComboBox>("RxDBLkCbEMPRESA")->setCurrentIndex(0);
 
-    w->CbxMes->setCurrentIndex(3);
-    w->EdtDiaFinal->setValue(31);
+    c<QComboBox>("CbxMes")->setCurrentIndex(3);
+    c<QSpinBox>("EdtDiaFinal")->setValue(31);
     consulta("12");
     EXPECT_EQ(dialogs->boxes.back().texto, "'31/4/2008' is not a valid date.");
     EXPECT_EQ(dialogs->boxes.back().titulo, "Zorla Exporta");
     EXPECT_EQ(dialogs->boxes.back().icone, MessageIcon::Error);
 
     w->Exportando = true;
-    w->PnlStatus->show();
+    c<QLabel>("PnlStatus")->show();
     const auto antes = dialogs->boxes.size();
     consulta("12");
-    EXPECT_EQ(w->StStatus->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
-    EXPECT_FALSE(w->PnlStatus->isVisible());
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
+    EXPECT_FALSE(c<QLabel>("PnlStatus")->isVisible());
     EXPECT_EQ(dialogs->boxes.size(), antes);
     w->Cancelado = true;
-    w->CbxMes->setCurrentIndex(2);
+    c<QComboBox>("CbxMes")->setCurrentIndex(2);
     consulta("  ");
     EXPECT_FALSE(w->Exportando);
     EXPECT_FALSE(w->Cancelado);
-    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
 }
 
 TEST_F(Janela, EmptyPeriodLeavesTheGaugeStillAtZero) {
     abre();
-    w->CbxMes->setCurrentIndex(6);
+    c<QComboBox>("CbxMes")->setCurrentIndex(6);
     consulta();
-    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 0);
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 0);
     // Minimum and maximum both 0 would be an endless busy animation.
-    EXPECT_LT(w->PgrMovimento->minimum(), w->PgrMovimento->maximum());
-    EXPECT_EQ(w->PgrMovimento->value(), 0);
+    EXPECT_LT(c<QProgressBar>("PgrMovimento")->minimum(), c<QProgressBar>("PgrMovimento")->maximum());
+    EXPECT_EQ(c<QProgressBar>("PgrMovimento")->value(), 0);
 }
 
 TEST_F(Janela, ParameterLabelsNeverTouchWhateverFontIsFound) {
@@ -250,7 +256,7 @@ TEST_F(Janela, ParameterLabelsNeverTouchWhateverFontIsFound) {
         TearDown();
         abre();
         QFont::removeSubstitutions(QStringLiteral("Verdana"));
-        const QList<QLabel*> rotulos = w->GpBxParametros->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        const QList<QLabel*> rotulos = c<QGroupBox>("GpBxParametros")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
         ASSERT_EQ(rotulos.size(), 6);
         for (QLabel* a : rotulos) {
             EXPECT_GE(a->width(), a->fontMetrics().horizontalAdvance(a->text())) << a->text().toStdString();
@@ -265,24 +271,24 @@ TEST_F(Janela, ParameterLabelsNeverTouchWhateverFontIsFound) {
 
 TEST_F(Janela, EnterMovesFocusLikeTab) {
     abre();
-    const std::pair<QWidget*, QWidget*> cases[] = {{w->EdtCodEmpresa, w->CbxMes}, {w->EdtAno, w->BtnConsultar}};
+    const std::pair<QWidget*, QWidget*> cases[] = {{c<QLineEdit>("EdtCodEmpresa"), c<QComboBox>("CbxMes")}, {c<QSpinBox>("EdtAno"), c<QPushButton>("BtnConsultar")}};
     for (auto [from, to] : cases) {
         from->setFocus();
         QTest::keyClick(from, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), to);
     }
     consulta();
-    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), w->EdtDiretorio);
-    QTest::keyClick(w->EdtDiretorio, Qt::Key_Enter);
-    EXPECT_EQ(QApplication::focusWidget(), w->BtnContinuar);
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), c<QLineEdit>("EdtDiretorio"));
+    QTest::keyClick(c<QLineEdit>("EdtDiretorio"), Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), c<QPushButton>("BtnContinuar"));
 }
 
 TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     abre();
-    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
     EXPECT_EQ(dialogs->texts(), QStringList{"Faça a consulta do período antes de exportar."});
-    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+    EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
     consulta();
     exporta(saida() + "  ");
     EXPECT_EQ(w->Diretorio, saida() + "/");
@@ -292,19 +298,19 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
                                      saida() + "  "));
     EXPECT_EQ(ZorlaApplication::instance()->titulo(), "Zorla Exporta");
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
-    EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
-    EXPECT_EQ(w->LblArquivo->text(), "");
-    EXPECT_EQ(w->PgrMovimento->value(), 0);
+    EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");
+    EXPECT_EQ(c<QLabel>("LblArquivo")->text(), "");
+    EXPECT_EQ(c<QProgressBar>("PgrMovimento")->value(), 0);
     EXPECT_FALSE(w->Exportando);
     // The grid keeps the consulted sales; a second export without a new consult would write the purchases as
     // sales, so it waits for one.
-    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
-    EXPECT_EQ(w->DbGrdConsulta->model()->index(0, 0).data().toString(), "S1");
-    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->index(0, 0).data().toString(), "S1");
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
     EXPECT_EQ(dialogs->texts().last(), "Faça a consulta do período antes de exportar.");
-    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+    EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
 
-    const std::string cli = dir.file("cli");
+    const std::string cli = pasta().file("cli");
     std::filesystem::create_directory(cli);
     dm.reset();  // the embedded engine lets one process at a time open the file
     w.reset();
@@ -320,7 +326,7 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
 
 TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     abre();
-    QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
+    QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
     EXPECT_TRUE(w->Cancelado);
     consulta();
     {
@@ -334,14 +340,14 @@ TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     EXPECT_EQ(w->Diretorio, saida() + "/");
     ASSERT_TRUE(esperaFim());
     consulta();
-    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
-    EXPECT_EQ(w->EdtDiretorio->text().toStdString(), programFolder());
-    QTest::mouseClick(w->BtnCancelarDiretorio, Qt::LeftButton);
-    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
+    EXPECT_EQ(c<QLineEdit>("EdtDiretorio")->text().toStdString(), programFolder());
+    QTest::mouseClick(c<QPushButton>("BtnCancelarDiretorio"), Qt::LeftButton);
+    EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
     EXPECT_EQ(w->Diretorio, saida() + "/");
     EXPECT_FALSE(w->Exportando);
 
-    QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);
+    QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
     EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
     EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.ENT"));
     EXPECT_TRUE(std::filesystem::exists(saida() + "/ctr01A31MAR.txt"));
@@ -349,48 +355,24 @@ TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     EXPECT_FALSE(w->Exportando);
 }
 
-TEST_F(Janela, EachStageIsShownToItsEndBeforeTheNextBegins) {
-    abre();
-    WindowHost host(*w);
-    std::vector<int> vistos;
-    QObject::connect(w->PgrMovimento, &QProgressBar::valueChanged, [&](int v) { vistos.push_back(v); });
-    w->PgrMovimento->setMaximum(1000);
-    host.inicia();
-    // Without waiting, the last position of the first stage would be merged with the smaller maximum of the
-    // next one and never shown.
-    std::thread worker([&] {
-        for (int i = 1; i <= 1000; ++i) host.gaugePosicao(i);
-        host.gaugeMaximo(5);
-        host.gaugePosicao(2);
-        host.terminaExportacao();
-    });
-    const bool fim = QTest::qWaitFor([&] { return !vistos.empty() && vistos.back() == 2; }, 10000);
-    host.fecha();
-    worker.join();
-    ASSERT_TRUE(fim);
-    EXPECT_NE(std::find(vistos.begin(), vistos.end(), 1000), vistos.end());
-    EXPECT_LT(vistos.size(), 1000u);  // merged, not one repaint per record
-    EXPECT_EQ(w->PgrMovimento->maximum(), 5);
-}
-
 TEST_F(Janela, CancelDuringTheSalesLoop) {
     abre();
     test::ScriptedFiles gate;
     gate.holdAt = 2;
-    w->arquivos = &gate;
+    w->usaArquivos(gate);
     consulta();
     exporta(saida());
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate.held(); }, 10000));
-    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
     EXPECT_EQ(dialogs->texts().last(), "Aguarde o fim da exportação em andamento.");
     w->Exportando = false;
     w->Cancelado = false;  // even with the flags cleared, a working run keeps consults away
     consulta();
-    EXPECT_EQ(w->StStatus->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
-    QTest::mouseClick(w->BtnCancelar, Qt::LeftButton);
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
+    QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
     EXPECT_TRUE(w->Cancelado);
-    EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
-    EXPECT_EQ(QApplication::focusWidget(), w->EdtCodEmpresa);
+    EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");
+    EXPECT_EQ(QApplication::focusWidget(), c<QLineEdit>("EdtCodEmpresa"));
     // Nothing is removed while the run still writes it.
     EXPECT_TRUE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
     gate.open();
@@ -400,13 +382,13 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
     // Once the run has closed its files, neither partial fiscal book remains, and the status stayed reset.
     EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
     EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.ENT"));
-    EXPECT_EQ(w->LblMovimento->text(), "Status do processamento");
-    EXPECT_EQ(w->PgrMovimento->value(), 0);
-    EXPECT_FALSE(w->PnlStatus->isVisible());
+    EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");
+    EXPECT_EQ(c<QProgressBar>("PgrMovimento")->value(), 0);
+    EXPECT_FALSE(c<QLabel>("PnlStatus")->isVisible());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
-    EXPECT_TRUE(w->DbGrdConsulta->updatesEnabled());
+    EXPECT_TRUE(c<QTableView>("DbGrdConsulta")->updatesEnabled());
     consulta();
-    EXPECT_EQ(w->DbGrdConsulta->model()->rowCount(), 2);
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
 }
 
 class JanelaSemProcedimento : public Janela {
@@ -418,11 +400,11 @@ protected:
 
 TEST_F(JanelaSemProcedimento, DatabaseFailureOfTheConsultShowsTheStandardErrorBox) {
     abre();
-    w->EdtCodEmpresa->setText("12");
-    QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+    c<QLineEdit>("EdtCodEmpresa")->setText("12");
+    QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
     // The query's end is taken up only by the event loop, so the consult is still under way here.
     EXPECT_TRUE(w->consultando());
-    QTest::mouseClick(w->BtnVantero, Qt::LeftButton);
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
     EXPECT_EQ(dialogs->texts(), QStringList{"Aguarde o fim da consulta."});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->consultando(); }, 20000));
     ASSERT_EQ(dialogs->boxes.size(), 2u);
@@ -431,8 +413,8 @@ TEST_F(JanelaSemProcedimento, DatabaseFailureOfTheConsultShowsTheStandardErrorBo
     EXPECT_TRUE(erro.texto.endsWith('.'));
     EXPECT_EQ(erro.titulo, "Zorla Exporta");
     EXPECT_EQ(erro.icone, MessageIcon::Error);
-    EXPECT_TRUE(w->PnlStatus->isVisible());
-    EXPECT_FALSE(w->PnlCaminhoArquivo->isVisible());
+    EXPECT_TRUE(c<QLabel>("PnlStatus")->isVisible());
+    EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
 }
 
 class JanelaConsultaLenta : public Janela {
@@ -450,8 +432,8 @@ protected:
 
 TEST_F(JanelaConsultaLenta, ClosingStopsAConsultUnderWay) {
     abre();
-    w->EdtCodEmpresa->setText("12");
-    QTest::mouseClick(w->BtnConsultar, Qt::LeftButton);
+    c<QLineEdit>("EdtCodEmpresa")->setText("12");
+    QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
     ASSERT_TRUE(w->consultando());
     QTest::qWait(300);  // the query is running on the server by now
     ASSERT_TRUE(w->consultando()) << dialogs->texts().join("|").toStdString();
@@ -483,7 +465,7 @@ TEST_F(JanelaSemConta, ClosingDuringARunStopsTheWorkerFirst) {
         << dialogs->texts().join("|").toStdString();
     EXPECT_EQ(dialogs->texts().last(), "José\r\nsem código contábil definido.");
     EXPECT_TRUE(w->runEmAndamento());
-    QTest::mouseClick(w->BtnFechar, Qt::LeftButton);
+    QTest::mouseClick(c<QPushButton>("BtnFechar"), Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(w->Cancelado);
     EXPECT_FALSE(w->runEmAndamento());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ZorlaApplication.h"
+#include "ui/ZorlaApplication.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Value.h"
+#include "base/Value.h"
 
 namespace zorla {
 
@@ -16,5 +16,17 @@ Date ComporData(long dia, long mes, long ano);
 
 // Base name of the output files: first day and last day two digits wide, "A", the month abbreviation.
 std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string& diaFinal, const std::string& mesAbrev);
+
+// The last day of a month, 29 for February of a leap year.
+int UltimoDiaDoMes(int mes, int ano);
+
+// One period of an export: its first and last date and the base name of its files.
+struct Periodo {
+    Date DataInicial;
+    Date DataFinal;
+    std::string NomeArquivo;
+};
+// The period from days, month (1–12) and year; an impossible date fails as ComporData does, the first day first.
+Periodo PeriodoDoMes(int diaInicial, int diaFinal, int mes, int ano);
 
 }  // namespace zorla

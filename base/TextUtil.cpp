@@ -1,4 +1,4 @@
-#include "TextUtil.h"
+#include "base/TextUtil.h"
 
 namespace zorla {
 

@@ -1,8 +1,8 @@
-#include "Periodo.h"
+#include "base/Periodo.h"
 
 #include <stdexcept>
 
-#include "Formatacao.h"
+#include "base/Formatacao.h"
 
 namespace zorla {
 
@@ -26,6 +26,18 @@ Date ComporData(long dia, long mes, long ano) {
 
 std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string& diaFinal, const std::string& mesAbrev) {
     return PadRight(diaInicial, 2, '0') + "A" + PadRight(diaFinal, 2, '0') + mesAbrev;
+}
+
+int UltimoDiaDoMes(int mes, int ano) {
+    return static_cast<int>(static_cast<unsigned>(UltimoDiaMes(ComporData(1, mes, ano), false).day()));
+}
+
+Periodo PeriodoDoMes(int diaInicial, int diaFinal, int mes, int ano) {
+    Periodo p;
+    p.DataInicial = ComporData(diaInicial, mes, ano);
+    p.DataFinal = ComporData(diaFinal, mes, ano);
+    p.NomeArquivo = NomeArquivoPeriodo(std::to_string(diaInicial), std::to_string(diaFinal), AbreviaturaMes(mes - 1));
+    return p;
 }
 
 }  // namespace zorla

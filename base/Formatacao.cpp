@@ -1,4 +1,4 @@
-#include "Formatacao.h"
+#include "base/Formatacao.h"
 
 #include <cstdio>
 

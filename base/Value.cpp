@@ -1,4 +1,4 @@
-#include "Value.h"
+#include "base/Value.h"
 
 namespace zorla {
 

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorla {
+
+// The stages of a run, in order; the cash/bank phase is one stage over the three entry files.
+enum class Etapa { LivroSaidas, LivroEntradas, MovimentoBancario };
+
+// The files of a run, in the order they are written.
+enum class TipoArquivo { LivroSaidas, LivroEntradas, Recebimentos, Pagamentos, DespesasGerais };
+
+enum class Desfecho { Concluido, Cancelado, Falhou };
+
+struct ArquivoGravado {
+    TipoArquivo tipo = TipoArquivo::LivroSaidas;
+    std::string caminho;
+    long linhas = 0;        // whole lines in the file
+    bool completo = false;  // closed with every line on the disk
+};
+
+struct ResultadoDaExportacao {
+    Desfecho desfecho = Desfecho::Concluido;
+    std::string erro;  // every failure of the run, a line (CR) each
+    std::vector<ArquivoGravado> arquivos;
+};
+
+// Something the operator must read and confirm before the run goes on.
+struct Aviso {
+    enum class Tipo { SemContaContabil };
+    Tipo tipo;
+    std::string texto;  // UTF-8; a line break is CR LF
+};
+
+// What a run reports while it works: what happens, not how to draw it. Every call comes from the run's worker
+// thread, in the order of the run. A front end draws what it wants of them; by default an event is not drawn.
+class EventosDaExportacao {
+public:
+    virtual ~EventosDaExportacao() = default;
+
+    virtual void etapaIniciada(Etapa /*etapa*/, int /*registros*/) {}
+    // Counted from 1 within the stage; the movement is the fiscal row's CODMOVESTOQUE (code page 1252), empty in
+    // the cash/bank stage. The view is valid during the call only.
+    virtual void registroFeito(int /*numero*/, std::string_view /*movimento*/) {}
+    virtual void arquivoIniciado(TipoArquivo /*tipo*/, const std::string& /*caminho*/) {}
+    // Returns once the operator has confirmed it.
+    virtual void aviso(const Aviso& /*aviso*/) {}
+    // The run saw the operator's cancel and stops writing the fiscal books.
+    virtual void cancelado() {}
+    // The run's last act.
+    virtual void terminou(const ResultadoDaExportacao& /*resultado*/) {}
+};
+
+// Texts of the run, the same in the window and the terminal; a line break is a single CR.
+inline const char* const kGerandoArquivo = "Gerando arquivo...";
+// What the cash/bank stage is doing while it writes an entry file; empty for the fiscal books.
+const char* textoDoPasso(TipoArquivo tipo);
+std::string mensagemFalha(const std::string& erro);
+std::string mensagemConcluida(const std::string& pasta);
+inline const char* const kMensagemCancelada = "Exportação cancelada!";
+// The file's name without its folder.
+std::string nomeDoArquivo(const std::string& caminho);
+
+}  // namespace zorla

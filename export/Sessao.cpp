@@ -1,0 +1,48 @@
+#include "export/Sessao.h"
+
+#include <filesystem>
+
+#include "base/TextUtil.h"
+#include "data/DMVantero.h"
+
+namespace zorla {
+
+std::vector<Empresa> Sessao::empresas() {
+    ClientDataSet& lista = m_dm.ClientEmpresaLocal;
+    lista.open();
+    const int codigo = lista.fieldIndex("CODEMPRESA"), fantasia = lista.fieldIndex("FANTASIA"),
+              cnpj = lista.fieldIndex("CNPJ");
+    std::vector<Empresa> out;
+    for (lista.first(); !lista.eof(); lista.next())
+        out.push_back(Empresa{FieldRef(lista, codigo).asInteger(), FieldRef(lista, fantasia).asString(),
+                              FieldRef(lista, cnpj).asString()});
+    lista.first();
+    return out;
+}
+
+void Sessao::consulta(const Periodo& periodo, std::int64_t empresa) {
+    m_dm.ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa);
+}
+
+void Sessao::cancelaConsulta() { m_dm.SQLConnectionZORLA.cancelOperation(); }
+
+std::string DiretorioDe(const std::string& pastaDigitada) {
+    std::string d(trimControl(pastaDigitada));
+    const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
+    if (d.empty() || d.back() != sep) d += sep;
+    return d;
+}
+
+RunParameters ParametrosDaExportacao(const std::string& diretorio, const Periodo& periodo, std::int64_t empresa,
+                                     const std::string& codigoEmpresa) {
+    RunParameters p;
+    p.Diretorio = diretorio;
+    p.NomeArquivo = periodo.NomeArquivo;
+    p.DataInicial = periodo.DataInicial;
+    p.DataFinal = periodo.DataFinal;
+    p.empresa = static_cast<int>(empresa);
+    p.codigoEmpresa = codigoEmpresa;
+    return p;
+}
+
+}  // namespace zorla
