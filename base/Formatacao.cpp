@@ -56,12 +56,6 @@ bool CaractereDeControle(char c) {
     return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
 }
 
-std::string SemControles(std::string text) {
-    for (char& c : text)
-        if (CaractereDeControle(c)) c = ' ';
-    return text;
-}
-
 std::string DataCurta(const Date& date) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02u/%02u/%04d", static_cast<unsigned>(date.day()),

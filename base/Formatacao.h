@@ -25,9 +25,8 @@ std::string InverteData(const Date& date);
 Date PrimeiroDiaMes(const Date& date, bool fimDeSemana);
 Date UltimoDiaMes(const Date& date, bool fimDeSemana);
 
-// Every control character (0x00–0x1F, 0x7F) and every byte that code page 1252 leaves undefined becomes a blank,
-// so a record stays one line of its width whatever the database holds.
-std::string SemControles(std::string text);
+// A control character (0x00–0x1F, 0x7F) or a byte that code page 1252 leaves undefined: a record writes a blank in
+// its place, so it stays one line of its width whatever the database holds.
 bool CaractereDeControle(char c);
 
 // The program's short date text, dd/mm/yyyy.

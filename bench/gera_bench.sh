@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# A database with N sales documents (and N/10 purchases and cash/bank movements) in March 2008 of company 1.
-#   gera_bench.sh ARQUIVO.fdb N
+# A database for the benchmarks: sales and purchases documents and cash/bank movements of one month, company 1.
+#   gera_bench.sh ARQUIVO.fdb VENDAS [COMPRAS MOVIMENTOS ANO]
+# With VENDAS alone: VENDAS documents of March 2008, a tenth of them purchases, and VENDAS/10 movements.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 db=${1:?database file}
-n=${2:?number of sales documents}
+n=${2:?number of documents}
+if [ $# -ge 5 ]; then
+    vendas=$n compras=$3 movimentos=$4 ano=$5
+else
+    compras=$((n / 10)) vendas=$((n - n / 10)) movimentos=$((n / 10)) ano=2008
+fi
 rm -f "$db"
 bash "$here/../db/cria-banco-demo.sh" "$db" --somente-esquema >/dev/null
 sql=$(mktemp)
@@ -19,19 +25,26 @@ INSERT INTO CADASTRO (CODCADASTRO, NOME, CNPJ, CODCIDADE) VALUES ('C1', 'Cliente
 SET TERM ^ ;
 EXECUTE BLOCK AS
   DECLARE I INTEGER = 0;
+  DECLARE T CHAR(1);
 BEGIN
-  WHILE (I < $n) DO
+  WHILE (I < $vendas + $compras) DO
   BEGIN
+    -- Purchases spread evenly among the sales.
+    T = IIF(I < $vendas + $compras AND MOD(I * $compras, $vendas + $compras) < $compras, 'E', 'S');
     INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, AGRUPAMENTO, NUMERODOC,
       SERIEDOC, CFOP, ALIQUOTAICMS, DATADOCUMENTO, OBSERVACAO, ESTADO, CODCADASTRO, VALOR, BASEICMS, VALORICMS,
       FAVORECIDO)
-    VALUES (:I, 1, IIF(MOD(:I, 10) = 0, 'E', 'S'), DATEADD(MOD(:I, 31) DAY TO DATE '2008-03-01'), 'NFE',
-      'NF' || :I, '1', '5102', 18, DATE '2008-03-01', 'Venda n' || :I, 'SP', 'C1', MOD(:I, 100000) + 0.5, 10, 1.8,
-      'Favorecido ' || :I);
-    IF (MOD(:I, 10) = 0) THEN
-      INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, DOCUMENTO, PARCELA, VALOR, HISTORICO)
-      VALUES (:I, DATE '2008-03-05', IIF(MOD(:I, 30) = 0, 'V', IIF(MOD(:I, 30) = 10, 'C', 'F')), '1120003',
-        '6110001', :I, 1, 12.34, 'Historico do movimento numero ' || :I);
+    VALUES (:I, 1, :T, DATEADD(MOD(:I, 31) DAY TO DATE '$ano-03-01'), 'NFE',
+      'NF' || :I, '1', IIF(:T = 'S', '5102', '1102'), 18, DATE '$ano-03-01', 'Venda n' || :I, 'SP', 'C1',
+      MOD(:I, 100000) + 0.5, 10, 1.8, 'Favorecido ' || :I);
+    I = I + 1;
+  END
+  I = 0;
+  WHILE (I < $movimentos) DO
+  BEGIN
+    INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, DOCUMENTO, PARCELA, VALOR, HISTORICO)
+    VALUES (:I, DATE '$ano-03-05', IIF(MOD(:I, 3) = 0, 'V', IIF(MOD(:I, 3) = 1, 'C', 'F')), '1120003',
+      '6110001', :I, 1, 12.34, 'Historico do movimento numero ' || :I);
     I = I + 1;
   END
 END^

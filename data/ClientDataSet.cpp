@@ -1,65 +1,64 @@
 #include "data/ClientDataSet.h"
 
 #include <chrono>
-#include <cstdio>
 
+#include "base/Formatacao.h"
+#include "base/TextUtil.h"
 #include "data/DataSetProvider.h"
 #include "data/DbError.h"
-#include "base/TextUtil.h"
 
 namespace zorla {
 
 namespace {
-const Value kNull;
-
 bool compatible(FieldType field, FieldType column) {
     return field == column || (field == FieldType::Decimal && column == FieldType::Integer);
 }
 }  // namespace
 
-const Value& FieldRef::value() const { return m_ds->valueAt(m_index); }
 const FieldDef& FieldRef::def() const { return m_ds->m_fields[static_cast<std::size_t>(m_index)]; }
 
+Cell FieldRef::cell() const { return m_ds->cellAt(m_index); }
+
+std::string_view FieldRef::text() const {
+    const Cell c = cell();
+    return c.type == FieldType::Text ? c.text : std::string_view{};
+}
+
 std::string FieldRef::asString() const {
-    const Value& v = value();
-    if (const std::string* t = v.text()) return *t;
-    if (const std::int64_t* n = v.integer()) return std::to_string(*n);
-    if (const Decimal* d = v.decimal()) {
-        std::int64_t c = d->cents;
-        std::string sign = c < 0 ? "-" : "";
-        std::uint64_t a = c < 0 ? static_cast<std::uint64_t>(-(c + 1)) + 1 : static_cast<std::uint64_t>(c);
-        char frac[3];
-        std::snprintf(frac, sizeof frac, "%02u", static_cast<unsigned>(a % 100));
-        return sign + std::to_string(a / 100) + "." + frac;
-    }
-    if (const Date* dt = v.date()) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%02u/%02u/%04d", static_cast<unsigned>(dt->day()),
-                      static_cast<unsigned>(dt->month()), static_cast<int>(dt->year()));
-        return buf;
+    const Cell c = cell();
+    switch (c.type) {
+        case FieldType::Text: return std::string(c.text);
+        case FieldType::Integer: return std::to_string(c.number);
+        case FieldType::Decimal: {
+            std::string digits = DigitosDecimais(Decimal{c.number});
+            digits.insert(digits.size() - 2, ".");
+            return digits;
+        }
+        case FieldType::Date: return DataCurta(*c.value().date());
+        case FieldType::Unsupported: break;
     }
     return {};
 }
 
 std::int64_t FieldRef::asInteger() const {
-    const Value& v = value();
-    if (const std::int64_t* n = v.integer()) return *n;
-    if (v.isNull()) return 0;
+    const Cell c = cell();
+    if (c.type == FieldType::Integer) return c.number;
+    if (c.isNull()) return 0;
     throw DbError(m_ds->name() + ": field '" + def().name + "' cannot be read as an integer");
 }
 
 Decimal FieldRef::asDecimal() const {
-    const Value& v = value();
-    if (const Decimal* d = v.decimal()) return *d;
-    if (const std::int64_t* n = v.integer()) return Decimal{*n * 100};
-    if (v.isNull()) return Decimal{};
+    const Cell c = cell();
+    if (c.type == FieldType::Decimal) return Decimal{c.number};
+    if (c.type == FieldType::Integer) return Decimal{c.number * 100};
+    if (c.isNull()) return Decimal{};
     throw DbError(m_ds->name() + ": field '" + def().name + "' cannot be read as a decimal");
 }
 
 std::optional<Date> FieldRef::asDate() const {
-    const Value& v = value();
-    if (const Date* d = v.date()) return *d;
-    if (v.isNull()) return std::nullopt;
+    const Cell c = cell();
+    if (c.type == FieldType::Date) return Date{std::chrono::sys_days{std::chrono::days{c.number}}};
+    if (c.isNull()) return std::nullopt;
     throw DbError(m_ds->name() + ": field '" + def().name + "' cannot be read as a date");
 }
 
@@ -75,32 +74,30 @@ void ClientDataSet::setProvider(const DataSetProvider& provider) {
 
 void ClientDataSet::setProvider(std::function<ResultTable()> table) {
     m_provider = [table = std::move(table)](RowReceiver& receiver) {
-        ResultTable t = table();
+        const ResultTable t = table();
         receiver.columns(t.columns);
-        for (auto& row : t.rows) receiver.row(row);
+        std::vector<Cell> cells;
+        for (const auto& row : t.rows) {
+            cells.clear();
+            for (const Value& v : row) cells.push_back(Cell::of(v));
+            receiver.row(cells);
+        }
     };
 }
 
-// Checks the columns against the declared fields before any row is taken, then files each row under its fields.
+// Checks the columns against the declared fields before any row is taken, then packs each row under its fields,
+// its calculated fields set first.
 class ClientDataSet::Loader : public RowReceiver {
 public:
-    explicit Loader(ClientDataSet& ds) : m_ds(ds), m_rows(std::make_shared<Rows>()) {}
+    explicit Loader(ClientDataSet& ds) : m_ds(ds) {}
 
     void columns(const std::vector<ColumnInfo>& columns) override {
-        if (!m_ds.m_declared) {
-            m_ds.m_fields.clear();
-            m_ds.m_index.clear();
-            for (const ColumnInfo& c : columns) {
-                FieldDef def;
-                def.name = c.name;
-                def.type = c.type;
-                m_ds.m_index[upperAscii(c.name)] = static_cast<int>(m_ds.m_fields.size());
-                m_ds.m_fields.push_back(std::move(def));
-            }
-        }
+        if (!m_ds.m_declared) takeColumns(columns);
         m_source.assign(m_ds.m_fields.size(), -1);
+        std::vector<FieldType> types;
         for (std::size_t f = 0; f < m_ds.m_fields.size(); ++f) {
             const FieldDef& def = m_ds.m_fields[f];
+            types.push_back(def.type);
             if (def.calculated) continue;
             for (std::size_t c = 0; c < columns.size() && m_source[f] < 0; ++c)
                 if (equalsIgnoreCase(columns[c].name, def.name)) m_source[f] = static_cast<int>(c);
@@ -110,27 +107,49 @@ public:
                 throw DbError(m_ds.m_name + ": Type mismatch for field '" + def.name + "', expecting: " +
                               fieldTypeName(def.type) + " actual: " + col.sqlTypeName);
         }
+        m_rows = std::make_shared<PackedRows>(std::move(types));
+        m_cells.resize(m_ds.m_fields.size());
+        m_calcTexts.resize(m_ds.m_fields.size());
     }
 
-    void row(std::vector<Value>& in) override {
-        std::vector<Value> out(m_source.size());
+    void row(std::span<const Cell> in) override {
         for (std::size_t f = 0; f < m_source.size(); ++f) {
-            if (m_source[f] < 0) continue;
-            Value& v = in[static_cast<std::size_t>(m_source[f])];
-            if (m_ds.m_fields[f].type == FieldType::Decimal && v.integer())
-                out[f] = Value(Decimal{*v.integer() * 100});
-            else
-                out[f] = std::move(v);
+            Cell c = m_source[f] < 0 ? Cell{} : in[static_cast<std::size_t>(m_source[f])];
+            if (m_ds.m_fields[f].type == FieldType::Decimal && c.type == FieldType::Integer) {
+                c.type = FieldType::Decimal;
+                c.number *= 100;
+            }
+            m_cells[f] = c;
         }
-        m_rows->push_back(std::move(out));
+        if (m_ds.OnCalcFields) {
+            m_ds.m_loading = &m_cells;
+            m_ds.m_calcTexts = &m_calcTexts;
+            m_ds.OnCalcFields(m_ds);
+            m_ds.m_loading = nullptr;
+        }
+        m_rows->append(m_cells);
     }
 
-    std::shared_ptr<Rows> rows() { return std::move(m_rows); }
+    std::shared_ptr<PackedRows> rows() { return std::move(m_rows); }
 
 private:
+    void takeColumns(const std::vector<ColumnInfo>& columns) {
+        m_ds.m_fields.clear();
+        m_ds.m_index.clear();
+        for (const ColumnInfo& c : columns) {
+            FieldDef def;
+            def.name = c.name;
+            def.type = c.type;
+            m_ds.m_index[upperAscii(c.name)] = static_cast<int>(m_ds.m_fields.size());
+            m_ds.m_fields.push_back(std::move(def));
+        }
+    }
+
     ClientDataSet& m_ds;
-    std::shared_ptr<Rows> m_rows;
+    std::shared_ptr<PackedRows> m_rows;
     std::vector<int> m_source;  // result column of each field; -1 for calculated ones
+    std::vector<Cell> m_cells;
+    std::vector<std::string> m_calcTexts;
 };
 
 void ClientDataSet::checkActive() const {
@@ -141,35 +160,30 @@ void ClientDataSet::open() {
     if (m_active) return;
     if (!m_provider) throw DbError(m_name + ": Missing data provider or data packet");
     Loader loader(*this);
-    m_provider(loader);
-    auto rows = loader.rows();
-
-    m_rows = std::move(rows);
-    m_active = true;
-    if (OnCalcFields) {
-        // Calculated over every row, whatever the filter lets through.
-        m_visible.resize(m_rows->size());
-        for (std::size_t r = 0; r < m_rows->size(); ++r) m_visible[r] = static_cast<int>(r);
-        m_inCalc = true;
-        try {
-            for (m_cursor = 0; m_cursor < m_visible.size(); ++m_cursor) OnCalcFields(*this);
-        } catch (...) {
-            m_inCalc = false;
-            close();
-            throw;
-        }
-        m_inCalc = false;
+    try {
+        m_provider(loader);
+    } catch (...) {
+        m_loading = nullptr;
+        if (!m_declared) m_fields.clear(), m_index.clear();
+        throw;
     }
+    m_rows = loader.rows();
+    if (!m_rows) m_rows = std::make_shared<PackedRows>(std::vector<FieldType>{});
+    m_positions.assign(m_fields.size(), PackedRows::kNull);
+    m_locatedRow = SIZE_MAX;
+    m_active = true;
     rebuildVisible();
     first();
 }
 
 void ClientDataSet::close() {
     m_active = false;
-    m_rows = std::make_shared<Rows>();
+    m_rows.reset();
     m_visible.clear();
+    m_visible.shrink_to_fit();
     m_cursor = 0;
     m_eof = true;
+    m_locatedRow = SIZE_MAX;
     if (!m_declared) {
         m_fields.clear();
         m_index.clear();
@@ -178,18 +192,18 @@ void ClientDataSet::close() {
 
 int ClientDataSet::recordCount() const {
     checkActive();
-    return static_cast<int>(m_visible.size());
+    return static_cast<int>(m_filtered ? m_visible.size() : m_rows->size());
 }
 
 void ClientDataSet::first() {
     checkActive();
     m_cursor = 0;
-    m_eof = m_visible.empty();
+    m_eof = recordCount() == 0;
 }
 
 void ClientDataSet::next() {
     checkActive();
-    if (m_cursor + 1 < m_visible.size())
+    if (m_cursor + 1 < static_cast<std::size_t>(recordCount()))
         ++m_cursor;
     else
         m_eof = true;
@@ -202,7 +216,7 @@ bool ClientDataSet::eof() const {
 
 int ClientDataSet::recNo() const {
     checkActive();
-    return m_visible.empty() ? 0 : static_cast<int>(m_cursor) + 1;
+    return recordCount() == 0 ? 0 : static_cast<int>(m_cursor) + 1;
 }
 
 int ClientDataSet::fieldIndex(std::string_view name) const {
@@ -211,17 +225,31 @@ int ClientDataSet::fieldIndex(std::string_view name) const {
     return it->second;
 }
 
-const Value& ClientDataSet::valueAt(int fieldIndex) const {
+std::size_t ClientDataSet::currentRow() const { return m_filtered ? m_visible[m_cursor] : m_cursor; }
+
+Cell ClientDataSet::cellAt(int fieldIndex) const {
+    const auto f = static_cast<std::size_t>(fieldIndex);
+    if (m_loading) return (*m_loading)[f];
     checkActive();
-    if (m_visible.empty()) return kNull;
-    return (*m_rows)[static_cast<std::size_t>(m_visible[m_cursor])][static_cast<std::size_t>(fieldIndex)];
+    if (recordCount() == 0) return Cell{};
+    const std::size_t row = currentRow();
+    if (row != m_locatedRow) {
+        m_rows->locate(row, m_positions.data());
+        m_locatedRow = row;
+    }
+    return m_rows->cellAt(row, m_positions.data(), f);
 }
 
-void ClientDataSet::setCalcValue(std::string_view name, Value value) {
-    int f = fieldIndex(name);
-    if (!m_inCalc || !m_fields[static_cast<std::size_t>(f)].calculated)
-        throw DbError(m_name + ": Field '" + std::string(name) + "' cannot be modified");
-    (*m_rows)[static_cast<std::size_t>(m_visible[m_cursor])][static_cast<std::size_t>(f)] = std::move(value);
+void ClientDataSet::setCalcValue(int fieldIndex, const Value& value) {
+    const auto i = static_cast<std::size_t>(fieldIndex);
+    if (!m_loading || !m_fields[i].calculated)
+        throw DbError(m_name + ": Field '" + m_fields[i].name + "' cannot be modified");
+    Cell c = Cell::of(value);
+    if (const std::string* t = value.text()) {
+        (*m_calcTexts)[i] = *t;
+        c.text = (*m_calcTexts)[i];
+    }
+    (*m_loading)[i] = c;
 }
 
 void ClientDataSet::setFilter(std::string fieldName, std::string value) {
@@ -243,14 +271,11 @@ void ClientDataSet::setFiltered(bool on) {
 
 void ClientDataSet::rebuildVisible() {
     m_visible.clear();
-    m_visible.reserve(m_rows->size());
-    int f = m_filtered ? fieldIndex(m_filterField) : -1;
+    if (!m_filtered) return;
+    const auto f = static_cast<std::size_t>(fieldIndex(m_filterField));
     for (std::size_t r = 0; r < m_rows->size(); ++r) {
-        if (f >= 0) {
-            const std::string* t = (*m_rows)[r][static_cast<std::size_t>(f)].text();
-            if (!t || *t != m_filterValue) continue;
-        }
-        m_visible.push_back(static_cast<int>(r));
+        const Cell c = m_rows->cell(r, f);
+        if (c.type == FieldType::Text && c.text == m_filterValue) m_visible.push_back(static_cast<std::uint32_t>(r));
     }
 }
 

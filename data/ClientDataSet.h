@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -9,34 +10,37 @@
 #include <vector>
 
 #include "data/FieldDef.h"
+#include "data/PackedRows.h"
 #include "data/ResultTable.h"
-#include "base/Value.h"
 
 namespace zorla {
 
 class DataSetProvider;
 class ClientDataSet;
 
-// Reads one field of the current record, by the rules of the data layer: null text reads as empty,
-// null numbers as 0.
+// Reads one field of the current record, by the rules of the data layer: null text reads as empty, null numbers
+// as 0. Made once with the field's position, it reads any record at no further cost.
 class FieldRef {
 public:
     FieldRef(const ClientDataSet& ds, int index) : m_ds(&ds), m_index(index) {}
-    const Value& value() const;
     const FieldDef& def() const;
-    bool isNull() const { return value().isNull(); }
+    bool isNull() const { return cell().isNull(); }
+    // The text as stored, valid while the rows of this opening are; empty when null or not a text.
+    std::string_view text() const;
     std::string asString() const;
     std::int64_t asInteger() const;
     Decimal asDecimal() const;
     std::optional<Date> asDate() const;
+    Value value() const { return cell().value(); }
 
 private:
+    Cell cell() const;
     const ClientDataSet* m_ds;
     int m_index;
 };
 
-// In-memory copy of a whole result: fetched at once on opening, kept in the order received, navigated by a
-// cursor, optionally filtered on one field's value.
+// In-memory copy of a whole result: fetched at once on opening, kept in the order received, packed close to its
+// real bytes, navigated by a cursor, optionally filtered on one field's value.
 class ClientDataSet {
 public:
     explicit ClientDataSet(std::string name) : m_name(std::move(name)) {}
@@ -48,6 +52,7 @@ public:
     // Declared fields; without any, the columns of the result are taken as they come.
     void addField(FieldDef def);
     const std::vector<FieldDef>& fields() const { return m_fields; }
+    // Run for every row as it arrives, before it is stored; it reads the row and sets its calculated fields.
     std::function<void(ClientDataSet&)> OnCalcFields;
 
     void open();
@@ -63,18 +68,18 @@ public:
 
     int fieldIndex(std::string_view name) const;
     FieldRef fieldByName(std::string_view name) const { return FieldRef(*this, fieldIndex(name)); }
-    // Current record's value of a field by position, for grids.
-    const Value& valueAt(int fieldIndex) const;
+    // Current record's value of a field by position.
+    Cell cellAt(int fieldIndex) const;
     // Only inside OnCalcFields.
-    void setCalcValue(std::string_view name, Value value);
+    void setCalcValue(std::string_view name, const Value& value) { setCalcValue(fieldIndex(name), value); }
+    void setCalcValue(int fieldIndex, const Value& value);
 
     void setFilter(std::string fieldName, std::string value);
     void setFiltered(bool on);
 
-    using Rows = std::vector<std::vector<Value>>;
     // The rows of the current opening. They never change once opened, so a holder may read them from another
     // thread while the dataset is closed or reopened.
-    std::shared_ptr<const Rows> rows() const { return m_rows; }
+    std::shared_ptr<const PackedRows> rows() const { return m_rows; }
 
     // Bound controls stop following the cursor while a guard lives, whatever way its scope ends; guards nest.
     class ControlsDisabled {
@@ -91,17 +96,18 @@ public:
 
 private:
     friend class FieldRef;
+    class Loader;
     void checkActive() const;
     void rebuildVisible();
+    std::size_t currentRow() const;
 
     std::string m_name;
     std::function<void(RowReceiver&)> m_provider;
-    class Loader;
     std::vector<FieldDef> m_fields;
     std::unordered_map<std::string, int> m_index;  // upper-case name → field
-    std::shared_ptr<Rows> m_rows = std::make_shared<Rows>();
-    std::vector<int> m_visible;  // rows the filter lets through, in order
-    std::size_t m_cursor = 0;    // position in m_visible
+    std::shared_ptr<PackedRows> m_rows;
+    std::vector<std::uint32_t> m_visible;  // rows the filter lets through, in order; all rows when unfiltered
+    std::size_t m_cursor = 0;              // position among the visible rows
     bool m_active = false;
     bool m_eof = true;
     bool m_declared = false;
@@ -109,7 +115,12 @@ private:
     std::string m_filterField;
     std::string m_filterValue;
     int m_controlsDisabled = 0;
-    bool m_inCalc = false;
+    // Where the fields of the current row lie, read once per row.
+    mutable std::size_t m_locatedRow = SIZE_MAX;
+    mutable std::vector<std::uint32_t> m_positions;
+    // The row being loaded while OnCalcFields runs, with the texts it has set.
+    std::vector<Cell>* m_loading = nullptr;
+    std::vector<std::string>* m_calcTexts = nullptr;
 };
 
 }  // namespace zorla

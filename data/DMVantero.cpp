@@ -199,6 +199,8 @@ TFDMExporta::TFDMExporta(std::string connectionFile)
                         decimal("DESCONTO"),
                         text("MODELODOC", 2, true),
                         text("MODELONFTERCEIRO", 2, true)});
+    m_fAgrupamento = CDSSaidas.fieldIndex("AGRUPAMENTO");
+    m_fTipo = CDSSaidas.fieldIndex("TIPO");
     CDSSaidas.OnCalcFields = [this](ClientDataSet& ds) { CDSSaidasCalcFields(ds); };
 
     SQLMovimento.setSql({
@@ -247,13 +249,13 @@ void TFDMExporta::SQLConnectionZORLABeforeConnect() {
 }
 
 void TFDMExporta::CDSSaidasCalcFields(ClientDataSet& ds) {
-    const Value& agrupamento = ds.fieldByName("AGRUPAMENTO").value();
-    const std::string* a = agrupamento.text();
-    if (!a) return;
-    if (*a == "NFT" || *a == "FAT" || *a == "NFE")
-        ds.setCalcValue("TIPO", "NF");
-    else if (*a == "ECF")
-        ds.setCalcValue("TIPO", "CF");
+    const FieldRef agrupamento(ds, m_fAgrupamento);
+    if (agrupamento.isNull()) return;
+    const std::string_view a = agrupamento.text();
+    if (a == "NFT" || a == "FAT" || a == "NFE")
+        ds.setCalcValue(m_fTipo, "NF");
+    else if (a == "ECF")
+        ds.setCalcValue(m_fTipo, "CF");
 }
 
 void TFDMExporta::ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {

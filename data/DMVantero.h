@@ -47,6 +47,7 @@ public:
 
 private:
     std::string m_connectionFile;
+    int m_fAgrupamento, m_fTipo;  // fields of the fiscal rows that TIPO reads and sets
 };
 
 }  // namespace zorla

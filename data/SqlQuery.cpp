@@ -18,12 +18,13 @@ using namespace Firebird;
 namespace {
 
 constexpr auto kIscEpoch = std::chrono::sys_days{std::chrono::year{1858} / 11 / 17};
+// Days from Firebird's day 0 to 1970-01-01, the origin of a cell's dates.
+constexpr std::int64_t kIscEpochDays = -kIscEpoch.time_since_epoch().count();
 
 ISC_DATE toIscDate(const Date& date) {
     return static_cast<ISC_DATE>((std::chrono::sys_days{date} - kIscEpoch).count());
 }
 
-Date fromIscDate(ISC_DATE days) { return Date{kIscEpoch + std::chrono::days{days}}; }
 
 std::int64_t pow10(int n) {
     std::int64_t p = 1;
@@ -110,7 +111,10 @@ ResultTable SqlQuery::fetchAll() {
     struct Collect : RowReceiver {
         ResultTable table;
         void columns(const std::vector<ColumnInfo>& c) override { table.columns = c; }
-        void row(std::vector<Value>& v) override { table.rows.push_back(std::move(v)); }
+        void row(std::span<const Cell> cells) override {
+            std::vector<Value>& values = table.rows.emplace_back();
+            for (const Cell& c : cells) values.push_back(c.value());
+        }
     } collect;
     fetch(collect);
     return std::move(collect.table);
@@ -253,53 +257,56 @@ std::int64_t readInteger(unsigned type, const unsigned char* data) {
     return x;
 }
 
-// One fetched row of the output message, decoded column by column.
+// One fetched row of the output message, read column by column into cells that view the message itself: nothing
+// is copied but the text of blobs.
 class RowDecoder {
 public:
-    RowDecoder(FbClient& fb, IAttachment* att, ITransaction* tra, bool trimChar)
-        : m_fb(fb), m_att(att), m_tra(tra), m_trimChar(trimChar) {}
+    RowDecoder(FbClient& fb, IAttachment* att, ITransaction* tra, bool trimChar, std::size_t columns)
+        : m_fb(fb), m_att(att), m_tra(tra), m_trimChar(trimChar), m_blobs(columns), m_cells(columns) {}
 
-    void decode(const std::vector<OutColumn>& layout, const unsigned char* row, std::vector<Value>& values) {
-        values.clear();
-        values.reserve(layout.size());
-        for (const OutColumn& c : layout) {
+    std::span<const Cell> decode(const std::vector<OutColumn>& layout, const unsigned char* row) {
+        for (std::size_t i = 0; i < layout.size(); ++i) {
+            const OutColumn& c = layout[i];
             short isNull;
             std::memcpy(&isNull, row + c.nullOffset, sizeof isNull);
-            values.push_back(isNull ? Value{} : column(c, row + c.offset));
+            m_cells[i] = isNull ? Cell{} : column(i, c, row + c.offset);
         }
+        return m_cells;
     }
 
 private:
-    Value column(const OutColumn& c, const unsigned char* data) {
+    Cell column(std::size_t i, const OutColumn& c, const unsigned char* data) {
         switch (c.type) {
             case SQL_TEXT: {
-                std::string text(reinterpret_cast<const char*>(data), c.length);
-                if (m_trimChar) text.erase(text.find_last_not_of(' ') + 1);
-                return Value(std::move(text));
+                std::string_view text(reinterpret_cast<const char*>(data), c.length);
+                if (m_trimChar) text = text.substr(0, text.find_last_not_of(' ') + 1);
+                return Cell{FieldType::Text, 0, text};
             }
             case SQL_VARYING: {
                 unsigned short len;
                 std::memcpy(&len, data, sizeof len);
-                return Value(std::string(reinterpret_cast<const char*>(data + sizeof len), len));
+                return Cell{FieldType::Text, 0, std::string_view(reinterpret_cast<const char*>(data + sizeof len), len)};
             }
             case SQL_BLOB: {
                 ISC_QUAD id;
                 std::memcpy(&id, data, sizeof id);
-                return Value(readBlob(m_fb, m_att, m_tra, id));
+                m_blobs[i] = readBlob(m_fb, m_att, m_tra, id);
+                return Cell{FieldType::Text, 0, m_blobs[i]};
             }
             case SQL_SHORT:
             case SQL_LONG:
             case SQL_INT64: {
                 const std::int64_t raw = readInteger(c.type, data);
-                return c.scale == 0 ? Value(raw) : Value(toCents(raw, c.scale));
+                if (c.scale == 0) return Cell{FieldType::Integer, raw, {}};
+                return Cell{FieldType::Decimal, toCents(raw, c.scale).cents, {}};
             }
             case SQL_TYPE_DATE:
             case SQL_TIMESTAMP: {
                 ISC_DATE days;
                 std::memcpy(&days, data, sizeof days);
-                return Value(fromIscDate(days));
+                return Cell{FieldType::Date, static_cast<std::int64_t>(days) - kIscEpochDays, {}};
             }
-            default: return Value{};
+            default: return Cell{};
         }
     }
 
@@ -307,6 +314,8 @@ private:
     IAttachment* m_att;
     ITransaction* m_tra;
     bool m_trimChar;
+    std::vector<std::string> m_blobs;  // the text of each blob column of the row
+    std::vector<Cell> m_cells;
 };
 
 }  // namespace
@@ -332,14 +341,12 @@ void SqlQuery::fetch(RowReceiver& receiver) {
     FbHandle<IResultSet> rs(fb, stmt->openCursor(&status, tra.get(), in.meta.get(),
                                                  in.buffer.empty() ? nullptr : in.buffer.data(), out.meta.get(), 0));
     status.check();
-    RowDecoder decoder(fb, att, tra.get(), m_connection.trimChar());
-    std::vector<Value> values;
+    RowDecoder decoder(fb, att, tra.get(), m_connection.trimChar(), out.layout.size());
     for (;;) {
         const int rc = rs->fetchNext(&status, row.data());
         status.check();
         if (rc != IStatus::RESULT_OK) break;
-        decoder.decode(out.layout, row.data(), values);
-        receiver.row(values);
+        receiver.row(decoder.decode(out.layout, row.data()));
     }
     rs->close(&status);
     status.check();

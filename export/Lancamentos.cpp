@@ -1,9 +1,8 @@
 #include "export/Lancamentos.h"
 
-#include "export/Campos.h"
-#include "data/ClientDataSet.h"
-#include "base/Formatacao.h"
 #include "base/TextUtil.h"
+#include "data/ClientDataSet.h"
+#include "export/Campos.h"
 
 namespace zorla {
 
@@ -23,42 +22,51 @@ MontadorLancamentos::MontadorLancamentos(const ClientDataSet& mov)
 
 std::optional<std::string> MontadorLancamentos::parteSemConta() const {
     // Only an account of length 0 is missing; one of blanks passes.
-    if (FieldRef(m_mov, m_credora).asString().empty()) return FieldRef(m_mov, m_nomeCredor).asString();
-    if (FieldRef(m_mov, m_devedora).asString().empty()) return FieldRef(m_mov, m_nomeDevedor).asString();
+    if (FieldRef(m_mov, m_credora).text().empty()) return std::string(FieldRef(m_mov, m_nomeCredor).text());
+    if (FieldRef(m_mov, m_devedora).text().empty()) return std::string(FieldRef(m_mov, m_nomeDevedor).text());
     return std::nullopt;
 }
 
 std::vector<std::string> MontadorLancamentos::monta(const std::string& prefixo) const {
     auto campo = [&](int index) { return FieldRef(m_mov, index); };
-    const std::string documento = campo(m_documento).asString();
-    const std::string doc = PadLeft(documento, 6, ' ');
-    std::string deb = PadLeft(campo(m_devedora).asString(), 7, ' ');
-    std::string cred = PadLeft(campo(m_credora).asString(), 7, ' ');
+    // The head of every line: debit and credit accounts after the cost-centre rule, the document.
+    std::string cabeca;
+    Campos head(cabeca);
+    head.texto(campo(m_devedora).text(), 7);
+    head.texto(campo(m_credora).text(), 7);
     if (std::int64_t centro = campo(m_centro).asInteger(); centro > 0) {
-        std::string& alvo = campo(m_local).asString() == "D" ? deb : cred;
-        if (alvo[0] == '6') alvo.replace(3, 2, centro == 1 ? "01" : "02");
+        const std::size_t alvo = campo(m_local).text() == "D" ? 0 : 7;
+        if (cabeca[alvo] == '6') cabeca.replace(alvo + 3, 2, centro == 1 ? "01" : "02");
     }
-    const std::string cabeca = deb + cred + "  " + doc + "     ";
-    const std::string data = DataDDMMAA(campo(m_data).asDate());
-    const std::string valor = CampoNumerico(campo(m_valor).asDecimal(), 12, '0', documento, "VALOR");
-    const std::string semValor(12, '0');
+    head.brancos(2);
+    const std::string_view documento = campo(m_documento).text();
+    head.texto(documento, 6);
+    head.brancos(5);
 
-    std::vector<std::string> linhas;
+    std::string valor, data;
+    Campos(valor).numero(campo(m_valor).asDecimal(), 12, '0', documento, "VALOR");
+    Campos(data).diaMesAno2(campo(m_data).asDate());
+    auto linha = [&](char numero, std::string_view historico, std::string_view montante) {
+        std::string l = cabeca;
+        l.reserve(75);
+        Campos c(l);
+        c.constante(std::string_view(&numero, 1));
+        c.texto(historico, 29);
+        c.constante(montante);
+        c.constante(data);
+        return l;
+    };
+    const std::string semValor(12, '0');
     if (!prefixo.empty()) {
-        linhas.push_back(cabeca + "1" + PadLeft(prefixo, 29, ' ') + semValor + data);
-        linhas.push_back(cabeca + "2" + PadLeft(doc + "/" + campo(m_parcela).asString(), 29, ' ') + valor + data);
-    } else {
-        const std::string historico = campo(m_historico).asString();
-        // The length test ignores blanks at the ends; the slices keep them.
-        if (trimControl(historico).size() <= 29) {
-            linhas.push_back(cabeca + "1" + PadLeft(historico, 29, ' ') + valor + data);
-        } else {
-            linhas.push_back(cabeca + "1" + PadLeft(historico, 29, ' ') + semValor + data);
-            linhas.push_back(cabeca + "2" + PadLeft(historico.substr(29, 29), 29, ' ') + valor + data);
-        }
+        std::string parcela(cabeca.substr(16, 6));
+        parcela += '/';
+        parcela += campo(m_parcela).asString();
+        return {linha('1', prefixo, semValor), linha('2', parcela, valor)};
     }
-    for (std::string& l : linhas) l = SemControles(std::move(l));
-    return linhas;
+    const std::string_view historico = campo(m_historico).text();
+    // The length test ignores blanks at the ends; the slices keep them.
+    if (trimControl(historico).size() <= 29) return {linha('1', historico, valor)};
+    return {linha('1', historico, semValor), linha('2', historico.substr(29, 29), valor)};
 }
 
 }  // namespace zorla

@@ -1,133 +1,144 @@
 #include "export/RegistrosFiscais.h"
 
-#include "export/Campos.h"
 #include "data/ClientDataSet.h"
-#include "base/Formatacao.h"
+#include "export/Campos.h"
 
 namespace zorla {
 
 namespace {
 
-class Registro {
+// The record's fields drawn from one row.
+class Registro : public Campos {
 public:
-    Registro(const ClientDataSet& row, std::size_t length) : m_row(row) {
-        m_out.reserve(length);
-        m_documento = row.fieldByName("NUMERODOC").asString();
+    Registro(const ClientDataSet& rows, std::string& linha, int numeroDoc) : Campos(linha), m_rows(rows) {
+        m_documento = FieldRef(rows, numeroDoc).text();
     }
 
-    Registro& constante(std::string_view text) {
-        m_out += text;
-        return *this;
+    void texto(int field, std::size_t width) { Campos::texto(FieldRef(m_rows, field).text(), width); }
+    void valor(int field) {
+        const FieldRef f(m_rows, field);
+        numero(f.asDecimal(), 11, '0', m_documento, f.def().name);
     }
-    Registro& brancos(std::uint8_t n) { return constante(Copies(' ', n)); }
-    Registro& zeros(std::uint8_t n) { return constante(Copies('0', n)); }
-    Registro& texto(std::string_view field, std::uint8_t width) {
-        return constante(PadLeft(m_row.fieldByName(field).asString(), width, ' '));
-    }
-    Registro& valor(std::string_view field) {
-        return constante(CampoNumerico(m_row.fieldByName(field).asDecimal(), 11, '0', m_documento, field));
-    }
-    Registro& aliquota() {
-        FieldRef f = m_row.fieldByName("ALIQUOTAICMS");
+    void aliquota(int field) {
+        const FieldRef f(m_rows, field);
         if (f.isNull()) return brancos(5);
-        return constante(CampoNumerico(f.asDecimal(), 5, ' ', m_documento, "ALIQUOTAICMS"));
+        numero(f.asDecimal(), 5, ' ', m_documento, "ALIQUOTAICMS");
     }
-    // "NF" in capitals becomes two blanks, so the number keeps its length.
-    Registro& documento() {
-        std::string doc = m_documento;
-        for (std::size_t p = doc.find("NF"); p != std::string::npos; p = doc.find("NF", p + 2)) doc.replace(p, 2, "  ");
-        return constante(PadLeft(doc, 6, ' '));
+    // "NF" in capitals becomes two blanks, so the number keeps its length; an "NF" across the cut counts too.
+    void documento() {
+        char doc[7];
+        const std::size_t n = std::min(m_documento.size(), sizeof doc);
+        m_documento.copy(doc, n);
+        for (std::size_t p = 0; p + 1 < n; ++p)
+            if (doc[p] == 'N' && doc[p + 1] == 'F') doc[p] = doc[p + 1] = ' ', ++p;
+        Campos::texto(std::string_view(doc, n), 6);
     }
-    Registro& cnpjCpf() {
-        std::string id = m_row.fieldByName("CNPJ").asString();
-        // A CNPJ column of blanks holds no CNPJ: the CPF is taken then.
-        if (id.find_first_not_of(' ') == std::string::npos) id = m_row.fieldByName("CPF").asString();
-        std::string clean;
-        for (char c : id)
-            if (c != '.' && c != '-') clean += c;
-        return constante(PadLeft(clean, 14, ' '));
+    // The CNPJ, or the CPF when the CNPJ is empty or blanks only, without "." and "-".
+    void cnpjCpf(int cnpj, int cpf) {
+        std::string_view id = FieldRef(m_rows, cnpj).text();
+        if (id.find_first_not_of(' ') == std::string_view::npos) id = FieldRef(m_rows, cpf).text();
+        char limpo[14];
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < id.size() && n < sizeof limpo; ++i)
+            if (id[i] != '.' && id[i] != '-') limpo[n++] = id[i];
+        Campos::texto(std::string_view(limpo, n), 14);
     }
-    Registro& empresa(std::string_view codigo) { return constante(PadLeft(codigo, 4, ' ')); }
-    Registro& anoMesDia(std::string_view field) { return constante(DataAnoMesDia(m_row.fieldByName(field).asDate())); }
-    Registro& diaMesAno(std::string_view field) { return constante(DataDiaMesAno(m_row.fieldByName(field).asDate())); }
-
-    std::string pronto() && { return SemControles(std::move(m_out)); }
+    void anoMesDia(int field) { Campos::anoMesDia(FieldRef(m_rows, field).asDate()); }
+    void diaMesAno(int field) { Campos::diaMesAno(FieldRef(m_rows, field).asDate()); }
 
 private:
-    const ClientDataSet& m_row;
-    std::string m_documento;
-    std::string m_out;
+    const ClientDataSet& m_rows;
+    std::string_view m_documento;
 };
 
 }  // namespace
 
+MontadorRegistros::MontadorRegistros(const ClientDataSet& rows)
+    : m_rows(rows),
+      m_dataMovimento(rows.fieldIndex("DATAMOVIMENTO")),
+      m_numeroDoc(rows.fieldIndex("NUMERODOC")),
+      m_serieDoc(rows.fieldIndex("SERIEDOC")),
+      m_tipo(rows.fieldIndex("TIPO")),
+      m_cfop(rows.fieldIndex("CFOP")),
+      m_aliquota(rows.fieldIndex("ALIQUOTAICMS")),
+      m_dataDocumento(rows.fieldIndex("DATADOCUMENTO")),
+      m_observacao(rows.fieldIndex("OBSERVACAO")),
+      m_estadoCliente(rows.fieldIndex("ESTADOCLIENTE")),
+      m_estado(rows.fieldIndex("ESTADO")),
+      m_cidadeCliente(rows.fieldIndex("CIDADECLIENTE")),
+      m_cnpj(rows.fieldIndex("CNPJ")),
+      m_cpf(rows.fieldIndex("CPF")),
+      m_valor(rows.fieldIndex("VALOR")),
+      m_baseIcms(rows.fieldIndex("BASEICMS")),
+      m_valorIcms(rows.fieldIndex("VALORICMS")),
+      m_isento(rows.fieldIndex("ISENTO")),
+      m_outros(rows.fieldIndex("OUTROS")),
+      m_baseIpi(rows.fieldIndex("BASEIPI")),
+      m_valorIpi(rows.fieldIndex("VALORIPI")) {}
+
+void MontadorRegistros::saida(std::string_view codigoEmpresa, std::string& linha) const {
+    linha.clear();
+    Registro r(m_rows, linha, m_numeroDoc);
+    r.constante("S");
+    r.Campos::texto(codigoEmpresa, 4);
+    r.anoMesDia(m_dataMovimento);
+    r.documento();
+    r.documento();
+    r.texto(m_serieDoc, 3);
+    r.texto(m_tipo, 4);
+    r.brancos(1 + 3);
+    r.texto(m_cfop, 4);
+    r.brancos(6 + 7);
+    r.aliquota(m_aliquota);
+    r.diaMesAno(m_dataDocumento);
+    r.brancos(3);
+    r.texto(m_observacao, 100);
+    r.texto(m_estadoCliente, 2);
+    r.texto(m_estado, 2);
+    r.texto(m_cidadeCliente, 7);
+    r.cnpjCpf(m_cnpj, m_cpf);
+    for (int f : {m_valor, m_baseIcms, m_valorIcms, m_isento, m_outros}) r.valor(f);
+    r.zeros(11);
+    r.valor(m_baseIpi);
+    r.valor(m_valorIpi);
+    r.zeros(11 + 11 + 11);
+    r.valor(m_baseIcms);
+    r.zeros(11 + 11);
+    r.brancos(197 + 2);
+}
+
+void MontadorRegistros::entrada(std::string_view codigoEmpresa, std::string& linha) const {
+    linha.clear();
+    Registro r(m_rows, linha, m_numeroDoc);
+    r.constante("E");
+    r.Campos::texto(codigoEmpresa, 4);
+    r.anoMesDia(m_dataMovimento);
+    r.cnpjCpf(m_cnpj, m_cpf);
+    r.documento();
+    r.texto(m_serieDoc, 3);
+    r.texto(m_tipo, 4);
+    r.texto(m_cfop, 4);
+    r.brancos(6 + 7);
+    r.aliquota(m_aliquota);
+    r.diaMesAno(m_dataDocumento);
+    r.brancos(7);
+    r.texto(m_observacao, 100);
+    r.texto(m_estado, 2);
+    r.brancos(2 + 4);
+    for (int f : {m_valor, m_baseIcms, m_valorIcms, m_isento, m_outros}) r.valor(f);
+    r.zeros(11);
+}
+
 std::string MontaRegistroSaida(const ClientDataSet& row, std::string_view codigoEmpresa) {
-    Registro r(row, 547);
-    r.constante("S")
-        .empresa(codigoEmpresa)
-        .anoMesDia("DATAMOVIMENTO")
-        .documento()
-        .documento()
-        .texto("SERIEDOC", 3)
-        .texto("TIPO", 4)
-        .brancos(1)
-        .brancos(3)
-        .texto("CFOP", 4)
-        .brancos(6)
-        .brancos(7)
-        .aliquota()
-        .diaMesAno("DATADOCUMENTO")
-        .brancos(3)
-        .texto("OBSERVACAO", 100)
-        .texto("ESTADOCLIENTE", 2)
-        .texto("ESTADO", 2)
-        .texto("CIDADECLIENTE", 7)
-        .cnpjCpf()
-        .valor("VALOR")
-        .valor("BASEICMS")
-        .valor("VALORICMS")
-        .valor("ISENTO")
-        .valor("OUTROS")
-        .zeros(11)
-        .valor("BASEIPI")
-        .valor("VALORIPI")
-        .zeros(11)
-        .zeros(11)
-        .zeros(11)
-        .valor("BASEICMS")
-        .zeros(11)
-        .zeros(11)
-        .brancos(197)
-        .brancos(2);
-    return std::move(r).pronto();
+    std::string linha;
+    MontadorRegistros(row).saida(codigoEmpresa, linha);
+    return linha;
 }
 
 std::string MontaRegistroEntrada(const ClientDataSet& row, std::string_view codigoEmpresa) {
-    Registro r(row, 251);
-    r.constante("E")
-        .empresa(codigoEmpresa)
-        .anoMesDia("DATAMOVIMENTO")
-        .cnpjCpf()
-        .documento()
-        .texto("SERIEDOC", 3)
-        .texto("TIPO", 4)
-        .texto("CFOP", 4)
-        .brancos(6)
-        .brancos(7)
-        .aliquota()
-        .diaMesAno("DATADOCUMENTO")
-        .brancos(7)
-        .texto("OBSERVACAO", 100)
-        .texto("ESTADO", 2)
-        .brancos(2)
-        .brancos(4)
-        .valor("VALOR")
-        .valor("BASEICMS")
-        .valor("VALORICMS")
-        .valor("ISENTO")
-        .valor("OUTROS")
-        .zeros(11);
-    return std::move(r).pronto();
+    std::string linha;
+    MontadorRegistros(row).entrada(codigoEmpresa, linha);
+    return linha;
 }
 
 }  // namespace zorla

@@ -7,9 +7,25 @@ namespace zorla {
 
 class ClientDataSet;
 
-// Fiscal book records of the current row of a fiscal movement dataset, without line end.
+// The fiscal book records of the rows of one opening of a fiscal movement dataset. The positions of the fields
+// are found once, when it is made; each record is then built into a line the caller keeps.
 // An amount or rate whose digits do not fit its field fails the record (ExportError).
-std::string MontaRegistroSaida(const ClientDataSet& row, std::string_view codigoEmpresa);    // 547 characters
-std::string MontaRegistroEntrada(const ClientDataSet& row, std::string_view codigoEmpresa);  // 251 characters
+class MontadorRegistros {
+public:
+    explicit MontadorRegistros(const ClientDataSet& rows);
+    // The record of the current row, without line end, in place of what the line held.
+    void saida(std::string_view codigoEmpresa, std::string& linha) const;    // 547 characters
+    void entrada(std::string_view codigoEmpresa, std::string& linha) const;  // 251 characters
+
+private:
+    const ClientDataSet& m_rows;
+    int m_dataMovimento, m_numeroDoc, m_serieDoc, m_tipo, m_cfop, m_aliquota, m_dataDocumento, m_observacao,
+        m_estadoCliente, m_estado, m_cidadeCliente, m_cnpj, m_cpf, m_valor, m_baseIcms, m_valorIcms, m_isento,
+        m_outros, m_baseIpi, m_valorIpi;
+};
+
+// One record of the current row, for a single use.
+std::string MontaRegistroSaida(const ClientDataSet& row, std::string_view codigoEmpresa);
+std::string MontaRegistroEntrada(const ClientDataSet& row, std::string_view codigoEmpresa);
 
 }  // namespace zorla

@@ -140,19 +140,25 @@ void ThProcessa::registraFalha(const std::exception& e) {
 }
 
 // A record per row until the rows end or the operator cancels.
-void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, std::string (*monta)(const ClientDataSet&, std::string_view)) {
+void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
     ClientDataSet& saidas = m_dm.CDSSaidas;
     const ClientDataSet::ControlsDisabled semControles(saidas);
     m_eventos.etapaIniciada(etapa, saidas.recordCount());
-    const int fMovimento = saidas.fieldIndex("CODMOVESTOQUE");
+    const MontadorRegistros montador(saidas);
+    const FieldRef movimento(saidas, saidas.fieldIndex("CODMOVESTOQUE"));
+    std::string linha;
     int numero = 0;
     for (saidas.first(); !saidas.eof(); saidas.next()) {
         if (m_cancelado) {
             if (!std::exchange(m_cancelamentoVisto, true)) m_eventos.cancelado();
             break;
         }
-        gravaLinha(livro, monta(saidas, m_params.codigoEmpresa));
-        m_eventos.registroFeito(++numero, FieldRef(saidas, fMovimento).asString());
+        if (etapa == Etapa::LivroSaidas)
+            montador.saida(m_params.codigoEmpresa, linha);
+        else
+            montador.entrada(m_params.codigoEmpresa, linha);
+        gravaLinha(livro, linha);
+        m_eventos.registroFeito(++numero, movimento.text());
     }
 }
 
@@ -160,13 +166,13 @@ void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, std::string (*monta)(cons
 // open is closed by the caller.
 void ThProcessa::gravaLivros(Saida& livro) {
     livro = criaArquivo(TipoArquivo::LivroSaidas, m_params.Diretorio + m_params.NomeArquivo + ".SAI");
-    gravaLivro(livro, Etapa::LivroSaidas, &MontaRegistroSaida);
+    gravaLivro(livro, Etapa::LivroSaidas);
 
     m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
     if (m_dm.CDSSaidas.isEmpty()) return;
     fechaArquivo(livro);
     livro = criaArquivo(TipoArquivo::LivroEntradas, m_params.Diretorio + m_params.NomeArquivo + ".ENT");
-    gravaLivro(livro, Etapa::LivroEntradas, &MontaRegistroEntrada);
+    gravaLivro(livro, Etapa::LivroEntradas);
 }
 
 void ThProcessa::GeraArquivos() {

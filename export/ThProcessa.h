@@ -13,7 +13,6 @@
 
 namespace zorla {
 
-class ClientDataSet;
 class TFDMExporta;
 
 // One export run on its own worker thread: the fiscal books, then the cash/bank entry files. It reports what
@@ -54,7 +53,7 @@ private:
     void marcaIncompleto(Saida& saida);
     void registraFalha(const std::exception& e);
     void gravaLivros(Saida& livro);
-    void gravaLivro(Saida& livro, Etapa etapa, std::string (*monta)(const ClientDataSet&, std::string_view));
+    void gravaLivro(Saida& livro, Etapa etapa);
 
     TFDMExporta& m_dm;
     EventosDaExportacao& m_eventos;

@@ -1,6 +1,7 @@
 #include "ui/SaidasModel.h"
 
 #include <QColor>
+#include <QThreadPool>
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
@@ -37,8 +38,10 @@ QString formataValor(Decimal valor) {
 
 SaidasModel::SaidasModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void SaidasModel::atualiza(std::shared_ptr<const ClientDataSet::Rows> rows, const std::vector<FieldDef>& campos) {
+void SaidasModel::atualiza(std::shared_ptr<const PackedRows> rows, const std::vector<FieldDef>& campos) {
     beginResetModel();
+    // Rows the grid no longer shows are let go on a worker: no turn of the window waits for their memory to go.
+    if (m_rows) QThreadPool::globalInstance()->start([antigas = std::move(m_rows)]() mutable { antigas.reset(); });
     m_rows = std::move(rows);
     m_fonte.clear();
     m_campos.clear();
@@ -64,14 +67,17 @@ QVariant SaidasModel::data(const QModelIndex& index, int role) const {
     // Record numbers count from 1: the even ones are grey.
     if (role == Qt::BackgroundRole) return (index.row() + 1) % 2 == 0 ? QColor(230, 230, 230) : QColor(Qt::white);
     if (role != Qt::DisplayRole) return {};
-    const Value& v = (*m_rows)[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(m_fonte[static_cast<std::size_t>(index.column())])];
-    if (const std::string* t = v.text()) return QString::fromStdString(cp1252ToUtf8(*t));
-    if (const Decimal* d = v.decimal()) {
-        if (!m_campos[static_cast<std::size_t>(index.column())].displayFormat.empty()) return formataValor(*d);
-        return QString::fromStdString(DigitosDecimais(*d));
+    const auto coluna = static_cast<std::size_t>(index.column());
+    const Cell c = m_rows->cell(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(m_fonte[coluna]));
+    switch (c.type) {
+        case FieldType::Text: return QString::fromStdString(cp1252ToUtf8(c.text));
+        case FieldType::Decimal:
+            if (!m_campos[coluna].displayFormat.empty()) return formataValor(Decimal{c.number});
+            return QString::fromStdString(DigitosDecimais(Decimal{c.number}));
+        case FieldType::Integer: return QString::number(c.number);
+        case FieldType::Date: return QString::fromStdString(DataCurta(*c.value().date()));
+        case FieldType::Unsupported: break;
     }
-    if (const std::int64_t* n = v.integer()) return QString::number(*n);
-    if (const Date* dt = v.date()) return QString::fromStdString(DataCurta(*dt));
     return {};
 }
 

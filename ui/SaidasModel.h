@@ -15,7 +15,7 @@ public:
     explicit SaidasModel(QObject* parent = nullptr);
 
     // Takes the rows of one opening of the fiscal dataset, with its fields; no rows, an empty grid.
-    void atualiza(std::shared_ptr<const ClientDataSet::Rows> rows, const std::vector<FieldDef>& campos);
+    void atualiza(std::shared_ptr<const PackedRows> rows, const std::vector<FieldDef>& campos);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,7 +25,7 @@ public:
     static int larguraColuna(int coluna);  // 0: the grid's default
 
 private:
-    std::shared_ptr<const ClientDataSet::Rows> m_rows;
+    std::shared_ptr<const PackedRows> m_rows;
     std::vector<int> m_fonte;  // dataset field of each column
     std::vector<FieldDef> m_campos;
 };

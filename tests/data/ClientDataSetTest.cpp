@@ -117,3 +117,43 @@ TEST(ClientDataSet, CalculatedFieldsOfTheFiscalRowsAndTheTotalizers) {
 
 }  // namespace
 }  // namespace zorla
+
+namespace zorla {
+namespace {
+
+TEST(PackedRows, KeepEveryValueExactlyCloseToItsBytes) {
+    using namespace std::chrono;
+    const std::vector<FieldType> types = {FieldType::Text, FieldType::Integer, FieldType::Decimal, FieldType::Date};
+    PackedRows rows(types);
+    const std::vector<std::string> texts = {"", "a", std::string(127, 'x'), std::string(128, 'y'),
+                                            std::string(16384, 'z'), std::string("\0\x80\xFF", 3)};
+    const Date dates[] = {Date{1y / 1 / 1}, Date{1858y / 11 / 17}, Date{9999y / 12 / 31}};
+    std::size_t payload = 0;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string& t = texts[static_cast<std::size_t>(i) % texts.size()];
+        const Cell cells[] = {i % 7 == 0 ? Cell{} : Cell{FieldType::Text, 0, t},
+                              Cell{FieldType::Integer, -i * 1000003LL, {}},
+                              i % 5 == 0 ? Cell{} : Cell{FieldType::Decimal, 999999999999999 - i, {}},
+                              Cell::of(Value(dates[i % 3]))};
+        rows.append(cells);
+        payload += (i % 7 == 0 ? 0 : t.size()) + 8 + (i % 5 == 0 ? 0 : 8) + 4;
+    }
+    ASSERT_EQ(rows.size(), 30000u);
+    std::uint32_t positions[4];
+    for (std::size_t i = 0; i < rows.size(); i += 997) {
+        SCOPED_TRACE(i);
+        rows.locate(i, positions);
+        const Cell text = rows.cellAt(i, positions, 0);
+        EXPECT_EQ(text.isNull(), i % 7 == 0);
+        EXPECT_EQ(text.text, i % 7 == 0 ? "" : texts[i % texts.size()]);
+        EXPECT_EQ(rows.cell(i, 1).number, -static_cast<std::int64_t>(i) * 1000003LL);
+        EXPECT_EQ(rows.cell(i, 2).isNull(), i % 5 == 0);
+        EXPECT_EQ(rows.cellAt(i, positions, 2).number, i % 5 == 0 ? 0 : 999999999999999 - static_cast<std::int64_t>(i));
+        EXPECT_EQ(*rows.cell(i, 3).value().date(), dates[i % 3]);
+    }
+    // A null bitmap, a length, a row index entry and the last block's slack: no value of its own per field.
+    EXPECT_LT(rows.memory(), payload + 30000 * (1 + 3 + 8) + (std::size_t{2} << 20));
+}
+
+}  // namespace
+}  // namespace zorla
