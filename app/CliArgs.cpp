@@ -1,8 +1,10 @@
 #include "app/CliArgs.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
-#include <set>
+#include <map>
 #include <stdexcept>
+#include <thread>
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
@@ -12,6 +14,7 @@
 namespace zorla {
 
 namespace {
+
 int inteiro(const std::string& opcao, const std::string& texto, int minimo, int maximo) {
     int valor = 0;
     auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
@@ -20,8 +23,155 @@ int inteiro(const std::string& opcao, const std::string& texto, int minimo, int 
     return valor;
 }
 
+// Every option is taken as text, each occurrence kept, and checked here: the operator reads the same words
+// whatever went wrong.
+class Opcoes {
+public:
+    explicit Opcoes(CLI::App& app) : m_app(app) {}
+    void declara(const std::string& nome, const std::string& tipo, const std::string& sentido) {
+        m_app.add_option(nome, m_valores[nome], sentido)
+            ->type_name(tipo)
+            ->expected(1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    void declaraChave(const std::string& nome, const std::string& sentido) {
+        m_app.add_flag(nome, m_chaves[nome], sentido);
+    }
+    bool tem(const std::string& nome) const {
+        auto v = m_valores.find(nome);
+        const auto c = m_chaves.find(nome);
+        return (v != m_valores.end() && !v->second.empty()) || (c != m_chaves.end() && c->second > 0);
+    }
+    // The option's value; refused when given twice.
+    std::optional<std::string> valor(const std::string& nome) const {
+        const std::vector<std::string>& v = m_valores.at(nome);
+        if (v.empty()) return std::nullopt;
+        if (v.size() > 1) throw std::invalid_argument("opção repetida: " + nome);
+        return v[0];
+    }
+    void semRepeticoes() const {
+        for (const auto& [nome, v] : m_valores) valor(nome);
+        for (const auto& [nome, n] : m_chaves)
+            if (n > 1) throw std::invalid_argument("opção repetida: " + nome);
+    }
+
+private:
+    CLI::App& m_app;
+    std::map<std::string, std::vector<std::string>> m_valores;
+    std::map<std::string, int> m_chaves;
+};
+
+void declaraOpcoes(Opcoes& o) {
+    o.declara("--empresa", "N", "número da empresa no banco ZORLA (CODEMPRESA)");
+    o.declara("--codigo", "TEXTO", "código da empresa para o Lumetra, até 4 caracteres, em cada registro");
+    o.declara("--mes", "M", "mês do período, de 1 a 12");
+    o.declara("--ano", "AAAA", "ano do período");
+    o.declara("--dia-inicial", "D", "primeiro dia do período (padrão: 1)");
+    o.declara("--dia-final", "D", "último dia do período (padrão: o último do mês)");
+    o.declara("--saida", "PASTA", "pasta onde os cinco arquivos são gravados");
+    o.declara("--config", "ARQUIVO", "arquivo de conexão (padrão: dbxconnections.ini ao lado do programa)");
+    o.declara("--tempo-limite", "SEGUNDOS", "cancela a exportação que passar desse tempo");
+    o.declaraChave("--verificar", "verifica o período sem gravar nada; saída 0 sem problemas, 3 só avisos, 4 erros");
+    o.declara("--formato", "csv", "com --verificar: a tabela em CSV (code page 1252, separada por ;)");
+    o.declara("--resumo", "ARQUIVO.csv", "grava também os totais da exportação nesse arquivo CSV");
+    o.declaraChave("--listar-empresas", "lista código, nome fantasia e CNPJ das empresas da conexão");
+    o.declara("--lote", "ARQUIVO", "exporta um lote: conexão;empresa;código;pasta por linha");
+    o.declara("--tarefas", "N", "com --lote: exportações ao mesmo tempo (padrão: o número de núcleos)");
+}
+
+const char* kExemplos =
+    "Exemplos:\n"
+    "  zorla-exporta-cli --empresa 1 --codigo 0001 --mes 3 --ano 2026 --saida /srv/lumetra/marco\n"
+    "  zorla-exporta-cli --empresa 1 --mes 3 --ano 2026 --verificar\n"
+    "  zorla-exporta-cli --listar-empresas --config /opt/zorla-exporta/dbxconnections.ini\n"
+    "  zorla-exporta-cli --lote fechamento.txt --mes 3 --ano 2026 --tarefas 2\n"
+    "Saída: 0 concluída, 1 falhou, 2 argumentos inválidos ou empresa desconhecida, 3 e 4 da verificação,\n"
+    "130 cancelada por Ctrl-C (SIGINT), 143 por SIGTERM.\n";
+
+void preparaAjuda(CLI::App& app) {
+    app.option_defaults()->group("Opções");
+    auto f = app.get_formatter();
+    f->label("Usage", "Uso");
+    f->label("OPTIONS", "OPÇÕES");
+    f->label("REQUIRED", "OBRIGATÓRIO");
+    f->column_width(34);
+    app.set_help_flag("-h,--help", "mostra esta ajuda e sai");
+    app.footer(kExemplos);
+    app.allow_extras(true);
+}
+
+}  // namespace
+
+namespace {
+
+// The period, the days defaulting to the whole month; a reversed one would be exported empty, named so, silently.
+void periodo(const Opcoes& o, CliArgs& out) {
+    if (!o.tem("--mes")) throw std::invalid_argument("falta --mes");
+    if (!o.tem("--ano")) throw std::invalid_argument("falta --ano");
+    out.mes = inteiro("--mes", *o.valor("--mes"), 1, 12);
+    out.ano = inteiro("--ano", *o.valor("--ano"), 1900, 9999);
+    if (auto d = o.valor("--dia-inicial")) out.diaInicial = inteiro("--dia-inicial", *d, 1, 31);
+    out.diaFinal = o.tem("--dia-final") ? inteiro("--dia-final", *o.valor("--dia-final"), 1, 31)
+                                        : UltimoDiaDoMes(out.mes, out.ano);
+    if (out.diaInicial > out.diaFinal)
+        throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) + ") é posterior ao dia final (" +
+                                    std::to_string(out.diaFinal) + ")");
+    try {
+        PeriodoDoMes(out.diaInicial, out.diaFinal, out.mes, out.ano);  // a day the month does not have
+    } catch (const std::runtime_error& e) {
+        throw std::invalid_argument(e.what());
+    }
+}
+
+void empresa(const Opcoes& o, CliArgs& out) {
+    if (!o.tem("--empresa")) throw std::invalid_argument("Informe a empresa.");
+    out.empresa = inteiro("--empresa", *o.valor("--empresa"), 0, 2147483647);
+}
+
+void exportacao(const Opcoes& o, CliArgs& out) {
+    empresa(o, out);
+    if (!o.tem("--codigo")) throw std::invalid_argument("Informe o código da empresa.");
+    out.codigo = CodigoParaOsRegistros(*o.valor("--codigo"), out.avisos);
+    periodo(o, out);
+    if (!o.tem("--saida")) throw std::invalid_argument("falta --saida");
+    out.saida = *o.valor("--saida");
+    // An empty folder would put the files at the root of the file system.
+    if (trimControl(out.saida).empty()) throw std::invalid_argument("Informe a pasta de saída (--saida).");
+}
+
+CliArgs interpreta(const Opcoes& o) {
+    CliArgs out;
+    out.config = o.valor("--config");
+    if (auto t = o.valor("--tempo-limite")) out.tempoLimite = inteiro("--tempo-limite", *t, 1, 86400);
+    out.resumo = o.valor("--resumo");
+    if (auto f = o.valor("--formato")) {
+        if (*f != "csv" && *f != "texto") throw std::invalid_argument("valor inválido para --formato: '" + *f + "'");
+        if (!o.tem("--verificar")) throw std::invalid_argument("--formato vale só com --verificar");
+        out.csv = *f == "csv";
+    }
+    if (o.tem("--listar-empresas")) {
+        out.modo = CliArgs::Modo::ListarEmpresas;
+    } else if (o.tem("--lote")) {
+        out.modo = CliArgs::Modo::Lote;
+        out.lote = *o.valor("--lote");
+        out.verificar = o.tem("--verificar");
+        periodo(o, out);
+        const int nucleos = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        out.tarefas = o.tem("--tarefas") ? inteiro("--tarefas", *o.valor("--tarefas"), 1, 64) : nucleos;
+    } else if (o.tem("--verificar")) {
+        out.modo = CliArgs::Modo::Verificar;
+        empresa(o, out);
+        periodo(o, out);
+    } else {
+        exportacao(o, out);
+    }
+    return out;
+}
+
+}  // namespace
+
 // The code goes into every record as typed: anything that would not survive that is refused.
-std::string codigoEmpresa(const std::string& digitado, std::vector<std::string>& avisos) {
+std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::string>& avisos) {
     const ConversaoCp1252 c = converteParaCp1252(digitado);
     if (c.erro == ErroCp1252::Utf8Invalido) throw std::invalid_argument("--codigo não é texto UTF-8 válido.");
     if (c.erro == ErroCp1252::ForaDoCp1252)
@@ -34,55 +184,37 @@ std::string codigoEmpresa(const std::string& digitado, std::vector<std::string>&
                          cp1252ToUtf8(c.texto.substr(0, 4)) + "'.");
     return c.texto;
 }
-}  // namespace
 
 const char* usoCli() {
     return "Uso: zorla-exporta-cli --empresa N --codigo TEXTO --mes M --ano AAAA [--dia-inicial D] [--dia-final D]\n"
-           "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS]\n";
+           "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS] [--resumo ARQUIVO.csv]\n"
+           "       zorla-exporta-cli --help\n";
 }
 
-CliArgs parseCliArgs(const std::vector<std::string>& args) {
-    CliArgs out;
-    std::set<std::string> vistas;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& opcao = args[i];
-        if (i + 1 >= args.size()) throw std::invalid_argument("falta o valor de " + opcao);
-        const std::string& valor = args[++i];
-        if (!vistas.insert(opcao).second) throw std::invalid_argument("opção repetida: " + opcao);
-        if (opcao == "--empresa")
-            out.empresa = inteiro(opcao, valor, 0, 2147483647);
-        else if (opcao == "--codigo")
-            out.codigo = codigoEmpresa(valor, out.avisos);
-        else if (opcao == "--mes")
-            out.mes = inteiro(opcao, valor, 1, 12);
-        else if (opcao == "--ano")
-            out.ano = inteiro(opcao, valor, 1900, 9999);
-        else if (opcao == "--dia-inicial")
-            out.diaInicial = inteiro(opcao, valor, 1, 31);
-        else if (opcao == "--dia-final")
-            out.diaFinal = inteiro(opcao, valor, 1, 31);
-        else if (opcao == "--saida")
-            out.saida = valor;
-        else if (opcao == "--config")
-            out.config = valor;
-        else if (opcao == "--tempo-limite")
-            out.tempoLimite = inteiro(opcao, valor, 1, 86400);
-        else
-            throw std::invalid_argument("opção desconhecida: " + opcao);
+std::variant<CliArgs, CliTexto> parseCliArgs(const std::vector<std::string>& args, const std::string& versao) {
+    CLI::App app("Exporta um período de documentos fiscais e movimentos de caixa/banco do banco ZORLA para os\n"
+                 "arquivos que o Lumetra importa, sem a janela: os mesmos bytes.",
+                 "zorla-exporta-cli");
+    preparaAjuda(app);
+    app.set_version_flag("--version", versao, "mostra a versão e sai");
+    Opcoes o(app);
+    declaraOpcoes(o);
+    try {
+        std::vector<std::string> invertidos(args.rbegin(), args.rend());
+        app.parse(invertidos);
+    } catch (const CLI::CallForHelp&) {
+        return CliTexto{app.help()};
+    } catch (const CLI::CallForVersion&) {
+        return CliTexto{versao + "\n"};
+    } catch (const CLI::ArgumentMismatch& e) {
+        const std::string texto = e.what();
+        throw std::invalid_argument("falta o valor de " + texto.substr(0, texto.find(':')));
+    } catch (const CLI::ParseError& e) {
+        throw std::invalid_argument(e.what());
     }
-    if (!vistas.count("--empresa")) throw std::invalid_argument("Informe a empresa.");
-    if (!vistas.count("--codigo")) throw std::invalid_argument("Informe o código da empresa.");
-    if (!vistas.count("--mes")) throw std::invalid_argument("falta --mes");
-    if (!vistas.count("--ano")) throw std::invalid_argument("falta --ano");
-    // An empty folder would put the files at the root of the file system.
-    if (trimControl(out.saida).empty()) throw std::invalid_argument("Informe a pasta de saída (--saida).");
-    if (!vistas.count("--dia-final"))
-        out.diaFinal = UltimoDiaDoMes(out.mes, out.ano);
-    // A reversed period would be exported empty, and named so, without a word.
-    if (out.diaInicial > out.diaFinal)
-        throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) + ") é posterior ao dia final (" +
-                                    std::to_string(out.diaFinal) + ")");
-    return out;
+    if (!app.remaining().empty()) throw std::invalid_argument("opção desconhecida: " + app.remaining().front());
+    o.semRepeticoes();
+    return interpreta(o);
 }
 
 }  // namespace zorla

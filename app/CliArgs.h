@@ -2,11 +2,14 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace zorla {
 
 struct CliArgs {
+    enum class Modo { Exportar, Verificar, ListarEmpresas, Lote };
+    Modo modo = Modo::Exportar;
     int empresa = 0;
     std::string codigo;  // code page 1252, as it goes into the records
     int mes = 0;
@@ -16,11 +19,25 @@ struct CliArgs {
     std::string saida;
     std::optional<std::string> config;
     std::optional<int> tempoLimite;  // seconds
-    std::vector<std::string> avisos;  // for the operator; the run goes on
+    bool csv = false;                // the check's table as CSV
+    std::optional<std::string> resumo;  // where the totals go as CSV
+    std::string lote;                // the batch file
+    bool verificar = false;          // a batch of checks rather than exports
+    int tarefas = 0;                 // exports at once in a batch
+    std::vector<std::string> avisos;  // for the operator; the work goes on
 };
 
+// What --help and --version ask for: a text to print, and nothing to do.
+struct CliTexto {
+    std::string texto;
+};
+
+// The company code as the records take it: code page 1252 bytes. Refused (std::invalid_argument) when it is not
+// UTF-8, holds a character code page 1252 lacks or a control character, or is empty; a warning when cut.
+std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::string>& avisos);
+
 // Throws std::invalid_argument with a Portuguese text for the operator.
-CliArgs parseCliArgs(const std::vector<std::string>& args);
+std::variant<CliArgs, CliTexto> parseCliArgs(const std::vector<std::string>& args, const std::string& versao);
 const char* usoCli();
 
 }  // namespace zorla

@@ -98,4 +98,23 @@ std::string DigitosDecimais(Decimal value) {
     return c < 0 ? "-" + digits : digits;
 }
 
+std::string ValorFormatado(Decimal value) {
+    std::string digitos = DigitosDecimais(value);
+    const bool negativo = digitos[0] == '-';
+    if (negativo) digitos.erase(0, 1);
+    const std::string inteiro = digitos.substr(0, digitos.size() - 2);
+    std::string out = negativo ? "-" : "";
+    for (std::size_t i = 0; i < inteiro.size(); ++i) {
+        if (i > 0 && (inteiro.size() - i) % 3 == 0) out += '.';
+        out += inteiro[i];
+    }
+    return out + "," + digitos.substr(digitos.size() - 2);
+}
+
+std::string ValorParaPlanilha(Decimal value) {
+    std::string digitos = DigitosDecimais(value);
+    digitos.insert(digitos.size() - 2, ",");
+    return digitos;
+}
+
 }  // namespace zorla

@@ -29,6 +29,11 @@ Date UltimoDiaMes(const Date& date, bool fimDeSemana);
 // its place, so it stays one line of its width whatever the database holds.
 bool CaractereDeControle(char c);
 
+// An amount as the operator reads it, "#,##0.00" with the Brazilian separators: 1.234,50.
+std::string ValorFormatado(Decimal value);
+// An amount as a spreadsheet in Portuguese takes it: 1234,50.
+std::string ValorParaPlanilha(Decimal value);
+
 // The program's short date text, dd/mm/yyyy.
 std::string DataCurta(const Date& date);
 // An amount as whole hundredths without separators, at least three digits, a minus sign in front:

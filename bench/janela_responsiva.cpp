@@ -23,7 +23,14 @@ public:
         std::fprintf(stderr, "caixa: %s\n", texto.toUtf8().constData());
         if (aoFechar) aoFechar();
     }
+    void mensagemComDetalhes(QWidget*, const QString& texto, const QString&, const QString& detalhes,
+                             std::function<void()>, std::function<void()> aoFechar) override {
+        std::fprintf(stderr, "caixa: %s\n%s\n", texto.toUtf8().constData(), detalhes.toUtf8().constData());
+        if (aoFechar) aoFechar();
+    }
+    void verificacao(QWidget*, const zorla::ResultadoDaVerificacao&, std::function<void()>) override {}
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)>) override {}
+    void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)>) override {}
 };
 }  // namespace
 

@@ -260,13 +260,23 @@ void TFDMExporta::CDSSaidasCalcFields(ClientDataSet& ds) {
 
 void TFDMExporta::ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {
     CDSSaidas.close();
+    PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
+    CDSSaidas.open();
+}
+
+void TFDMExporta::PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {
     QSaidas.paramByName("TIPODOCUMENTO").value = "NF";
     QSaidas.paramByName("DATAINICIAL").value = dataInicial;
     QSaidas.paramByName("DATAFINAL").value = dataFinal;
     QSaidas.paramByName("EMPRESA").value = empresa;
     QSaidas.paramByName("TIPOMOVIMENTO").value = tipoMovimento;
     QSaidas.paramByName("ATIVO").value = "%";
-    CDSSaidas.open();
+}
+
+void TFDMExporta::PreparaMovimento(Date dataInicial, Date dataFinal) {
+    SQLMovimento.paramByName("BANCO").value = "%";
+    SQLMovimento.paramByName("DATA_INICIAL").value = dataInicial;
+    SQLMovimento.paramByName("DATA_FINAL").value = dataFinal;
 }
 
 void TFDMExporta::CDSCupomACalcFields(ClientDataSet& ds) {

@@ -35,6 +35,10 @@ public:
     void CDSSaidasCalcFields(ClientDataSet& dataSet);
     // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
     void ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
+    // Sets the six parameters of the fiscal query, for any reader of it.
+    void PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
+    // Sets the three parameters of the cash/bank query: every bank, the period.
+    void PreparaMovimento(Date dataInicial, Date dataFinal);
 
     SqlQuery SQLMovimento;
     DataSetProvider DSPMovimento;

@@ -8,18 +8,21 @@
 
 namespace zorla {
 
-std::string programFolder() {
-    std::filesystem::path exe;
+std::string programFile() {
 #ifdef _WIN32
     char buffer[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    exe = std::string(buffer, n);
+    return std::string(buffer, n);
 #else
     std::error_code ec;
-    exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) exe = std::filesystem::current_path() / "program";
+    return exe.string();
 #endif
-    std::string folder = exe.parent_path().string();
+}
+
+std::string programFolder() {
+    std::string folder = std::filesystem::path(programFile()).parent_path().string();
     if (folder.empty() || folder.back() != std::filesystem::path::preferred_separator)
         folder += std::filesystem::path::preferred_separator;
     return folder;

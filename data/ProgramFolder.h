@@ -4,6 +4,8 @@
 
 namespace zorla {
 
+// Real path of the running program file.
+std::string programFile();
 // Real folder of the running program file, with its trailing path delimiter.
 std::string programFolder();
 

@@ -3,6 +3,7 @@
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "export/ExportError.h"
+#include "export/Verificacao.h"
 
 namespace zorla {
 
@@ -25,7 +26,7 @@ void Campos::numero(Decimal value, std::size_t width, char fill, std::string_vie
     } while (a > 0 || fim - p < 3);
     if (c < 0) *--p = '-';
     const auto n = static_cast<std::size_t>(fim - p);
-    if (n > width) {
+    if (DigitosDoValor(value.cents) > width) {
         std::string shown(p, n);
         shown.insert(shown.size() - 2, ",");
         throw ExportError("Documento " + cp1252ToUtf8(documento) + ": o valor " + shown + " do campo " +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +15,20 @@ enum class TipoArquivo { LivroSaidas, LivroEntradas, Recebimentos, Pagamentos, D
 
 enum class Desfecho { Concluido, Cancelado, Falhou };
 
+// Sums of amounts as the records hold them, in hundredths: the same integers the records are built from.
+struct Somas {
+    long documentos = 0;  // fiscal documents, or cash/bank movements
+    std::int64_t valor = 0, baseIcms = 0, valorIcms = 0, baseIpi = 0, valorIpi = 0;
+};
+
 struct ArquivoGravado {
     TipoArquivo tipo = TipoArquivo::LivroSaidas;
     std::string caminho;
     long linhas = 0;        // whole lines in the file
     bool completo = false;  // closed with every line on the disk
+    Somas somas;
+    // The fiscal books' sums per TIPO (code page 1252, empty for none), in the order of their first record.
+    std::vector<std::pair<std::string, Somas>> porTipo;
 };
 
 struct ResultadoDaExportacao {

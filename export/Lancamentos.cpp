@@ -3,6 +3,7 @@
 #include "base/TextUtil.h"
 #include "data/ClientDataSet.h"
 #include "export/Campos.h"
+#include "export/Verificacao.h"
 
 namespace zorla {
 
@@ -21,9 +22,8 @@ MontadorLancamentos::MontadorLancamentos(const ClientDataSet& mov)
       m_nomeDevedor(mov.fieldIndex("NOMEDEVEDOR")) {}
 
 std::optional<std::string> MontadorLancamentos::parteSemConta() const {
-    // Only an account of length 0 is missing; one of blanks passes.
-    if (FieldRef(m_mov, m_credora).text().empty()) return std::string(FieldRef(m_mov, m_nomeCredor).text());
-    if (FieldRef(m_mov, m_devedora).text().empty()) return std::string(FieldRef(m_mov, m_nomeDevedor).text());
+    if (ContaAusente(FieldRef(m_mov, m_credora).text())) return std::string(FieldRef(m_mov, m_nomeCredor).text());
+    if (ContaAusente(FieldRef(m_mov, m_devedora).text())) return std::string(FieldRef(m_mov, m_nomeDevedor).text());
     return std::nullopt;
 }
 

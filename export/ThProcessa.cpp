@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -98,7 +99,9 @@ void ThProcessa::Execute() {
 
 ThProcessa::Saida ThProcessa::criaArquivo(TipoArquivo tipo, const std::string& path) {
     Saida saida{m_files.recreate(path), m_resultado.arquivos.size()};
-    m_resultado.arquivos.push_back(ArquivoGravado{tipo, path});
+    ArquivoGravado& novo = m_resultado.arquivos.emplace_back();
+    novo.tipo = tipo;
+    novo.caminho = path;
     m_eventos.arquivoIniciado(tipo, path);
     return saida;
 }
@@ -139,12 +142,41 @@ void ThProcessa::registraFalha(const std::exception& e) {
     m_resultado.erro += e.what();
 }
 
+namespace {
+// Adds each record's amounts to its file's sums, and to those of its TIPO.
+class Totalizador {
+public:
+    explicit Totalizador(const ClientDataSet& rows)
+        : m_tipo(rows, rows.fieldIndex("TIPO")),
+          m_campos{FieldRef(rows, rows.fieldIndex("VALOR")), FieldRef(rows, rows.fieldIndex("BASEICMS")),
+                   FieldRef(rows, rows.fieldIndex("VALORICMS")), FieldRef(rows, rows.fieldIndex("BASEIPI")),
+                   FieldRef(rows, rows.fieldIndex("VALORIPI"))} {}
+
+    void soma(ArquivoGravado& arquivo) const {
+        const std::string_view tipo = m_tipo.text();
+        auto it = std::find_if(arquivo.porTipo.begin(), arquivo.porTipo.end(),
+                               [&](const auto& p) { return p.first == tipo; });
+        if (it == arquivo.porTipo.end()) it = arquivo.porTipo.insert(it, {std::string(tipo), Somas{}});
+        for (Somas* s : {&arquivo.somas, &it->second}) {
+            ++s->documentos;
+            std::int64_t* const destinos[] = {&s->valor, &s->baseIcms, &s->valorIcms, &s->baseIpi, &s->valorIpi};
+            for (std::size_t i = 0; i < 5; ++i) *destinos[i] += m_campos[i].asDecimal().cents;
+        }
+    }
+
+private:
+    FieldRef m_tipo;
+    FieldRef m_campos[5];
+};
+}  // namespace
+
 // A record per row until the rows end or the operator cancels.
 void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
     ClientDataSet& saidas = m_dm.CDSSaidas;
     const ClientDataSet::ControlsDisabled semControles(saidas);
     m_eventos.etapaIniciada(etapa, saidas.recordCount());
     const MontadorRegistros montador(saidas);
+    const Totalizador totalizador(saidas);
     const FieldRef movimento(saidas, saidas.fieldIndex("CODMOVESTOQUE"));
     std::string linha;
     int numero = 0;
@@ -158,6 +190,7 @@ void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
         else
             montador.entrada(m_params.codigoEmpresa, linha);
         gravaLinha(livro, linha);
+        totalizador.soma(m_resultado.arquivos[livro.indice]);
         m_eventos.registroFeito(++numero, movimento.text());
     }
 }
@@ -198,9 +231,7 @@ void ThProcessa::GeraArquivos() {
 void ThProcessa::ExportaMovimentoBancario() {
     ClientDataSet& mov = m_dm.CDSMovimento;
     mov.close();
-    m_dm.SQLMovimento.paramByName("BANCO").value = "%";
-    m_dm.SQLMovimento.paramByName("DATA_INICIAL").value = m_params.DataInicial;
-    m_dm.SQLMovimento.paramByName("DATA_FINAL").value = m_params.DataFinal;
+    m_dm.PreparaMovimento(m_params.DataInicial, m_params.DataFinal);
     mov.setFiltered(false);
     mov.open();
     m_registrosDoMovimento = 0;
@@ -216,12 +247,16 @@ void ThProcessa::GravaLancamentos(TipoArquivo tipo, const std::string& nomeArqui
     ClientDataSet& mov = m_dm.CDSMovimento;
     Saida arquivo = criaArquivo(tipo, nomeArquivo);
     const MontadorLancamentos montador(mov);
+    const FieldRef valor(mov, mov.fieldIndex("VALOR"));
     try {
         for (; !mov.eof(); mov.next()) {
             if (auto parte = montador.parteSemConta())
                 m_eventos.aviso(Aviso{Aviso::Tipo::SemContaContabil,
                                       cp1252ToUtf8(*parte) + "\r\nsem código contábil definido."});
             for (const std::string& linha : montador.monta(prefixo)) gravaLinha(arquivo, linha);
+            Somas& somas = m_resultado.arquivos[arquivo.indice].somas;
+            ++somas.documentos;
+            somas.valor += valor.asDecimal().cents;
             m_eventos.registroFeito(++m_registrosDoMovimento, {});
         }
     } catch (...) {

@@ -1,21 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <array>
-#include <cstdint>
-#include <optional>
 
 namespace zorla {
 
-// The program file carries its version as two 32-bit words after a marker, as a version resource would:
-// major and minor in the first word, release and build in the second. Fixed at build time.
-std::optional<std::array<std::uint16_t, 4>> lerVersaoArquivo(const QString& arquivo);
-
-// "major.minor.release", then ".build" when the kind is "BUILD" in any case; 0.0.0(.0) without a version.
+// The version of a program file as its caption shows it (base/VersaoDoArquivo.h).
 QString GetBuildInfo(const QString& arquivo, const QString& tipo);
-
-// The bytes of a marker for the given version, as the program file holds them.
-std::array<unsigned char, 24> marcadorVersao(std::uint16_t major, std::uint16_t minor, std::uint16_t release,
-                                              std::uint16_t build);
 
 }  // namespace zorla

@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include "ui/JanelaVerificacao.h"
 
 namespace zorla {
 
@@ -16,6 +19,27 @@ void QtDialogs::mensagem(QWidget* parent, const QString& texto, const QString& t
     box->open();
 }
 
+void QtDialogs::mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo,
+                                    const QString& detalhes, std::function<void()> aoSalvar,
+                                    std::function<void()> aoFechar) {
+    auto* box = new QMessageBox(QMessageBox::Information, titulo, texto, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setDetailedText(detalhes);
+    QPushButton* salvar = box->addButton(QStringLiteral("Salvar…"), QMessageBox::ActionRole);
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, salvar, aoSalvar = std::move(aoSalvar), aoFechar = std::move(aoFechar)](int) {
+                         if (box->clickedButton() == salvar && aoSalvar) aoSalvar();
+                         if (aoFechar) aoFechar();
+                     });
+    box->open();
+}
+
+void QtDialogs::verificacao(QWidget* parent, const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar) {
+    auto* janela = new JanelaVerificacao(resultado, std::move(aoSalvar), parent);
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    janela->open();
+}
+
 void QtDialogs::escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) {
     auto* dialog = new QFileDialog(parent, QString(), inicial);
     dialog->setFileMode(QFileDialog::Directory);
@@ -23,6 +47,17 @@ void QtDialogs::escolhePasta(QWidget* parent, const QString& inicial, std::funct
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
                      [aoEscolher = std::move(aoEscolher)](const QString& pasta) { aoEscolher(pasta); });
+    dialog->open();
+}
+
+void QtDialogs::escolheArquivo(QWidget* parent, const QString& sugestao,
+                               std::function<void(const QString&)> aoEscolher) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Salvar"), sugestao, QStringLiteral("CSV (*.csv)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                     [aoEscolher = std::move(aoEscolher)](const QString& arquivo) { aoEscolher(arquivo); });
     dialog->open();
 }
 

@@ -8,6 +8,7 @@ class QWidget;
 namespace zorla {
 
 enum class MessageIcon { Information, Error };
+struct ResultadoDaVerificacao;
 
 // Every box the window shows goes through here, so tests never wait on a modal box. Boxes are opened
 // window-modal and answered through the callback: the window's thread never blocks on them.
@@ -16,15 +17,28 @@ public:
     virtual ~Dialogs() = default;
     virtual void mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                           std::function<void()> aoFechar) = 0;
+    // A box with details shown on asking ("Mostrar detalhes…") and a "Salvar…" button that closes it and saves.
+    virtual void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo,
+                                     const QString& detalhes, std::function<void()> aoSalvar,
+                                     std::function<void()> aoFechar) = 0;
+    // The check's result; aoSalvar when the operator asks for it as a CSV file.
+    virtual void verificacao(QWidget* parent, const ResultadoDaVerificacao& resultado,
+                             std::function<void()> aoSalvar) = 0;
     // Calls back with the chosen folder; not at all when the chooser is cancelled.
     virtual void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) = 0;
+    // Calls back with the file chosen to save into; not at all when cancelled.
+    virtual void escolheArquivo(QWidget* parent, const QString& sugestao, std::function<void(const QString&)> aoEscolher) = 0;
 };
 
 class QtDialogs : public Dialogs {
 public:
     void mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                   std::function<void()> aoFechar) override;
+    void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo, const QString& detalhes,
+                             std::function<void()> aoSalvar, std::function<void()> aoFechar) override;
+    void verificacao(QWidget* parent, const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar) override;
     void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) override;
+    void escolheArquivo(QWidget* parent, const QString& sugestao, std::function<void(const QString&)> aoEscolher) override;
 };
 
 }  // namespace zorla

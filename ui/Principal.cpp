@@ -25,6 +25,7 @@
 #include "data/DMVantero.h"
 #include "data/ProgramFolder.h"
 #include "export/OutputFiles.h"
+#include "export/Resumo.h"
 #include "export/ThProcessa.h"
 #include "export/TravaPasta.h"
 #include "ui/BuildInfo.h"
@@ -131,7 +132,7 @@ void TFrmPrincipal::informa(const QString& texto) {
 }
 
 void TFrmPrincipal::BtnConsultarClick() {
-    if (consultando()) return;  // the one under way shows its panel
+    if (consultando() || verificando()) return;  // the one under way shows its panel
     // A run still finishing after a cancel uses the datasets too.
     if ((Exportando && !Cancelado) || runEmAndamento()) {
         StStatus->showMessage(kRecusaConsulta);
@@ -190,11 +191,61 @@ void TFrmPrincipal::terminaConsulta() {
     PnlStatus->hide();
 }
 
+// A query under way, the consult's or the check's, is stopped on the server; nobody waits for its rows any more.
 void TFrmPrincipal::paraConsulta() {
-    m_consultaPendente = false;
-    if (!m_consulta.isRunning()) return;
+    m_consultaPendente = m_verificacaoPendente = false;
+    if (!m_consulta.isRunning() && !m_verificacao.isRunning()) return;
     m_sessao.cancelaConsulta();
     m_consulta.waitForFinished();
+    m_verificacao.waitForFinished();
+}
+
+void TFrmPrincipal::BtnVerificarClick() {
+    if (ocupada()) return;
+    if (RxDBLkCbEMPRESA->currentText().trimmed().isEmpty()) {
+        informa(QStringLiteral("Informe a empresa."));
+        RxDBLkCbEMPRESA->setFocus();
+        return;
+    }
+    const Periodo periodo = PeriodoDoMes(EdtDiaInicial->value(), EdtDiaFinal->value(), CbxMes->currentIndex() + 1,
+                                         EdtAno->value());
+    const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
+    PnlStatus->show();
+    PnlStatus->raise();
+    m_verificacaoPendente = true;
+    m_verificacao.setFuture(QtConcurrent::run([this, periodo, empresa] {
+        try {
+            return Verificado{Verifica(m_dm, periodo, empresa), QString()};
+        } catch (const std::exception& e) {
+            return Verificado{{}, QString::fromUtf8(e.what())};
+        }
+    }));
+}
+
+void TFrmPrincipal::terminaVerificacao() {
+    if (!std::exchange(m_verificacaoPendente, false)) return;  // stopped by the window's closing
+    PnlStatus->hide();
+    const Verificado v = m_verificacao.result();
+    if (!v.erro.isEmpty()) {
+        m_dialogs.mensagem(this, textoErroPadrao(v.erro), ZorlaApplication::instance()->titulo(), MessageIcon::Error,
+                           nullptr);
+        return;
+    }
+    const std::string csv = CsvDaVerificacao(v.resultado);
+    m_dialogs.verificacao(this, v.resultado, [this, csv] {
+        salvaCsv(QString::fromStdString(programFolder()) + QStringLiteral("verificacao.csv"), csv);
+    });
+}
+
+void TFrmPrincipal::salvaCsv(const QString& sugestao, std::string bytes) {
+    m_dialogs.escolheArquivo(this, sugestao, [this, bytes = std::move(bytes)](const QString& caminho) {
+        QFile arquivo(caminho);
+        if (arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            arquivo.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+            arquivo.flush())
+            return;
+        informa(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(caminho, arquivo.errorString()));
+    });
 }
 
 bool TFrmPrincipal::ocupada() {
@@ -202,6 +253,8 @@ bool TFrmPrincipal::ocupada() {
         informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
     else if (consultando())
         informa(QStringLiteral("Aguarde o fim da consulta."));
+    else if (verificando())
+        informa(QStringLiteral("Aguarde o fim da verificação."));
     else
         return false;
     return true;
@@ -332,10 +385,17 @@ void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
         return;
     }
     reiniciaStatusDaExportacao();
-    const QString texto = r.desfecho == Desfecho::Cancelado
-                              ? QString::fromUtf8(kMensagemCancelada)
-                              : QString::fromStdString(mensagemConcluida(m_pastaDigitada.toStdString()));
-    mostraAviso(texto, MessageIcon::Information, [this] { terminaRun(); });
+    if (r.desfecho == Desfecho::Cancelado) {
+        mostraAviso(QString::fromUtf8(kMensagemCancelada), MessageIcon::Information, [this] { terminaRun(); });
+        return;
+    }
+    // The totals behind "Mostrar detalhes…", to compare with Lumetra's after the import.
+    const std::string csv = CsvDoResumo(r);
+    m_dialogs.mensagemComDetalhes(
+        this, QString::fromStdString(mensagemConcluida(m_pastaDigitada.toStdString())), QStringLiteral("ZORLA"),
+        QString::fromStdString(TextoDoResumo(r)),
+        [this, csv] { salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"), csv); },
+        [this] { terminaRun(); });
 }
 
 void TFrmPrincipal::terminaRun() {

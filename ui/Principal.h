@@ -10,6 +10,7 @@
 
 #include "base/Value.h"
 #include "export/Sessao.h"
+#include "export/Verificacao.h"
 #include "ui/VisorDaExportacao.h"
 
 class QAction;
@@ -65,6 +66,8 @@ public:
     void CbxMesChange();
     void geraNomeArquivo();
     void BtnConsultarClick();
+    // Checks the period in the fields without changing anything of the consult; lists every problem.
+    void BtnVerificarClick();
     void BtnVanteroClick();
     void BtnCancelarDiretorioClick();
     void BtnContinuarClick();
@@ -74,6 +77,7 @@ public:
     bool runEmAndamento() const { return m_run != nullptr; }
     // From the click to the turn that takes the consult's rows or its error.
     bool consultando() const { return m_consultaPendente; }
+    bool verificando() const { return m_verificacaoPendente; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,6 +101,9 @@ private:
     bool semConsulta();
     void terminaConsulta();
     void paraConsulta();
+    void terminaVerificacao();
+    // Saves bytes into a file the operator chooses, and says so when they cannot be written.
+    void salvaCsv(const QString& sugestao, std::string bytes);
     void apagaLivros();
     void reiniciaStatus();
     void reiniciaStatusDaExportacao();
@@ -121,6 +128,13 @@ private:
     // The consult's query runs off the window's thread; its result is the error's text, empty when none.
     QFutureWatcher<QString> m_consulta;
     bool m_consultaPendente = false;
+    // The check runs off the window's thread too: its problems, or the error's text.
+    struct Verificado {
+        ResultadoDaVerificacao resultado;
+        QString erro;
+    };
+    QFutureWatcher<Verificado> m_verificacao;
+    bool m_verificacaoPendente = false;
     bool m_mostrada = false;
     QString m_legenda;
     QString m_pastaDigitada;                 // named in the completion message
@@ -135,6 +149,7 @@ private:
     QSpinBox* EdtDiaFinal;
     QSpinBox* EdtAno;
     QPushButton* BtnConsultar;
+    QPushButton* BtnVerificar;
     QTableView* DbGrdConsulta;
     SaidasModel* m_modelo;
     QLabel* LblArquivo;

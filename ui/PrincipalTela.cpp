@@ -90,7 +90,7 @@ void TFrmPrincipal::montaTela() {
 }
 
 QWidget* TFrmPrincipal::montaParametros(QWidget* grupo) {
-    grupo->setGeometry(4, 42, 559, 62);
+    grupo->setGeometry(4, 42, 559, 84);
     rotulo(grupo, QStringLiteral("Escolha a empresa"), 8, 12);
     RxDBLkCbEMPRESA = nomeado(new QComboBox(grupo), "RxDBLkCbEMPRESA");
     RxDBLkCbEMPRESA->setGeometry(6, 28, 140, 22);
@@ -114,6 +114,8 @@ QWidget* TFrmPrincipal::montaParametros(QWidget* grupo) {
     EdtAno->setGeometry(449, 28, 42, 22);
     BtnConsultar = nomeado(new QPushButton(QStringLiteral("&Consultar"), grupo), "BtnConsultar");
     BtnConsultar->setGeometry(495, 27, 60, 24);
+    BtnVerificar = nomeado(new QPushButton(QStringLiteral("&Verificar"), grupo), "BtnVerificar");
+    BtnVerificar->setGeometry(495, 54, 60, 24);
     const QString cinza = QStringLiteral("background-color: %1;").arg(rgb(238, 238, 238));
     const QString periodo = QStringLiteral("background-color: %1;").arg(rgb(239, 241, 240));
     RxDBLkCbEMPRESA->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(cinza));
@@ -126,7 +128,7 @@ QWidget* TFrmPrincipal::montaParametros(QWidget* grupo) {
 
 void TFrmPrincipal::montaGrade(QWidget* tela) {
     DbGrdConsulta = nomeado(new QTableView(tela), "DbGrdConsulta");
-    DbGrdConsulta->setGeometry(4, 108, 559, 212);
+    DbGrdConsulta->setGeometry(4, 130, 559, 190);
     m_modelo = new SaidasModel(DbGrdConsulta);
     DbGrdConsulta->setModel(m_modelo);
     DbGrdConsulta->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -199,7 +201,8 @@ void TFrmPrincipal::montaPainelPasta(QWidget* tela) {
 
 void TFrmPrincipal::ordemDeTabulacao() {
     const QWidget* const ordem[] = {RxDBLkCbEMPRESA, EdtCodEmpresa, CbxMes,      EdtDiaInicial, EdtDiaFinal,
-                                    EdtAno,          BtnConsultar,  EdtDiretorio, BtnContinuar, BtnCancelarDiretorio,
+                                    EdtAno,          BtnConsultar,  BtnVerificar, EdtDiretorio, BtnContinuar,
+                                    BtnCancelarDiretorio,
                                     BtnVantero,      BtnCancelar,   BtnFechar};
     for (std::size_t i = 1; i < std::size(ordem); ++i)
         setTabOrder(const_cast<QWidget*>(ordem[i - 1]), const_cast<QWidget*>(ordem[i]));
@@ -207,6 +210,7 @@ void TFrmPrincipal::ordemDeTabulacao() {
 
 void TFrmPrincipal::ligaControles() {
     connect(BtnConsultar, &QPushButton::clicked, this, [this] { BtnConsultarClick(); });
+    connect(BtnVerificar, &QPushButton::clicked, this, [this] { BtnVerificarClick(); });
     connect(CbxMes, &QComboBox::activated, this, [this] { CbxMesChange(); });
     connect(BtnVantero, &QPushButton::clicked, this, [this] { BtnVanteroClick(); });
     connect(BtnCancelarDiretorio, &QPushButton::clicked, this, [this] { BtnCancelarDiretorioClick(); });
@@ -217,6 +221,7 @@ void TFrmPrincipal::ligaControles() {
         m_dialogs.escolhePasta(this, EdtDiretorio->text(), [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
     });
     connect(&m_consulta, &QFutureWatcher<QString>::finished, this, [this] { terminaConsulta(); });
+    connect(&m_verificacao, &QFutureWatcher<Verificado>::finished, this, [this] { terminaVerificacao(); });
 }
 
 // Each label of the parameters takes the width of its text in whatever font was found, and moves right when it

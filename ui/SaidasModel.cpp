@@ -24,17 +24,7 @@ constexpr Coluna kColunas[] = {
 constexpr int kNumColunas = sizeof kColunas / sizeof kColunas[0];
 }  // namespace
 
-QString formataValor(Decimal valor) {
-    std::string digitos = DigitosDecimais(valor);
-    bool negativo = digitos[0] == '-';
-    if (negativo) digitos.erase(0, 1);
-    std::string inteiro = digitos.substr(0, digitos.size() - 2), out;
-    for (std::size_t i = 0; i < inteiro.size(); ++i) {
-        if (i > 0 && (inteiro.size() - i) % 3 == 0) out += '.';
-        out += inteiro[i];
-    }
-    return QString::fromLatin1((negativo ? "-" : "") + out + "," + digitos.substr(digitos.size() - 2));
-}
+QString formataValor(Decimal valor) { return QString::fromLatin1(ValorFormatado(valor)); }
 
 SaidasModel::SaidasModel(QObject* parent) : QAbstractTableModel(parent) {}
 

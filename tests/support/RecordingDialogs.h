@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "export/Verificacao.h"
 #include "ui/Dialogs.h"
 
 namespace zorla::test {
@@ -20,6 +21,10 @@ public:
     bool holdBoxes = false;
     std::vector<std::function<void()>> waiting;
     QString pastaEscolhida;
+    QString arquivoEscolhido;    // where "Salvar…" saves, when the test asks it to
+    bool salvaAoFechar = false;  // the operator presses "Salvar…"
+    QString ultimosDetalhes;
+    std::vector<ResultadoDaVerificacao> verificacoes;
 
     void mensagem(QWidget*, const QString& texto, const QString& titulo, MessageIcon icone,
                   std::function<void()> aoFechar) override {
@@ -30,8 +35,22 @@ public:
         else
             aoFechar();
     }
+    void mensagemComDetalhes(QWidget*, const QString& texto, const QString& titulo, const QString& detalhes,
+                             std::function<void()> aoSalvar, std::function<void()> aoFechar) override {
+        boxes.push_back({texto, titulo, MessageIcon::Information});
+        ultimosDetalhes = detalhes;
+        if (salvaAoFechar && aoSalvar) aoSalvar();
+        if (aoFechar) aoFechar();
+    }
+    void verificacao(QWidget*, const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar) override {
+        verificacoes.push_back(resultado);
+        if (salvaAoFechar) aoSalvar();
+    }
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         if (!pastaEscolhida.isEmpty()) aoEscolher(pastaEscolhida);
+    }
+    void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
+        if (!arquivoEscolhido.isEmpty()) aoEscolher(arquivoEscolhido);
     }
     void closeAll() {
         auto w = std::move(waiting);

@@ -20,6 +20,7 @@
 #include <optional>
 #include <thread>
 
+#include "base/VersaoDoArquivo.h"
 #include "ui/BuildInfo.h"
 #include "data/DMVantero.h"
 #include "export/OutputFiles.h"

@@ -1,0 +1,162 @@
+#include "app/Comandos.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "app/SinaisDeParada.h"
+#include "app/TempoLimite.h"
+#include "app/TerminalHost.h"
+#include "base/Cp1252.h"
+#include "data/DMVantero.h"
+#include "export/Resumo.h"
+#include "export/Sessao.h"
+#include "export/ThProcessa.h"
+#include "export/TravaPasta.h"
+#include "export/Verificacao.h"
+
+namespace zorla {
+
+namespace {
+
+constexpr int kCanceladoPelaExportacao = -1;  // the run ended cancelled: the exit status depends on why
+
+std::unique_ptr<TempoLimite> limiteDe(const CliArgs& args, SinaisDeParada& sinais) {
+    if (!args.tempoLimite) return nullptr;
+    const int segundos = *args.tempoLimite;
+    return std::make_unique<TempoLimite>(
+        std::chrono::seconds(segundos), [&sinais] { sinais.cancela(SinaisDeParada::kTempoEsgotado); },
+        [segundos] {
+            // A server that no longer answers keeps the cancellation waiting too.
+            std::fprintf(stderr, "%s\n", mensagemTempoEsgotado(segundos).c_str());
+            std::_Exit(1);
+        });
+}
+
+// What the operator reads, and the exit status, when the work was stopped from outside.
+int parado(const SinaisDeParada& sinais, int status, int limite, const char* mensagem) {
+    if (sinais.motivo() == SinaisDeParada::kTempoEsgotado) {
+        std::fprintf(stderr, "%s\n", mensagemTempoEsgotado(limite).c_str());
+        return 1;
+    }
+    if (status != kCanceladoPelaExportacao) std::fprintf(stderr, "%s\n", mensagem);
+    return 128 + sinais.motivo();
+}
+
+// Runs the work with signals and the time limit cancelling whatever runs on the connection; the exit status.
+template <class Trabalho>
+int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm, const char* mensagem,
+                    Trabalho&& trabalho) {
+    sinais.aoCancelar([&dm] { dm.SQLConnectionZORLA.cancelOperation(); });
+    std::unique_ptr<TempoLimite> limite = limiteDe(args, sinais);
+    int status = 1;
+    try {
+        status = trabalho();
+    } catch (const std::exception& e) {
+        if (!sinais.motivo()) std::fprintf(stderr, "%s\n", e.what());
+    }
+    sinais.aoCancelar(nullptr);
+    limite.reset();
+    if (sinais.motivo()) return parado(sinais, status, args.tempoLimite.value_or(0), mensagem);
+    return status == kCanceladoPelaExportacao ? 130 : status;
+}
+
+bool empresaExiste(Sessao& sessao, int empresa) {
+    for (const Empresa& e : sessao.empresas())
+        if (e.codigo == empresa) return true;
+    std::fprintf(stderr, "Empresa %d não encontrada.\n%s", empresa, usoCli());
+    return false;
+}
+
+void listaArquivos(const ResultadoDaExportacao& r) {
+    std::printf("Arquivos gravados:\n");
+    for (const ArquivoGravado& a : r.arquivos)
+        std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n", a.caminho.c_str(),
+                    a.linhas);
+}
+
+bool gravaArquivo(const std::string& caminho, const std::string& bytes) {
+    std::ofstream out(caminho, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    if (out) return true;
+    std::fprintf(stderr, "Falha ao gravar o arquivo \"%s\".\n", caminho.c_str());
+    return false;
+}
+
+// The totals after the files, and in their CSV file when asked for.
+int resumo(const CliArgs& args, const ResultadoDaExportacao& r) {
+    std::printf("%s", TextoDoResumo(r).c_str());
+    return !args.resumo || gravaArquivo(*args.resumo, CsvDoResumo(r)) ? 0 : 1;
+}
+
+int exporta(const CliArgs& args, const Periodo& periodo, const std::string& diretorio, TravaPasta trava,
+            TFDMExporta& dm, const SinaisDeParada& sinais) {
+    Sessao sessao(dm);
+    if (!empresaExiste(sessao, args.empresa)) return kSaidaArgumentos;
+    sessao.consulta(periodo, args.empresa);
+    TerminalHost host(stderr, isatty(STDERR_FILENO) != 0, args.saida);
+    DiskFiles disco;
+    ThProcessa run(dm, host, sinais.cancelado(), ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo),
+                   disco);
+    run.mantemTrava(std::move(trava));
+    run.start();
+    run.wait();
+    listaArquivos(run.resultado());
+    switch (run.resultado().desfecho) {
+        case Desfecho::Concluido: return resumo(args, run.resultado());
+        case Desfecho::Cancelado: return kCanceladoPelaExportacao;
+        case Desfecho::Falhou: return 1;
+    }
+    return 1;
+}
+
+}  // namespace
+
+std::string mensagemTempoEsgotado(int segundos) {
+    return "Tempo limite de " + std::to_string(segundos) + " segundos esgotado: a exportação foi cancelada.";
+}
+
+int Exporta(const CliArgs& args, SinaisDeParada& sinais) {
+    const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
+    const std::string diretorio = DiretorioDe(args.saida);
+    std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
+    if (!trava) {
+        std::fprintf(stderr, "%s\n", mensagemPastaOcupada(args.saida).c_str());
+        return 1;
+    }
+    TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
+    return comCancelamento(args, sinais, dm, kMensagemCancelada,
+                           [&] { return exporta(args, periodo, diretorio, std::move(*trava), dm, sinais); });
+}
+
+int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
+    const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
+    TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
+    return comCancelamento(args, sinais, dm, "Verificação cancelada!", [&] {
+        Sessao sessao(dm);
+        if (!empresaExiste(sessao, args.empresa)) return kSaidaArgumentos;
+        const ResultadoDaVerificacao r = zorla::Verifica(dm, periodo, args.empresa);
+        const std::string saida = args.csv ? CsvDaVerificacao(r) : TabelaDaVerificacao(r);
+        std::fwrite(saida.data(), 1, saida.size(), stdout);
+        return r.erros() > 0 ? kSaidaErros : r.avisos() > 0 ? kSaidaAvisos : 0;
+    });
+}
+
+int ListaEmpresas(const CliArgs& args) {
+    TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
+    try {
+        for (const Empresa& e : Sessao(dm).empresas())
+            std::printf("%6lld  %s  %s\n", static_cast<long long>(e.codigo), cp1252ToUtf8(e.fantasia).c_str(),
+                        cp1252ToUtf8(e.cnpj).c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace zorla

@@ -1,0 +1,339 @@
+#include "app/ExecucaoDoLote.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "app/SinaisDeParada.h"
+#include "base/Cp1252.h"
+#include "base/TextUtil.h"
+#include "data/DMVantero.h"
+#include "data/IniFile.h"
+#include "data/ParamLines.h"
+#include "export/OutputFiles.h"
+#include "export/Resumo.h"
+#include "export/Sessao.h"
+#include "export/ThProcessa.h"
+#include "export/TravaPasta.h"
+
+namespace zorla {
+
+namespace {
+
+std::string canonico(const std::string& caminho) {
+    std::error_code ec;
+    const auto p = std::filesystem::weakly_canonical(caminho, ec);
+    return ec ? caminho : p.string();
+}
+
+// The database file an embedded connection opens; empty for a server's, which many may share at once.
+std::string bancoEmbutido(const std::string& conexao) {
+    try {
+        const auto secao = readIniSection(conexao, "EMPRESA");
+        if (!secao) return {};
+        const std::string banco(trimControl(ParamLines(*secao).valueOr("Database")));
+        const auto doisPontos = banco.find(':');
+        const bool servidor = doisPontos != std::string::npos && doisPontos > 1 &&
+                              banco.find_first_of("/\\") > doisPontos - 1 && banco.front() != '/';
+        return servidor || banco.empty() ? std::string() : canonico(banco);
+    } catch (const std::exception&) {
+        return {};  // the export itself will say what is wrong with the file
+    }
+}
+
+// A line's run: its stage's progress for the overall line, its warnings with its name.
+class EventosDoItem : public EventosDaExportacao {
+public:
+    EventosDoItem(ExecucaoDoLote::Andamento& a, std::string rotulo, std::mutex& saida)
+        : m_a(a), m_rotulo(std::move(rotulo)), m_saida(saida) {}
+    void etapaIniciada(Etapa, int registros) override {
+        m_a.maximo = registros;
+        m_a.posicao = 0;
+    }
+    void registroFeito(int numero, std::string_view) override { m_a.posicao = numero; }
+    void aviso(const Aviso& aviso) override {
+        std::string texto = aviso.texto;
+        std::replace(texto.begin(), texto.end(), '\r', ' ');
+        std::replace(texto.begin(), texto.end(), '\n', ' ');
+        std::lock_guard lock(m_saida);
+        std::fprintf(stderr, "\r\033[K%s: %s\n", m_rotulo.c_str(), texto.c_str());
+    }
+
+private:
+    ExecucaoDoLote::Andamento& m_a;
+    std::string m_rotulo;
+    std::mutex& m_saida;
+};
+
+std::mutex g_saida;  // the lines of the batch and the warnings of its exports, one at a time
+
+}  // namespace
+
+ExecucaoDoLote::ExecucaoDoLote(const CliArgs& args, std::vector<ItemDoLote> itens, SinaisDeParada& sinais)
+    : m_args(args),
+      m_itens(std::move(itens)),
+      m_sinais(sinais),
+      m_periodo(PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano)),
+      m_terminal(isatty(STDERR_FILENO) != 0) {
+    for (const ItemDoLote& item : m_itens) {
+        auto a = std::make_unique<Andamento>();
+        a->pasta = canonico(DiretorioDe(item.pasta));
+        a->banco = bancoEmbutido(item.conexao);
+        m_andamentos.push_back(std::move(a));
+    }
+}
+
+ExecucaoDoLote::~ExecucaoDoLote() {
+    for (std::thread& t : m_threads)
+        if (t.joinable()) t.join();
+}
+
+std::string ExecucaoDoLote::rotulo(std::size_t i) const {
+    return "empresa " + std::to_string(m_itens[i].empresa) + " (linha " + std::to_string(m_itens[i].linha) + ")";
+}
+
+bool ExecucaoDoLote::podeIniciar(std::size_t i) const {
+    const Andamento& a = *m_andamentos[i];
+    for (const auto& outro : m_andamentos) {
+        if (outro->estado != Andamento::Estado::Rodando) continue;
+        if (outro->pasta == a.pasta || (!a.banco.empty() && outro->banco == a.banco)) return false;
+    }
+    return true;
+}
+
+// Under the lock: starts what the limit and the shared folders and databases allow, in the file's order.
+void ExecucaoDoLote::iniciaOsQuePuderem() {
+    for (std::size_t i = 0; i < m_andamentos.size() && m_rodando < m_args.tarefas; ++i) {
+        Andamento& a = *m_andamentos[i];
+        if (a.estado != Andamento::Estado::Esperando) continue;
+        if (m_sinais.cancelado()) {
+            a.estado = Andamento::Estado::Cancelada;
+            continue;
+        }
+        if (!podeIniciar(i)) continue;
+        a.estado = Andamento::Estado::Rodando;
+        ++m_rodando;
+        m_threads.emplace_back([this, i] { trabalho(i); });
+        if (!m_terminal) {
+            std::lock_guard lock(g_saida);
+            std::fprintf(stderr, "%s: iniciada\n", rotulo(i).c_str());
+        }
+    }
+}
+
+void ExecucaoDoLote::trabalho(std::size_t i) {
+    const ItemDoLote& item = m_itens[i];
+    Andamento& a = *m_andamentos[i];
+    try {
+        TFDMExporta dm(item.conexao);
+        {
+            std::lock_guard lock(m_mutex);
+            a.conexao = &dm;
+        }
+        struct Solta {  // the cancel no longer reaches a connection about to go
+            ExecucaoDoLote& e;
+            Andamento& a;
+            ~Solta() {
+                std::lock_guard lock(e.m_mutex);
+                a.conexao = nullptr;
+            }
+        } solta{*this, a};
+        Sessao sessao(dm);
+        const auto empresas = sessao.empresas();
+        if (std::none_of(empresas.begin(), empresas.end(), [&](const Empresa& e) { return e.codigo == item.empresa; }))
+            return termina(i, Andamento::Estado::Falhou, "Empresa " + std::to_string(item.empresa) + " não encontrada.");
+        if (m_args.verificar) {
+            a.verificacao = Verifica(dm, m_periodo, item.empresa);
+            return termina(i, Andamento::Estado::Concluida, {});
+        }
+        exporta(i, dm);
+    } catch (const std::exception& e) {
+        termina(i, m_sinais.cancelado() ? Andamento::Estado::Cancelada : Andamento::Estado::Falhou, e.what());
+    }
+}
+
+void ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
+    const ItemDoLote& item = m_itens[i];
+    Andamento& a = *m_andamentos[i];
+    const std::string diretorio = DiretorioDe(item.pasta);
+    std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
+    if (!trava) return termina(i, Andamento::Estado::Falhou, mensagemPastaOcupada(item.pasta));
+    Sessao(dm).consulta(m_periodo, item.empresa);
+    EventosDoItem eventos(a, rotulo(i), g_saida);
+    DiskFiles disco;
+    ThProcessa run(dm, eventos, m_sinais.cancelado(),
+                   ParametrosDaExportacao(diretorio, m_periodo, item.empresa, item.codigo), disco);
+    run.mantemTrava(std::move(*trava));
+    run.start();
+    run.wait();
+    a.resultado = run.resultado();
+    const Desfecho d = a.resultado.desfecho;
+    termina(i,
+            d == Desfecho::Concluido   ? Andamento::Estado::Concluida
+            : d == Desfecho::Cancelado ? Andamento::Estado::Cancelada
+                                       : Andamento::Estado::Falhou,
+            a.resultado.erro);
+}
+
+void ExecucaoDoLote::termina(std::size_t i, Andamento::Estado estado, std::string erro) {
+    std::lock_guard lock(m_mutex);
+    Andamento& a = *m_andamentos[i];
+    a.estado = estado;
+    std::replace(erro.begin(), erro.end(), '\r', ' ');
+    std::replace(erro.begin(), erro.end(), '\n', ' ');
+    a.erro = std::move(erro);
+    --m_rodando;
+    m_mudou.notify_all();
+}
+
+int ExecucaoDoLote::executa() {
+    // A signal stops the statements under way; the runs then stop before their next record.
+    m_sinais.aoCancelar([this] {
+        std::lock_guard lock(m_mutex);
+        for (const auto& a : m_andamentos)
+            if (a->conexao) a->conexao->SQLConnectionZORLA.cancelOperation();
+        m_mudou.notify_all();
+    });
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            iniciaOsQuePuderem();
+            const bool falta = std::any_of(m_andamentos.begin(), m_andamentos.end(), [](const auto& a) {
+                return a->estado == Andamento::Estado::Esperando || a->estado == Andamento::Estado::Rodando;
+            });
+            if (!falta) break;
+            const bool mudou = m_mudou.wait_for(lock, std::chrono::milliseconds(200)) == std::cv_status::no_timeout;
+            mostraProgresso(mudou);
+        }
+    }
+    m_sinais.aoCancelar(nullptr);
+    for (std::thread& t : m_threads) t.join();
+    m_threads.clear();
+    imprimeResultado();
+    return status();
+}
+
+namespace {
+const char* nomeDoEstado(ExecucaoDoLote::Andamento::Estado e) {
+    using E = ExecucaoDoLote::Andamento::Estado;
+    return e == E::Concluida ? "concluída" : e == E::Falhou ? "falhou" : e == E::Cancelada ? "cancelada" : "";
+}
+
+std::string resultadoMostrado(const ExecucaoDoLote::Andamento& a) {
+    std::string r = nomeDoEstado(a.estado);
+    if (a.estado == ExecucaoDoLote::Andamento::Estado::Falhou) r += ": " + a.erro;
+    return r;
+}
+}  // namespace
+
+// Under the lock. On a terminal one line, redrawn; elsewhere a line each time an export ends.
+void ExecucaoDoLote::mostraProgresso(bool mudou) {
+    std::lock_guard saida(g_saida);
+    if (!m_terminal) {
+        for (std::size_t i = 0; i < m_andamentos.size(); ++i) {
+            Andamento& a = *m_andamentos[i];
+            if (a.relatado || a.estado == Andamento::Estado::Esperando || a.estado == Andamento::Estado::Rodando)
+                continue;
+            a.relatado = true;
+            std::fprintf(stderr, "%s: %s\n", rotulo(i).c_str(), resultadoMostrado(a).c_str());
+        }
+        return;
+    }
+    (void)mudou;
+    int prontas = 0, falhas = 0;
+    std::string andamento;
+    for (std::size_t i = 0; i < m_andamentos.size(); ++i) {
+        const Andamento& a = *m_andamentos[i];
+        prontas += a.estado == Andamento::Estado::Concluida;
+        falhas += a.estado == Andamento::Estado::Falhou;
+        if (a.estado != Andamento::Estado::Rodando) continue;
+        const int maximo = a.maximo, posicao = a.posicao;
+        andamento += ", " + rotulo(i) + " " + std::to_string(maximo > 0 ? posicao * 100 / maximo : 0) + "%";
+    }
+    std::fprintf(stderr, "\r\033[KLote: %d de %zu concluídas, %d falharam%s", prontas, m_andamentos.size(), falhas,
+                 andamento.c_str());
+    std::fflush(stderr);
+}
+
+void ExecucaoDoLote::imprimeResultado() const {
+    std::lock_guard saida(g_saida);
+    if (m_terminal) std::fprintf(stderr, "\r\033[K");
+    if (m_args.verificar) {
+        std::vector<std::pair<std::string, const ResultadoDaVerificacao*>> csv;
+        for (std::size_t i = 0; i < m_itens.size(); ++i) {
+            const Andamento& a = *m_andamentos[i];
+            if (m_args.csv && a.estado == Andamento::Estado::Concluida)
+                csv.emplace_back(std::to_string(m_itens[i].empresa), &a.verificacao);
+            else if (!m_args.csv)
+                std::printf("== %s, pasta %s: %s\n%s", rotulo(i).c_str(), m_itens[i].pasta.c_str(),
+                            resultadoMostrado(a).c_str(),
+                            a.estado == Andamento::Estado::Concluida ? TabelaDaVerificacao(a.verificacao).c_str() : "");
+        }
+        if (m_args.csv) std::fputs(CsvDaVerificacaoDoLote(csv).c_str(), stdout);
+        return;
+    }
+    std::printf("%-8s %-40s %-10s %8s %8s %8s %8s %8s\n", "Empresa", "Pasta", "Resultado", "SAI", "ENT", "ctr", "pag",
+                "fca");
+    for (std::size_t i = 0; i < m_itens.size(); ++i) {
+        const Andamento& a = *m_andamentos[i];
+        long linhas[5] = {-1, -1, -1, -1, -1};
+        for (const ArquivoGravado& f : a.resultado.arquivos) linhas[static_cast<int>(f.tipo)] = f.linhas;
+        std::printf("%-8d %-40s %-10s", m_itens[i].empresa, m_itens[i].pasta.c_str(), nomeDoEstado(a.estado));
+        for (long n : linhas) {
+            if (n < 0)
+                std::printf(" %8s", "-");
+            else
+                std::printf(" %8ld", n);
+        }
+        if (a.estado == Andamento::Estado::Falhou) std::printf("  %s", a.erro.c_str());
+        std::printf("\n");
+    }
+}
+
+int ExecucaoDoLote::status() const {
+    if (m_sinais.motivo() > 0) return 128 + m_sinais.motivo();
+    bool falhou = false, erros = false, avisos = false;
+    for (const auto& a : m_andamentos) {
+        falhou = falhou || a->estado != Andamento::Estado::Concluida;
+        erros = erros || a->verificacao.erros() > 0;
+        avisos = avisos || a->verificacao.avisos() > 0;
+    }
+    return falhou ? 1 : erros ? 4 : avisos ? 3 : 0;
+}
+
+std::vector<std::pair<std::string, const ResultadoDaExportacao*>> ExecucaoDoLote::concluidas() const {
+    std::vector<std::pair<std::string, const ResultadoDaExportacao*>> out;
+    for (std::size_t i = 0; i < m_itens.size(); ++i)
+        if (m_andamentos[i]->estado == Andamento::Estado::Concluida && !m_args.verificar)
+            out.emplace_back(std::to_string(m_itens[i].empresa), &m_andamentos[i]->resultado);
+    return out;
+}
+
+int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
+    std::vector<std::string> avisos;
+    std::vector<ItemDoLote> itens;
+    try {
+        itens = LeLote(args.lote, avisos);
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+    for (const std::string& aviso : avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
+    ExecucaoDoLote lote(args, std::move(itens), sinais);
+    int status = lote.executa();
+    if (args.resumo) {
+        std::ofstream out(*args.resumo, std::ios::binary | std::ios::trunc);
+        out << CsvDoResumoDoLote(lote.concluidas());
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "Falha ao gravar o arquivo \"%s\".\n", args.resumo->c_str());
+            if (status == 0) status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace zorla

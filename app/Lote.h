@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/CliArgs.h"
+
+namespace zorla {
+
+class SinaisDeParada;
+
+// One export of a batch: a line "connection;company;code;folder" of the batch file.
+struct ItemDoLote {
+    int linha = 0;
+    std::string conexao;  // the connection file
+    int empresa = 0;
+    std::string codigo;  // code page 1252, as the records take it
+    std::string pasta;   // as written (UTF-8)
+};
+
+// The lines of a batch file: ";"-separated, "#" comments and blank lines skipped, code page 1252 or UTF-8; paths
+// relative to the file's folder. A bad line throws std::invalid_argument naming it.
+std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::string>& avisos);
+
+// Runs the batch: up to args.tarefas exports at once, never two into one folder nor two on one embedded database
+// file; one overall progress line, then a table. Exit 0 when all completed, 1 when any failed, 128 + the signal
+// when cancelled (those running cancelled, none started after). With --verificar, the check of each line instead,
+// and the exit status of the check.
+int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais);
+
+}  // namespace zorla

@@ -1,0 +1,128 @@
+#include "export/Resumo.h"
+
+#include <algorithm>
+#include <array>
+
+#include "base/Cp1252.h"
+#include "base/Formatacao.h"
+#include "export/Csv.h"
+
+namespace zorla {
+
+namespace {
+
+bool livro(TipoArquivo t) { return t == TipoArquivo::LivroSaidas || t == TipoArquivo::LivroEntradas; }
+
+// The amounts each kind of file holds, with their names.
+std::vector<std::pair<const char*, std::int64_t>> montantes(TipoArquivo tipo, const Somas& s) {
+    if (!livro(tipo)) return {{"VALOR", s.valor}};
+    std::vector<std::pair<const char*, std::int64_t>> m = {
+        {"VALOR", s.valor}, {"BASEICMS", s.baseIcms}, {"VALORICMS", s.valorIcms}};
+    if (tipo == TipoArquivo::LivroSaidas) m.insert(m.end(), {{"BASEIPI", s.baseIpi}, {"VALORIPI", s.valorIpi}});
+    return m;
+}
+
+std::string linhaDoResumo(TipoArquivo tipo, long registros, const Somas& s) {
+    std::string linha = std::to_string(registros) + (livro(tipo) ? " registros" : " linhas, " +
+                                                                                      std::to_string(s.documentos) +
+                                                                                      " movimentos");
+    for (const auto& [nome, centavos] : montantes(tipo, s)) linha += "; " + std::string(nome) + " " + ValorFormatado(Decimal{centavos});
+    return linha;
+}
+
+std::string tipoMostrado(const std::string& tipo) { return tipo.empty() ? "(sem TIPO)" : cp1252ToUtf8(tipo); }
+
+}  // namespace
+
+std::string TextoDoResumo(const ResultadoDaExportacao& r) {
+    std::string texto = "Resumo:\n";
+    for (const ArquivoGravado& a : r.arquivos) {
+        texto += "  " + nomeDoArquivo(a.caminho) + ": " + linhaDoResumo(a.tipo, a.linhas, a.somas) + "\n";
+        for (const auto& [tipo, somas] : a.porTipo)
+            texto += "    " + tipoMostrado(tipo) + ": " + linhaDoResumo(a.tipo, somas.documentos, somas) + "\n";
+    }
+    return texto;
+}
+
+namespace {
+// The rows of one run's totals, each after the given leading fields.
+std::string linhasDoResumo(const ResultadoDaExportacao& r, const std::vector<std::string>& antes) {
+    std::string csv;
+    auto linha = [&](const ArquivoGravado& a, const std::string& tipo, long registros, const Somas& s) {
+        std::vector<std::string> campos = antes;
+        campos.insert(campos.end(), {nomeDoArquivo(a.caminho), tipo, std::to_string(registros), "", "", "", "", ""});
+        const char* const nomes[] = {"VALOR", "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
+        for (const auto& [nome, centavos] : montantes(a.tipo, s))
+            campos[antes.size() + 3 + static_cast<std::size_t>(std::find(std::begin(nomes), std::end(nomes),
+                                                                         std::string_view(nome)) - nomes)] =
+                ValorParaPlanilha(Decimal{centavos});
+        csv += LinhaCsv(campos);
+    };
+    for (const ArquivoGravado& a : r.arquivos) {
+        linha(a, "", a.linhas, a.somas);
+        for (const auto& [tipo, somas] : a.porTipo) linha(a, tipoMostrado(tipo), somas.documentos, somas);
+    }
+    return csv;
+}
+
+const std::vector<std::string> kColunasDoResumo = {"Arquivo",   "TIPO",    "Registros", "VALOR",
+                                                   "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
+}  // namespace
+
+std::string CsvDoResumo(const ResultadoDaExportacao& r) { return LinhaCsv(kColunasDoResumo) + linhasDoResumo(r, {}); }
+
+std::string CsvDoResumoDoLote(const std::vector<std::pair<std::string, const ResultadoDaExportacao*>>& empresas) {
+    std::vector<std::string> titulos = {"Empresa"};
+    titulos.insert(titulos.end(), kColunasDoResumo.begin(), kColunasDoResumo.end());
+    std::string csv = LinhaCsv(titulos);
+    for (const auto& [empresa, r] : empresas) csv += linhasDoResumo(*r, {empresa});
+    return csv;
+}
+
+std::string TabelaDaVerificacao(const ResultadoDaVerificacao& r) {
+    const char* const titulos[] = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
+    // A long value is shown by its start: the CSV carries it whole.
+    auto curto = [](const std::string& v) {
+        std::size_t caracteres = 0, i = 0;
+        for (; i < v.size() && caracteres < 40; ++i) caracteres += (v[i] & 0xC0) != 0x80;
+        while (i < v.size() && (v[i] & 0xC0) == 0x80) ++i;
+        return i < v.size() ? v.substr(0, i) + "…" : v;
+    };
+    auto colunas = [&](const Problema& p) {
+        return std::array<std::string, 5>{NomeDaGravidade(p.gravidade), p.documento, p.campo, curto(p.valor), p.problema};
+    };
+    auto largura = [](const std::string& s) {  // characters, not bytes
+        return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    };
+    std::array<std::size_t, 5> larguras{};
+    for (std::size_t i = 0; i < 5; ++i) larguras[i] = largura(titulos[i]);
+    for (const Problema& p : r.problemas) {
+        const auto c = colunas(p);
+        for (std::size_t i = 0; i < 5; ++i) larguras[i] = std::max(larguras[i], largura(c[i]));
+    }
+    auto linha = [&](const std::array<std::string, 5>& c) {
+        std::string l;
+        for (std::size_t i = 0; i < 5; ++i) l += c[i] + (i < 4 ? std::string(larguras[i] - largura(c[i]) + 2, ' ') : "\n");
+        return l;
+    };
+    std::string tabela = linha({titulos[0], titulos[1], titulos[2], titulos[3], titulos[4]});
+    for (const Problema& p : r.problemas) tabela += linha(colunas(p));
+    return tabela + std::to_string(r.erros()) + " erros, " + std::to_string(r.avisos()) + " avisos\n";
+}
+
+std::string CsvDaVerificacao(const ResultadoDaVerificacao& r) {
+    std::string csv = LinhaCsv({"Tipo", "Documento", "Campo", "Valor", "Problema"});
+    for (const Problema& p : r.problemas)
+        csv += LinhaCsv({NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema});
+    return csv;
+}
+
+std::string CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas) {
+    std::string csv = LinhaCsv({"Empresa", "Tipo", "Documento", "Campo", "Valor", "Problema"});
+    for (const auto& [empresa, r] : empresas)
+        for (const Problema& p : r->problemas)
+            csv += LinhaCsv({empresa, NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema});
+    return csv;
+}
+
+}  // namespace zorla
