@@ -11,6 +11,7 @@
 #include "app/TempoLimite.h"
 #include "app/TerminalHost.h"
 #include "base/Cp1252.h"
+#include "base/TextUtil.h"
 #include "data/DMVantero.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
@@ -149,9 +150,11 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
 int ListaEmpresas(const CliArgs& args) {
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     try {
-        for (const Empresa& e : Sessao(dm).empresas())
-            std::printf("%6lld  %s  %s\n", static_cast<long long>(e.codigo), cp1252ToUtf8(e.fantasia).c_str(),
-                        cp1252ToUtf8(e.cnpj).c_str());
+        for (const Empresa& e : Sessao(dm).empresas()) {
+            const std::string cnpj(trimControl(cp1252ToUtf8(e.cnpj)));
+            std::printf("%6lld  %s%s%s\n", static_cast<long long>(e.codigo), cp1252ToUtf8(e.fantasia).c_str(),
+                        cnpj.empty() ? "" : "  ", cnpj.c_str());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -47,8 +47,8 @@ std::string bancoEmbutido(const std::string& conexao) {
 // A line's run: its stage's progress for the overall line, its warnings with its name.
 class EventosDoItem : public EventosDaExportacao {
 public:
-    EventosDoItem(ExecucaoDoLote::Andamento& a, std::string rotulo, std::mutex& saida)
-        : m_a(a), m_rotulo(std::move(rotulo)), m_saida(saida) {}
+    EventosDoItem(ExecucaoDoLote::Andamento& a, std::string rotulo, std::mutex& saida, bool terminal)
+        : m_a(a), m_rotulo(std::move(rotulo)), m_saida(saida), m_terminal(terminal) {}
     void etapaIniciada(Etapa, int registros) override {
         m_a.maximo = registros;
         m_a.posicao = 0;
@@ -59,13 +59,14 @@ public:
         std::replace(texto.begin(), texto.end(), '\r', ' ');
         std::replace(texto.begin(), texto.end(), '\n', ' ');
         std::lock_guard lock(m_saida);
-        std::fprintf(stderr, "\r\033[K%s: %s\n", m_rotulo.c_str(), texto.c_str());
+        std::fprintf(stderr, "%s%s: %s\n", m_terminal ? "\r\033[K" : "", m_rotulo.c_str(), texto.c_str());
     }
 
 private:
     ExecucaoDoLote::Andamento& m_a;
     std::string m_rotulo;
     std::mutex& m_saida;
+    bool m_terminal;
 };
 
 std::mutex g_saida;  // the lines of the batch and the warnings of its exports, one at a time
@@ -162,7 +163,7 @@ void ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
     std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
     if (!trava) return termina(i, Andamento::Estado::Falhou, mensagemPastaOcupada(item.pasta));
     Sessao(dm).consulta(m_periodo, item.empresa);
-    EventosDoItem eventos(a, rotulo(i), g_saida);
+    EventosDoItem eventos(a, rotulo(i), g_saida, m_terminal);
     DiskFiles disco;
     ThProcessa run(dm, eventos, m_sinais.cancelado(),
                    ParametrosDaExportacao(diretorio, m_periodo, item.empresa, item.codigo), disco);

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <optional>
 #include <thread>
 
@@ -327,6 +329,243 @@ TEST_F(Cli, SignalsStopAConsultOnTheServer) {
         EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("shutdown"), std::string::npos) << r.err;
     }
+}
+
+}  // namespace
+}  // namespace zorla
+
+namespace zorla {
+namespace {
+
+// An amount field as the files hold it: zeros, maybe a sign among them, the hundredths.
+std::int64_t montante(std::string_view campo) {
+    std::int64_t v = 0;
+    for (char c : campo)
+        if (c >= '0' && c <= '9') v = v * 10 + (c - '0');
+    return campo.find('-') == std::string_view::npos ? v : -v;
+}
+
+// The totals a file's records add up to: key "file;TIPO" (empty TIPO for the whole file) → records and amounts.
+using Totais = std::map<std::string, std::vector<std::int64_t>>;
+
+void soma(Totais& t, const std::string& chave, const std::vector<std::int64_t>& valores) {
+    auto& alvo = t[chave];
+    if (alvo.empty()) alvo.assign(valores.size() + 1, 0);
+    ++alvo[0];
+    for (std::size_t i = 0; i < valores.size(); ++i) alvo[i + 1] += valores[i];
+}
+
+Totais totaisDosArquivos(const std::string& pasta, const std::string& nome) {
+    Totais t;
+    struct Livro {
+        std::string arquivo;
+        std::size_t largura, tipo;
+        std::vector<std::size_t> campos;
+    };
+    const Livro livros[] = {{nome + ".SAI", 547, 28, {194, 205, 216, 260, 271}},
+                            {nome + ".ENT", 251, 36, {185, 196, 207}}};
+    for (const Livro& l : livros) {
+        const std::string bytes = readFile(pasta + "/" + l.arquivo);
+        for (std::size_t p = 0; p < bytes.size(); p += l.largura + 2) {
+            std::vector<std::int64_t> v;
+            for (std::size_t c : l.campos) v.push_back(montante(std::string_view(bytes).substr(p + c, 11)));
+            std::string tipo = bytes.substr(p + l.tipo, 4);
+            tipo.erase(tipo.find_last_not_of(' ') + 1);
+            soma(t, l.arquivo + ";", v);
+            soma(t, l.arquivo + ";" + (tipo.empty() ? "(sem TIPO)" : tipo), v);
+        }
+    }
+    for (const char* prefixo : {"ctr", "pag", "fca"}) {
+        const std::string arquivo = prefixo + nome + ".txt", bytes = readFile(pasta + "/" + arquivo);
+        for (std::size_t p = 0; p < bytes.size(); p += 77) soma(t, arquivo + ";", {montante(bytes.substr(p + 57, 12))});
+    }
+    return t;
+}
+
+Totais totaisDoCsv(const std::string& csv) {
+    Totais t;
+    std::istringstream in(csv);
+    std::string linha;
+    std::getline(in, linha);  // titles
+    while (std::getline(in, linha)) {
+        std::vector<std::string> c;
+        std::stringstream campos(linha.substr(0, linha.find('\r')));
+        for (std::string campo; std::getline(campos, campo, ';');) c.push_back(campo);
+        c.resize(8);
+        std::vector<std::int64_t> v = {std::stoll(c[2])};
+        for (std::size_t i = 3; i < 8; ++i)
+            if (!c[i].empty()) v.push_back(montante(c[i]));
+        t[c[0] + ";" + c[1]] = v;
+    }
+    return t;
+}
+
+TEST(Resumo, TotalsAreWhatTheFilesHoldToTheCent) {
+    struct Caso {
+        const char* nome;
+        std::function<std::string(const std::string&)> banco;
+        const char* codigo;
+    };
+    test::TempDir dir;
+    const Caso casos[] = {
+        {"demo", [](const std::string& f) { return test::createTestDatabase(f, true); }, "0001"},
+        {"bench",
+         [](const std::string& f) {
+             const std::string cmd = "bash '" + std::string(ZORLA_SOURCE_DIR) + "/bench/gera_bench.sh' '" + f + "' 3000";
+             if (std::system(cmd.c_str()) != 0) throw std::runtime_error("gera_bench.sh");
+             return f;
+         },
+         "0001"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const std::string db = c.banco(dir.file(std::string(c.nome) + ".fdb"));
+        const std::string ini = dir.file(std::string(c.nome) + ".ini"), saida = dir.file(c.nome);
+        test::writeFile(ini, "[EMPRESA]\nDatabase=" + db + "\n");
+        std::filesystem::create_directory(saida);
+        auto r = runProcess({ZORLA_CLI, "--empresa", "1", "--codigo", c.codigo, "--mes", "3", "--ano", "2008",
+                             "--saida", saida, "--config", ini, "--resumo", saida + "/resumo.csv"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("Resumo:"), std::string::npos) << r.out;
+        const Totais arquivos = totaisDosArquivos(saida, "01A31MAR"), csv = totaisDoCsv(readFile(saida + "/resumo.csv"));
+        for (const auto& [chave, esperado] : arquivos) {
+            SCOPED_TRACE(chave);
+            ASSERT_TRUE(csv.count(chave));
+            // The entry files count their lines; their sum is that of the amounts.
+            EXPECT_EQ(csv.at(chave)[0], esperado[0]);
+            for (std::size_t i = 1; i < csv.at(chave).size(); ++i) EXPECT_EQ(csv.at(chave)[i], esperado[i]) << i;
+        }
+        EXPECT_EQ(csv.size(), arquivos.size());
+    }
+}
+
+}  // namespace
+}  // namespace zorla
+
+namespace zorla {
+namespace {
+
+TEST_F(Cli, HelpVersionAndTheCompanies) {
+    auto ajuda = runProcess({ZORLA_CLI, "--help"});
+    EXPECT_EQ(ajuda.status, 0);
+    for (const char* opcao : {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida",
+                              "--config", "--tempo-limite", "--verificar", "--formato", "--resumo", "--listar-empresas",
+                              "--lote", "--tarefas", "--version", "Exemplos:", "Uso:"})
+        EXPECT_NE(ajuda.out.find(opcao), std::string::npos) << opcao;
+    auto versao = runProcess({ZORLA_CLI, "--version"});
+    EXPECT_EQ(versao.status, 0);
+    EXPECT_EQ(versao.out, "zorla-exporta-cli 3.0.0.4\n");
+    recreate("INSERT INTO EMPRESA (CODEMPRESA, FANTASIA, RAZAOSOCIAL, CNPJ, REGIMEFISCAL, CUSTOFIXO,"
+             " IMPOSTOSOBREESPECIAL, ISS, ICMSESTADUAL, ORDEMPRECO, MESESCURVAABC, FREQCURVAABC, PERCCURVAA, PERCCURVAB,"
+             " PERCCURVAC, CODCIDADE) VALUES (0, 'Matriz', 'M', '11222333000181', 'N', 0, 'N', 0, 0, 'A', 1, 'M', 1, 2,"
+             " 3, 10);\n");
+    auto lista = runProcess({ZORLA_CLI, "--listar-empresas", "--config", banco.ini()});
+    EXPECT_EQ(lista.status, 0) << lista.err;
+    EXPECT_EQ(lista.out, "     0  Matriz  11222333000181\n     1  Comércio\n");
+}
+
+TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
+    const std::pair<std::string, int> casos[] = {
+        {"", 3},  // the sample's customers lack or have wrong tax ids: warnings only
+        {"INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, NOMECREDOR, VALOR)"
+         " VALUES (9, '2008-03-09', 'F', '1120003', 'Jos\xE9', 1);\n",
+         4},
+    };
+    for (const auto& [extra, status] : casos) {
+        SCOPED_TRACE(status);
+        recreate(extra);
+        auto r = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
+                             banco.ini()});
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_EQ(r.out.rfind("Tipo", 0), 0u) << r.out;
+        auto csv = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
+                               banco.ini(), "--formato", "csv"});
+        EXPECT_EQ(csv.status, status);
+        EXPECT_EQ(csv.out.rfind("Tipo;Documento;Campo;Valor;Problema\r\n", 0), 0u) << csv.out;
+        EXPECT_TRUE(std::filesystem::is_empty(saida()));
+    }
+    EXPECT_NE(runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
+                          banco.ini(), "--formato", "csv"})
+                  .out.find("Erro;Caixa/Banco ;CREDORA;Jos\xE9;sem c\xF3" "digo cont\xE1" "bil definido"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace zorla
+
+namespace zorla {
+namespace {
+
+// The demo companies in two database files, and a line whose database is not there.
+class Lote : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* nome : {"a", "b"}) {
+            test::createTestDatabase(dir.file(std::string(nome) + ".fdb"), true);
+            test::writeFile(dir.file(std::string(nome) + ".ini"), "[EMPRESA]\nDatabase=" + dir.file(std::string(nome) + ".fdb") + "\n");
+        }
+        test::writeFile(dir.file("quebrado.ini"), "[EMPRESA]\nDatabase=" + dir.file("nao-existe.fdb") + "\n");
+    }
+    std::vector<std::string> lote(const std::string& linhas, std::vector<std::string> extra = {}) {
+        test::writeFile(dir.file("lote.txt"), "# fechamento de março\r\n" + linhas);
+        std::vector<std::string> a = {ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3", "--ano", "2008"};
+        a.insert(a.end(), extra.begin(), extra.end());
+        return a;
+    }
+    test::TempDir dir;
+};
+
+TEST_F(Lote, ExportsLikeSingleRunsAndReportsTheBrokenOne) {
+    const std::string linhas = "a.ini;1;0001;s1\na.ini;2;0002;s2\nb.ini;3;0003;s3\nb.ini;4;Açã;s4\nquebrado.ini;1;0001;s5\n";
+    for (int i = 1; i <= 5; ++i) std::filesystem::create_directory(dir.file("s" + std::to_string(i)));
+    auto r = runProcess(lote(linhas, {"--tarefas", "2", "--resumo", dir.file("resumo.csv")}));
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::istringstream tabela(r.out);
+    std::vector<std::string> linhasDaTabela;
+    for (std::string l; std::getline(tabela, l);) linhasDaTabela.push_back(l);
+    ASSERT_EQ(linhasDaTabela.size(), 6u) << r.out;
+    for (int i = 1; i <= 4; ++i) EXPECT_NE(linhasDaTabela[static_cast<std::size_t>(i)].find("concluída"), std::string::npos);
+    EXPECT_NE(linhasDaTabela[5].find("falhou"), std::string::npos);
+    EXPECT_NE(linhasDaTabela[5].find("nao-existe.fdb"), std::string::npos);
+    const char* const arquivos[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"};
+    const std::tuple<const char*, const char*, const char*> unicas[] = {
+        {"a", "1", "0001"}, {"a", "2", "0002"}, {"b", "3", "0003"}, {"b", "4", "Açã"}};
+    int pasta = 0;
+    for (const auto& [banco, empresa, codigo] : unicas) {
+        const std::string unica = dir.file("u" + std::to_string(++pasta)), doLote = dir.file("s" + std::to_string(pasta));
+        std::filesystem::create_directory(unica);
+        auto u = runProcess({ZORLA_CLI, "--empresa", empresa, "--codigo", codigo, "--mes", "3", "--ano", "2008",
+                             "--saida", unica, "--config", dir.file(std::string(banco) + ".ini")});
+        ASSERT_EQ(u.status, 0) << u.err;
+        for (const char* f : arquivos) EXPECT_EQ(readFile(doLote + "/" + f), readFile(unica + "/" + f)) << pasta << f;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("s5/01A31MAR.SAI")));
+    EXPECT_EQ(readFile(dir.file("resumo.csv")).rfind("Empresa;Arquivo;TIPO;Registros;", 0), 0u);
+    // A bad line is refused before anything runs.
+    auto ruim = runProcess(lote("a.ini;1;0001\n"));
+    EXPECT_EQ(ruim.status, 2);
+    EXPECT_NE(ruim.err.find("lote, linha 2: esperados 4 campos"), std::string::npos) << ruim.err;
+}
+
+TEST_F(Lote, CancelledBySigintStartsNothingMore) {
+    test::runSql(dir.file("a.fdb"), muitasVendas(20000));
+    std::string linhas;
+    for (int i = 1; i <= 4; ++i) {
+        linhas += "a.ini;1;0001;c" + std::to_string(i) + "\n";
+        std::filesystem::create_directory(dir.file("c" + std::to_string(i)));
+    }
+    bool sent = false;
+    auto r = runProcess(lote(linhas, {"--tarefas", "1"}), [&](const std::string& err, pid_t pid) {
+        if (!sent && err.find("iniciada") != std::string::npos) {
+            kill(pid, SIGINT);
+            sent = true;
+        }
+    });
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(r.status, 130) << r.err;
+    EXPECT_EQ(r.out.find("concluída"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("cancelada"), std::string::npos) << r.out;
+    for (int i = 2; i <= 4; ++i) EXPECT_FALSE(std::filesystem::exists(dir.file("c" + std::to_string(i) + "/01A31MAR.SAI")));
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "support/Process.h"
 #include "support/RecordingDialogs.h"
 #include "support/ScriptedFiles.h"
+#include "ui/JanelaVerificacao.h"
 #include "ui/SaidasModel.h"
 #include "support/SampleData.h"
 #include "support/TempDir.h"
@@ -240,6 +241,44 @@ TEST_F(Janela, ConsultChecksAndRefusals) {
     EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
 }
 
+TEST_F(Janela, VerificarListsTheProblemsAndLeavesTheConsultAlone) {
+    abre();
+    consulta();
+    dialogs->salvaAoFechar = true;
+    dialogs->arquivoEscolhido = QString::fromStdString(pasta().file("verificacao.csv"));
+    QTest::mouseClick(c<QPushButton>("BtnVerificar"), Qt::LeftButton);
+    EXPECT_TRUE(w->verificando());
+    QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
+    EXPECT_EQ(dialogs->texts().last(), "Aguarde o fim da verificação.");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->verificando(); }, 20000));
+    ASSERT_EQ(dialogs->verificacoes.size(), 1u) << dialogs->texts().join("|").toStdString();
+    const ResultadoDaVerificacao& r = dialogs->verificacoes[0];
+    EXPECT_EQ(r.erros(), 0);
+    EXPECT_GT(r.avisos(), 0);
+    const std::string csv = test::readFile(pasta().file("verificacao.csv"));
+    EXPECT_EQ(csv.rfind("Tipo;Documento;Campo;Valor;Problema\r\n", 0), 0u);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + r.avisos());
+    // The consult's rows are still the ones an export writes.
+    EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
+    exporta(saida());
+    ASSERT_TRUE(esperaFim());
+    EXPECT_EQ(test::readFile(saida() + "/01A31MAR.SAI").size(), 2u * 549);
+}
+
+TEST(JanelaVerificacao, SortsItsTableByAnyColumn) {
+    ResultadoDaVerificacao r;
+    r.problemas = {{Gravidade::Aviso, "Venda B", "CFOP", "1102", "CFOP de entrada numa venda"},
+                   {Gravidade::Erro, "Caixa/Banco A", "CREDORA", "José", "sem código contábil definido"}};
+    JanelaVerificacao janela(r, [] {}, nullptr);
+    EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "1 erros, 1 avisos");
+    auto* tabela = janela.findChild<QTableView*>("TblProblemas");
+    ASSERT_EQ(tabela->model()->rowCount(), 2);
+    EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), "Venda B");  // the export's order at first
+    tabela->sortByColumn(1, Qt::AscendingOrder);
+    EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), "Caixa/Banco A");
+    EXPECT_EQ(tabela->model()->index(0, 0).data().toString(), "Erro");
+}
+
 TEST_F(Janela, EmptyPeriodLeavesTheGaugeStillAtZero) {
     abre();
     c<QComboBox>("CbxMes")->setCurrentIndex(6);
@@ -291,12 +330,17 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     EXPECT_EQ(dialogs->texts(), QStringList{"Faça a consulta do período antes de exportar."});
     EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
     consulta();
+    dialogs->salvaAoFechar = true;
+    dialogs->arquivoEscolhido = QString::fromStdString(pasta().file("resumo.csv"));
     exporta(saida() + "  ");
     EXPECT_EQ(w->Diretorio, saida() + "/");
     ASSERT_TRUE(esperaFim());
     EXPECT_EQ(dialogs->texts().last(),
               QString::fromStdString("Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " +
                                      saida() + "  "));
+    // The totals behind "Mostrar detalhes…", and saved where the operator chose.
+    EXPECT_TRUE(dialogs->ultimosDetalhes.contains("01A31MAR.SAI: 2 registros; VALOR 1.244,50;")) << dialogs->ultimosDetalhes.toStdString();
+    EXPECT_EQ(test::readFile(pasta().file("resumo.csv")).rfind("Arquivo;TIPO;Registros;VALOR;", 0), 0u);
     EXPECT_EQ(ZorlaApplication::instance()->titulo(), "Zorla Exporta");
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
     EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");
