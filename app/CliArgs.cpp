@@ -83,7 +83,7 @@ const char* kExemplos =
     "Exemplos:\n"
     "  zorla-exporta-cli --empresa 1 --codigo 0001 --mes 3 --ano 2026 --saida /srv/lumetra/marco\n"
     "  zorla-exporta-cli --empresa 1 --mes 3 --ano 2026 --verificar\n"
-    "  zorla-exporta-cli --listar-empresas --config /opt/zorla-exporta/dbxconnections.ini\n"
+    "  zorla-exporta-cli --listar-empresas --config /etc/zorla-exporta/dbxconnections.ini\n"
     "  zorla-exporta-cli --lote fechamento.txt --mes 3 --ano 2026 --tarefas 2\n"
     "Saída: 0 concluída, 1 falhou, 2 argumentos inválidos ou empresa desconhecida, 3 e 4 da verificação,\n"
     "130 cancelada por Ctrl-C (SIGINT), 143 por SIGTERM.\n";

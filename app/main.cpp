@@ -1,4 +1,5 @@
 // zorla-exporta: the operator window.
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include "app/SinaisDeParada.h"
@@ -12,7 +13,13 @@ int main(int argc, char** argv) {
     // Declared in this order, the window and its worker go before the data module they use.
     zorla::TFDMExporta dm;
     zorla::TFrmPrincipal janela(dm, app.dialogs());
-    sinais.aoCancelar([&janela] { QMetaObject::invokeMethod(&janela, [&janela] { janela.BtnFecharClick(); }); });
+    // Quitting too: a message box still open would otherwise keep the program alive without its window.
+    sinais.aoCancelar([&janela] {
+        QMetaObject::invokeMethod(&janela, [&janela] {
+            janela.BtnFecharClick();
+            QCoreApplication::quit();
+        });
+    });
     janela.show();
     const int status = app.exec();
     sinais.aoCancelar(nullptr);

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
     xvfb xauth x11-apps imagemagick xdotool fonts-dejavu-core
+    dpkg-dev lintian
 )
 
 missing=()

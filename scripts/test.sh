@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the ThreadSanitizer build of the window's run tests,
-# the close tests under valgrind, then the whole suite once more as built for use. Warnings are errors.
+# the close tests under valgrind, the whole suite once more as built for use, then the Debian package: checked by
+# lintian, installed, tried and removed. Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,3 +13,4 @@ bash scripts/tsan.sh
 bash scripts/leaks.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2 </dev/null
+bash scripts/package-test.sh
