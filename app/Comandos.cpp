@@ -141,8 +141,11 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
         Sessao sessao(dm);
         if (!empresaExiste(sessao, args.empresa)) return kSaidaArgumentos;
         const ResultadoDaVerificacao r = zorla::Verifica(dm, periodo, args.empresa);
-        const std::string saida = args.csv ? CsvDaVerificacao(r) : TabelaDaVerificacao(r);
-        std::fwrite(saida.data(), 1, saida.size(), stdout);
+        const Escrita saida = [](std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); };
+        if (args.csv)
+            CsvDaVerificacao(r, saida);
+        else
+            TabelaDaVerificacao(r, saida);
         return r.erros() > 0 ? kSaidaErros : r.avisos() > 0 ? kSaidaAvisos : 0;
     });
 }

@@ -263,17 +263,7 @@ void ExecucaoDoLote::imprimeResultado() const {
     std::lock_guard saida(g_saida);
     if (m_terminal) std::fprintf(stderr, "\r\033[K");
     if (m_args.verificar) {
-        std::vector<std::pair<std::string, const ResultadoDaVerificacao*>> csv;
-        for (std::size_t i = 0; i < m_itens.size(); ++i) {
-            const Andamento& a = *m_andamentos[i];
-            if (m_args.csv && a.estado == Andamento::Estado::Concluida)
-                csv.emplace_back(std::to_string(m_itens[i].empresa), &a.verificacao);
-            else if (!m_args.csv)
-                std::printf("== %s, pasta %s: %s\n%s", rotulo(i).c_str(), m_itens[i].pasta.c_str(),
-                            resultadoMostrado(a).c_str(),
-                            a.estado == Andamento::Estado::Concluida ? TabelaDaVerificacao(a.verificacao).c_str() : "");
-        }
-        if (m_args.csv) std::fputs(CsvDaVerificacaoDoLote(csv).c_str(), stdout);
+        imprimeVerificacoes();
         return;
     }
     std::printf("%-8s %-40s %-10s %8s %8s %8s %8s %8s\n", "Empresa", "Pasta", "Resultado", "SAI", "ENT", "ctr", "pag",
@@ -292,6 +282,23 @@ void ExecucaoDoLote::imprimeResultado() const {
         if (a.estado == Andamento::Estado::Falhou) std::printf("  %s", a.erro.c_str());
         std::printf("\n");
     }
+}
+
+// Each company's table, or one CSV of them all; called with the output's lock held.
+void ExecucaoDoLote::imprimeVerificacoes() const {
+    const Escrita escreve = [](std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); };
+    std::vector<std::pair<std::string, const ResultadoDaVerificacao*>> csv;
+    for (std::size_t i = 0; i < m_itens.size(); ++i) {
+        const Andamento& a = *m_andamentos[i];
+        const bool concluida = a.estado == Andamento::Estado::Concluida;
+        if (m_args.csv) {
+            if (concluida) csv.emplace_back(std::to_string(m_itens[i].empresa), &a.verificacao);
+            continue;
+        }
+        std::printf("== %s, pasta %s: %s\n", rotulo(i).c_str(), m_itens[i].pasta.c_str(), resultadoMostrado(a).c_str());
+        if (concluida) TabelaDaVerificacao(a.verificacao, escreve);
+    }
+    if (m_args.csv) CsvDaVerificacaoDoLote(csv, escreve);
 }
 
 int ExecucaoDoLote::status() const {

@@ -52,6 +52,7 @@ private:
     void mostraProgresso(bool mudou);
     std::string rotulo(std::size_t i) const;
     void imprimeResultado() const;
+    void imprimeVerificacoes() const;
     int status() const;
 
     const CliArgs& m_args;

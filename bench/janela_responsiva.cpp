@@ -28,7 +28,7 @@ public:
         std::fprintf(stderr, "caixa: %s\n%s\n", texto.toUtf8().constData(), detalhes.toUtf8().constData());
         if (aoFechar) aoFechar();
     }
-    void verificacao(QWidget*, const zorla::ResultadoDaVerificacao&, std::function<void()>) override {}
+    void verificacao(QWidget*, std::shared_ptr<const zorla::ResultadoDaVerificacao>, std::function<void()>) override {}
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)>) override {}
     void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)>) override {}
 };

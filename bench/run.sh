@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The command-line export against the floor of any export (its three queries fetched and discarded), on two
-# databases: 50,000 sales + 50,000 purchases + 100,000 cash/bank movements of March 2026, and a million documents
-# (900,000 / 100,000 / 100,000) of March 2008. Runs interleaved; prints for each the median wall time of both,
-# their ratio, the peak memory of both and the bytes of row data fetched. Then the window on the million.
+# The command-line export and check against the floor of any export (its three queries fetched and discarded), on
+# two databases: 50,000 sales + 50,000 purchases + 100,000 cash/bank movements of March 2026, and a million
+# documents (900,000 / 100,000 / 100,000) of March 2008. Runs interleaved; prints for each the median wall times,
+# the export's ratio to the floor, the peak memories and the bytes of row data fetched, and checks the run's totals
+# against the files. Then a batch of two companies against the same two exports one after the other, and the
+# window on the million.
 #   bench/run.sh [RUNS]   (default 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,26 +31,60 @@ medir() {  # LABEL DB MES ANO
     mkdir -p "$saida"
     : >"$t.piso"
     : >"$t.export"
-    local bytes=0
+    : >"$t.verifica"
+    local bytes=0 cli=(build/app/zorla-exporta-cli --empresa 1 --mes "$mes" --ano "$ano" --config "$ini")
     for ((i = 0; i < runs; i++)); do
         bytes=$(/usr/bin/time -f "%e %M" -a -o "$t.piso" build/bench/piso_fetch "$PWD/$db" "$mes" "$ano" 1 |
             awk '/bytes de dados/ { print $4 }')
-        /usr/bin/time -f "%e %M" -a -o "$t.export" build/app/zorla-exporta-cli --empresa 1 --codigo 0001 \
-            --mes "$mes" --ano "$ano" --saida "$saida" --config "$ini" >/dev/null 2>&1
+        /usr/bin/time -f "%e %M" -a -o "$t.export" "${cli[@]}" --codigo 0001 --saida "$saida" \
+            --resumo "$saida/resumo.csv" >/dev/null 2>&1
+        # 3: the generated data carries warnings by design.
+        /usr/bin/time -f "%e %M" -a -o "$t.verifica" "${cli[@]}" --verificar >/dev/null 2>&1 || [ $? -eq 3 ]
     done
-    local pw pe mp me
-    pw=$(cut -d' ' -f1 "$t.piso" | mediana)
-    pe=$(cut -d' ' -f1 "$t.export" | mediana)
-    mp=$(cut -d' ' -f2 "$t.piso" | maximo)
-    me=$(cut -d' ' -f2 "$t.export" | maximo)
-    awk -v r="$rotulo" -v pe="$pe" -v pw="$pw" -v me="$me" -v mp="$mp" -v b="$bytes" 'BEGIN {
-        printf "| %s | %.2f s | %.2f s | %.2f | %d MiB | %d MiB | %.1f MB |\n", r, pe, pw, pe / pw, me / 1024, mp / 1024, b / 1e6 }'
+    local pw pe pv mp me mv
+    pw=$(grep -v status "$t.piso" | cut -d' ' -f1 | mediana)
+    pe=$(grep -v status "$t.export" | cut -d' ' -f1 | mediana)
+    pv=$(grep -v status "$t.verifica" | cut -d' ' -f1 | mediana)
+    mp=$(grep -v status "$t.piso" | cut -d' ' -f2 | maximo)
+    me=$(grep -v status "$t.export" | cut -d' ' -f2 | maximo)
+    mv=$(grep -v status "$t.verifica" | cut -d' ' -f2 | maximo)
+    awk -v r="$rotulo" -v pe="$pe" -v pv="$pv" -v pw="$pw" -v me="$me" -v mv="$mv" -v mp="$mp" -v b="$bytes" 'BEGIN {
+        printf "| %s | %.2f s | %.2f s | %.2f s | %.2f | %d MiB | %d MiB | %d MiB | %.1f MB |\n",
+            r, pe, pv, pw, pe / pw, me / 1024, mv / 1024, mp / 1024, b / 1e6 }'
+    bash bench/confere_resumo.sh "$saida" 01A31MAR "$saida/resumo.csv" >>"$work/conferencia"
 }
 
-echo "| data | export wall (median) | raw fetch floor | ratio | export peak memory | floor peak | row payload fetched |"
-echo "|---|---|---|---|---|---|---|"
+# Two companies on two database files: one batch of two tasks against two exports one after the other.
+lote() {
+    cp -n "$work/b50k.fdb" "$work/b50k-2.fdb"
+    printf '[EMPRESA]\nDatabase=%s\n' "$PWD/$work/b50k-2.fdb" >"$work/200k-2.ini"
+    mkdir -p "$work/lote/200k" "$work/lote/200k-2"
+    printf '200k.ini;1;0001;lote/200k\n200k-2.ini;1;0001;lote/200k-2\n' >"$work/lote.txt"
+    local t=$work/tempos
+    : >"$t.lote"
+    : >"$t.serie"
+    for ((i = 0; i < runs; i++)); do
+        /usr/bin/time -f "%e" -a -o "$t.lote" build/app/zorla-exporta-cli --lote "$work/lote.txt" --mes 3 --ano 2026 \
+            --tarefas 2 >/dev/null 2>&1
+        /usr/bin/time -f "%e" -a -o "$t.serie" bash -c 'for b in 200k 200k-2; do
+            build/app/zorla-exporta-cli --empresa 1 --codigo 0001 --mes 3 --ano 2026 --config "$1/$b.ini" \
+                --saida "$1/lote/$b" >/dev/null 2>&1; done' _ "$work"
+    done
+    local l s
+    l=$(mediana <"$t.lote")
+    s=$(mediana <"$t.serie")
+    awk -v l="$l" -v s="$s" 'BEGIN { printf "lote de 2 empresas (200k cada), --tarefas 2: %.2f s; as duas em série: %.2f s (%.2fx)\n", l, s, s / l }'
+}
+
+echo "| data | export wall (median) | check wall | raw fetch floor | export/floor | export peak memory | check peak | floor peak | row payload fetched |"
+echo "|---|---|---|---|---|---|---|---|---|"
+: >"$work/conferencia"
 medir "200k" "$work/b50k.fdb" 3 2026
 medir "1M" "$work/b1m.fdb" 3 2008
+cat "$work/conferencia"
+
+echo
+lote
 
 echo
 echo "--- janela, um milhao de documentos"

@@ -79,7 +79,7 @@ std::string CsvDoResumoDoLote(const std::vector<std::pair<std::string, const Res
     return csv;
 }
 
-std::string TabelaDaVerificacao(const ResultadoDaVerificacao& r) {
+void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
     const char* const titulos[] = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
     // A long value is shown by its start: the CSV carries it whole.
     auto curto = [](const std::string& v) {
@@ -103,26 +103,42 @@ std::string TabelaDaVerificacao(const ResultadoDaVerificacao& r) {
     auto linha = [&](const std::array<std::string, 5>& c) {
         std::string l;
         for (std::size_t i = 0; i < 5; ++i) l += c[i] + (i < 4 ? std::string(larguras[i] - largura(c[i]) + 2, ' ') : "\n");
-        return l;
+        escreve(l);
     };
-    std::string tabela = linha({titulos[0], titulos[1], titulos[2], titulos[3], titulos[4]});
-    for (const Problema& p : r.problemas) tabela += linha(colunas(p));
-    return tabela + std::to_string(r.erros()) + " erros, " + std::to_string(r.avisos()) + " avisos\n";
+    linha({titulos[0], titulos[1], titulos[2], titulos[3], titulos[4]});
+    for (const Problema& p : r.problemas) linha(colunas(p));
+    escreve(std::to_string(r.erros()) + " erros, " + std::to_string(r.avisos()) + " avisos\n");
+}
+
+void CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas,
+                            const Escrita& escreve) {
+    escreve(LinhaCsv({"Empresa", "Tipo", "Documento", "Campo", "Valor", "Problema"}));
+    for (const auto& [empresa, r] : empresas)
+        for (const Problema& p : r->problemas)
+            escreve(LinhaCsv({empresa, NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema}));
+}
+
+void CsvDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
+    escreve(LinhaCsv({"Tipo", "Documento", "Campo", "Valor", "Problema"}));
+    for (const Problema& p : r.problemas)
+        escreve(LinhaCsv({NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema}));
+}
+
+namespace {
+template <class Gera>
+std::string juntado(Gera gera) {
+    std::string tudo;
+    gera([&tudo](std::string_view parte) { tudo += parte; });
+    return tudo;
+}
+}  // namespace
+
+std::string TabelaDaVerificacao(const ResultadoDaVerificacao& r) {
+    return juntado([&](const Escrita& e) { TabelaDaVerificacao(r, e); });
 }
 
 std::string CsvDaVerificacao(const ResultadoDaVerificacao& r) {
-    std::string csv = LinhaCsv({"Tipo", "Documento", "Campo", "Valor", "Problema"});
-    for (const Problema& p : r.problemas)
-        csv += LinhaCsv({NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema});
-    return csv;
-}
-
-std::string CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas) {
-    std::string csv = LinhaCsv({"Empresa", "Tipo", "Documento", "Campo", "Valor", "Problema"});
-    for (const auto& [empresa, r] : empresas)
-        for (const Problema& p : r->problemas)
-            csv += LinhaCsv({empresa, NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema});
-    return csv;
+    return juntado([&](const Escrita& e) { CsvDaVerificacao(r, e); });
 }
 
 }  // namespace zorla

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "export/EventosDaExportacao.h"
 #include "export/Verificacao.h"
@@ -14,9 +18,15 @@ std::string CsvDoResumo(const ResultadoDaExportacao& resultado);    // code page
 // The same for a batch: a column "Empresa" first, a company's rows after another's.
 std::string CsvDoResumoDoLote(const std::vector<std::pair<std::string, const ResultadoDaExportacao*>>& empresas);
 
-// The check's problems as a table, in columns of their width, and as CSV (code page 1252).
-std::string TabelaDaVerificacao(const ResultadoDaVerificacao& resultado);  // UTF-8
+// Takes the text piece by piece, so that millions of problems are never held twice.
+using Escrita = std::function<void(std::string_view)>;
+
+// The check's problems as a table, in columns of their width (UTF-8), and as CSV (code page 1252).
+void TabelaDaVerificacao(const ResultadoDaVerificacao& resultado, const Escrita& escreve);
+void CsvDaVerificacao(const ResultadoDaVerificacao& resultado, const Escrita& escreve);
+void CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas,
+                            const Escrita& escreve);
+std::string TabelaDaVerificacao(const ResultadoDaVerificacao& resultado);
 std::string CsvDaVerificacao(const ResultadoDaVerificacao& resultado);
-std::string CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas);
 
 }  // namespace zorla

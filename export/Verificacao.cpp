@@ -68,7 +68,7 @@ private:
 // What every check of one row shares: where the problems go and which document they name.
 class Achados {
 public:
-    explicit Achados(std::vector<Problema>& problemas) : m_problemas(problemas) {}
+    explicit Achados(std::deque<Problema>& problemas) : m_problemas(problemas) {}
     void documento(std::string nome) { m_documento = std::move(nome); }
     void acha(Gravidade g, std::string campo, std::string valor, std::string problema) {
         m_problemas.push_back(Problema{g, m_documento, std::move(campo), std::move(valor), std::move(problema)});
@@ -95,7 +95,7 @@ public:
     }
 
 private:
-    std::vector<Problema>& m_problemas;
+    std::deque<Problema>& m_problemas;
     std::string m_documento;
 };
 
@@ -140,7 +140,7 @@ class VerificaLivro : public RowReceiver {
            VALORIPI };
 
 public:
-    VerificaLivro(bool vendas, std::vector<Problema>& problemas) : m_vendas(vendas), m_achados(problemas) {}
+    VerificaLivro(bool vendas, std::deque<Problema>& problemas) : m_vendas(vendas), m_achados(problemas) {}
 
     void columns(const std::vector<ColumnInfo>& columns) override { m_c.acha(columns); }
 
@@ -212,7 +212,7 @@ class VerificaMovimentos : public RowReceiver {
     enum { OPERACAO, DOCUMENTO, CREDORA, DEVEDORA, NOMECREDOR, NOMEDEVEDOR, VALOR, DATA, HISTORICO };
 
 public:
-    explicit VerificaMovimentos(std::vector<Problema>& problemas) : m_achados(problemas) {}
+    explicit VerificaMovimentos(std::deque<Problema>& problemas) : m_achados(problemas) {}
 
     void columns(const std::vector<ColumnInfo>& columns) override { m_c.acha(columns); }
 

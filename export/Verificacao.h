@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ struct Problema {
 };
 
 struct ResultadoDaVerificacao {
-    std::vector<Problema> problemas;  // in the order of the export: sales, purchases, cash/bank movements
+    // In the order of the export: sales, purchases, cash/bank movements. A deque, so that millions of warnings grow
+    // without ever being copied.
+    std::deque<Problema> problemas;
     int erros() const;
     int avisos() const;
 };

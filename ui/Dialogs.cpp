@@ -34,8 +34,9 @@ void QtDialogs::mensagemComDetalhes(QWidget* parent, const QString& texto, const
     box->open();
 }
 
-void QtDialogs::verificacao(QWidget* parent, const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar) {
-    auto* janela = new JanelaVerificacao(resultado, std::move(aoSalvar), parent);
+void QtDialogs::verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVerificacao> resultado,
+                            std::function<void()> aoSalvar) {
+    auto* janela = new JanelaVerificacao(std::move(resultado), std::move(aoSalvar), parent);
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->open();
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -22,7 +23,7 @@ public:
                                      const QString& detalhes, std::function<void()> aoSalvar,
                                      std::function<void()> aoFechar) = 0;
     // The check's result; aoSalvar when the operator asks for it as a CSV file.
-    virtual void verificacao(QWidget* parent, const ResultadoDaVerificacao& resultado,
+    virtual void verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVerificacao> resultado,
                              std::function<void()> aoSalvar) = 0;
     // Calls back with the chosen folder; not at all when the chooser is cancelled.
     virtual void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) = 0;
@@ -36,7 +37,8 @@ public:
                   std::function<void()> aoFechar) override;
     void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo, const QString& detalhes,
                              std::function<void()> aoSalvar, std::function<void()> aoFechar) override;
-    void verificacao(QWidget* parent, const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar) override;
+    void verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVerificacao> resultado,
+                     std::function<void()> aoSalvar) override;
     void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) override;
     void escolheArquivo(QWidget* parent, const QString& sugestao, std::function<void(const QString&)> aoEscolher) override;
 };

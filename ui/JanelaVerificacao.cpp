@@ -15,18 +15,18 @@ namespace {
 const char* const kColunas[] = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
 }
 
-ProblemasModel::ProblemasModel(ResultadoDaVerificacao resultado, QObject* parent)
+ProblemasModel::ProblemasModel(std::shared_ptr<const ResultadoDaVerificacao> resultado, QObject* parent)
     : QAbstractTableModel(parent), m_resultado(std::move(resultado)) {}
 
 int ProblemasModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_resultado.problemas.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_resultado->problemas.size());
 }
 
 int ProblemasModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 5; }
 
 QVariant ProblemasModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    const Problema& p = m_resultado.problemas[static_cast<std::size_t>(index.row())];
+    const Problema& p = m_resultado->problemas[static_cast<std::size_t>(index.row())];
     if (role == Qt::ForegroundRole && p.gravidade == Gravidade::Erro) return QBrush(QColor(170, 0, 0));
     if (role != Qt::DisplayRole) return {};
     const std::string* const textos[] = {nullptr, &p.documento, &p.campo, &p.valor, &p.problema};
@@ -39,7 +39,7 @@ QVariant ProblemasModel::headerData(int section, Qt::Orientation orientation, in
     return QString::fromUtf8(kColunas[section]);
 }
 
-JanelaVerificacao::JanelaVerificacao(const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar,
+JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar,
                                      QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("JanelaVerificacao"));
@@ -47,11 +47,11 @@ JanelaVerificacao::JanelaVerificacao(const ResultadoDaVerificacao& resultado, st
     resize(760, 420);
     auto* layout = new QVBoxLayout(this);
     auto* contagem = new QLabel(
-        QStringLiteral("%1 erros, %2 avisos").arg(resultado.erros()).arg(resultado.avisos()), this);
+        QStringLiteral("%1 erros, %2 avisos").arg(resultado->erros()).arg(resultado->avisos()), this);
     contagem->setObjectName(QStringLiteral("LblContagem"));
     layout->addWidget(contagem);
     auto* proxy = new QSortFilterProxyModel(this);
-    proxy->setSourceModel(new ProblemasModel(resultado, this));
+    proxy->setSourceModel(new ProblemasModel(std::move(resultado), this));
     auto* tabela = new QTableView(this);
     tabela->setObjectName(QStringLiteral("TblProblemas"));
     tabela->setModel(proxy);

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 #include "export/Verificacao.h"
 
@@ -11,20 +12,20 @@ namespace zorla {
 // The check's problems as a table the operator sorts by any column.
 class ProblemasModel : public QAbstractTableModel {
 public:
-    ProblemasModel(ResultadoDaVerificacao resultado, QObject* parent);
+    ProblemasModel(std::shared_ptr<const ResultadoDaVerificacao> resultado, QObject* parent);
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    ResultadoDaVerificacao m_resultado;
+    std::shared_ptr<const ResultadoDaVerificacao> m_resultado;
 };
 
 // The result of "&Verificar": how many errors and warnings, every problem in a sortable table, and "Salvar…".
 class JanelaVerificacao : public QDialog {
 public:
-    JanelaVerificacao(const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar, QWidget* parent);
+    JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar, QWidget* parent);
 };
 
 }  // namespace zorla

@@ -215,7 +215,7 @@ void TFrmPrincipal::BtnVerificarClick() {
     m_verificacaoPendente = true;
     m_verificacao.setFuture(QtConcurrent::run([this, periodo, empresa] {
         try {
-            return Verificado{Verifica(m_dm, periodo, empresa), QString()};
+            return Verificado{std::make_shared<const ResultadoDaVerificacao>(Verifica(m_dm, periodo, empresa)), QString()};
         } catch (const std::exception& e) {
             return Verificado{{}, QString::fromUtf8(e.what())};
         }
@@ -231,14 +231,16 @@ void TFrmPrincipal::terminaVerificacao() {
                            nullptr);
         return;
     }
-    const std::string csv = CsvDaVerificacao(v.resultado);
-    m_dialogs.verificacao(this, v.resultado, [this, csv] {
-        salvaCsv(QString::fromStdString(programFolder()) + QStringLiteral("verificacao.csv"), csv);
+    // The CSV is made only if asked for: it may hold millions of lines.
+    m_dialogs.verificacao(this, v.resultado, [this, resultado = v.resultado] {
+        salvaCsv(QString::fromStdString(programFolder()) + QStringLiteral("verificacao.csv"),
+                 [resultado] { return CsvDaVerificacao(*resultado); });
     });
 }
 
-void TFrmPrincipal::salvaCsv(const QString& sugestao, std::string bytes) {
-    m_dialogs.escolheArquivo(this, sugestao, [this, bytes = std::move(bytes)](const QString& caminho) {
+void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<std::string()> gera) {
+    m_dialogs.escolheArquivo(this, sugestao, [this, gera = std::move(gera)](const QString& caminho) {
+        const std::string bytes = gera();
         QFile arquivo(caminho);
         if (arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
             arquivo.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
@@ -394,7 +396,9 @@ void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
     m_dialogs.mensagemComDetalhes(
         this, QString::fromStdString(mensagemConcluida(m_pastaDigitada.toStdString())), QStringLiteral("ZORLA"),
         QString::fromStdString(TextoDoResumo(r)),
-        [this, csv] { salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"), csv); },
+        [this, csv] {
+            salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"), [csv] { return csv; });
+        },
         [this] { terminaRun(); });
 }
 

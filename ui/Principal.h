@@ -103,7 +103,7 @@ private:
     void paraConsulta();
     void terminaVerificacao();
     // Saves bytes into a file the operator chooses, and says so when they cannot be written.
-    void salvaCsv(const QString& sugestao, std::string bytes);
+    void salvaCsv(const QString& sugestao, std::function<std::string()> gera);
     void apagaLivros();
     void reiniciaStatus();
     void reiniciaStatusDaExportacao();
@@ -130,7 +130,7 @@ private:
     bool m_consultaPendente = false;
     // The check runs off the window's thread too: its problems, or the error's text.
     struct Verificado {
-        ResultadoDaVerificacao resultado;
+        std::shared_ptr<const ResultadoDaVerificacao> resultado;  // shared with its window, never copied
         QString erro;
     };
     QFutureWatcher<Verificado> m_verificacao;

@@ -24,7 +24,7 @@ public:
     QString arquivoEscolhido;    // where "Salvar…" saves, when the test asks it to
     bool salvaAoFechar = false;  // the operator presses "Salvar…"
     QString ultimosDetalhes;
-    std::vector<ResultadoDaVerificacao> verificacoes;
+    std::vector<std::shared_ptr<const ResultadoDaVerificacao>> verificacoes;
 
     void mensagem(QWidget*, const QString& texto, const QString& titulo, MessageIcon icone,
                   std::function<void()> aoFechar) override {
@@ -42,8 +42,8 @@ public:
         if (salvaAoFechar && aoSalvar) aoSalvar();
         if (aoFechar) aoFechar();
     }
-    void verificacao(QWidget*, const ResultadoDaVerificacao& resultado, std::function<void()> aoSalvar) override {
-        verificacoes.push_back(resultado);
+    void verificacao(QWidget*, std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar) override {
+        verificacoes.push_back(std::move(resultado));
         if (salvaAoFechar) aoSalvar();
     }
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {

@@ -252,7 +252,7 @@ TEST_F(Janela, VerificarListsTheProblemsAndLeavesTheConsultAlone) {
     EXPECT_EQ(dialogs->texts().last(), "Aguarde o fim da verificação.");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->verificando(); }, 20000));
     ASSERT_EQ(dialogs->verificacoes.size(), 1u) << dialogs->texts().join("|").toStdString();
-    const ResultadoDaVerificacao& r = dialogs->verificacoes[0];
+    const ResultadoDaVerificacao& r = *dialogs->verificacoes[0];
     EXPECT_EQ(r.erros(), 0);
     EXPECT_GT(r.avisos(), 0);
     const std::string csv = test::readFile(pasta().file("verificacao.csv"));
@@ -266,9 +266,9 @@ TEST_F(Janela, VerificarListsTheProblemsAndLeavesTheConsultAlone) {
 }
 
 TEST(JanelaVerificacao, SortsItsTableByAnyColumn) {
-    ResultadoDaVerificacao r;
-    r.problemas = {{Gravidade::Aviso, "Venda B", "CFOP", "1102", "CFOP de entrada numa venda"},
-                   {Gravidade::Erro, "Caixa/Banco A", "CREDORA", "José", "sem código contábil definido"}};
+    auto r = std::make_shared<ResultadoDaVerificacao>();
+    r->problemas = {{Gravidade::Aviso, "Venda B", "CFOP", "1102", "CFOP de entrada numa venda"},
+                    {Gravidade::Erro, "Caixa/Banco A", "CREDORA", "José", "sem código contábil definido"}};
     JanelaVerificacao janela(r, [] {}, nullptr);
     EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "1 erros, 1 avisos");
     auto* tabela = janela.findChild<QTableView*>("TblProblemas");
