@@ -1,5 +1,7 @@
 #include "ui/JanelaVerificacao.h"
 
+#include <algorithm>
+
 #include <QBrush>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -44,7 +46,7 @@ JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificaca
     : QDialog(parent) {
     setObjectName(QStringLiteral("JanelaVerificacao"));
     setWindowTitle(QStringLiteral("ZORLA - Verificação do período"));
-    resize(760, 420);
+    resize(900, 460);
     auto* layout = new QVBoxLayout(this);
     auto* contagem = new QLabel(
         QStringLiteral("%1 erros, %2 avisos").arg(resultado->erros()).arg(resultado->avisos()), this);
@@ -58,8 +60,12 @@ JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificaca
     tabela->setSortingEnabled(true);
     tabela->sortByColumn(-1, Qt::AscendingOrder);  // the order of the export until the operator sorts
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabela->setWordWrap(false);
     tabela->horizontalHeader()->setStretchLastSection(true);
     tabela->verticalHeader()->hide();
+    tabela->verticalHeader()->setDefaultSectionSize(tabela->fontMetrics().height() + 6);
+    tabela->resizeColumnsToContents();  // measures the first thousand rows only, whatever the count
+    for (int c = 0; c < 4; ++c) tabela->setColumnWidth(c, std::min(tabela->columnWidth(c), 220));  // long values
     layout->addWidget(tabela);
     auto* botoes = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* salvar = botoes->addButton(QStringLiteral("Salvar…"), QDialogButtonBox::ActionRole);
