@@ -55,11 +55,18 @@ int main(int argc, char** argv) {
     double consulta = 0, exportacao = 0;
     int linhas = 0;
     qint64 ultimo = 0, paradaConsulta = 0, paradaFimConsulta = 0, paradaRun = 0, paradaFinal = 0;
-    bool exportando = false;
-    janela.BtnConsultarClick();
+    bool consultou = false, exportando = false;
     QTimer batida;
     batida.setInterval(5);
     QObject::connect(&batida, &QTimer::timeout, [&] {
+        if (!consultou) {  // the company list first
+            if (janela.carregandoEmpresas()) return;
+            janela.BtnConsultarClick();
+            consultou = true;
+            relogio.restart();
+            ultimo = 0;
+            return;
+        }
         const qint64 agora = relogio.elapsed(), parada = agora - ultimo;
         ultimo = agora;
         if (!exportando) {

@@ -38,6 +38,7 @@ namespace zorla {
 namespace {
 const QString kTituloAplicacao = QStringLiteral("Zorla Exporta");
 const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
+const QString kAguardeEmpresas = QStringLiteral("Aguarde a lista de empresas.");
 
 QString estiloPainel(int r, int g, int b) {
     return QStringLiteral("background-color: rgb(%1,%2,%3); border: 1px solid gray;").arg(r).arg(g).arg(b);
@@ -87,10 +88,27 @@ void TFrmPrincipal::showEvent(QShowEvent* event) {
 
 void TFrmPrincipal::FormShow() {
     DataAtual = hoje();
-    // A failure here reaches the standard error box; the period then keeps its initial values.
-    const std::vector<Empresa> empresas = m_sessao.empresas();
+    m_empresasPendente = true;
+    m_empresas.setFuture(QtConcurrent::run([this] {
+        try {
+            return ListaDeEmpresas{m_sessao.empresas(), QString()};
+        } catch (const std::exception& e) {
+            return ListaDeEmpresas{{}, QString::fromUtf8(e.what())};
+        }
+    }));
+}
+
+void TFrmPrincipal::terminaEmpresas() {
+    if (!std::exchange(m_empresasPendente, false)) return;  // stopped by the window's closing
+    const ListaDeEmpresas lista = m_empresas.result();
+    if (!lista.erro.isEmpty()) {
+        // The standard error box; the period keeps its initial values.
+        m_dialogs.mensagem(this, textoErroPadrao(lista.erro), ZorlaApplication::instance()->titulo(),
+                           MessageIcon::Error, nullptr);
+        return;
+    }
     RxDBLkCbEMPRESA->clear();
-    for (const Empresa& e : empresas)
+    for (const Empresa& e : lista.empresas)
         RxDBLkCbEMPRESA->addItem(QString::fromStdString(cp1252ToUtf8(e.fantasia)), QVariant::fromValue<qlonglong>(e.codigo));
     RxDBLkCbEMPRESA->setCurrentIndex(RxDBLkCbEMPRESA->count() > 0 ? 0 : -1);
     preencheDataPadrao();
@@ -133,6 +151,10 @@ void TFrmPrincipal::informa(const QString& texto) {
 
 void TFrmPrincipal::BtnConsultarClick() {
     if (consultando() || verificando()) return;  // the one under way shows its panel
+    if (carregandoEmpresas()) {
+        informa(kAguardeEmpresas);
+        return;
+    }
     // A run still finishing after a cancel uses the datasets too.
     if ((Exportando && !Cancelado) || runEmAndamento()) {
         StStatus->showMessage(kRecusaConsulta);
@@ -193,6 +215,9 @@ void TFrmPrincipal::terminaConsulta() {
 
 // A query under way, the consult's or the check's, is stopped on the server; nobody waits for its rows any more.
 void TFrmPrincipal::paraConsulta() {
+    // A connection being made cannot be cancelled: it ends by its own timeout.
+    m_empresasPendente = false;
+    m_empresas.waitForFinished();
     m_consultaPendente = m_verificacaoPendente = false;
     if (!m_consulta.isRunning() && !m_verificacao.isRunning()) return;
     m_sessao.cancelaConsulta();
@@ -253,6 +278,8 @@ void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<std::string(
 bool TFrmPrincipal::ocupada() {
     if (runEmAndamento())
         informa(QStringLiteral("Aguarde o fim da exportação em andamento."));
+    else if (carregandoEmpresas())
+        informa(kAguardeEmpresas);
     else if (consultando())
         informa(QStringLiteral("Aguarde o fim da consulta."));
     else if (verificando())

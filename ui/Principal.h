@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Value.h"
 #include "export/Sessao.h"
@@ -75,6 +76,8 @@ public:
     void BtnFecharClick();
 
     bool runEmAndamento() const { return m_run != nullptr; }
+    // From the window's first showing to the turn that fills the company list or shows why it could not.
+    bool carregandoEmpresas() const { return m_empresasPendente; }
     // From the click to the turn that takes the consult's rows or its error.
     bool consultando() const { return m_consultaPendente; }
     bool verificando() const { return m_verificacaoPendente; }
@@ -99,6 +102,7 @@ private:
     // A run or a consult uses the datasets: says so and refuses.
     bool ocupada();
     bool semConsulta();
+    void terminaEmpresas();
     void terminaConsulta();
     void paraConsulta();
     void terminaVerificacao();
@@ -125,6 +129,13 @@ private:
     OutputFiles* m_arquivos;
     std::unique_ptr<WindowHost> m_host;
     std::unique_ptr<ThProcessa> m_run;
+    // The company list comes off the window's thread too: a server that does not answer never freezes it.
+    struct ListaDeEmpresas {
+        std::vector<Empresa> empresas;
+        QString erro;
+    };
+    QFutureWatcher<ListaDeEmpresas> m_empresas;
+    bool m_empresasPendente = false;
     // The consult's query runs off the window's thread; its result is the error's text, empty when none.
     QFutureWatcher<QString> m_consulta;
     bool m_consultaPendente = false;

@@ -220,6 +220,7 @@ void TFrmPrincipal::ligaControles() {
     connect(BtnProcuraDiretorio, &QToolButton::clicked, this, [this] {
         m_dialogs.escolhePasta(this, EdtDiretorio->text(), [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
     });
+    connect(&m_empresas, &QFutureWatcher<ListaDeEmpresas>::finished, this, [this] { terminaEmpresas(); });
     connect(&m_consulta, &QFutureWatcher<QString>::finished, this, [this] { terminaConsulta(); });
     connect(&m_verificacao, &QFutureWatcher<Verificado>::finished, this, [this] { terminaVerificacao(); });
 }

@@ -15,6 +15,11 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <condition_variable>
 #include <filesystem>
 #include <optional>
@@ -67,12 +72,15 @@ protected:
         return controle;
     }
 
-    void abre(Date hoje = 2008y / 3 / 15) {
+    void abre(Date hoje = 2008y / 3 / 15, bool esperaEmpresas = true) {
         dm = std::make_unique<TFDMExporta>(ini());
         w = std::make_unique<TFrmPrincipal>(*dm, *dialogs);
         w->hoje = [hoje] { return hoje; };
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        if (esperaEmpresas) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !w->carregandoEmpresas(); }, 20000));
+        }
     }
     void consulta(const QString& codigo = "12") {
         c<QLineEdit>("EdtCodEmpresa")->setText(codigo);
@@ -149,6 +157,30 @@ TEST_F(Janela, CompanyListFailureShowsTheErrorAndKeepsInitialValues) {
               QString::fromStdString("Driver/Connection Registry File '" + ini() + "' not found."));
     EXPECT_EQ(dialogs->boxes[0].titulo, "Zorla Exporta");
     EXPECT_EQ(c<QComboBox>("RxDBLkCbEMPRESA")->count(), 0);
+}
+
+TEST_F(Janela, CompanyListFromAServerThatDoesNotAnswerLeavesTheWindowLive) {
+    // Listening but never accepting: the client's connection waits for an answer that does not come.
+    const int escuta = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in endereco{};
+    endereco.sin_family = AF_INET;
+    endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t tamanho = sizeof endereco;
+    ASSERT_EQ(bind(escuta, reinterpret_cast<sockaddr*>(&endereco), tamanho), 0);
+    ASSERT_EQ(listen(escuta, 4), 0);
+    ASSERT_EQ(getsockname(escuta, reinterpret_cast<sockaddr*>(&endereco), &tamanho), 0);
+    banco->escreveIni("[EMPRESA]\nDatabase=127.0.0.1/" + std::to_string(ntohs(endereco.sin_port)) + ":/nada.fdb\n");
+    abre(2008y / 3 / 15, false);
+    QTest::qWait(300);
+    EXPECT_TRUE(w->carregandoEmpresas());
+    QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
+    QTest::mouseClick(c<QPushButton>("BtnVerificar"), Qt::LeftButton);
+    EXPECT_EQ(dialogs->texts(), QStringList({"Aguarde a lista de empresas.", "Aguarde a lista de empresas."}));
+    close(escuta);  // the waiting connection is reset
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->carregandoEmpresas(); }, 20000));
+    ASSERT_EQ(dialogs->boxes.size(), 3u);
+    EXPECT_EQ(dialogs->boxes[2].icone, MessageIcon::Error);
+    EXPECT_EQ(periodo(), QStringLiteral("Janeiro 1-31 2007"));
 }
 
 TEST_F(Janela, MonthRule) {
