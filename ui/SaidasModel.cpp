@@ -1,7 +1,7 @@
 #include "ui/SaidasModel.h"
 
 #include <QColor>
-#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
@@ -31,7 +31,8 @@ SaidasModel::SaidasModel(QObject* parent) : QAbstractTableModel(parent) {}
 void SaidasModel::atualiza(std::shared_ptr<const PackedRows> rows, const std::vector<FieldDef>& campos) {
     beginResetModel();
     // Rows the grid no longer shows are let go on a worker: no turn of the window waits for their memory to go.
-    if (m_rows) QThreadPool::globalInstance()->start([antigas = std::move(m_rows)]() mutable { antigas.reset(); });
+    // Through QtConcurrent, as all the window's work off its thread.
+    if (m_rows) (void)QtConcurrent::run([antigas = std::move(m_rows)]() mutable { antigas.reset(); });
     m_rows = std::move(rows);
     m_fonte.clear();
     m_campos.clear();
