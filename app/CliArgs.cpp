@@ -139,7 +139,15 @@ void exportacao(const Opcoes& o, CliArgs& out) {
     if (trimControl(out.saida).empty()) throw std::invalid_argument("Informe a pasta de saída (--saida).");
 }
 
+// Options of another mode that this one would otherwise drop without a word.
+void recusaAlheias(const Opcoes& o, const char* modo, std::initializer_list<const char*> alheias) {
+    for (const char* opcao : alheias)
+        if (o.tem(opcao)) throw std::invalid_argument(std::string(opcao) + " não vale com " + modo);
+}
+
 CliArgs interpreta(const Opcoes& o) {
+    if (o.tem("--lote")) recusaAlheias(o, "--lote", {"--empresa", "--codigo", "--saida", "--config", "--tempo-limite"});
+    if (o.tem("--verificar")) recusaAlheias(o, "--verificar", {"--resumo"});
     CliArgs out;
     out.config = o.valor("--config");
     if (auto t = o.valor("--tempo-limite")) out.tempoLimite = inteiro("--tempo-limite", *t, 1, 86400);

@@ -150,19 +150,16 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
     });
 }
 
-int ListaEmpresas(const CliArgs& args) {
+int ListaEmpresas(const CliArgs& args, SinaisDeParada& sinais) {
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
-    try {
+    return comCancelamento(args, sinais, dm, "Listagem das empresas cancelada!", [&] {
         for (const Empresa& e : Sessao(dm).empresas()) {
             const std::string cnpj(trimControl(cp1252ToUtf8(e.cnpj)));
             std::printf("%6lld  %s%s%s\n", static_cast<long long>(e.codigo), cp1252ToUtf8(e.fantasia).c_str(),
                         cnpj.empty() ? "" : "  ", cnpj.c_str());
         }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+        return 0;
+    });
 }
 
 }  // namespace zorla

@@ -10,7 +10,7 @@ class SinaisDeParada;
 // cancels through the signals given.
 int Exporta(const CliArgs& args, SinaisDeParada& sinais);
 int Verifica(const CliArgs& args, SinaisDeParada& sinais);
-int ListaEmpresas(const CliArgs& args);
+int ListaEmpresas(const CliArgs& args, SinaisDeParada& sinais);
 
 // Exit statuses beyond those of an export.
 inline constexpr int kSaidaArgumentos = 2;

@@ -35,10 +35,7 @@ std::string bancoEmbutido(const std::string& conexao) {
         const auto secao = readIniSection(conexao, "EMPRESA");
         if (!secao) return {};
         const std::string banco(trimControl(ParamLines(*secao).valueOr("Database")));
-        const auto doisPontos = banco.find(':');
-        const bool servidor = doisPontos != std::string::npos && doisPontos > 1 &&
-                              banco.find_first_of("/\\") > doisPontos - 1 && banco.front() != '/';
-        return servidor || banco.empty() ? std::string() : canonico(banco);
+        return BancoDeServidor(banco) || banco.empty() ? std::string() : canonico(banco);
     } catch (const std::exception&) {
         return {};  // the export itself will say what is wrong with the file
     }
@@ -126,42 +123,49 @@ void ExecucaoDoLote::iniciaOsQuePuderem() {
 }
 
 void ExecucaoDoLote::trabalho(std::size_t i) {
-    const ItemDoLote& item = m_itens[i];
-    Andamento& a = *m_andamentos[i];
+    Fim fim;
     try {
-        TFDMExporta dm(item.conexao);
-        {
-            std::lock_guard lock(m_mutex);
-            a.conexao = &dm;
-        }
-        struct Solta {  // the cancel no longer reaches a connection about to go
-            ExecucaoDoLote& e;
-            Andamento& a;
-            ~Solta() {
-                std::lock_guard lock(e.m_mutex);
-                a.conexao = nullptr;
-            }
-        } solta{*this, a};
-        Sessao sessao(dm);
-        const auto empresas = sessao.empresas();
-        if (std::none_of(empresas.begin(), empresas.end(), [&](const Empresa& e) { return e.codigo == item.empresa; }))
-            return termina(i, Andamento::Estado::Falhou, "Empresa " + std::to_string(item.empresa) + " não encontrada.");
-        if (m_args.verificar) {
-            a.verificacao = Verifica(dm, m_periodo, item.empresa);
-            return termina(i, Andamento::Estado::Concluida, {});
-        }
-        exporta(i, dm);
+        fim = executaItem(i);
     } catch (const std::exception& e) {
-        termina(i, m_sinais.cancelado() ? Andamento::Estado::Cancelada : Andamento::Estado::Falhou, e.what());
+        fim = {m_sinais.cancelado() ? Andamento::Estado::Cancelada : Andamento::Estado::Falhou, e.what()};
     }
+    // Only now, its folder unlocked and its database closed, may another line take them.
+    termina(i, fim.estado, std::move(fim.erro));
 }
 
-void ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
+ExecucaoDoLote::Fim ExecucaoDoLote::executaItem(std::size_t i) {
+    const ItemDoLote& item = m_itens[i];
+    Andamento& a = *m_andamentos[i];
+    TFDMExporta dm(item.conexao);
+    {
+        std::lock_guard lock(m_mutex);
+        a.conexao = &dm;
+    }
+    struct Solta {  // the cancel no longer reaches a connection about to go
+        ExecucaoDoLote& e;
+        Andamento& a;
+        ~Solta() {
+            std::lock_guard lock(e.m_mutex);
+            a.conexao = nullptr;
+        }
+    } solta{*this, a};
+    Sessao sessao(dm);
+    const auto empresas = sessao.empresas();
+    if (std::none_of(empresas.begin(), empresas.end(), [&](const Empresa& e) { return e.codigo == item.empresa; }))
+        return {Andamento::Estado::Falhou, "Empresa " + std::to_string(item.empresa) + " não encontrada."};
+    if (m_args.verificar) {
+        a.verificacao = Verifica(dm, m_periodo, item.empresa);
+        return {Andamento::Estado::Concluida, {}};
+    }
+    return exporta(i, dm);
+}
+
+ExecucaoDoLote::Fim ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
     const ItemDoLote& item = m_itens[i];
     Andamento& a = *m_andamentos[i];
     const std::string diretorio = DiretorioDe(item.pasta);
     std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
-    if (!trava) return termina(i, Andamento::Estado::Falhou, mensagemPastaOcupada(item.pasta));
+    if (!trava) return {Andamento::Estado::Falhou, mensagemPastaOcupada(item.pasta)};
     Sessao(dm).consulta(m_periodo, item.empresa);
     EventosDoItem eventos(a, rotulo(i), g_saida, m_terminal);
     DiskFiles disco;
@@ -172,11 +176,10 @@ void ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
     run.wait();
     a.resultado = run.resultado();
     const Desfecho d = a.resultado.desfecho;
-    termina(i,
-            d == Desfecho::Concluido   ? Andamento::Estado::Concluida
+    return {d == Desfecho::Concluido   ? Andamento::Estado::Concluida
             : d == Desfecho::Cancelado ? Andamento::Estado::Cancelada
                                        : Andamento::Estado::Falhou,
-            a.resultado.erro);
+            a.resultado.erro};
 }
 
 void ExecucaoDoLote::termina(std::size_t i, Andamento::Estado estado, std::string erro) {
@@ -325,6 +328,7 @@ int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
     std::vector<ItemDoLote> itens;
     try {
         itens = LeLote(args.lote, avisos);
+        if (!args.verificar) RecusaPastasRepetidas(itens);
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 2;

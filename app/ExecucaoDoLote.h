@@ -46,8 +46,13 @@ public:
 private:
     bool podeIniciar(std::size_t i) const;
     void iniciaOsQuePuderem();
+    struct Fim {
+        Andamento::Estado estado = Andamento::Estado::Falhou;
+        std::string erro;
+    };
     void trabalho(std::size_t i);
-    void exporta(std::size_t i, TFDMExporta& dm);
+    Fim executaItem(std::size_t i);
+    Fim exporta(std::size_t i, TFDMExporta& dm);
     void termina(std::size_t i, Andamento::Estado estado, std::string erro);
     void mostraProgresso(bool mudou);
     std::string rotulo(std::size_t i) const;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -11,6 +12,7 @@
 #include "data/DbError.h"
 #include "data/IniFile.h"
 #include "data/ParamLines.h"
+#include "export/Sessao.h"
 
 namespace zorla {
 
@@ -75,6 +77,29 @@ std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::stri
     }
     if (itens.empty()) throw std::invalid_argument("o lote \"" + arquivo + "\" não tem nenhuma exportação");
     return itens;
+}
+
+bool BancoDeServidor(std::string_view database) {
+    for (std::string_view protocolo : {"inet://", "inet4://", "inet6://", "wnet://", "xnet://"})
+        if (database.starts_with(protocolo)) return true;
+    if (database.starts_with("\\\\")) return true;  // \\host\path
+    // "C:\dados.fdb" has its colon second; a path of this system starts with its separator.
+    const std::size_t doisPontos = database.find(':');
+    if (doisPontos == std::string_view::npos || doisPontos < 2 || database.front() == '/') return false;
+    return database.substr(0, doisPontos).find('\\') == std::string_view::npos;
+}
+
+void RecusaPastasRepetidas(const std::vector<ItemDoLote>& itens) {
+    std::map<std::string, int> linhas;
+    for (const ItemDoLote& item : itens) {
+        std::error_code ec;
+        const std::filesystem::path pasta = std::filesystem::weakly_canonical(DiretorioDe(item.pasta), ec);
+        const auto [outra, nova] = linhas.emplace(ec ? item.pasta : pasta.string(), item.linha);
+        if (!nova)
+            throw std::invalid_argument("lote, linha " + std::to_string(item.linha) + ": a pasta \"" + item.pasta +
+                                        "\" é também a da linha " + std::to_string(outra->second) +
+                                        ", e os arquivos de uma exportação apagariam os da outra");
+    }
 }
 
 }  // namespace zorla

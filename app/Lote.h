@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CliArgs.h"
@@ -21,6 +22,14 @@ struct ItemDoLote {
 // The lines of a batch file: ";"-separated, "#" comments and blank lines skipped, code page 1252 or UTF-8; paths
 // relative to the file's folder. A bad line throws std::invalid_argument naming it.
 std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::string>& avisos);
+
+// Whether a connection's Database names a server's database ("host:path", "host/port:path", "inet://host/path"),
+// which many exports may read at once, rather than a file the embedded engine opens.
+bool BancoDeServidor(std::string_view database);
+
+// Two exports into one folder would write the same file names, the second over the first: refused
+// (std::invalid_argument naming both lines).
+void RecusaPastasRepetidas(const std::vector<ItemDoLote>& itens);
 
 // Runs the batch: up to args.tarefas exports at once, never two into one folder nor two on one embedded database
 // file; one overall progress line, then a table. Exit 0 when all completed, 1 when any failed, 128 + the signal

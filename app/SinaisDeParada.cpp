@@ -30,6 +30,8 @@ SinaisDeParada::~SinaisDeParada() {
 void SinaisDeParada::aoCancelar(std::function<void()> acao) {
     std::lock_guard lock(m_mutex);
     m_acao = std::move(acao);
+    // A signal that came before there was anything to cancel still asks for it.
+    if (m_acao && m_cancelado) m_acao();
 }
 
 void SinaisDeParada::cancela(int motivo) {

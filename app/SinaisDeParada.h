@@ -17,7 +17,8 @@ public:
     SinaisDeParada(const SinaisDeParada&) = delete;
     SinaisDeParada& operator=(const SinaisDeParada&) = delete;
 
-    // Runs at each cancellation, on the thread that asks for it; replaced, or cleared with nullptr, at any time.
+    // Runs at each cancellation, on the thread that asks for it, and at once when one came before; replaced, or
+    // cleared with nullptr, at any time.
     void aoCancelar(std::function<void()> acao);
     // Cancels as a signal would: by a signal's number, or by kTempoEsgotado.
     void cancela(int motivo);

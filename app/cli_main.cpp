@@ -1,5 +1,7 @@
 // zorla-exporta-cli: the window's consult and export without the window; the check, the company list and batches.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/CliArgs.h"
@@ -10,6 +12,18 @@
 #include "data/ProgramFolder.h"
 
 using namespace zorla;
+
+namespace {
+int executa(const CliArgs& args, SinaisDeParada& sinais) {
+    switch (args.modo) {
+        case CliArgs::Modo::Exportar: return Exporta(args, sinais);
+        case CliArgs::Modo::Verificar: return Verifica(args, sinais);
+        case CliArgs::Modo::ListarEmpresas: return ListaEmpresas(args, sinais);
+        case CliArgs::Modo::Lote: return ExecutaLote(args, sinais);
+    }
+    return kSaidaArgumentos;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     SinaisDeParada sinais;  // before anything else, the Firebird engine above all
@@ -27,11 +41,11 @@ int main(int argc, char** argv) {
         return kSaidaArgumentos;
     }
     for (const std::string& aviso : args.avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
-    switch (args.modo) {
-        case CliArgs::Modo::Exportar: return Exporta(args, sinais);
-        case CliArgs::Modo::Verificar: return Verifica(args, sinais);
-        case CliArgs::Modo::ListarEmpresas: return ListaEmpresas(args);
-        case CliArgs::Modo::Lote: return ExecutaLote(args, sinais);
+    const int status = executa(args, sinais);
+    // A table or a list that did not reach where it was sent is no success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "Falha ao gravar a saída padrão: %s\n", std::strerror(errno));
+        if (status == 0 || status == kSaidaAvisos || status == kSaidaErros) return 1;
     }
-    return kSaidaArgumentos;
+    return status;
 }

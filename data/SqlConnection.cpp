@@ -102,16 +102,23 @@ void SqlConnection::open() {
     IAttachment* att = fb.provider()->attachDatabase(&status, database.c_str(), dpb->getBufferLength(&status),
                                                      dpb->getBuffer(&status));
     status.check();
-    m_attachment = std::make_unique<Attachment>(Attachment{FbHandle<IAttachment>(fb, att)});
+    auto novo = std::make_unique<Attachment>(Attachment{FbHandle<IAttachment>(fb, att)});
+    std::lock_guard lock(m_mutexDoCancelamento);
+    m_attachment = std::move(novo);
     m_dialect = dialect;
     m_isolation = isolation;
     m_waitOnLocks = waitOnLocks;
     m_trimChar = trimChar;
 }
 
-void SqlConnection::close() { m_attachment.reset(); }
+void SqlConnection::close() {
+    std::unique_ptr<Attachment> velho;
+    std::lock_guard lock(m_mutexDoCancelamento);
+    velho = std::move(m_attachment);
+}
 
 void SqlConnection::cancelOperation() {
+    std::lock_guard lock(m_mutexDoCancelamento);
     if (!m_attachment) return;
     FbStatus status(client());
     m_attachment->handle->cancelOperation(&status, fb_cancel_raise);  // "nothing to cancel" is no error here

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "data/ParamLines.h"
@@ -52,6 +53,7 @@ private:
     struct Attachment;
     FbClient* m_client = nullptr;
     std::unique_ptr<Attachment> m_attachment;
+    std::mutex m_mutexDoCancelamento;  // a cancel from another thread may come while the attachment is made or let go
     bool m_paramsLoaded = false;
     unsigned m_dialect = 3;
     bool m_trimChar = false;

@@ -79,8 +79,8 @@ private:
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) {
                 const int err = n < 0 ? errno : ENOSPC;
-                keepWholeLines(written);
-                throw ioError("Falha ao gravar o arquivo", m_path, err);
+                const std::string corte = keepWholeLines(written);
+                throw std::runtime_error(ioError("Falha ao gravar o arquivo", m_path, err).what() + corte);
             }
             written += static_cast<std::size_t>(n);
         }
@@ -90,16 +90,20 @@ private:
         m_lineEnds.clear();
     }
 
-    // After a failed write the file is cut after the last line that reached the disk whole.
-    void keepWholeLines(std::size_t written) {
+    // After a failed write the file is cut after the last line that reached the disk whole; when even that fails,
+    // what to add to the error, as the file then ends in a piece of a line.
+    std::string keepWholeLines(std::size_t written) {
         std::size_t whole = 0, lines = 0;
         while (lines < m_lineEnds.size() && m_lineEnds[lines] <= written) whole = m_lineEnds[lines++];
         m_bytesOnDisk += static_cast<long long>(whole);
         m_linesOnDisk += static_cast<long>(lines);
-        cutAt(m_fd, m_bytesOnDisk);
+        const bool cortado = whole == written || cutAt(m_fd, m_bytesOnDisk) == 0;
+        const int err = errno;
         m_buffer.clear();
         m_lineEnds.clear();
         closeFile(std::exchange(m_fd, -1));
+        return cortado ? std::string() : std::string("; a linha incompleta no fim não pôde ser cortada: ") +
+                                             std::strerror(err);
     }
 
     int m_fd;

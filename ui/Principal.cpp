@@ -213,14 +213,13 @@ void TFrmPrincipal::terminaConsulta() {
     PnlStatus->hide();
 }
 
-// A query under way, the consult's or the check's, is stopped on the server; nobody waits for its rows any more.
+// A query under way, the company list's, the consult's or the check's, is stopped on the server; nobody waits for
+// its rows any more. A connection being made cannot be stopped: it ends by its own timeout.
 void TFrmPrincipal::paraConsulta() {
-    // A connection being made cannot be cancelled: it ends by its own timeout.
-    m_empresasPendente = false;
-    m_empresas.waitForFinished();
-    m_consultaPendente = m_verificacaoPendente = false;
-    if (!m_consulta.isRunning() && !m_verificacao.isRunning()) return;
+    m_empresasPendente = m_consultaPendente = m_verificacaoPendente = false;
+    if (!m_empresas.isRunning() && !m_consulta.isRunning() && !m_verificacao.isRunning()) return;
     m_sessao.cancelaConsulta();
+    m_empresas.waitForFinished();
     m_consulta.waitForFinished();
     m_verificacao.waitForFinished();
 }

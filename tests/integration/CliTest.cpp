@@ -136,6 +136,7 @@ TEST_F(Cli, BadArgumentsAreRefusedBeforeAnyFile) {
         {{"--dia-inicial", "30", "--mes", "2"}, "o dia inicial (30) é posterior ao dia final (29)"},
         {{"--saida", ""}, "Informe a pasta de saída (--saida)."},
         {{"--saida", "   "}, "Informe a pasta de saída (--saida)."},
+        {{"--lote", "l.txt"}, "--empresa não vale com --lote"},
     };
     for (const auto& [extra, message] : cases) {
         SCOPED_TRACE(message);
@@ -488,6 +489,16 @@ TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
                           banco.ini(), "--formato", "csv"})
                   .out.find("Erro;Caixa/Banco ;CREDORA;Jos\xE9;sem c\xF3" "digo cont\xE1" "bil definido"),
               std::string::npos);
+    // A table that never reached its file is no result; totals of a check that exports nothing are no option.
+    auto cheio = runProcess({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", ZORLA_CLI, "--verificar", "--empresa", "1",
+                             "--mes", "3", "--ano", "2008", "--config", banco.ini()});
+    EXPECT_EQ(cheio.status, 1) << cheio.err;
+    EXPECT_NE(cheio.err.find("Falha ao gravar a saída padrão: No space left on device"), std::string::npos) << cheio.err;
+    auto resumo = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
+                              banco.ini(), "--resumo", dir.file("resumo.csv")});
+    EXPECT_EQ(resumo.status, 2);
+    EXPECT_NE(resumo.err.find("--resumo não vale com --verificar"), std::string::npos) << resumo.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("resumo.csv")));
 }
 
 }  // namespace
@@ -541,10 +552,23 @@ TEST_F(Lote, ExportsLikeSingleRunsAndReportsTheBrokenOne) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("s5/01A31MAR.SAI")));
     EXPECT_EQ(readFile(dir.file("resumo.csv")).rfind("Empresa;Arquivo;TIPO;Registros;", 0), 0u);
-    // A bad line is refused before anything runs.
-    auto ruim = runProcess(lote("a.ini;1;0001\n"));
-    EXPECT_EQ(ruim.status, 2);
-    EXPECT_NE(ruim.err.find("lote, linha 2: esperados 4 campos"), std::string::npos) << ruim.err;
+}
+
+TEST_F(Lote, BadBatchesAreRefusedBeforeAnythingRuns) {
+    std::filesystem::create_directory(dir.file("s1"));
+    const std::tuple<std::string, std::vector<std::string>, std::string> casos[] = {
+        {"a.ini;1;0001\n", {}, "lote, linha 2: esperados 4 campos"},
+        // Both would write 01A31MAR.SAI there, the second over the first.
+        {"a.ini;1;0001;s1\nb.ini;3;0003;./s1/\n", {}, "/./s1/\" é também a da linha 2"},
+        {"a.ini;1;0001;s1\n", {"--tempo-limite", "5"}, "--tempo-limite não vale com --lote"},
+    };
+    for (const auto& [linhas, extra, mensagem] : casos) {
+        SCOPED_TRACE(mensagem);
+        auto r = runProcess(lote(linhas, extra));
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.file("s1")));
+    }
 }
 
 TEST_F(Lote, CancelledBySigintStartsNothingMore) {

@@ -50,13 +50,20 @@ protected:
 TEST_F(ServidorProprio, AFrozenServerEndsAtTheTimeLimit) {
     inicia(3053, "");
     kill(pid, SIGSTOP);
-    const auto start = std::chrono::steady_clock::now();
-    auto r = test::runProcess(args({"--tempo-limite", "2"}));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
-    EXPECT_EQ(r.status, 1) << r.err;
-    EXPECT_NE(r.err.find("Tempo limite de 2 segundos esgotado: a exportação foi cancelada."), std::string::npos)
-        << r.err;
-    EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+    const std::vector<std::string> casos[] = {
+        args({"--tempo-limite", "2"}),
+        {ZORLA_CLI, "--listar-empresas", "--config", dir.file("dbxconnections.ini"), "--tempo-limite", "2"},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso[1]);
+        const auto start = std::chrono::steady_clock::now();
+        auto r = test::runProcess(caso);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find("Tempo limite de 2 segundos esgotado: a exportação foi cancelada."), std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(ServidorProprio, AServerKilledDuringTheSalesLoopFailsTheRunWithWholeRecords) {
