@@ -177,18 +177,21 @@ private:
         else if (!(temCnpj ? CnpjValido(numero) : CpfValido(numero)))
             m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", mostra(id), "dígitos verificadores errados");
     }
-    // Sales go out with CFOP 5, 6 or 7; purchases come in with 1, 2 or 3.
+    // Sales go out with CFOP 5, 6 or 7; purchases come in with 1, 2 or 3; no CFOP begins otherwise.
     void cfop(std::string_view cfop) {
         if (cfop.empty()) return;
-        const std::string_view errados = m_vendas ? "123" : "567";
-        if (errados.find(cfop[0]) != std::string_view::npos)
-            m_achados.acha(Gravidade::Aviso, "CFOP", mostra(cfop),
-                           m_vendas ? "CFOP de entrada numa venda" : "CFOP de saída numa compra");
+        const std::string_view certos = m_vendas ? "567" : "123", doOutroSentido = m_vendas ? "123" : "567";
+        if (certos.find(cfop[0]) != std::string_view::npos) return;
+        const bool outroSentido = doOutroSentido.find(cfop[0]) != std::string_view::npos;
+        m_achados.acha(Gravidade::Aviso, "CFOP", mostra(cfop),
+                       !outroSentido ? "CFOP inexistente: o primeiro dígito é 1, 2, 3, 5, 6 ou 7"
+                       : m_vendas    ? "CFOP de entrada numa venda"
+                                     : "CFOP de saída numa compra");
     }
     void textos(std::span<const Cell> c, std::string_view numero) {
         std::string doc(numero);
         for (std::size_t p = doc.find("NF"); p != std::string::npos; p = doc.find("NF", p + 2)) doc.replace(p, 2, "  ");
-        m_achados.controles(numero, "NUMERODOC", 7);
+        m_achados.controles(numero, "NUMERODOC", 6);
         m_achados.cortado(doc, "NUMERODOC", 6);
         for (const auto& [campo, largura] : {std::pair{SERIEDOC, 3}, {CFOP, 4}, {ESTADO, 2}, {OBSERVACAO, 100}})
             m_achados.controles(m_c(c, campo).text, m_c.nome(campo), static_cast<std::size_t>(largura));

@@ -1,13 +1,14 @@
 #include "ui/JanelaVerificacao.h"
 
 #include <algorithm>
+#include <numeric>
+#include <string_view>
 
 #include <QBrush>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -26,9 +27,35 @@ int ProblemasModel::rowCount(const QModelIndex& parent) const {
 
 int ProblemasModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 5; }
 
+const Problema& ProblemasModel::problema(int linha) const {
+    const auto i = static_cast<std::size_t>(linha);
+    return m_resultado->problemas[m_ordem.empty() ? i : static_cast<std::size_t>(m_ordem[i])];
+}
+
+void ProblemasModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 && m_ordem.empty()) return;  // already so: no reset of millions of rows
+    std::vector<int> ordem;
+    if (column >= 0 && column < 5) {
+        const auto& problemas = m_resultado->problemas;
+        const auto chave = [&](int i) -> std::string_view {
+            const Problema& p = problemas[static_cast<std::size_t>(i)];
+            const std::string* const textos[] = {nullptr, &p.documento, &p.campo, &p.valor, &p.problema};
+            return column == 0 ? std::string_view(NomeDaGravidade(p.gravidade)) : std::string_view(*textos[column]);
+        };
+        ordem.resize(problemas.size());
+        std::iota(ordem.begin(), ordem.end(), 0);
+        std::stable_sort(ordem.begin(), ordem.end(), [&](int a, int b) {
+            return order == Qt::AscendingOrder ? chave(a) < chave(b) : chave(b) < chave(a);
+        });
+    }
+    beginResetModel();
+    m_ordem = std::move(ordem);
+    endResetModel();
+}
+
 QVariant ProblemasModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    const Problema& p = m_resultado->problemas[static_cast<std::size_t>(index.row())];
+    const Problema& p = problema(index.row());
     if (role == Qt::ForegroundRole && p.gravidade == Gravidade::Erro) return QBrush(QColor(170, 0, 0));
     if (role != Qt::DisplayRole) return {};
     const std::string* const textos[] = {nullptr, &p.documento, &p.campo, &p.valor, &p.problema};
@@ -48,22 +75,24 @@ JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificaca
     setWindowTitle(QStringLiteral("ZORLA - Verificação do período"));
     resize(900, 460);
     auto* layout = new QVBoxLayout(this);
+    const int erros = resultado->erros();  // one pass over what may be millions
     auto* contagem = new QLabel(
-        QStringLiteral("%1 erros, %2 avisos").arg(resultado->erros()).arg(resultado->avisos()), this);
+        QStringLiteral("%1 erros, %2 avisos").arg(erros).arg(static_cast<int>(resultado->problemas.size()) - erros), this);
     contagem->setObjectName(QStringLiteral("LblContagem"));
     layout->addWidget(contagem);
-    auto* proxy = new QSortFilterProxyModel(this);
-    proxy->setSourceModel(new ProblemasModel(std::move(resultado), this));
     auto* tabela = new QTableView(this);
     tabela->setObjectName(QStringLiteral("TblProblemas"));
-    tabela->setModel(proxy);
+    // Rows of one height, set before the rows come: millions of them are then never measured one by one.
+    tabela->verticalHeader()->hide();
+    tabela->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tabela->verticalHeader()->setDefaultSectionSize(tabela->fontMetrics().height() + 6);
+    tabela->setModel(new ProblemasModel(std::move(resultado), this));
+    // The order of the export until the operator sorts: the header's own default would sort every row first.
+    tabela->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     tabela->setSortingEnabled(true);
-    tabela->sortByColumn(-1, Qt::AscendingOrder);  // the order of the export until the operator sorts
     tabela->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tabela->setWordWrap(false);
     tabela->horizontalHeader()->setStretchLastSection(true);
-    tabela->verticalHeader()->hide();
-    tabela->verticalHeader()->setDefaultSectionSize(tabela->fontMetrics().height() + 6);
     tabela->resizeColumnsToContents();  // measures the first thousand rows only, whatever the count
     for (int c = 0; c < 4; ++c) tabela->setColumnWidth(c, std::min(tabela->columnWidth(c), 220));  // long values
     layout->addWidget(tabela);

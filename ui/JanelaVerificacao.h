@@ -4,12 +4,14 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "export/Verificacao.h"
 
 namespace zorla {
 
-// The check's problems as a table the operator sorts by any column.
+// The check's problems as a table the operator sorts by any column. It sorts its own rows, on their bytes: a
+// general proxy would map and compare millions of rows as Qt strings, each time the window opens.
 class ProblemasModel : public QAbstractTableModel {
 public:
     ProblemasModel(std::shared_ptr<const ResultadoDaVerificacao> resultado, QObject* parent);
@@ -17,9 +19,13 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;  // column -1: the export's order
 
 private:
+    const Problema& problema(int linha) const;
+
     std::shared_ptr<const ResultadoDaVerificacao> m_resultado;
+    std::vector<int> m_ordem;  // the rows as shown; empty when in the export's order
 };
 
 // The result of "&Verificar": how many errors and warnings, every problem in a sortable table, and "Salvar…".

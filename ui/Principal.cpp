@@ -37,6 +37,21 @@ namespace zorla {
 
 namespace {
 const QString kTituloAplicacao = QStringLiteral("Zorla Exporta");
+
+// Written piece by piece: the whole never sits in memory. The error's text, empty when none.
+QString gravaArquivo(const QString& caminho, const std::function<void(const Escrita&)>& grava) {
+    QFile arquivo(caminho);
+    bool gravou = arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (gravou) {
+        grava([&](std::string_view parte) {
+            const auto tamanho = static_cast<qint64>(parte.size());
+            gravou = gravou && arquivo.write(parte.data(), tamanho) == tamanho;
+        });
+        gravou = gravou && arquivo.flush();
+    }
+    if (gravou) return {};
+    return QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(caminho, arquivo.errorString());
+}
 const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
 const QString kAguardeEmpresas = QStringLiteral("Aguarde a lista de empresas.");
 
@@ -70,6 +85,8 @@ TFrmPrincipal::~TFrmPrincipal() {
     Cancelado = true;
     m_run.reset();  // waits for the worker
     paraConsulta();
+    m_gravacaoPendente = false;
+    m_gravacao.waitForFinished();  // the file the operator asked for is written whole
 }
 
 void TFrmPrincipal::FormCreate() {
@@ -258,20 +275,25 @@ void TFrmPrincipal::terminaVerificacao() {
     // The CSV is made only if asked for: it may hold millions of lines.
     m_dialogs.verificacao(this, v.resultado, [this, resultado = v.resultado] {
         salvaCsv(QString::fromStdString(programFolder()) + QStringLiteral("verificacao.csv"),
-                 [resultado] { return CsvDaVerificacao(*resultado); });
+                 [resultado](const Escrita& escreve) { CsvDaVerificacao(*resultado, escreve); });
     });
 }
 
-void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<std::string()> gera) {
-    m_dialogs.escolheArquivo(this, sugestao, [this, gera = std::move(gera)](const QString& caminho) {
-        const std::string bytes = gera();
-        QFile arquivo(caminho);
-        if (arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-            arquivo.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-            arquivo.flush())
+void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava) {
+    m_dialogs.escolheArquivo(this, sugestao, [this, grava = std::move(grava)](const QString& caminho) {
+        if (m_gravacaoPendente) {
+            informa(QStringLiteral("Aguarde o fim da gravação do arquivo."));
             return;
-        informa(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(caminho, arquivo.errorString()));
+        }
+        m_gravacaoPendente = true;
+        m_gravacao.setFuture(QtConcurrent::run([grava, caminho] { return gravaArquivo(caminho, grava); }));
     });
+}
+
+void TFrmPrincipal::terminaGravacao() {
+    if (!std::exchange(m_gravacaoPendente, false)) return;  // the window is closing
+    const QString erro = m_gravacao.result();
+    if (!erro.isEmpty()) informa(erro);
 }
 
 bool TFrmPrincipal::ocupada() {
@@ -423,7 +445,8 @@ void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
         this, QString::fromStdString(mensagemConcluida(m_pastaDigitada.toStdString())), QStringLiteral("ZORLA"),
         QString::fromStdString(TextoDoResumo(r)),
         [this, csv] {
-            salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"), [csv] { return csv; });
+            salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"),
+                     [csv](const Escrita& escreve) { escreve(csv); });
         },
         [this] { terminaRun(); });
 }
@@ -442,11 +465,14 @@ void TFrmPrincipal::terminaRun() {
 
 void TFrmPrincipal::closeEvent(QCloseEvent* event) {
     // Closing from the title bar cancels too; the data module must outlive the worker.
+    hide();  // at once, though a connection being made or a file being saved is still waited for
     Cancelado = true;
     m_host->fecha();
     if (m_run) m_run->wait();
     m_run.reset();
     paraConsulta();  // nobody waits for its rows any more
+    m_gravacaoPendente = false;
+    m_gravacao.waitForFinished();
     event->accept();
 }
 

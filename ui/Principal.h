@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Value.h"
+#include "export/Resumo.h"
 #include "export/Sessao.h"
 #include "export/Verificacao.h"
 #include "ui/VisorDaExportacao.h"
@@ -81,6 +82,7 @@ public:
     // From the click to the turn that takes the consult's rows or its error.
     bool consultando() const { return m_consultaPendente; }
     bool verificando() const { return m_verificacaoPendente; }
+    bool gravandoCsv() const { return m_gravacaoPendente; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,8 +108,10 @@ private:
     void terminaConsulta();
     void paraConsulta();
     void terminaVerificacao();
-    // Saves bytes into a file the operator chooses, and says so when they cannot be written.
-    void salvaCsv(const QString& sugestao, std::function<std::string()> gera);
+    // Saves what `grava` writes into a file the operator chooses, off the window's thread, and says so when it
+    // cannot be written.
+    void salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava);
+    void terminaGravacao();
     void apagaLivros();
     void reiniciaStatus();
     void reiniciaStatusDaExportacao();
@@ -146,6 +150,9 @@ private:
     };
     QFutureWatcher<Verificado> m_verificacao;
     bool m_verificacaoPendente = false;
+    // A CSV being saved: millions of problems make hundreds of megabytes. The error's text, empty when none.
+    QFutureWatcher<QString> m_gravacao;
+    bool m_gravacaoPendente = false;
     bool m_mostrada = false;
     QString m_legenda;
     QString m_pastaDigitada;                 // named in the completion message

@@ -223,6 +223,7 @@ void TFrmPrincipal::ligaControles() {
     connect(&m_empresas, &QFutureWatcher<ListaDeEmpresas>::finished, this, [this] { terminaEmpresas(); });
     connect(&m_consulta, &QFutureWatcher<QString>::finished, this, [this] { terminaConsulta(); });
     connect(&m_verificacao, &QFutureWatcher<Verificado>::finished, this, [this] { terminaVerificacao(); });
+    connect(&m_gravacao, &QFutureWatcher<QString>::finished, this, [this] { terminaGravacao(); });
 }
 
 // Each label of the parameters takes the width of its text in whatever font was found, and moves right when it

@@ -19,6 +19,8 @@ TEST(Documentos, CnpjAndCpfByTheModulusElevenRules) {
         {"529.982.247-25", false, true},     {"123.456.789-09", false, true},
         {"529.982.247-26", false, false},    {"111.111.111-11", false, false},
         {"5299822472", false, false},        {"52998224A25", false, false},
+        // A wrong first check digit with the second right for it.
+        {"11.222.333/0001-73", true, false}, {"529.982.247-33", false, false},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.numero);

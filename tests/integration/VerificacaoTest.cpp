@@ -43,6 +43,9 @@ std::string dadosComProblemas() {
                           " 2000000000.00, 18, 'Linha 1' || ASCII_CHAR(13) || ASCII_CHAR(10) || RPAD('', 120, 'y')") +
            documento(doc, "'P2', 'S', '2008-03-06', '2008-03-06', 'NFE', '1', '000777', '5102', NULL, 1, 1, 1000.00, NULL") +
            documento(doc, "'P3', 'S', '2008-03-07', '2008-03-07', 'NFE', '1', '000777', '5102', NULL, 1, 1, 18, NULL") +
+           // A CFOP of no direction; a TAB past the six places of the number is never written.
+           documento(doc, "'P4', 'S', '2008-03-09', '2008-03-09', 'NFE', '1', '000888' || ASCII_CHAR(9), '4102', 'OK', 1,"
+                          " 1, 18, NULL") +
            documento(doc + ", DATAAPURACAO", "'E1', 'E', NULL, '2008-03-08', 'NFT', '2', '55', '5102', 'CY', 1, 1, 12, NULL,"
                                              " '2008-03-10'") +
            movimento("CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMECREDOR, DOCUMENTO, VALOR",
@@ -111,13 +114,14 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
         {A, "Venda 000777", "CNPJ/CPF"},         {A, "Venda 000777", "NUMERODOC"},
         {A, "Compra 55", "DATAMOVIMENTO"},       {A, "Compra 55", "CPF"},
         {A, "Compra 55", "CFOP"},                {A, "Caixa/Banco ABCDEFGH", "DATA"},
-        {A, "Caixa/Banco ABCDEFGH", "DOCUMENTO"},
+        {A, "Caixa/Banco ABCDEFGH", "DOCUMENTO"}, {A, "Venda 000888<TAB>", "CFOP"},
+        {A, "Venda 000888<TAB>", "NUMERODOC"},  // cut at six places; its TAB is never written
     };
     std::sort(achados.begin(), achados.end());
     std::sort(esperados.begin(), esperados.end());
     EXPECT_EQ(achados, esperados);
     EXPECT_EQ(r.erros(), 6);
-    EXPECT_EQ(r.avisos(), 15);
+    EXPECT_EQ(r.avisos(), 17);
     const auto repetido = std::find_if(r.problemas.begin(), r.problemas.end(),
                                        [](const Problema& p) { return p.problema.find("repetido") != std::string::npos; });
     ASSERT_NE(repetido, r.problemas.end());

@@ -287,9 +287,16 @@ TEST_F(Janela, VerificarListsTheProblemsAndLeavesTheConsultAlone) {
     const ResultadoDaVerificacao& r = *dialogs->verificacoes[0];
     EXPECT_EQ(r.erros(), 0);
     EXPECT_GT(r.avisos(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->gravandoCsv(); }, 20000));
     const std::string csv = test::readFile(pasta().file("verificacao.csv"));
     EXPECT_EQ(csv.rfind("Tipo;Documento;Campo;Valor;Problema\r\n", 0), 0u);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + r.avisos());
+    // A device that takes nothing: the operator is told.
+    dialogs->arquivoEscolhido = QStringLiteral("/dev/full");
+    QTest::mouseClick(c<QPushButton>("BtnVerificar"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->verificando() && !w->gravandoCsv(); }, 20000));
+    EXPECT_TRUE(dialogs->texts().last().startsWith("Não foi possível gravar o arquivo /dev/full: "))
+        << dialogs->texts().last().toStdString();
     // The consult's rows are still the ones an export writes.
     EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
     exporta(saida());
@@ -306,9 +313,18 @@ TEST(JanelaVerificacao, SortsItsTableByAnyColumn) {
     auto* tabela = janela.findChild<QTableView*>("TblProblemas");
     ASSERT_EQ(tabela->model()->rowCount(), 2);
     EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), "Venda B");  // the export's order at first
-    tabela->sortByColumn(1, Qt::AscendingOrder);
-    EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), "Caixa/Banco A");
-    EXPECT_EQ(tabela->model()->index(0, 0).data().toString(), "Erro");
+    const std::tuple<int, Qt::SortOrder, const char*> ordens[] = {
+        {1, Qt::AscendingOrder, "Caixa/Banco A"}, {3, Qt::AscendingOrder, "Venda B"},
+        {3, Qt::DescendingOrder, "Caixa/Banco A"}, {0, Qt::AscendingOrder, "Venda B"},
+        {-1, Qt::AscendingOrder, "Venda B"},  // the export's order again
+    };
+    for (const auto& [coluna, ordem, primeiro] : ordens) {
+        SCOPED_TRACE(coluna);
+        tabela->sortByColumn(coluna, ordem);
+        EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), primeiro);
+        // A row's cells stay together.
+        EXPECT_EQ(tabela->model()->index(0, 0).data().toString(), primeiro[0] == 'C' ? "Erro" : "Aviso");
+    }
 }
 
 TEST_F(Janela, EmptyPeriodLeavesTheGaugeStillAtZero) {
@@ -372,6 +388,7 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
                                      saida() + "  "));
     // The totals behind "Mostrar detalhes…", and saved where the operator chose.
     EXPECT_TRUE(dialogs->ultimosDetalhes.contains("01A31MAR.SAI: 2 registros; VALOR 1.244,50;")) << dialogs->ultimosDetalhes.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->gravandoCsv(); }, 20000));
     EXPECT_EQ(test::readFile(pasta().file("resumo.csv")).rfind("Arquivo;TIPO;Registros;VALOR;", 0), 0u);
     EXPECT_EQ(ZorlaApplication::instance()->titulo(), "Zorla Exporta");
     EXPECT_EQ(w->windowTitle(), QStringLiteral("ZORLA - Exportação para Lumetra [ Versão 3.0.0.4 ]"));
