@@ -37,6 +37,8 @@ namespace zorla {
 
 namespace {
 const QString kTituloAplicacao = QStringLiteral("Zorla Exporta");
+const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
+const QString kAguardeEmpresas = QStringLiteral("Aguarde a lista de empresas.");
 
 // Written piece by piece: the whole never sits in memory. The error's text, empty when none.
 QString gravaArquivo(const QString& caminho, const std::function<void(const Escrita&)>& grava) {
@@ -52,8 +54,6 @@ QString gravaArquivo(const QString& caminho, const std::function<void(const Escr
     if (gravou) return {};
     return QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(caminho, arquivo.errorString());
 }
-const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
-const QString kAguardeEmpresas = QStringLiteral("Aguarde a lista de empresas.");
 
 QString estiloPainel(int r, int g, int b) {
     return QStringLiteral("background-color: rgb(%1,%2,%3); border: 1px solid gray;").arg(r).arg(g).arg(b);
