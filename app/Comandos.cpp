@@ -66,8 +66,7 @@ int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm
 }
 
 bool empresaExiste(Sessao& sessao, int empresa) {
-    for (const Empresa& e : sessao.empresas())
-        if (e.codigo == empresa) return true;
+    if (sessao.temEmpresa(empresa)) return true;
     std::fprintf(stderr, "Empresa %d não encontrada.\n%s", empresa, usoCli());
     return false;
 }
@@ -77,15 +76,6 @@ void listaArquivos(const ResultadoDaExportacao& r) {
     for (const ArquivoGravado& a : r.arquivos)
         std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n", a.caminho.c_str(),
                     a.linhas);
-}
-
-bool gravaArquivo(const std::string& caminho, const std::string& bytes) {
-    std::ofstream out(caminho, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    out.close();
-    if (out) return true;
-    std::fprintf(stderr, "Falha ao gravar o arquivo \"%s\".\n", caminho.c_str());
-    return false;
 }
 
 // The totals after the files, and in their CSV file when asked for.
@@ -116,6 +106,15 @@ int exporta(const CliArgs& args, const Periodo& periodo, const std::string& dire
 }
 
 }  // namespace
+
+bool gravaArquivo(const std::string& caminho, const std::string& bytes) {
+    std::ofstream out(caminho, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    if (out) return true;
+    std::fprintf(stderr, "Falha ao gravar o arquivo \"%s\".\n", caminho.c_str());
+    return false;
+}
 
 std::string mensagemTempoEsgotado(int segundos) {
     return "Tempo limite de " + std::to_string(segundos) + " segundos esgotado: a exportação foi cancelada.";

@@ -18,5 +18,7 @@ inline constexpr int kSaidaAvisos = 3;
 inline constexpr int kSaidaErros = 4;
 
 std::string mensagemTempoEsgotado(int segundos);
+// Writes a file whole, or says on the standard error that it could not.
+bool gravaArquivo(const std::string& caminho, const std::string& bytes);
 
 }  // namespace zorla

@@ -4,15 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
+#include "app/Comandos.h"
 #include "app/SinaisDeParada.h"
-#include "base/Cp1252.h"
-#include "base/TextUtil.h"
 #include "data/DMVantero.h"
-#include "data/IniFile.h"
-#include "data/ParamLines.h"
 #include "export/OutputFiles.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
@@ -23,22 +18,11 @@ namespace zorla {
 
 namespace {
 
-std::string canonico(const std::string& caminho) {
-    std::error_code ec;
-    const auto p = std::filesystem::weakly_canonical(caminho, ec);
-    return ec ? caminho : p.string();
-}
-
-// The database file an embedded connection opens; empty for a server's, which many may share at once.
-std::string bancoEmbutido(const std::string& conexao) {
-    try {
-        const auto secao = readIniSection(conexao, "EMPRESA");
-        if (!secao) return {};
-        const std::string banco(trimControl(ParamLines(*secao).valueOr("Database")));
-        return BancoDeServidor(banco) || banco.empty() ? std::string() : canonico(banco);
-    } catch (const std::exception&) {
-        return {};  // the export itself will say what is wrong with the file
-    }
+// A message on one line of the terminal or the table.
+std::string emUmaLinha(std::string texto) {
+    std::replace(texto.begin(), texto.end(), '\r', ' ');
+    std::replace(texto.begin(), texto.end(), '\n', ' ');
+    return texto;
 }
 
 // A line's run: its stage's progress for the overall line, its warnings with its name.
@@ -52,9 +36,7 @@ public:
     }
     void registroFeito(int numero, std::string_view) override { m_a.posicao = numero; }
     void aviso(const Aviso& aviso) override {
-        std::string texto = aviso.texto;
-        std::replace(texto.begin(), texto.end(), '\r', ' ');
-        std::replace(texto.begin(), texto.end(), '\n', ' ');
+        const std::string texto = emUmaLinha(aviso.texto);
         std::lock_guard lock(m_saida);
         std::fprintf(stderr, "%s%s: %s\n", m_terminal ? "\r\033[K" : "", m_rotulo.c_str(), texto.c_str());
     }
@@ -78,8 +60,7 @@ ExecucaoDoLote::ExecucaoDoLote(const CliArgs& args, std::vector<ItemDoLote> iten
       m_terminal(isatty(STDERR_FILENO) != 0) {
     for (const ItemDoLote& item : m_itens) {
         auto a = std::make_unique<Andamento>();
-        a->pasta = canonico(DiretorioDe(item.pasta));
-        a->banco = bancoEmbutido(item.conexao);
+        a->banco = BancoEmbutido(item.conexao);
         m_andamentos.push_back(std::move(a));
     }
 }
@@ -97,7 +78,7 @@ bool ExecucaoDoLote::podeIniciar(std::size_t i) const {
     const Andamento& a = *m_andamentos[i];
     for (const auto& outro : m_andamentos) {
         if (outro->estado != Andamento::Estado::Rodando) continue;
-        if (outro->pasta == a.pasta || (!a.banco.empty() && outro->banco == a.banco)) return false;
+        if (!a.banco.empty() && outro->banco == a.banco) return false;
     }
     return true;
 }
@@ -149,9 +130,7 @@ ExecucaoDoLote::Fim ExecucaoDoLote::executaItem(std::size_t i) {
             a.conexao = nullptr;
         }
     } solta{*this, a};
-    Sessao sessao(dm);
-    const auto empresas = sessao.empresas();
-    if (std::none_of(empresas.begin(), empresas.end(), [&](const Empresa& e) { return e.codigo == item.empresa; }))
+    if (!Sessao(dm).temEmpresa(item.empresa))
         return {Andamento::Estado::Falhou, "Empresa " + std::to_string(item.empresa) + " não encontrada."};
     if (m_args.verificar) {
         a.verificacao = Verifica(dm, m_periodo, item.empresa);
@@ -186,9 +165,7 @@ void ExecucaoDoLote::termina(std::size_t i, Andamento::Estado estado, std::strin
     std::lock_guard lock(m_mutex);
     Andamento& a = *m_andamentos[i];
     a.estado = estado;
-    std::replace(erro.begin(), erro.end(), '\r', ' ');
-    std::replace(erro.begin(), erro.end(), '\n', ' ');
-    a.erro = std::move(erro);
+    a.erro = emUmaLinha(std::move(erro));
     --m_rodando;
     m_mudou.notify_all();
 }
@@ -336,15 +313,7 @@ int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
     for (const std::string& aviso : avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
     ExecucaoDoLote lote(args, std::move(itens), sinais);
     int status = lote.executa();
-    if (args.resumo) {
-        std::ofstream out(*args.resumo, std::ios::binary | std::ios::trunc);
-        out << CsvDoResumoDoLote(lote.concluidas());
-        out.close();
-        if (!out) {
-            std::fprintf(stderr, "Falha ao gravar o arquivo \"%s\".\n", args.resumo->c_str());
-            if (status == 0) status = 1;
-        }
-    }
+    if (args.resumo && !gravaArquivo(*args.resumo, CsvDoResumoDoLote(lote.concluidas())) && status == 0) status = 1;
     return status;
 }
 

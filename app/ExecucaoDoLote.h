@@ -19,8 +19,8 @@ namespace zorla {
 class SinaisDeParada;
 class TFDMExporta;
 
-// One batch under way: its exports on threads of their own, as many at once as allowed and as the folders and
-// embedded database files let run together.
+// One batch under way: its exports on threads of their own, as many at once as allowed and as the embedded
+// database files let run together (no two exports share a folder: that is refused before; a check writes none).
 class ExecucaoDoLote {
 public:
     ExecucaoDoLote(const CliArgs& args, std::vector<ItemDoLote> itens, SinaisDeParada& sinais);
@@ -39,7 +39,7 @@ public:
         ResultadoDaVerificacao verificacao;
         std::atomic<int> posicao{0}, maximo{0};
         TFDMExporta* conexao = nullptr;  // while it runs, for the cancel to reach its statement
-        std::string pasta, banco;        // what two exports may not share
+        std::string banco;               // an embedded database file, which two exports may not share
         bool relatado = false;           // its end has been told
     };
 

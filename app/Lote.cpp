@@ -79,6 +79,14 @@ std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::stri
     return itens;
 }
 
+namespace {
+std::string canonico(const std::string& caminho) {
+    std::error_code ec;
+    const auto p = std::filesystem::weakly_canonical(caminho, ec);
+    return ec ? caminho : p.string();
+}
+}  // namespace
+
 bool BancoDeServidor(std::string_view database) {
     for (std::string_view protocolo : {"inet://", "inet4://", "inet6://", "wnet://", "xnet://"})
         if (database.starts_with(protocolo)) return true;
@@ -92,13 +100,22 @@ bool BancoDeServidor(std::string_view database) {
 void RecusaPastasRepetidas(const std::vector<ItemDoLote>& itens) {
     std::map<std::string, int> linhas;
     for (const ItemDoLote& item : itens) {
-        std::error_code ec;
-        const std::filesystem::path pasta = std::filesystem::weakly_canonical(DiretorioDe(item.pasta), ec);
-        const auto [outra, nova] = linhas.emplace(ec ? item.pasta : pasta.string(), item.linha);
+        const auto [outra, nova] = linhas.emplace(canonico(DiretorioDe(item.pasta)), item.linha);
         if (!nova)
             throw std::invalid_argument("lote, linha " + std::to_string(item.linha) + ": a pasta \"" + item.pasta +
                                         "\" é também a da linha " + std::to_string(outra->second) +
                                         ", e os arquivos de uma exportação apagariam os da outra");
+    }
+}
+
+std::string BancoEmbutido(const std::string& conexao) {
+    try {
+        const auto secao = readIniSection(conexao, "EMPRESA");
+        if (!secao) return {};
+        const std::string banco(trimControl(ParamLines(*secao).valueOr("Database")));
+        return BancoDeServidor(banco) || banco.empty() ? std::string() : canonico(banco);
+    } catch (const std::exception&) {
+        return {};  // the export itself will say what is wrong with the file
     }
 }
 

@@ -26,13 +26,15 @@ std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::stri
 // Whether a connection's Database names a server's database ("host:path", "host/port:path", "inet://host/path"),
 // which many exports may read at once, rather than a file the embedded engine opens.
 bool BancoDeServidor(std::string_view database);
+// The database file an embedded connection of that connection file opens; empty for a server's.
+std::string BancoEmbutido(const std::string& conexao);
 
 // Two exports into one folder would write the same file names, the second over the first: refused
 // (std::invalid_argument naming both lines).
 void RecusaPastasRepetidas(const std::vector<ItemDoLote>& itens);
 
-// Runs the batch: up to args.tarefas exports at once, never two into one folder nor two on one embedded database
-// file; one overall progress line, then a table. Exit 0 when all completed, 1 when any failed, 128 + the signal
+// Runs the batch (its folders refused when repeated): up to args.tarefas exports at once, never two on one embedded
+// database file; one overall progress line, then a table. Exit 0 when all completed, 1 when any failed, 128 + the signal
 // when cancelled (those running cancelled, none started after). With --verificar, the check of each line instead,
 // and the exit status of the check.
 int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais);

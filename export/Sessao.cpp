@@ -1,5 +1,6 @@
 #include "export/Sessao.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/TextUtil.h"
@@ -22,6 +23,11 @@ std::vector<Empresa> Sessao::empresas() {
 
 void Sessao::consulta(const Periodo& periodo, std::int64_t empresa) {
     m_dm.ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa);
+}
+
+bool Sessao::temEmpresa(std::int64_t codigo) {
+    const std::vector<Empresa> lista = empresas();
+    return std::any_of(lista.begin(), lista.end(), [codigo](const Empresa& e) { return e.codigo == codigo; });
 }
 
 void Sessao::cancelaConsulta() { m_dm.SQLConnectionZORLA.cancelOperation(); }

@@ -25,6 +25,8 @@ public:
 
     // The companies of the connection in code order; the first call connects.
     std::vector<Empresa> empresas();
+    // Whether the connection has that company.
+    bool temEmpresa(std::int64_t codigo);
     // The period's sales of a company: the rows the next run writes into the sales book.
     void consulta(const Periodo& periodo, std::int64_t empresa);
     // From any thread: a consult under way is stopped on the server and fails.
