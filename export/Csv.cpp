@@ -27,5 +27,6 @@ std::string linhaCsv(const Campos& campos) {
 
 std::string LinhaCsv(std::initializer_list<std::string_view> campos) { return linhaCsv(campos); }
 std::string LinhaCsv(const std::vector<std::string>& campos) { return linhaCsv(campos); }
+std::string LinhaCsv(std::span<const std::string_view> campos) { return linhaCsv(campos); }
 
 }  // namespace zorla

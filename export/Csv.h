@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,5 +12,6 @@ namespace zorla {
 // ";", a quote or a line break, code page 1252 (characters it lacks become "?"), ended by CR LF. Fields are UTF-8.
 std::string LinhaCsv(std::initializer_list<std::string_view> campos);
 std::string LinhaCsv(const std::vector<std::string>& campos);
+std::string LinhaCsv(std::span<const std::string_view> campos);
 
 }  // namespace zorla

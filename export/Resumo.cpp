@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
@@ -80,16 +82,20 @@ std::string CsvDoResumoDoLote(const std::vector<std::pair<std::string, const Res
 }
 
 void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
-    const char* const titulos[] = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
+    const auto& titulos = kColunasDoProblema;
     // A long value is shown by its start: the CSV carries it whole.
-    auto curto = [](const std::string& v) {
+    auto curto = [](std::string_view v) {
         std::size_t caracteres = 0, i = 0;
         for (; i < v.size() && caracteres < 40; ++i) caracteres += (v[i] & 0xC0) != 0x80;
         while (i < v.size() && (v[i] & 0xC0) == 0x80) ++i;
-        return i < v.size() ? v.substr(0, i) + "…" : v;
+        return i < v.size() ? std::string(v.substr(0, i)) + "…" : std::string(v);
     };
     auto colunas = [&](const Problema& p) {
-        return std::array<std::string, 5>{NomeDaGravidade(p.gravidade), p.documento, p.campo, curto(p.valor), p.problema};
+        std::array<std::string, 5> c;
+        const auto campos = ColunasDoProblema(p);
+        std::copy(campos.begin(), campos.end(), c.begin());
+        c[3] = curto(campos[3]);
+        return c;
     };
     auto largura = [](const std::string& s) {  // characters, not bytes
         return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
@@ -110,18 +116,28 @@ void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve
     escreve(std::to_string(r.erros()) + " erros, " + std::to_string(r.avisos()) + " avisos\n");
 }
 
+namespace {
+// The title line, or a problem's line, after the company's column in a batch's file.
+template <class Campos>
+std::string linhaDaVerificacao(std::optional<std::string_view> empresa, const Campos& campos) {
+    std::array<std::string_view, 1 + kColunasDoProblema.size()> linha;
+    std::size_t n = 0;
+    if (empresa) linha[n++] = *empresa;
+    for (std::string_view c : campos) linha[n++] = c;
+    return LinhaCsv(std::span<const std::string_view>(linha.data(), n));
+}
+}  // namespace
+
 void CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas,
                             const Escrita& escreve) {
-    escreve(LinhaCsv({"Empresa", "Tipo", "Documento", "Campo", "Valor", "Problema"}));
+    escreve(linhaDaVerificacao("Empresa", kColunasDoProblema));
     for (const auto& [empresa, r] : empresas)
-        for (const Problema& p : r->problemas)
-            escreve(LinhaCsv({empresa, NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema}));
+        for (const Problema& p : r->problemas) escreve(linhaDaVerificacao(empresa, ColunasDoProblema(p)));
 }
 
 void CsvDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
-    escreve(LinhaCsv({"Tipo", "Documento", "Campo", "Valor", "Problema"}));
-    for (const Problema& p : r.problemas)
-        escreve(LinhaCsv({NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema}));
+    escreve(linhaDaVerificacao(std::nullopt, kColunasDoProblema));
+    for (const Problema& p : r.problemas) escreve(linhaDaVerificacao(std::nullopt, ColunasDoProblema(p)));
 }
 
 namespace {

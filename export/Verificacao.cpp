@@ -253,6 +253,10 @@ int ResultadoDaVerificacao::avisos() const { return static_cast<int>(problemas.s
 
 const char* NomeDaGravidade(Gravidade g) { return g == Gravidade::Erro ? "Erro" : "Aviso"; }
 
+std::array<std::string_view, 5> ColunasDoProblema(const Problema& p) {
+    return {NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema};
+}
+
 std::size_t DigitosDoValor(std::int64_t centavos) {
     std::uint64_t a = centavos < 0 ? static_cast<std::uint64_t>(-(centavos + 1)) + 1 : static_cast<std::uint64_t>(centavos);
     std::size_t n = 1;

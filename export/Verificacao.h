@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Periodo.h"
@@ -41,5 +43,9 @@ std::size_t DigitosDoValor(std::int64_t centavos);
 inline bool ContaAusente(std::string_view conta) { return conta.empty(); }
 
 const char* NomeDaGravidade(Gravidade g);
+
+// A problem as every table and file shows it: these columns, in this order.
+inline constexpr std::array<const char*, 5> kColunasDoProblema = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
+std::array<std::string_view, 5> ColunasDoProblema(const Problema& p);
 
 }  // namespace zorla

@@ -14,10 +14,6 @@
 
 namespace zorla {
 
-namespace {
-const char* const kColunas[] = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
-}
-
 ProblemasModel::ProblemasModel(std::shared_ptr<const ResultadoDaVerificacao> resultado, QObject* parent)
     : QAbstractTableModel(parent), m_resultado(std::move(resultado)) {}
 
@@ -37,10 +33,8 @@ void ProblemasModel::sort(int column, Qt::SortOrder order) {
     std::vector<int> ordem;
     if (column >= 0 && column < 5) {
         const auto& problemas = m_resultado->problemas;
-        const auto chave = [&](int i) -> std::string_view {
-            const Problema& p = problemas[static_cast<std::size_t>(i)];
-            const std::string* const textos[] = {nullptr, &p.documento, &p.campo, &p.valor, &p.problema};
-            return column == 0 ? std::string_view(NomeDaGravidade(p.gravidade)) : std::string_view(*textos[column]);
+        const auto chave = [&](int i) {
+            return ColunasDoProblema(problemas[static_cast<std::size_t>(i)])[static_cast<std::size_t>(column)];
         };
         ordem.resize(problemas.size());
         std::iota(ordem.begin(), ordem.end(), 0);
@@ -58,14 +52,13 @@ QVariant ProblemasModel::data(const QModelIndex& index, int role) const {
     const Problema& p = problema(index.row());
     if (role == Qt::ForegroundRole && p.gravidade == Gravidade::Erro) return QBrush(QColor(170, 0, 0));
     if (role != Qt::DisplayRole) return {};
-    const std::string* const textos[] = {nullptr, &p.documento, &p.campo, &p.valor, &p.problema};
-    if (index.column() == 0) return QString::fromUtf8(NomeDaGravidade(p.gravidade));
-    return QString::fromStdString(*textos[index.column()]);
+    const std::string_view texto = ColunasDoProblema(p)[static_cast<std::size_t>(index.column())];
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
 }
 
 QVariant ProblemasModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= 5) return {};
-    return QString::fromUtf8(kColunas[section]);
+    return QString::fromUtf8(kColunasDoProblema[static_cast<std::size_t>(section)]);
 }
 
 JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar,
