@@ -70,7 +70,8 @@ void declaraOpcoes(Opcoes& o) {
     o.declara("--dia-final", "D", "último dia do período (padrão: o último do mês)");
     o.declara("--saida", "PASTA", "pasta onde os cinco arquivos são gravados");
     o.declara("--config", "ARQUIVO", "arquivo de conexão (padrão: dbxconnections.ini ao lado do programa)");
-    o.declara("--tempo-limite", "SEGUNDOS", "cancela a exportação que passar desse tempo");
+    o.declara("--tempo-limite", "SEGUNDOS",
+              "cancela a exportação que passar desse tempo; com o servidor parado, o programa termina até 3 segundos depois");
     o.declaraChave("--verificar", "verifica o período sem gravar nada; saída 0 sem problemas, 3 só avisos, 4 erros");
     o.declara("--formato", "csv", "com --verificar: a tabela em CSV (code page 1252, separada por ;)");
     o.declara("--resumo", "ARQUIVO.csv", "grava também os totais da exportação nesse arquivo CSV");
@@ -145,13 +146,25 @@ void recusaAlheias(const Opcoes& o, const char* modo, std::initializer_list<cons
         if (o.tem(opcao)) throw std::invalid_argument(std::string(opcao) + " não vale com " + modo);
 }
 
-CliArgs interpreta(const Opcoes& o) {
+// Every option is of some mode; one that the mode asked for would drop is refused.
+void recusaOpcoesDeOutroModo(const Opcoes& o) {
+    if (o.tem("--listar-empresas"))
+        recusaAlheias(o, "--listar-empresas",
+                      {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
+                       "--verificar", "--formato", "--lote", "--tarefas"});
     if (o.tem("--lote")) recusaAlheias(o, "--lote", {"--empresa", "--codigo", "--saida", "--config", "--tempo-limite"});
-    if (o.tem("--verificar")) recusaAlheias(o, "--verificar", {"--resumo"});
+    if (o.tem("--verificar")) recusaAlheias(o, "--verificar", {"--resumo", "--saida", "--codigo"});
+    if (o.tem("--tarefas") && !o.tem("--lote")) throw std::invalid_argument("--tarefas vale só com --lote");
+}
+
+CliArgs interpreta(const Opcoes& o) {
+    recusaOpcoesDeOutroModo(o);
     CliArgs out;
     out.config = o.valor("--config");
     if (auto t = o.valor("--tempo-limite")) out.tempoLimite = inteiro("--tempo-limite", *t, 1, 86400);
     out.resumo = o.valor("--resumo");
+    if (out.resumo && trimControl(*out.resumo).empty())
+        throw std::invalid_argument("Informe o arquivo dos totais (--resumo).");
     if (auto f = o.valor("--formato")) {
         if (*f != "csv" && *f != "texto") throw std::invalid_argument("valor inválido para --formato: '" + *f + "'");
         if (!o.tem("--verificar")) throw std::invalid_argument("--formato vale só com --verificar");

@@ -4,15 +4,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 
 #include "app/SinaisDeParada.h"
 #include "app/TempoLimite.h"
 #include "app/TerminalHost.h"
-#include "base/Cp1252.h"
 #include "base/TextUtil.h"
+#include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
+#include "export/ArquivoLateral.h"
+#include "export/ArquivosDaExportacao.h"
+#include "export/BancoDaConexao.h"
+#include "export/OutputFiles.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
 #include "export/ThProcessa.h"
@@ -27,14 +30,8 @@ constexpr int kCanceladoPelaExportacao = -1;  // the run ended cancelled: the ex
 
 std::unique_ptr<TempoLimite> limiteDe(const CliArgs& args, SinaisDeParada& sinais) {
     if (!args.tempoLimite) return nullptr;
-    const int segundos = *args.tempoLimite;
-    return std::make_unique<TempoLimite>(
-        std::chrono::seconds(segundos), [&sinais] { sinais.cancela(SinaisDeParada::kTempoEsgotado); },
-        [segundos] {
-            // A server that no longer answers keeps the cancellation waiting too.
-            std::fprintf(stderr, "%s\n", mensagemTempoEsgotado(segundos).c_str());
-            std::_Exit(1);
-        });
+    return std::make_unique<TempoLimite>(std::chrono::seconds(*args.tempoLimite),
+                                         [&sinais] { sinais.cancela(SinaisDeParada::kTempoEsgotado); });
 }
 
 // What the operator reads, and the exit status, when the work was stopped from outside.
@@ -51,16 +48,18 @@ int parado(const SinaisDeParada& sinais, int status, int limite, const char* men
 template <class Trabalho>
 int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm, const char* mensagem,
                     Trabalho&& trabalho) {
+    DesisteCom(sinais, args.tempoLimite.value_or(0), mensagem);
     sinais.aoCancelar([&dm] { dm.SQLConnectionZORLA.cancelOperation(); });
     std::unique_ptr<TempoLimite> limite = limiteDe(args, sinais);
     int status = 1;
     try {
         status = trabalho();
     } catch (const std::exception& e) {
-        if (!sinais.motivo()) std::fprintf(stderr, "%s\n", e.what());
+        if (!sinais.motivo()) std::fprintf(stderr, "%s\n", LinhasVisiveis(e.what()).c_str());
     }
     sinais.aoCancelar(nullptr);
     limite.reset();
+    sinais.aoDesistir(nullptr);
     if (sinais.motivo()) return parado(sinais, status, args.tempoLimite.value_or(0), mensagem);
     return status == kCanceladoPelaExportacao ? 130 : status;
 }
@@ -74,14 +73,28 @@ bool empresaExiste(Sessao& sessao, int empresa) {
 void listaArquivos(const ResultadoDaExportacao& r) {
     std::printf("Arquivos gravados:\n");
     for (const ArquivoGravado& a : r.arquivos)
-        std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n", a.caminho.c_str(),
-                    a.linhas);
+        std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n",
+                    Visivel(a.caminho).c_str(), a.linhas);
+    for (const std::string& apagado : r.apagados) std::printf("  %s: %s\n", Visivel(apagado).c_str(), kApagado);
 }
 
 // The totals after the files, and in their CSV file when asked for.
 int resumo(const CliArgs& args, const ResultadoDaExportacao& r) {
     std::printf("%s", TextoDoResumo(r).c_str());
     return !args.resumo || gravaArquivo(*args.resumo, CsvDoResumo(r)) ? 0 : 1;
+}
+
+// What keeps the export from starting, said before it connects: a link among its file names, a totals file that
+// is one of the files it reads or writes.
+std::optional<std::string> recusaAntes(const CliArgs& args, const std::string& diretorio, const Periodo& periodo) {
+    if (auto recusa = RecusaDaSaida(diretorio, periodo.NomeArquivo)) return recusa;
+    if (!args.resumo) return std::nullopt;
+    ArquivosDaExecucao arquivos;
+    const std::string conexao = args.config.value_or(TFDMExporta::defaultConnectionFile());
+    arquivos.lido(conexao);
+    arquivos.lido(BancoEmbutido(conexao));
+    arquivos.saida(diretorio, periodo.NomeArquivo);
+    return arquivos.recusa(*args.resumo);
 }
 
 int exporta(const CliArgs& args, const Periodo& periodo, const std::string& diretorio, TravaPasta trava,
@@ -108,12 +121,24 @@ int exporta(const CliArgs& args, const Periodo& periodo, const std::string& dire
 }  // namespace
 
 bool gravaArquivo(const std::string& caminho, const std::string& bytes) {
-    std::ofstream out(caminho, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    out.close();
-    if (out) return true;
-    std::fprintf(stderr, "Falha ao gravar o arquivo \"%s\".\n", caminho.c_str());
-    return false;
+    try {
+        GravaArquivoLateral(caminho, bytes);
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return false;
+    }
+}
+
+void DesisteCom(SinaisDeParada& sinais, int segundosDoLimite, std::string mensagem) {
+    sinais.aoDesistir([segundosDoLimite, mensagem = std::move(mensagem)](int motivo) {
+        CortaArquivosAbertos();
+        const bool tempo = motivo == SinaisDeParada::kTempoEsgotado;
+        std::fprintf(stderr, "%s%s\n", isatty(STDERR_FILENO) ? "\r\033[K" : "",
+                     tempo ? mensagemTempoEsgotado(segundosDoLimite).c_str() : mensagem.c_str());
+        std::fflush(stderr);
+        std::_Exit(tempo ? 1 : 128 + motivo);
+    });
 }
 
 std::string mensagemTempoEsgotado(int segundos) {
@@ -123,6 +148,10 @@ std::string mensagemTempoEsgotado(int segundos) {
 int Exporta(const CliArgs& args, SinaisDeParada& sinais) {
     const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
     const std::string diretorio = DiretorioDe(args.saida);
+    if (auto recusa = recusaAntes(args, diretorio, periodo)) {
+        std::fprintf(stderr, "%s\n", Visivel(*recusa).c_str());
+        return kSaidaArgumentos;
+    }
     std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
     if (!trava) {
         std::fprintf(stderr, "%s\n", mensagemPastaOcupada(args.saida).c_str());
@@ -153,8 +182,8 @@ int ListaEmpresas(const CliArgs& args, SinaisDeParada& sinais) {
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     return comCancelamento(args, sinais, dm, "Listagem das empresas cancelada!", [&] {
         for (const Empresa& e : Sessao(dm).empresas()) {
-            const std::string cnpj(trimControl(cp1252ToUtf8(e.cnpj)));
-            std::printf("%6lld  %s%s%s\n", static_cast<long long>(e.codigo), cp1252ToUtf8(e.fantasia).c_str(),
+            const std::string cnpj = VisivelCp1252(trimControl(e.cnpj));
+            std::printf("%6lld  %s%s%s\n", static_cast<long long>(e.codigo), VisivelCp1252(e.fantasia).c_str(),
                         cnpj.empty() ? "" : "  ", cnpj.c_str());
         }
         return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/CliArgs.h"
 
 namespace zorla {
@@ -18,7 +20,10 @@ inline constexpr int kSaidaAvisos = 3;
 inline constexpr int kSaidaErros = 4;
 
 std::string mensagemTempoEsgotado(int segundos);
-// Writes a file whole, or says on the standard error that it could not.
+// Writes a side file whole (a temporary name renamed over it), or says on the standard error that it could not.
 bool gravaArquivo(const std::string& caminho, const std::string& bytes);
+// When a cancel has not ended the work within the grace: every open output file cut back to its last whole line,
+// the message (or that of the time limit) said, and the program ended with the cancel's exit status.
+void DesisteCom(SinaisDeParada& sinais, int segundosDoLimite, std::string mensagem);
 
 }  // namespace zorla

@@ -7,7 +7,10 @@
 
 #include "app/Comandos.h"
 #include "app/SinaisDeParada.h"
+#include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
+#include "export/ArquivosDaExportacao.h"
+#include "export/BancoDaConexao.h"
 #include "export/OutputFiles.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
@@ -18,11 +21,11 @@ namespace zorla {
 
 namespace {
 
-// A message on one line of the terminal or the table.
+// A message on one line of the terminal or the table; any other control character shown by its name.
 std::string emUmaLinha(std::string texto) {
     std::replace(texto.begin(), texto.end(), '\r', ' ');
     std::replace(texto.begin(), texto.end(), '\n', ' ');
-    return texto;
+    return Visivel(texto);
 }
 
 // A line's run: its stage's progress for the overall line, its warnings with its name.
@@ -252,7 +255,7 @@ void ExecucaoDoLote::imprimeResultado() const {
         const Andamento& a = *m_andamentos[i];
         long linhas[5] = {-1, -1, -1, -1, -1};
         for (const ArquivoGravado& f : a.resultado.arquivos) linhas[static_cast<int>(f.tipo)] = f.linhas;
-        std::printf("%-8d %-40s %-10s", m_itens[i].empresa, m_itens[i].pasta.c_str(), nomeDoEstado(a.estado));
+        std::printf("%-8d %-40s %-10s", m_itens[i].empresa, Visivel(m_itens[i].pasta).c_str(), nomeDoEstado(a.estado));
         for (long n : linhas) {
             if (n < 0)
                 std::printf(" %8s", "-");
@@ -267,15 +270,16 @@ void ExecucaoDoLote::imprimeResultado() const {
 // Each company's table, or one CSV of them all; called with the output's lock held.
 void ExecucaoDoLote::imprimeVerificacoes() const {
     const Escrita escreve = [](std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); };
-    std::vector<std::pair<std::string, const ResultadoDaVerificacao*>> csv;
+    std::vector<std::pair<LinhaDoLote, const ResultadoDaVerificacao*>> csv;
     for (std::size_t i = 0; i < m_itens.size(); ++i) {
         const Andamento& a = *m_andamentos[i];
         const bool concluida = a.estado == Andamento::Estado::Concluida;
         if (m_args.csv) {
-            if (concluida) csv.emplace_back(std::to_string(m_itens[i].empresa), &a.verificacao);
+            if (concluida) csv.emplace_back(linhaDoLote(i), &a.verificacao);
             continue;
         }
-        std::printf("== %s, pasta %s: %s\n", rotulo(i).c_str(), m_itens[i].pasta.c_str(), resultadoMostrado(a).c_str());
+        std::printf("== %s, pasta %s: %s\n", rotulo(i).c_str(), Visivel(m_itens[i].pasta).c_str(),
+                    resultadoMostrado(a).c_str());
         if (concluida) TabelaDaVerificacao(a.verificacao, escreve);
     }
     if (m_args.csv) CsvDaVerificacaoDoLote(csv, escreve);
@@ -292,13 +296,36 @@ int ExecucaoDoLote::status() const {
     return falhou ? 1 : erros ? 4 : avisos ? 3 : 0;
 }
 
-std::vector<std::pair<std::string, const ResultadoDaExportacao*>> ExecucaoDoLote::concluidas() const {
-    std::vector<std::pair<std::string, const ResultadoDaExportacao*>> out;
+LinhaDoLote ExecucaoDoLote::linhaDoLote(std::size_t i) const {
+    return LinhaDoLote{m_itens[i].linha, m_itens[i].conexao, m_itens[i].empresa};
+}
+
+std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> ExecucaoDoLote::concluidas() const {
+    std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> out;
     for (std::size_t i = 0; i < m_itens.size(); ++i)
         if (m_andamentos[i]->estado == Andamento::Estado::Concluida && !m_args.verificar)
-            out.emplace_back(std::to_string(m_itens[i].empresa), &m_andamentos[i]->resultado);
+            out.emplace_back(linhaDoLote(i), &m_andamentos[i]->resultado);
     return out;
 }
+
+namespace {
+// What keeps the batch from starting: a link among a line's file names, a totals file that is one of the files
+// the batch reads or writes.
+std::optional<std::string> recusaAntes(const CliArgs& args, const std::vector<ItemDoLote>& itens) {
+    const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
+    ArquivosDaExecucao arquivos;
+    arquivos.lido(args.lote);
+    for (const ItemDoLote& item : itens) {
+        if (!args.verificar)
+            if (auto recusa = RecusaDaSaida(DiretorioDe(item.pasta), periodo.NomeArquivo))
+                return "lote, linha " + std::to_string(item.linha) + ": " + *recusa;
+        arquivos.lido(item.conexao);
+        arquivos.lido(BancoEmbutido(item.conexao));
+        arquivos.saida(DiretorioDe(item.pasta), periodo.NomeArquivo);
+    }
+    return args.resumo ? arquivos.recusa(*args.resumo) : std::nullopt;
+}
+}  // namespace
 
 int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
     std::vector<std::string> avisos;
@@ -307,12 +334,18 @@ int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
         itens = LeLote(args.lote, avisos);
         if (!args.verificar) RecusaPastasRepetidas(itens);
     } catch (const std::invalid_argument& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
         return 2;
     }
-    for (const std::string& aviso : avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
+    if (auto recusa = recusaAntes(args, itens)) {
+        std::fprintf(stderr, "%s\n", Visivel(*recusa).c_str());
+        return 2;
+    }
+    for (const std::string& aviso : avisos) std::fprintf(stderr, "%s\n", Visivel(aviso).c_str());
+    DesisteCom(sinais, 0, args.verificar ? "Verificação cancelada!" : kMensagemCancelada);
     ExecucaoDoLote lote(args, std::move(itens), sinais);
     int status = lote.executa();
+    sinais.aoDesistir(nullptr);
     if (args.resumo && !gravaArquivo(*args.resumo, CsvDoResumoDoLote(lote.concluidas())) && status == 0) status = 1;
     return status;
 }

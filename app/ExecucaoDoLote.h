@@ -12,6 +12,7 @@
 #include "app/Lote.h"
 #include "base/Periodo.h"
 #include "export/EventosDaExportacao.h"
+#include "export/Resumo.h"
 #include "export/Verificacao.h"
 
 namespace zorla {
@@ -27,8 +28,8 @@ public:
     ~ExecucaoDoLote();
     // Runs every line, or as many as a cancel leaves; the exit status.
     int executa();
-    // The completed exports' results, by company, for their totals.
-    std::vector<std::pair<std::string, const ResultadoDaExportacao*>> concluidas() const;
+    // The completed exports' results, by line, for their totals.
+    std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> concluidas() const;
 
     // What one line of the batch has come to.
     struct Andamento {
@@ -56,6 +57,7 @@ private:
     void termina(std::size_t i, Andamento::Estado estado, std::string erro);
     void mostraProgresso(bool mudou);
     std::string rotulo(std::size_t i) const;
+    LinhaDoLote linhaDoLote(std::size_t i) const;
     void imprimeResultado() const;
     void imprimeVerificacoes() const;
     int status() const;

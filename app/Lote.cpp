@@ -9,9 +9,8 @@
 
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
-#include "data/DbError.h"
-#include "data/IniFile.h"
-#include "data/ParamLines.h"
+#include "base/TextoVisivel.h"
+#include "export/ArquivosDaExportacao.h"
 #include "export/Sessao.h"
 
 namespace zorla {
@@ -39,6 +38,10 @@ ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path&
     };
     const std::vector<std::string> c = campos(linha);
     if (c.size() != 4) throw erro("esperados 4 campos separados por ';' (conexão;empresa;código;pasta)");
+    // A NUL would cut a path short where the system reads it; no control character inside a field is intended.
+    for (const std::string& campo : c)
+        if (const std::string visivel = Visivel(campo); visivel != campo)
+            throw erro("o campo \"" + visivel + "\" tem caracteres de controle");
     ItemDoLote i;
     i.linha = numero;
     i.conexao = relativoAo(pasta, c[0]);
@@ -61,10 +64,29 @@ ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path&
 
 }  // namespace
 
-std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::string>& avisos) {
+namespace {
+// A batch file is text a person wrote: a regular file of a reasonable size. A device, a pipe or a folder would
+// block, grow without end or fail as no text does.
+std::string bytesDoLote(const std::string& arquivo) {
+    std::error_code ec;
+    const auto estado = std::filesystem::status(arquivo, ec);
+    if (ec || !std::filesystem::exists(estado))
+        throw std::invalid_argument("não foi possível abrir o lote \"" + arquivo + "\"");
+    if (!std::filesystem::is_regular_file(estado))
+        throw std::invalid_argument("o lote \"" + arquivo + "\" não é um arquivo de texto comum");
     std::ifstream in(arquivo, std::ios::binary);
     if (!in) throw std::invalid_argument("não foi possível abrir o lote \"" + arquivo + "\"");
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    std::string bytes(kTamanhoMaximoDoLote + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kTamanhoMaximoDoLote)
+        throw std::invalid_argument("o lote \"" + arquivo + "\" passa de 1 MiB: não é uma lista de exportações");
+    return bytes;
+}
+}  // namespace
+
+std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::string>& avisos) {
+    std::string bytes = bytesDoLote(arquivo);
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
     std::istringstream texto(utf8Valido(bytes) ? bytes : cp1252ToUtf8(bytes));
     const std::filesystem::path pasta = std::filesystem::absolute(arquivo).parent_path();
@@ -79,43 +101,14 @@ std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::stri
     return itens;
 }
 
-namespace {
-std::string canonico(const std::string& caminho) {
-    std::error_code ec;
-    const auto p = std::filesystem::weakly_canonical(caminho, ec);
-    return ec ? caminho : p.string();
-}
-}  // namespace
-
-bool BancoDeServidor(std::string_view database) {
-    for (std::string_view protocolo : {"inet://", "inet4://", "inet6://", "wnet://", "xnet://"})
-        if (database.starts_with(protocolo)) return true;
-    if (database.starts_with("\\\\")) return true;  // \\host\path
-    // "C:\dados.fdb" has its colon second; a path of this system starts with its separator.
-    const std::size_t doisPontos = database.find(':');
-    if (doisPontos == std::string_view::npos || doisPontos < 2 || database.front() == '/') return false;
-    return database.substr(0, doisPontos).find('\\') == std::string_view::npos;
-}
-
 void RecusaPastasRepetidas(const std::vector<ItemDoLote>& itens) {
     std::map<std::string, int> linhas;
     for (const ItemDoLote& item : itens) {
-        const auto [outra, nova] = linhas.emplace(canonico(DiretorioDe(item.pasta)), item.linha);
+        const auto [outra, nova] = linhas.emplace(IdentidadeDoCaminho(DiretorioDe(item.pasta)), item.linha);
         if (!nova)
             throw std::invalid_argument("lote, linha " + std::to_string(item.linha) + ": a pasta \"" + item.pasta +
                                         "\" é também a da linha " + std::to_string(outra->second) +
                                         ", e os arquivos de uma exportação apagariam os da outra");
-    }
-}
-
-std::string BancoEmbutido(const std::string& conexao) {
-    try {
-        const auto secao = readIniSection(conexao, "EMPRESA");
-        if (!secao) return {};
-        const std::string banco(trimControl(ParamLines(*secao).valueOr("Database")));
-        return BancoDeServidor(banco) || banco.empty() ? std::string() : canonico(banco);
-    } catch (const std::exception&) {
-        return {};  // the export itself will say what is wrong with the file
     }
 }
 

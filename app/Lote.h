@@ -20,17 +20,13 @@ struct ItemDoLote {
 };
 
 // The lines of a batch file: ";"-separated, "#" comments and blank lines skipped, code page 1252 or UTF-8; paths
-// relative to the file's folder. A bad line throws std::invalid_argument naming it.
+// relative to the file's folder. A bad line throws std::invalid_argument naming it; so does a file that is not a
+// regular file of at most kTamanhoMaximoDoLote bytes.
+inline constexpr std::size_t kTamanhoMaximoDoLote = std::size_t{1} << 20;
 std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::string>& avisos);
 
-// Whether a connection's Database names a server's database ("host:path", "host/port:path", "inet://host/path"),
-// which many exports may read at once, rather than a file the embedded engine opens.
-bool BancoDeServidor(std::string_view database);
-// The database file an embedded connection of that connection file opens; empty for a server's.
-std::string BancoEmbutido(const std::string& conexao);
-
 // Two exports into one folder would write the same file names, the second over the first: refused
-// (std::invalid_argument naming both lines).
+// (std::invalid_argument naming both lines). Folders are compared as the system knows them, not by their spelling.
 void RecusaPastasRepetidas(const std::vector<ItemDoLote>& itens);
 
 // Runs the batch (its folders refused when repeated): up to args.tarefas exports at once, never two on one embedded

@@ -18,13 +18,30 @@ sigset_t sinaisVigiados() {
 SinaisDeParada::SinaisDeParada() {
     const sigset_t s = sinaisVigiados();
     pthread_sigmask(SIG_BLOCK, &s, nullptr);
+    signal(SIGXFSZ, SIG_IGN);
     m_vigia = std::thread([this] { vigia(); });
 }
 
 SinaisDeParada::~SinaisDeParada() {
-    m_parando = true;
+    {
+        std::lock_guard lock(m_desistirMutex);
+        m_parando = true;
+    }
+    m_fim.notify_all();
+    if (m_carencia.joinable()) m_carencia.join();
     pthread_kill(m_vigia.native_handle(), SIGTERM);
     m_vigia.join();
+}
+
+void SinaisDeParada::aoDesistir(std::function<void(int)> acao) {
+    std::lock_guard lock(m_desistirMutex);
+    m_desistir = std::move(acao);
+}
+
+void SinaisDeParada::carencia() {
+    std::unique_lock lock(m_desistirMutex);
+    if (m_fim.wait_for(lock, kCarencia, [this] { return m_parando.load(); })) return;
+    if (m_desistir) m_desistir(m_motivo.load());
 }
 
 void SinaisDeParada::aoCancelar(std::function<void()> acao) {
@@ -36,7 +53,10 @@ void SinaisDeParada::aoCancelar(std::function<void()> acao) {
 
 void SinaisDeParada::cancela(int motivo) {
     int nenhum = 0;
-    m_motivo.compare_exchange_strong(nenhum, motivo);
+    if (m_motivo.compare_exchange_strong(nenhum, motivo)) {
+        std::lock_guard lock(m_desistirMutex);
+        if (!m_parando) m_carencia = std::thread([this] { carencia(); });
+    }
     m_cancelado = true;
     std::lock_guard lock(m_mutex);
     if (m_acao) m_acao();

@@ -2,15 +2,13 @@
 
 namespace zorla {
 
-TempoLimite::TempoLimite(std::chrono::seconds limite, std::function<void()> aoEsgotar, std::function<void()> aoDesistir) {
-    m_vigia = std::thread([this, limite, aoEsgotar = std::move(aoEsgotar), aoDesistir = std::move(aoDesistir)] {
+TempoLimite::TempoLimite(std::chrono::seconds limite, std::function<void()> aoEsgotar) {
+    m_vigia = std::thread([this, limite, aoEsgotar = std::move(aoEsgotar)] {
         std::unique_lock lock(m_mutex);
         if (m_cv.wait_for(lock, limite, [&] { return m_fim; })) return;
         m_esgotado = true;
         lock.unlock();
         aoEsgotar();
-        lock.lock();
-        if (!m_cv.wait_for(lock, kCarencia, [&] { return m_fim; })) aoDesistir();
     });
 }
 

@@ -1,5 +1,7 @@
 #include "app/TerminalHost.h"
 
+#include "base/TextoVisivel.h"
+
 namespace zorla {
 
 TerminalHost::TerminalHost(std::FILE* out, bool terminal, std::string pasta)
@@ -20,7 +22,7 @@ void TerminalHost::registroFeito(int numero, std::string_view) {
 void TerminalHost::arquivoIniciado(TipoArquivo tipo, const std::string& caminho) {
     if (tipo == TipoArquivo::LivroEntradas) {
         limpaBarra();
-        std::fprintf(m_out, "ARQUIVO: %s\n", nomeDoArquivo(caminho).c_str());
+        std::fprintf(m_out, "ARQUIVO: %s\n", Visivel(nomeDoArquivo(caminho)).c_str());
     } else if (tipo != TipoArquivo::LivroSaidas) {
         mostraEtapa(textoDoPasso(tipo));
     }
@@ -46,19 +48,11 @@ void TerminalHost::mostraEtapa(const std::string& texto) {
         std::fprintf(m_out, "%s\n", texto.c_str());
 }
 
-// A message box's text as lines: its CR and CR LF breaks become line ends.
+// A message box's text as lines: its CR and CR LF breaks become line ends; any other control character, which only
+// text from the database or the server could bring, is shown by its name.
 void TerminalHost::escreve(const std::string& texto) {
     limpaBarra();
-    std::string linhas;
-    for (std::size_t i = 0; i < texto.size(); ++i) {
-        if (texto[i] == '\r') {
-            linhas += '\n';
-            if (i + 1 < texto.size() && texto[i + 1] == '\n') ++i;
-        } else {
-            linhas += texto[i];
-        }
-    }
-    std::fprintf(m_out, "%s\n", linhas.c_str());
+    std::fprintf(m_out, "%s\n", LinhasVisiveis(texto).c_str());
     std::fflush(m_out);
 }
 

@@ -8,6 +8,7 @@
 #include "app/Comandos.h"
 #include "app/Lote.h"
 #include "app/SinaisDeParada.h"
+#include "base/TextoVisivel.h"
 #include "base/VersaoDoArquivo.h"
 #include "data/ProgramFolder.h"
 
@@ -23,17 +24,17 @@ int executa(const CliArgs& args, SinaisDeParada& sinais) {
     }
     return kSaidaArgumentos;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
+int principal(int argc, char** argv) {
     SinaisDeParada sinais;  // before anything else, the Firebird engine above all
     CliArgs args;
     try {
         auto lido = parseCliArgs(std::vector<std::string>(argv + 1, argv + argc),
                                  "zorla-exporta-cli " + VersaoDoArquivo(programFile(), "BUILD"));
         if (auto* texto = std::get_if<CliTexto>(&lido)) {
-            std::fputs(texto->texto.c_str(), stdout);
-            return 0;
+            if (std::fputs(texto->texto.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return 0;
+            std::fprintf(stderr, "Falha ao gravar a saída padrão: %s\n", std::strerror(errno));
+            return 1;
         }
         args = std::get<CliArgs>(lido);
     } catch (const std::exception& e) {
@@ -48,4 +49,18 @@ int main(int argc, char** argv) {
         if (status == 0 || status == kSaidaAvisos || status == kSaidaErros) return 1;
     }
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return principal(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Falha inesperada: %s\nNada mais foi feito; informe o suporte.\n",
+                     LinhasVisiveis(e.what()).c_str());
+    } catch (...) {
+        std::fprintf(stderr, "Falha inesperada. Nada mais foi feito; informe o suporte.\n");
+    }
+    return 1;
 }

@@ -2,13 +2,22 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <cstdio>
+#include <exception>
+
+#include "app/Comandos.h"
 #include "app/SinaisDeParada.h"
+#include "base/TextoVisivel.h"
+#include "export/EventosDaExportacao.h"
 #include "data/DMVantero.h"
 #include "ui/Principal.h"
 #include "ui/ZorlaApplication.h"
 
-int main(int argc, char** argv) {
+namespace {
+int principal(int argc, char** argv) {
     zorla::SinaisDeParada sinais;  // SIGINT and SIGTERM close the window as "&Fechar" does
+    // A run that a frozen server keeps from ending is not waited for past the grace.
+    zorla::DesisteCom(sinais, 0, zorla::kMensagemCancelada);
     zorla::ZorlaApplication app(argc, argv);
     // Declared in this order, the window and its worker go before the data module they use.
     zorla::TFDMExporta dm;
@@ -24,4 +33,16 @@ int main(int argc, char** argv) {
     const int status = app.exec();
     sinais.aoCancelar(nullptr);
     return sinais.motivo() > 0 ? 128 + sinais.motivo() : status;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return principal(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Falha inesperada: %s\n", zorla::LinhasVisiveis(e.what()).c_str());
+    } catch (...) {
+        std::fprintf(stderr, "Falha inesperada.\n");
+    }
+    return 1;
 }

@@ -13,7 +13,25 @@ namespace {
 bool compatible(FieldType field, FieldType column) {
     return field == column || (field == FieldType::Decimal && column == FieldType::Integer);
 }
+int columnOf(const FieldDef& def, const std::vector<ColumnInfo>& columns) {
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        if (equalsIgnoreCase(columns[c].name, def.name)) return static_cast<int>(c);
+    return -1;
+}
 }  // namespace
+
+std::vector<ClientDataSet::FieldMismatch> ClientDataSet::mismatches(const std::vector<ColumnInfo>& columns) const {
+    std::vector<FieldMismatch> out;
+    for (const FieldDef& def : m_fields) {
+        if (def.calculated) continue;
+        const int c = columnOf(def, columns);
+        if (c < 0)
+            out.push_back({def.name, def.type, {}});
+        else if (const ColumnInfo& col = columns[static_cast<std::size_t>(c)]; !compatible(def.type, col.type))
+            out.push_back({def.name, def.type, col.sqlTypeName.empty() ? "?" : col.sqlTypeName});
+    }
+    return out;
+}
 
 const FieldDef& FieldRef::def() const { return m_ds->m_fields[static_cast<std::size_t>(m_index)]; }
 
@@ -93,19 +111,18 @@ public:
 
     void columns(const std::vector<ColumnInfo>& columns) override {
         if (!m_ds.m_declared) takeColumns(columns);
+        const std::vector<FieldMismatch> wrong = m_ds.mismatches(columns);
+        if (!wrong.empty()) {
+            const FieldMismatch& w = wrong.front();
+            if (w.actual.empty()) throw DbError(m_ds.m_name + ": Field '" + w.field + "' not found");
+            throw DbError(m_ds.m_name + ": Type mismatch for field '" + w.field + "', expecting: " +
+                          fieldTypeName(w.expected) + " actual: " + w.actual);
+        }
         m_source.assign(m_ds.m_fields.size(), -1);
         std::vector<FieldType> types;
         for (std::size_t f = 0; f < m_ds.m_fields.size(); ++f) {
-            const FieldDef& def = m_ds.m_fields[f];
-            types.push_back(def.type);
-            if (def.calculated) continue;
-            for (std::size_t c = 0; c < columns.size() && m_source[f] < 0; ++c)
-                if (equalsIgnoreCase(columns[c].name, def.name)) m_source[f] = static_cast<int>(c);
-            if (m_source[f] < 0) throw DbError(m_ds.m_name + ": Field '" + def.name + "' not found");
-            const ColumnInfo& col = columns[static_cast<std::size_t>(m_source[f])];
-            if (!compatible(def.type, col.type))
-                throw DbError(m_ds.m_name + ": Type mismatch for field '" + def.name + "', expecting: " +
-                              fieldTypeName(def.type) + " actual: " + col.sqlTypeName);
+            types.push_back(m_ds.m_fields[f].type);
+            if (!m_ds.m_fields[f].calculated) m_source[f] = columnOf(m_ds.m_fields[f], columns);
         }
         m_rows = std::make_shared<PackedRows>(std::move(types));
         m_cells.resize(m_ds.m_fields.size());

@@ -66,6 +66,15 @@ public:
     bool eof() const;
     int recNo() const;  // from 1; 0 when there is no current record
 
+    // A declared field that a result's columns cannot fill: missing (actual empty), or of a type it cannot take.
+    struct FieldMismatch {
+        std::string field;
+        FieldType expected = FieldType::Text;
+        std::string actual;  // the column's SQL type
+    };
+    // Every such field, in the order declared; none when the result can be opened.
+    std::vector<FieldMismatch> mismatches(const std::vector<ColumnInfo>& columns) const;
+
     int fieldIndex(std::string_view name) const;
     FieldRef fieldByName(std::string_view name) const { return FieldRef(*this, fieldIndex(name)); }
     // Current record's value of a field by position.

@@ -1,5 +1,7 @@
 #include "data/FbStatus.h"
 
+#include <iberror.h>
+
 #include "data/DbError.h"
 
 namespace zorla {
@@ -16,8 +18,10 @@ bool FbStatus::failed() const {
 void FbStatus::check() {
     if (!failed()) return;
     std::string text = m_client.formatStatus(m_status);
+    const ISC_STATUS* erros = m_status->getErrors();
+    const bool cancelada = erros[0] == isc_arg_gds && erros[1] == isc_cancelled;
     m_wrapper.init();
-    throw DbError(text);
+    throw DbError(text, cancelada);
 }
 
 }  // namespace zorla

@@ -35,6 +35,8 @@ struct ResultadoDaExportacao {
     Desfecho desfecho = Desfecho::Concluido;
     std::string erro;  // every failure of the run, a line (CR) each
     std::vector<ArquivoGravado> arquivos;
+    // Files of an earlier run of the same name, removed as this one did not write them again.
+    std::vector<std::string> apagados;
 };
 
 // Something the operator must read and confirm before the run goes on.

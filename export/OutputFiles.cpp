@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -22,12 +24,13 @@ namespace {
 
 // The few file calls the disk needs, under the names each platform gives them.
 #ifdef _WIN32
-int openNew(const char* path) { return _open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0666); }
+int openNew(const char* path) { return _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, 0666); }
 long writeSome(int fd, const char* data, std::size_t n) { return _write(fd, data, static_cast<unsigned>(n)); }
 int cutAt(int fd, long long size) { return _chsize_s(fd, size); }
 int closeFile(int fd) { return _close(fd); }
 #else
-int openNew(const char* path) { return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); }
+// Never through a link, never over a file left there: the caller removed what was there.
+int openNew(const char* path) { return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666); }
 long writeSome(int fd, const char* data, std::size_t n) { return ::write(fd, data, n); }
 int cutAt(int fd, long long size) { return ::ftruncate(fd, static_cast<off_t>(size)); }
 int closeFile(int fd) { return ::close(fd); }
@@ -37,12 +40,24 @@ std::runtime_error ioError(const char* what, const std::string& path, int err) {
     return std::runtime_error(std::string(what) + " \"" + path + "\": " + std::strerror(err));
 }
 
+class DiskTextFile;
+
+// The files open for writing in this process, for a program that must end at once to leave whole lines only.
+std::mutex g_abertosMutex;
+std::vector<DiskTextFile*> g_abertos;
+
 class DiskTextFile : public TextFile {
 public:
     DiskTextFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {
         m_buffer.reserve(DiskFiles::kBufferSize);
+        std::lock_guard lock(g_abertosMutex);
+        g_abertos.push_back(this);
     }
     ~DiskTextFile() override {
+        {
+            std::lock_guard lock(g_abertosMutex);
+            std::erase(g_abertos, this);
+        }
         if (m_fd >= 0) closeFile(m_fd);
     }
 
@@ -58,9 +73,10 @@ public:
     }
 
     void close() override {
+        const std::lock_guard lock(m_diskMutex);
         if (m_fd < 0) return;
         try {
-            flush();
+            flushLocked();
         } catch (...) {
             closeFile(std::exchange(m_fd, -1));
             throw;
@@ -70,9 +86,20 @@ public:
 
     long linesOnDisk() const override { return m_linesOnDisk; }
 
+    // For a process about to end: the file cut after its last whole line, and left so.
+    void cutForExit() {
+        if (!m_diskMutex.try_lock_for(std::chrono::seconds(1))) return;  // a write stuck in the system
+        if (m_fd >= 0) cutAt(m_fd, m_bytesOnDisk);
+    }
+
 private:
-    // One system call per buffer as a rule; only a short write needs another.
     void flush() {
+        const std::lock_guard lock(m_diskMutex);
+        flushLocked();
+    }
+
+    // One system call per buffer as a rule; only a short write needs another.
+    void flushLocked() {
         std::size_t written = 0;
         while (written < m_buffer.size()) {
             const long n = writeSome(m_fd, m_buffer.data() + written, m_buffer.size() - written);
@@ -106,6 +133,7 @@ private:
                                              std::strerror(err);
     }
 
+    std::timed_mutex m_diskMutex;  // what is on the disk, and the descriptor
     int m_fd;
     std::string m_path;
     std::vector<char> m_buffer;
@@ -118,7 +146,12 @@ private:
 
 bool DiskFiles::exists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));  // a dangling link too
+}
+
+void CortaArquivosAbertos() {
+    std::lock_guard lock(g_abertosMutex);
+    for (DiskTextFile* f : g_abertos) f->cutForExit();
 }
 
 void DiskFiles::remove(const std::string& path) {

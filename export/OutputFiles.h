@@ -45,4 +45,8 @@ public:
     std::unique_ptr<TextFile> create(const std::string& path) override;
 };
 
+// For a process that must end now (its work blocked past a cancel): every file open for writing is cut after its
+// last whole line, and stays so until the process ends.
+void CortaArquivosAbertos();
+
 }  // namespace zorla

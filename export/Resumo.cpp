@@ -6,6 +6,7 @@
 #include <span>
 
 #include "base/Cp1252.h"
+#include "base/TextoVisivel.h"
 #include "base/Formatacao.h"
 #include "export/Csv.h"
 
@@ -32,7 +33,7 @@ std::string linhaDoResumo(TipoArquivo tipo, long registros, const Somas& s) {
     return linha;
 }
 
-std::string tipoMostrado(const std::string& tipo) { return tipo.empty() ? "(sem TIPO)" : cp1252ToUtf8(tipo); }
+std::string tipoMostrado(const std::string& tipo) { return tipo.empty() ? "(sem TIPO)" : VisivelCp1252(tipo); }
 
 }  // namespace
 
@@ -43,6 +44,7 @@ std::string TextoDoResumo(const ResultadoDaExportacao& r) {
         for (const auto& [tipo, somas] : a.porTipo)
             texto += "    " + tipoMostrado(tipo) + ": " + linhaDoResumo(a.tipo, somas.documentos, somas) + "\n";
     }
+    for (const std::string& apagado : r.apagados) texto += "  " + nomeDoArquivo(apagado) + ": " + kApagado + "\n";
     return texto;
 }
 
@@ -73,11 +75,15 @@ const std::vector<std::string> kColunasDoResumo = {"Arquivo",   "TIPO",    "Regi
 
 std::string CsvDoResumo(const ResultadoDaExportacao& r) { return LinhaCsv(kColunasDoResumo) + linhasDoResumo(r, {}); }
 
-std::string CsvDoResumoDoLote(const std::vector<std::pair<std::string, const ResultadoDaExportacao*>>& empresas) {
-    std::vector<std::string> titulos = {"Empresa"};
+std::vector<std::string> CamposDaLinhaDoLote(const LinhaDoLote& l) {
+    return {std::to_string(l.linha), l.conexao, std::to_string(l.empresa)};
+}
+
+std::string CsvDoResumoDoLote(const std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>>& linhas) {
+    std::vector<std::string> titulos(kColunasDaLinhaDoLote.begin(), kColunasDaLinhaDoLote.end());
     titulos.insert(titulos.end(), kColunasDoResumo.begin(), kColunasDoResumo.end());
     std::string csv = LinhaCsv(titulos);
-    for (const auto& [empresa, r] : empresas) csv += linhasDoResumo(*r, {empresa});
+    for (const auto& [linha, r] : linhas) csv += linhasDoResumo(*r, CamposDaLinhaDoLote(linha));
     return csv;
 }
 
@@ -117,27 +123,30 @@ void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve
 }
 
 namespace {
-// The title line, or a problem's line, after the company's column in a batch's file.
+// The title line, or a problem's line, after the columns that name a batch's line.
 template <class Campos>
-std::string linhaDaVerificacao(std::optional<std::string_view> empresa, const Campos& campos) {
-    std::array<std::string_view, 1 + kColunasDoProblema.size()> linha;
+std::string linhaDaVerificacao(std::span<const std::string> antes, const Campos& campos) {
+    std::array<std::string_view, kColunasDaLinhaDoLote.size() + kColunasDoProblema.size()> linha;
     std::size_t n = 0;
-    if (empresa) linha[n++] = *empresa;
+    for (const std::string& c : antes) linha[n++] = c;
     for (std::string_view c : campos) linha[n++] = c;
     return LinhaCsv(std::span<const std::string_view>(linha.data(), n));
 }
 }  // namespace
 
-void CsvDaVerificacaoDoLote(const std::vector<std::pair<std::string, const ResultadoDaVerificacao*>>& empresas,
+void CsvDaVerificacaoDoLote(const std::vector<std::pair<LinhaDoLote, const ResultadoDaVerificacao*>>& linhas,
                             const Escrita& escreve) {
-    escreve(linhaDaVerificacao("Empresa", kColunasDoProblema));
-    for (const auto& [empresa, r] : empresas)
-        for (const Problema& p : r->problemas) escreve(linhaDaVerificacao(empresa, ColunasDoProblema(p)));
+    const std::vector<std::string> titulos(kColunasDaLinhaDoLote.begin(), kColunasDaLinhaDoLote.end());
+    escreve(linhaDaVerificacao(titulos, kColunasDoProblema));
+    for (const auto& [linha, r] : linhas) {
+        const std::vector<std::string> antes = CamposDaLinhaDoLote(linha);
+        for (const Problema& p : r->problemas) escreve(linhaDaVerificacao(antes, ColunasDoProblema(p)));
+    }
 }
 
 void CsvDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
-    escreve(linhaDaVerificacao(std::nullopt, kColunasDoProblema));
-    for (const Problema& p : r.problemas) escreve(linhaDaVerificacao(std::nullopt, ColunasDoProblema(p)));
+    escreve(linhaDaVerificacao({}, kColunasDoProblema));
+    for (const Problema& p : r.problemas) escreve(linhaDaVerificacao({}, ColunasDoProblema(p)));
 }
 
 namespace {

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <utility>
 
-#include "base/Cp1252.h"
+#include "base/TextoVisivel.h"
+#include "data/DbError.h"
+#include "export/ArquivosDaExportacao.h"
 #include "data/ClientDataSet.h"
 #include "data/DMVantero.h"
 #include "export/Lancamentos.h"
@@ -29,14 +31,13 @@ void lowerThreadPriority() {
 struct Passo {
     TipoArquivo tipo;
     const char* operacao;
-    const char* prefixoArquivo;
     const char* historico;  // code page 1252
 };
 
 constexpr Passo kPassos[] = {
-    {TipoArquivo::Recebimentos, "V", "ctr", "RECEBIMENTO DE TITULO N\xBA"},
-    {TipoArquivo::Pagamentos, "C", "pag", "PAGAMENTO DE TITULO N\xBA"},
-    {TipoArquivo::DespesasGerais, "F", "fca", ""},
+    {TipoArquivo::Recebimentos, "V", "RECEBIMENTO DE TITULO N\xBA"},
+    {TipoArquivo::Pagamentos, "C", "PAGAMENTO DE TITULO N\xBA"},
+    {TipoArquivo::DespesasGerais, "F", ""},
 };
 
 // The filter is on only while one pass writes, whatever way the pass ends.
@@ -198,14 +199,26 @@ void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
 // The sales book from the consulted rows, then the purchases book when the period has purchases. The book left
 // open is closed by the caller.
 void ThProcessa::gravaLivros(Saida& livro) {
-    livro = criaArquivo(TipoArquivo::LivroSaidas, m_params.Diretorio + m_params.NomeArquivo + ".SAI");
+    livro = criaArquivo(TipoArquivo::LivroSaidas, caminho(TipoArquivo::LivroSaidas));
     gravaLivro(livro, Etapa::LivroSaidas);
 
     m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
-    if (m_dm.CDSSaidas.isEmpty()) return;
+    const std::string entradas = caminho(TipoArquivo::LivroEntradas);
+    if (m_dm.CDSSaidas.isEmpty()) {
+        // A purchases book of an earlier export would be imported as this period's.
+        if (m_files.exists(entradas)) {
+            m_files.remove(entradas);
+            m_resultado.apagados.push_back(entradas);
+        }
+        return;
+    }
     fechaArquivo(livro);
-    livro = criaArquivo(TipoArquivo::LivroEntradas, m_params.Diretorio + m_params.NomeArquivo + ".ENT");
+    livro = criaArquivo(TipoArquivo::LivroEntradas, entradas);
     gravaLivro(livro, Etapa::LivroEntradas);
+}
+
+std::string ThProcessa::caminho(TipoArquivo tipo) const {
+    return CaminhoDoArquivo(tipo, m_params.Diretorio, m_params.NomeArquivo);
 }
 
 void ThProcessa::GeraArquivos() {
@@ -213,6 +226,9 @@ void ThProcessa::GeraArquivos() {
     try {
         gravaLivros(livro);
         ExportaMovimentoBancario();
+    } catch (const DbError& e) {
+        // A statement stopped by the cancel is the cancel, not a failure to report besides it.
+        if (!e.cancelada() || !m_cancelado) registraFalha(e);
     } catch (const std::exception& e) {
         registraFalha(e);
     }
@@ -238,8 +254,7 @@ void ThProcessa::ExportaMovimentoBancario() {
     m_eventos.etapaIniciada(Etapa::MovimentoBancario, mov.recordCount());
     for (const Passo& passo : kPassos) {
         FiltroLigado filtro(mov, passo.operacao);
-        GravaLancamentos(passo.tipo, m_params.Diretorio + passo.prefixoArquivo + m_params.NomeArquivo + ".txt",
-                         passo.historico);
+        GravaLancamentos(passo.tipo, caminho(passo.tipo), passo.historico);
     }
 }
 
@@ -252,7 +267,7 @@ void ThProcessa::GravaLancamentos(TipoArquivo tipo, const std::string& nomeArqui
         for (; !mov.eof(); mov.next()) {
             if (auto parte = montador.parteSemConta())
                 m_eventos.aviso(Aviso{Aviso::Tipo::SemContaContabil,
-                                      cp1252ToUtf8(*parte) + "\r\nsem código contábil definido."});
+                                      VisivelCp1252(*parte) + "\r\nsem código contábil definido."});
             for (const std::string& linha : montador.monta(prefixo)) gravaLinha(arquivo, linha);
             Somas& somas = m_resultado.arquivos[arquivo.indice].somas;
             ++somas.documentos;

@@ -54,6 +54,7 @@ private:
     void registraFalha(const std::exception& e);
     void gravaLivros(Saida& livro);
     void gravaLivro(Saida& livro, Etapa etapa);
+    std::string caminho(TipoArquivo tipo) const;
 
     TFDMExporta& m_dm;
     EventosDaExportacao& m_eventos;

@@ -8,6 +8,7 @@
 #include "base/Documentos.h"
 #include "base/Formatacao.h"
 #include "base/TextUtil.h"
+#include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
 #include "data/DbError.h"
 #include "data/ResultTable.h"
@@ -15,23 +16,6 @@
 namespace zorla {
 
 namespace {
-
-std::string mostra(std::string_view cp1252) {
-    std::string out;
-    for (char c : cp1252) {
-        static const char* const kNomes[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "TAB", "LF",
-                                             "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4",
-                                             "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS", "US"};
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20)
-            out += std::string("<") + kNomes[b] + ">";
-        else if (CaractereDeControle(c))
-            out += "<" + std::to_string(b) + ">";
-        else
-            out += cp1252ToUtf8(std::string_view(&c, 1));
-    }
-    return out;
-}
 
 std::string valorMostrado(std::int64_t centavos) {
     std::string d = DigitosDecimais(Decimal{centavos});
@@ -65,6 +49,35 @@ private:
     std::vector<std::size_t> m_indices;
 };
 
+// The label of a field's type in the operator's words.
+const char* tipoEsperado(FieldType t) {
+    switch (t) {
+        case FieldType::Text: return "texto";
+        case FieldType::Integer: return "inteiro";
+        case FieldType::Decimal: return "numérico com casas decimais";
+        case FieldType::Date: return "data";
+        case FieldType::Unsupported: break;
+    }
+    return "?";
+}
+
+// Stops reading a result whose columns the export could not take: its rows would tell nothing more.
+struct ColunasRecusadas {};
+
+// Every column the export reads, with its type, as the export's datasets will ask for them: each one missing or of
+// another type is an error, as the export stops on it.
+void confereColunas(const ClientDataSet& leitor, const std::vector<ColumnInfo>& columns, const char* consulta,
+                    std::deque<Problema>& problemas) {
+    const std::vector<ClientDataSet::FieldMismatch> erradas = leitor.mismatches(columns);
+    for (const ClientDataSet::FieldMismatch& m : erradas)
+        problemas.push_back(Problema{
+            Gravidade::Erro, consulta, m.field, m.actual,
+            m.actual.empty() ? "coluna ausente no resultado do banco: a exportação para aqui"
+                             : std::string("coluna do tipo ") + m.actual + " onde a exportação lê " +
+                                   tipoEsperado(m.expected) + ": a exportação para aqui"});
+    if (!erradas.empty()) throw ColunasRecusadas{};
+}
+
 // What every check of one row shares: where the problems go and which document they name.
 class Achados {
 public:
@@ -87,11 +100,11 @@ public:
     void controles(std::string_view texto, const char* campo, std::size_t largura) {
         const std::string_view escrito = texto.substr(0, std::min(texto.size(), largura));
         if (std::any_of(escrito.begin(), escrito.end(), CaractereDeControle))
-            acha(Gravidade::Aviso, campo, mostra(escrito), "caractere de controle: vai como espaço");
+            acha(Gravidade::Aviso, campo, VisivelCp1252(escrito), "caractere de controle: vai como espaço");
     }
     void cortado(std::string_view texto, const char* campo, std::size_t largura) {
         if (semBrancosAoFim(texto).size() > largura)
-            acha(Gravidade::Aviso, campo, mostra(texto), "texto cortado em " + std::to_string(largura) + " posições");
+            acha(Gravidade::Aviso, campo, VisivelCp1252(texto), "texto cortado em " + std::to_string(largura) + " posições");
     }
 
 private:
@@ -120,8 +133,8 @@ public:
                 const std::string numero(k.substr(k.rfind('\x1F') + 1));
                 std::string partes(k);
                 std::replace(partes.begin(), partes.end(), '\x1F', '/');
-                achados.documento(std::string(livro) + " " + mostra(numero));
-                achados.acha(Gravidade::Aviso, "NUMERODOC", mostra(partes),
+                achados.documento(std::string(livro) + " " + VisivelCp1252(numero));
+                achados.acha(Gravidade::Aviso, "NUMERODOC", VisivelCp1252(partes),
                              "número repetido no mesmo agrupamento e série (" + std::to_string(j - i) + " vezes)");
             }
             i = j;
@@ -140,13 +153,17 @@ class VerificaLivro : public RowReceiver {
            VALORIPI };
 
 public:
-    VerificaLivro(bool vendas, std::deque<Problema>& problemas) : m_vendas(vendas), m_achados(problemas) {}
+    VerificaLivro(bool vendas, const ClientDataSet& leitor, std::deque<Problema>& problemas)
+        : m_vendas(vendas), m_leitor(leitor), m_problemas(problemas), m_achados(problemas) {}
 
-    void columns(const std::vector<ColumnInfo>& columns) override { m_c.acha(columns); }
+    void columns(const std::vector<ColumnInfo>& columns) override {
+        confereColunas(m_leitor, columns, m_vendas ? "Consulta das vendas" : "Consulta das compras", m_problemas);
+        m_c.acha(columns);
+    }
 
     void row(std::span<const Cell> c) override {
         const std::string_view numero = m_c(c, NUMERODOC).text;
-        m_achados.documento(std::string(m_vendas ? "Venda " : "Compra ") + mostra(numero));
+        m_achados.documento(std::string(m_vendas ? "Venda " : "Compra ") + VisivelCp1252(numero));
         for (int campo : {VALOR, BASEICMS, VALORICMS, ISENTO, OUTROS}) m_achados.valor(m_c(c, campo), m_c.nome(campo), 11);
         if (m_vendas)
             for (int campo : {BASEIPI, VALORIPI}) m_achados.valor(m_c(c, campo), m_c.nome(campo), 11);
@@ -172,10 +189,10 @@ private:
         const std::string numero = SemPontuacaoDoDocumento(id);
         const std::size_t tamanho = temCnpj ? 14 : 11;
         if (numero.size() != tamanho)
-            m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", mostra(id),
+            m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", VisivelCp1252(id),
                            "tem " + std::to_string(numero.size()) + " caracteres em vez de " + std::to_string(tamanho));
         else if (!(temCnpj ? CnpjValido(numero) : CpfValido(numero)))
-            m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", mostra(id), "dígitos verificadores errados");
+            m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", VisivelCp1252(id), "dígitos verificadores errados");
     }
     // Sales go out with CFOP 5, 6 or 7; purchases come in with 1, 2 or 3; no CFOP begins otherwise.
     void cfop(std::string_view cfop) {
@@ -183,7 +200,7 @@ private:
         const std::string_view certos = m_vendas ? "567" : "123", doOutroSentido = m_vendas ? "123" : "567";
         if (certos.find(cfop[0]) != std::string_view::npos) return;
         const bool outroSentido = doOutroSentido.find(cfop[0]) != std::string_view::npos;
-        m_achados.acha(Gravidade::Aviso, "CFOP", mostra(cfop),
+        m_achados.acha(Gravidade::Aviso, "CFOP", VisivelCp1252(cfop),
                        !outroSentido ? "CFOP inexistente: o primeiro dígito é 1, 2, 3, 5, 6 ou 7"
                        : m_vendas    ? "CFOP de entrada numa venda"
                                      : "CFOP de saída numa compra");
@@ -203,6 +220,8 @@ private:
     }
 
     bool m_vendas;
+    const ClientDataSet& m_leitor;
+    std::deque<Problema>& m_problemas;
     Achados m_achados;
     Colunas m_c{"NUMERODOC", "AGRUPAMENTO", "SERIEDOC",      "CFOP",  "ALIQUOTAICMS",  "DATAMOVIMENTO", "DATADOCUMENTO",
                 "OBSERVACAO", "ESTADOCLIENTE", "ESTADO", "CIDADECLIENTE", "CNPJ",          "CPF",
@@ -212,21 +231,25 @@ private:
 
 // Each cash/bank movement that goes into an entry file.
 class VerificaMovimentos : public RowReceiver {
-    enum { OPERACAO, DOCUMENTO, CREDORA, DEVEDORA, NOMECREDOR, NOMEDEVEDOR, VALOR, DATA, HISTORICO };
+    enum { OPERACAO, DOCUMENTO, CREDORA, DEVEDORA, NOMECREDOR, NOMEDEVEDOR, VALOR, DATA, HISTORICO, PARCELA };
 
 public:
-    explicit VerificaMovimentos(std::deque<Problema>& problemas) : m_achados(problemas) {}
+    VerificaMovimentos(const ClientDataSet& leitor, std::deque<Problema>& problemas)
+        : m_leitor(leitor), m_problemas(problemas), m_achados(problemas) {}
 
-    void columns(const std::vector<ColumnInfo>& columns) override { m_c.acha(columns); }
+    void columns(const std::vector<ColumnInfo>& columns) override {
+        confereColunas(m_leitor, columns, "Consulta do caixa/banco", m_problemas);
+        m_c.acha(columns);
+    }
 
     void row(std::span<const Cell> c) override {
         const std::string_view operacao = m_c(c, OPERACAO).text;
         if (operacao != "V" && operacao != "C" && operacao != "F") return;  // written to no file
-        m_achados.documento("Caixa/Banco " + mostra(m_c(c, DOCUMENTO).text));
+        m_achados.documento(movimento(c));
         if (ContaAusente(m_c(c, CREDORA).text))
-            m_achados.acha(Gravidade::Erro, "CREDORA", mostra(m_c(c, NOMECREDOR).text), "sem código contábil definido");
+            m_achados.acha(Gravidade::Erro, "CREDORA", VisivelCp1252(m_c(c, NOMECREDOR).text), "sem código contábil definido");
         else if (ContaAusente(m_c(c, DEVEDORA).text))
-            m_achados.acha(Gravidade::Erro, "DEVEDORA", mostra(m_c(c, NOMEDEVEDOR).text), "sem código contábil definido");
+            m_achados.acha(Gravidade::Erro, "DEVEDORA", VisivelCp1252(m_c(c, NOMEDEVEDOR).text), "sem código contábil definido");
         m_achados.valor(m_c(c, VALOR), "VALOR", 12);
         m_achados.data(m_c(c, DATA), "DATA");
         for (const auto& [campo, largura] : {std::pair{DEVEDORA, 7}, {CREDORA, 7}, {DOCUMENTO, 6}}) {
@@ -237,9 +260,29 @@ public:
     }
 
 private:
+    // A movement as an operator finds it in ZORLA: its document number alone is often blank or shared.
+    std::string movimento(std::span<const Cell> c) const {
+        std::string nome = "Caixa/Banco";
+        if (const Cell& data = m_c(c, DATA); !data.isNull()) nome += " " + DataCurta(*data.value().date());
+        if (const std::string_view doc = trimControl(m_c(c, DOCUMENTO).text); !doc.empty())
+            nome += ", documento " + VisivelCp1252(doc);
+        if (const Cell& parcela = m_c(c, PARCELA); !parcela.isNull()) nome += ", parcela " + std::to_string(parcela.number);
+        if (const Cell& valor = m_c(c, VALOR); !valor.isNull())
+            nome += ", R$ " + ValorFormatado(Decimal{valor.type == FieldType::Integer ? valor.number * 100 : valor.number});
+        std::string partes;
+        for (int campo : {NOMECREDOR, NOMEDEVEDOR}) {
+            const std::string_view n = trimControl(m_c(c, campo).text);
+            if (n.empty()) continue;
+            partes += (partes.empty() ? "" : " / ") + VisivelCp1252(n);
+        }
+        return partes.empty() ? nome : nome + ", " + partes;
+    }
+
+    const ClientDataSet& m_leitor;
+    std::deque<Problema>& m_problemas;
     Achados m_achados;
     Colunas m_c{"OPERACAO", "DOCUMENTO", "CREDORA", "DEVEDORA", "NOMECREDOR", "NOMEDEVEDOR", "VALOR", "DATA",
-                "HISTORICO"};
+                "HISTORICO", "PARCELA"};
 };
 
 }  // namespace
@@ -268,13 +311,19 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
     ResultadoDaVerificacao r;
     for (const char* tipo : {"S", "E"}) {
         dm.PreparaSaidas(tipo, periodo.DataInicial, periodo.DataFinal, empresa);
-        VerificaLivro livro(*tipo == 'S', r.problemas);
-        dm.QSaidas.fetch(livro);
-        livro.termina();
+        VerificaLivro livro(*tipo == 'S', dm.CDSSaidas, r.problemas);
+        try {
+            dm.QSaidas.fetch(livro);
+            livro.termina();
+        } catch (const ColunasRecusadas&) {
+        }
     }
     dm.PreparaMovimento(periodo.DataInicial, periodo.DataFinal);
-    VerificaMovimentos movimentos(r.problemas);
-    dm.SQLMovimento.fetch(movimentos);
+    VerificaMovimentos movimentos(dm.CDSMovimento, r.problemas);
+    try {
+        dm.SQLMovimento.fetch(movimentos);
+    } catch (const ColunasRecusadas&) {
+    }
     return r;
 }
 

@@ -24,6 +24,10 @@
 #include "base/Formatacao.h"
 #include "data/DMVantero.h"
 #include "data/ProgramFolder.h"
+#include "base/TextoVisivel.h"
+#include "export/ArquivoLateral.h"
+#include "export/ArquivosDaExportacao.h"
+#include "export/BancoDaConexao.h"
 #include "export/OutputFiles.h"
 #include "export/Resumo.h"
 #include "export/ThProcessa.h"
@@ -40,19 +44,17 @@ const QString kTituloAplicacao = QStringLiteral("Zorla Exporta");
 const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
 const QString kAguardeEmpresas = QStringLiteral("Aguarde a lista de empresas.");
 
-// Written piece by piece: the whole never sits in memory. The error's text, empty when none.
-QString gravaArquivo(const QString& caminho, const std::function<void(const Escrita&)>& grava) {
-    QFile arquivo(caminho);
-    bool gravou = arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (gravou) {
-        grava([&](std::string_view parte) {
-            const auto tamanho = static_cast<qint64>(parte.size());
-            gravou = gravou && arquivo.write(parte.data(), tamanho) == tamanho;
-        });
-        gravou = gravou && arquivo.flush();
+// Written piece by piece, the whole never in memory, to a temporary name renamed over the target only when
+// whole. The error's text, empty when none.
+QString gravaArquivo(const std::string& caminho, const std::function<void(const Escrita&)>& grava) {
+    try {
+        ArquivoLateral arquivo(caminho);
+        grava([&](std::string_view parte) { arquivo.escreve(parte); });
+        arquivo.conclui();
+        return {};
+    } catch (const std::exception& e) {
+        return QString::fromStdString(Visivel(e.what()));
     }
-    if (gravou) return {};
-    return QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(caminho, arquivo.errorString());
 }
 
 QString estiloPainel(int r, int g, int b) {
@@ -285,9 +287,23 @@ void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<void(const E
             informa(QStringLiteral("Aguarde o fim da gravação do arquivo."));
             return;
         }
+        const std::string destino = QFile::encodeName(caminho).toStdString();
+        if (auto recusa = arquivosDaExecucao().recusa(destino)) {
+            informa(QString::fromStdString(Visivel(*recusa)));
+            return;
+        }
         m_gravacaoPendente = true;
-        m_gravacao.setFuture(QtConcurrent::run([grava, caminho] { return gravaArquivo(caminho, grava); }));
+        m_gravacao.setFuture(QtConcurrent::run([grava, destino] { return gravaArquivo(destino, grava); }));
     });
+}
+
+// What a CSV file may not be written over: the connection file, the database, the last run's files.
+ArquivosDaExecucao TFrmPrincipal::arquivosDaExecucao() const {
+    ArquivosDaExecucao arquivos;
+    arquivos.lido(m_dm.connectionFile());
+    arquivos.lido(BancoEmbutido(m_dm.connectionFile()));
+    if (!Diretorio.empty() && !NomeArquivo.empty()) arquivos.saida(Diretorio, NomeArquivo);
+    return arquivos;
 }
 
 void TFrmPrincipal::terminaGravacao() {
@@ -331,6 +347,10 @@ void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
 void TFrmPrincipal::BtnContinuarClick() {
     if (ocupada() || semConsulta()) return;
     const std::string diretorio = DiretorioDe(QFile::encodeName(EdtDiretorio->text()).toStdString());
+    if (auto recusa = RecusaDaSaida(diretorio, NomeArquivo)) {
+        informa(QString::fromStdString(Visivel(*recusa)));
+        return;
+    }
     std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
     if (!trava) {
         informa(QString::fromStdString(mensagemPastaOcupada(EdtDiretorio->text().trimmed().toStdString())));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Value.h"
+#include "export/ArquivosDaExportacao.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
 #include "export/Verificacao.h"
@@ -112,6 +113,7 @@ private:
     // cannot be written.
     void salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava);
     void terminaGravacao();
+    ArquivosDaExecucao arquivosDaExecucao() const;
     void apagaLivros();
     void reiniciaStatus();
     void reiniciaStatusDaExportacao();

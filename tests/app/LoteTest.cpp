@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Lote.h"
+#include "export/BancoDaConexao.h"
 
 namespace zorla {
 namespace {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "data/DMVantero.h"
+#include "export/Resumo.h"
 #include "support/EventosGravados.h"
 #include "support/MemoryTable.h"
 #include "support/ScriptedFiles.h"
@@ -119,13 +120,18 @@ TEST_F(Run, WritesFiveFilesInOrderReportingWhatHappens) {
     EXPECT_EQ(dm.CDSMovimento.recordCount(), 4);
 }
 
-TEST_F(Run, EmptyConsultWritesEmptySalesFileAndNoPurchasesLeavesOlderFile) {
+// A purchases book left by an earlier run would be imported as this period's: it goes, and the run says so.
+TEST_F(Run, EmptyConsultWritesEmptySalesFileAndRemovesAnOlderPurchasesBook) {
     test::writeFile(dir.file("01A31MAR.ENT"), "antigo");
     consulta();
-    EXPECT_EQ(run().desfecho, Desfecho::Concluido);
+    const ResultadoDaExportacao r = run();
+    EXPECT_EQ(r.desfecho, Desfecho::Concluido);
     EXPECT_TRUE(exists("01A31MAR.SAI"));
     EXPECT_EQ(file("01A31MAR.SAI"), "");
-    EXPECT_EQ(file("01A31MAR.ENT"), "antigo");
+    EXPECT_FALSE(exists("01A31MAR.ENT"));
+    ASSERT_EQ(r.apagados.size(), 1u);
+    EXPECT_EQ(nomeDoArquivo(r.apagados[0]), "01A31MAR.ENT");
+    EXPECT_NE(TextoDoResumo(r).find("01A31MAR.ENT: apagado"), std::string::npos) << TextoDoResumo(r);
     for (const char* f : {"ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"}) {
         EXPECT_TRUE(exists(f)) << f;
         EXPECT_EQ(file(f), "") << f;

@@ -486,7 +486,7 @@ TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
     }
     EXPECT_NE(runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
                           banco.ini(), "--formato", "csv"})
-                  .out.find("Erro;Caixa/Banco ;CREDORA;Jos\xE9;sem c\xF3" "digo cont\xE1" "bil definido"),
+                  .out.find("Erro;Caixa/Banco 09/03/2008, R$ 1,00, Jos\xE9;CREDORA;Jos\xE9;sem c\xF3" "digo cont\xE1" "bil definido"),
               std::string::npos);
     // A table that never reached its file is no result; totals of a check that exports nothing are no option.
     auto cheio = runProcess({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", ZORLA_CLI, "--verificar", "--empresa", "1",
@@ -550,7 +550,7 @@ TEST_F(Lote, ExportsLikeSingleRunsAndReportsTheBrokenOne) {
         for (const char* f : arquivos) EXPECT_EQ(readFile(doLote + "/" + f), readFile(unica + "/" + f)) << pasta << f;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("s5/01A31MAR.SAI")));
-    EXPECT_EQ(readFile(dir.file("resumo.csv")).rfind("Empresa;Arquivo;TIPO;Registros;", 0), 0u);
+    EXPECT_EQ(readFile(dir.file("resumo.csv")).rfind("Linha;Conex\xE3o;Empresa;Arquivo;TIPO;Registros;", 0), 0u);
 }
 
 TEST_F(Lote, BadBatchesAreRefusedBeforeAnythingRuns) {

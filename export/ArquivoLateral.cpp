@@ -1,0 +1,93 @@
+#include "export/ArquivoLateral.h"
+
+#include <fcntl.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <utility>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zorla {
+
+namespace {
+#ifdef _WIN32
+int criaNovo(const char* p) { return _open(p, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, 0644); }
+long escreveAlgo(int fd, const char* d, std::size_t n) { return _write(fd, d, static_cast<unsigned>(n)); }
+int fecha(int fd) { return _close(fd); }
+int sincroniza(int fd) { return _commit(fd); }
+int processo() { return _getpid(); }
+#else
+int criaNovo(const char* p) { return ::open(p, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644); }
+long escreveAlgo(int fd, const char* d, std::size_t n) { return ::write(fd, d, n); }
+int fecha(int fd) { return ::close(fd); }
+int sincroniza(int fd) { return ::fsync(fd); }
+int processo() { return static_cast<int>(::getpid()); }
+#endif
+
+std::atomic<unsigned> g_sequencia{0};
+}  // namespace
+
+ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destino)) {
+    // The rename would put a plain file in place of a device, a pipe or a folder.
+    std::error_code ec;
+    const auto tipo = std::filesystem::symlink_status(m_destino, ec).type();
+    if (!ec && tipo != std::filesystem::file_type::regular && tipo != std::filesystem::file_type::symlink &&
+        tipo != std::filesystem::file_type::not_found)
+        throw std::runtime_error("Não foi possível gravar o arquivo " + m_destino +
+                                 ": não é um arquivo comum. Escolha outro nome.");
+    for (int tentativa = 0; m_fd < 0; ++tentativa) {
+        m_temporario = m_destino + ".tmp-" + std::to_string(processo()) + "-" + std::to_string(g_sequencia++);
+        m_fd = criaNovo(m_temporario.c_str());
+        if (m_fd < 0 && (errno != EEXIST || tentativa > 100)) falha("criar", errno);
+    }
+}
+
+ArquivoLateral::~ArquivoLateral() {
+    if (m_fd < 0) return;
+    fecha(m_fd);
+    std::remove(m_temporario.c_str());
+}
+
+void ArquivoLateral::falha(const char* oque, int erro) {
+    throw std::runtime_error("Não foi possível " + std::string(oque) + " o arquivo " + m_destino + ": " +
+                             std::strerror(erro) + ". Verifique a pasta e o espaço livre e tente de novo.");
+}
+
+void ArquivoLateral::escreve(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const long n = escreveAlgo(m_fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) falha("gravar", n < 0 ? errno : ENOSPC);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void ArquivoLateral::conclui() {
+    if (sincroniza(m_fd) != 0) falha("gravar", errno);
+    const int fd = std::exchange(m_fd, -1);
+    const bool fechou = fecha(fd) == 0;
+    const int erro = errno;
+    std::error_code ec;
+    if (fechou) std::filesystem::rename(m_temporario, m_destino, ec);  // replaces the target on every system
+    if (fechou && !ec) return;
+    std::remove(m_temporario.c_str());
+    falha("gravar", fechou ? ec.value() : erro);
+}
+
+void GravaArquivoLateral(const std::string& destino, std::string_view bytes) {
+    ArquivoLateral arquivo(destino);
+    arquivo.escreve(bytes);
+    arquivo.conclui();
+}
+
+}  // namespace zorla

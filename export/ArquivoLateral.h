@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zorla {
+
+// A side file (CSV) written to a temporary name beside its target and renamed over it only when whole: a failure
+// never leaves half a file, and a link at the target is replaced, never written through.
+class ArquivoLateral {
+public:
+    // Throws std::runtime_error, in Portuguese, when the temporary file cannot be created.
+    explicit ArquivoLateral(std::string destino);
+    ~ArquivoLateral();  // removes the temporary file unless concluded
+    ArquivoLateral(const ArquivoLateral&) = delete;
+    ArquivoLateral& operator=(const ArquivoLateral&) = delete;
+
+    // Throws std::runtime_error when the bytes could not be written.
+    void escreve(std::string_view bytes);
+    // Puts the whole file in its place; throws std::runtime_error when it could not.
+    void conclui();
+
+private:
+    [[noreturn]] void falha(const char* oque, int erro);
+    std::string m_destino;
+    std::string m_temporario;
+    int m_fd = -1;
+};
+
+// The file whole in its place, or a std::runtime_error saying why not.
+void GravaArquivoLateral(const std::string& destino, std::string_view bytes);
+
+}  // namespace zorla

@@ -1,0 +1,81 @@
+#include "export/ArquivosDaExportacao.h"
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace zorla {
+
+namespace fs = std::filesystem;
+
+std::string CaminhoDoArquivo(TipoArquivo tipo, const std::string& diretorio, const std::string& nomeArquivo) {
+    switch (tipo) {
+        case TipoArquivo::LivroSaidas: return diretorio + nomeArquivo + ".SAI";
+        case TipoArquivo::LivroEntradas: return diretorio + nomeArquivo + ".ENT";
+        case TipoArquivo::Recebimentos: return diretorio + "ctr" + nomeArquivo + ".txt";
+        case TipoArquivo::Pagamentos: return diretorio + "pag" + nomeArquivo + ".txt";
+        case TipoArquivo::DespesasGerais: return diretorio + "fca" + nomeArquivo + ".txt";
+    }
+    return {};
+}
+
+std::optional<std::string> RecusaDaSaida(const std::string& diretorio, const std::string& nomeArquivo) {
+    for (TipoArquivo tipo : kTiposDeArquivo) {
+        const std::string caminho = CaminhoDoArquivo(tipo, diretorio, nomeArquivo);
+        std::error_code ec;
+        const fs::file_status s = fs::symlink_status(caminho, ec);
+        if (ec || s.type() == fs::file_type::not_found || s.type() == fs::file_type::regular) continue;
+        if (s.type() == fs::file_type::symlink)
+            return "O arquivo " + caminho + " é um link simbólico: a exportação não grava através de links. "
+                   "Apague o link ou escolha outra pasta.";
+        return "O caminho " + caminho + " não é um arquivo comum e a exportação precisa gravar um arquivo com esse "
+               "nome. Tire-o da pasta ou escolha outra pasta.";
+    }
+    return std::nullopt;
+}
+
+std::string IdentidadeDoCaminho(const std::string& caminho) {
+#ifndef _WIN32
+    struct stat s {};
+    if (::stat(caminho.c_str(), &s) == 0)
+        return std::to_string(static_cast<unsigned long long>(s.st_dev)) + ":" +
+               std::to_string(static_cast<unsigned long long>(s.st_ino));
+#endif
+    std::error_code ec;
+    const fs::path p = fs::weakly_canonical(caminho, ec);
+    return "@" + (ec ? caminho : p.string());
+}
+
+void ArquivosDaExecucao::lido(const std::string& caminho) { m_lidos.push_back(caminho); }
+
+void ArquivosDaExecucao::saida(const std::string& diretorio, const std::string& nomeArquivo) {
+    m_saidas.emplace_back(diretorio, nomeArquivo);
+}
+
+std::optional<std::string> ArquivosDaExecucao::recusa(const std::string& destino) const {
+    auto recusado = [&](const std::string& outro) {
+        return "O arquivo " + destino + " é o mesmo que " + outro +
+               ", que esta execução lê ou grava: escolha outro nome para o arquivo CSV.";
+    };
+    std::error_code ec;
+    if (fs::is_directory(destino, ec)) return "O caminho " + destino + " é uma pasta: informe um arquivo.";
+    const std::string eu = IdentidadeDoCaminho(destino);
+    for (const std::string& lido : m_lidos)
+        if (!lido.empty() && IdentidadeDoCaminho(lido) == eu) return recusado(lido);
+    // A run's file may not exist yet: its folder and its name are what it will be.
+    const fs::path alvo(destino);
+    const std::string pastaDoAlvo = IdentidadeDoCaminho(alvo.has_parent_path() ? alvo.parent_path().string() : ".");
+    for (const auto& [diretorio, nomeArquivo] : m_saidas) {
+        const std::string pasta = IdentidadeDoCaminho(diretorio.empty() ? "." : diretorio);
+        for (TipoArquivo tipo : kTiposDeArquivo) {
+            const std::string caminho = CaminhoDoArquivo(tipo, diretorio, nomeArquivo);
+            const bool mesmoNome = pasta == pastaDoAlvo && alvo.filename() == fs::path(caminho).filename();
+            if (mesmoNome || IdentidadeDoCaminho(caminho) == eu) return recusado(caminho);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace zorla

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zorla {
+
+// Whether a connection's Database names a server's database ("host:path", "host/port:path", "inet://host/path"),
+// which many exports may read at once, rather than a file the embedded engine opens.
+bool BancoDeServidor(std::string_view database);
+// The database file an embedded connection of that connection file opens; empty for a server's.
+std::string BancoEmbutido(const std::string& conexao);
+
+}  // namespace zorla
