@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/CliFixture.h"
 #include "support/Process.h"
 #include "support/SampleData.h"
 #include "support/TempDir.h"
@@ -84,6 +85,51 @@ TEST_F(ServidorProprio, AServerKilledDuringTheSalesLoopFailsTheRunWithWholeRecor
     const std::string sai = readFile(dir.file("saida/01A31MAR.SAI"));
     ASSERT_EQ(sai.size() % 549, 0u);
     for (std::size_t p = 547; p < sai.size(); p += 549) ASSERT_EQ(sai.substr(p, 2), "\r\n") << p;
+}
+
+// The worker blocked inside the client library does not keep a signal waiting: the program ends after the grace,
+// its files cut back to whole records, alone or in a batch.
+TEST_F(ServidorProprio, ASignalEndsTheRunThoughTheServerFreezesInTheMiddle) {
+    inicia(3055, test::muitasVendas(20000));
+    test::writeFile(dir.file("lote.txt"), "dbxconnections.ini;1;12;saida\n");
+    const std::vector<std::string> lote = {ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3", "--ano", "2008"};
+    const std::tuple<std::vector<std::string>, const char*, int, int> casos[] = {
+        {args(), "Gerando arquivo...", SIGINT, 130},
+        {args(), "Gerando arquivo...", SIGTERM, 143},
+        {lote, "iniciada", SIGTERM, 143},
+    };
+    for (const auto& [comando, quando, sinal, status] : casos) {
+        SCOPED_TRACE(status);
+        const auto inicio = std::chrono::steady_clock::now();
+        bool parado = false;
+        auto r = test::runProcess(comando, [&, quando = quando, sinal = sinal](const std::string& err, pid_t cli) {
+            if (parado || err.find(quando) == std::string::npos) return;
+            kill(pid, SIGSTOP);
+            kill(cli, sinal);
+            parado = true;
+        });
+        kill(pid, SIGCONT);
+        EXPECT_TRUE(parado);
+        EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(15));
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
+        EXPECT_EQ(readFile(dir.file("saida/01A31MAR.SAI")).size() % 549, 0u);
+    }
+}
+
+// Over a server, as the embedded engine's own files would meet the limit first.
+TEST_F(ServidorProprio, AFileSizeLimitFailsTheRunLikeAFullDisk) {
+    inicia(3056, test::muitasVendas(2000));
+    std::vector<std::string> comando = {"/bin/sh", "-c", "ulimit -f 100; exec \"$0\" \"$@\""};
+    const std::vector<std::string> a = args();
+    comando.insert(comando.end(), a.begin(), a.end());
+    auto r = test::runProcess(comando);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("01A31MAR.SAI\": File too large"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("01A31MAR.SAI: incompleto"), std::string::npos) << r.out;
+    const std::string sai = readFile(dir.file("saida/01A31MAR.SAI"));
+    EXPECT_GT(sai.size(), 0u);
+    test::expectWholeRecords(sai, 547, "SAI");
 }
 
 }  // namespace

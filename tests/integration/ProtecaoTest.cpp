@@ -1,0 +1,230 @@
+// What the command line must never do to files that are not its run's own, and what hostile input it must refuse.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "support/CliFixture.h"
+
+namespace zorla {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Cli;
+using test::Lote;
+using test::readFile;
+using test::runProcess;
+
+// The schema's procedure altered as a changed ZORLA database would have it.
+std::string procedimentoAlterado(const std::string& nome,
+                                 const std::vector<std::pair<std::string, std::string>>& trocas) {
+    const std::string schema = readFile(std::string(ZORLA_SOURCE_DIR) + "/db/schema.sql");
+    const auto inicio = schema.find("CREATE PROCEDURE " + nome);
+    std::string p = schema.substr(inicio + 6, schema.find("END^", inicio) + 4 - inicio - 6);
+    for (const auto& [de, para] : trocas) {
+        const auto onde = p.find(de);
+        if (onde == std::string::npos) throw std::runtime_error("not in the procedure: " + de);
+        p.replace(onde, de.size(), para);
+    }
+    return "SET TERM ^ ;\nALTER" + p + "\nSET TERM ; ^\n";
+}
+
+bool temporarioDeixado(const std::string& pasta) {
+    for (const auto& e : fs::directory_iterator(pasta))
+        if (e.path().filename().string().find(".tmp-") != std::string::npos) return true;
+    return false;
+}
+
+TEST_F(Cli, ATotalsFileIsNeverOneThatTheRunReadsOrWrites) {
+    fs::create_symlink(db, dir.file("link-banco.csv"));
+    const std::string ini = readFile(banco.ini());
+    const std::pair<std::string, const char*> casos[] = {
+        {db, "é o mesmo que"},
+        {dir.file("link-banco.csv"), "é o mesmo que"},
+        {banco.ini(), "é o mesmo que"},
+        {saida() + "/01A31MAR.SAI", "é o mesmo que"},
+        {saida() + "/../saída/ctr01A31MAR.txt", "é o mesmo que"},
+        {"  ", "Informe o arquivo dos totais (--resumo)."},
+        {saida(), "é uma pasta"},
+    };
+    for (const auto& [resumo, mensagem] : casos) {
+        SCOPED_TRACE(resumo);
+        auto r = exporta({"--resumo", resumo});
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::is_empty(saida()));
+    }
+    EXPECT_EQ(readFile(banco.ini()), ini);
+    // A link at the totals' place is replaced by the whole file; what it pointed to stays as it was.
+    test::writeFile(dir.file("alvo.txt"), "intocado");
+    fs::create_symlink(dir.file("alvo.txt"), dir.file("resumo.csv"));
+    auto r = exporta({"--resumo", dir.file("resumo.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;  // the database read after all those refusals
+    EXPECT_EQ(readFile(dir.file("alvo.txt")), "intocado");
+    EXPECT_FALSE(fs::is_symlink(dir.file("resumo.csv")));
+    EXPECT_EQ(readFile(dir.file("resumo.csv")).rfind("Arquivo;TIPO;", 0), 0u);
+    EXPECT_FALSE(temporarioDeixado(dir.path()));
+}
+
+TEST_F(Cli, NoFileIsWrittenThroughALinkNamedLikeAnOutputFile) {
+    const std::string fora = dir.file("fora");
+    fs::create_directory(fora);
+    for (const char* nome : {"01A31MAR.SAI", "ctr01A31MAR.txt"})
+        fs::create_symlink(fora + "/" + nome, saida() + "/" + nome);
+    test::writeFile(dir.file("lote.txt"), "dbxconnections.ini;1;12;saída\n");
+    const std::vector<std::string> comandos[] = {
+        args(),
+        {ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3", "--ano", "2008"},
+    };
+    for (const auto& comando : comandos) {
+        auto r = runProcess(comando);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find("01A31MAR.SAI é um link simbólico"), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::is_empty(fora));
+    }
+}
+
+TEST_F(Cli, AStalePurchasesBookOfTheSameNameIsRemovedAndSaidSo) {
+    // No purchases from the 1st to the 5th: a book of that name can only be an earlier run's.
+    test::writeFile(saida() + "/01A05MAR.ENT", "compras que já não existem\r\n");
+    auto r = exporta({"--dia-inicial", "1", "--dia-final", "5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(saida() + "/01A05MAR.ENT"));
+    EXPECT_NE(r.out.find("01A05MAR.ENT: apagado: era de uma exportação anterior"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, TextFromTheDatabaseReachesTheTerminalWithItsControlsVisible) {
+    recreate("UPDATE EMPRESA SET FANTASIA = 'Com' || ASCII_CHAR(13) || ASCII_CHAR(10) || '     2  Forjada';\n"
+             "UPDATE MOVBANCARIO SET CREDORA = '', NOMECREDOR = ASCII_CHAR(27) || '[32mOs arquivos foram gerados com"
+             " sucesso.' WHERE CODMOVIMENTO = 1;\n");
+    const std::pair<test::ProcessResult, const char*> casos[] = {
+        {runProcess({ZORLA_CLI, "--listar-empresas", "--config", banco.ini()}), "Com<CR><LF>     2  Forjada"},
+        {exporta(), "<ESC>[32mOs arquivos"},
+    };
+    for (const auto& [r, visivel] : casos) {
+        SCOPED_TRACE(visivel);
+        const std::string tudo = r.out + r.err;
+        EXPECT_NE(tudo.find(visivel), std::string::npos) << tudo;
+        EXPECT_EQ(tudo.find('\x1B'), std::string::npos) << tudo;
+        EXPECT_EQ(tudo.find('\r'), std::string::npos) << tudo;
+    }
+}
+
+// Whatever stops the export on a period makes the check of that period end with errors.
+TEST_F(Cli, TheCheckFindsEveryColumnTheExportCannotRead) {
+    const std::pair<std::string, const char*> casos[] = {
+        {procedimentoAlterado("RELATORIOAPURACAOICMS",
+                              {{"    SITE                     VARCHAR(50),\n", ""}, {"C.SITE, ", ""}, {":SITE, ", ""}}),
+         "Consulta das vendas;SITE;;coluna ausente"},
+        {procedimentoAlterado("SP_EXPORTAMOVIMENTO_BANCARIO", {{"    CENTROCUSTO      INTEGER,\n", ""},
+                                                               {"M.CENTROCUSTO, ", ""},
+                                                               {":CENTROCUSTO, ", ""}}),
+         "Consulta do caixa/banco;CENTROCUSTO;;coluna ausente"},
+        {procedimentoAlterado("SP_EXPORTAMOVIMENTO_BANCARIO",
+                              {{"VALOR            NUMERIC(15,2)", "VALOR            DOUBLE PRECISION"}}),
+         "Consulta do caixa/banco;VALOR;DOUBLE PRECISION;coluna do tipo DOUBLE PRECISION"},
+    };
+    for (const auto& [alteracao, erro] : casos) {
+        SCOPED_TRACE(erro);
+        recreate(alteracao);
+        auto r = exporta();
+        EXPECT_EQ(r.status, 1) << r.err;
+        auto check = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008",
+                                 "--config", banco.ini(), "--formato", "csv"});
+        EXPECT_EQ(check.status, 4) << check.err;
+        EXPECT_NE(check.out.find(std::string("Erro;") + erro), std::string::npos) << check.out;
+    }
+}
+
+TEST_F(Cli, OptionsOfAnotherModeAndOutputsThatFailAreRefused) {
+    const std::string ini = banco.ini();
+    const std::pair<std::vector<std::string>, const char*> casos[] = {
+        {{ZORLA_CLI, "--listar-empresas", "--config", ini, "--empresa", "1"}, "--empresa não vale com --listar-empresas"},
+        {{ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--saida", saida()},
+         "--saida não vale com --verificar"},
+        {args({"--tarefas", "2"}), "--tarefas vale só com --lote"},
+    };
+    for (const auto& [comando, mensagem] : casos) {
+        auto r = runProcess(comando);
+        EXPECT_EQ(r.status, 2) << mensagem;
+        EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
+    }
+    for (const char* texto : {"--help", "--version"}) {
+        auto r = runProcess({"/bin/sh", "-c", "exec \"$0\" \"$1\" >/dev/full", ZORLA_CLI, texto});
+        EXPECT_EQ(r.status, 1) << texto;
+        EXPECT_NE(r.err.find("Falha ao gravar a saída padrão"), std::string::npos) << r.err;
+    }
+}
+
+// A cancel that stops the purchases query is the cancel: said once, not as a failure besides.
+TEST_F(Cli, ACancelDuringThePurchasesQuerySaysOneThing) {
+    const std::string schema = readFile(std::string(ZORLA_SOURCE_DIR) + "/db/schema.sql");
+    const auto start = schema.find("CREATE PROCEDURE RELATORIOAPURACAOICMS");
+    const auto end = schema.find("\nAS\n", start);
+    recreate("SET TERM ^ ;\nALTER" + schema.substr(start + 6, end - start - 6) +
+             "\nAS DECLARE I BIGINT = 0; BEGIN IF (TIPOMOVIMENTO = 'E') THEN BEGIN WHILE (I < 10000000000) DO"
+             " I = I + 1; SUSPEND; END END^\nSET TERM ; ^\n");
+    std::thread sinal;
+    auto r = exporta({}, [&](const std::string& err, pid_t pid) {
+        if (sinal.joinable() || err.find("Gerando arquivo...") == std::string::npos) return;
+        sinal = std::thread([pid] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the purchases query runs by then
+            kill(pid, SIGINT);
+        });
+    });
+    ASSERT_TRUE(sinal.joinable()) << r.err;
+    sinal.join();
+    EXPECT_EQ(r.status, 130) << r.err;
+    EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Infelizmente"), std::string::npos) << r.err;
+}
+
+TEST_F(Lote, ABatchFileMustBeTextOfAReasonableSize) {
+    fs::create_directory(dir.file("s1"));
+    mkfifo(dir.file("fifo").c_str(), 0600);
+    test::writeFile(dir.file("grande.txt"), std::string((1u << 20) + 1, '#'));
+    test::writeFile(dir.file("nul.txt"), std::string("a.ini;1;0001;vitima.txt\0x\n", 27));
+    const std::pair<std::string, const char*> casos[] = {
+        {dir.path(), "não é um arquivo de texto comum"},
+        {"/dev/zero", "não é um arquivo de texto comum"},
+        {dir.file("fifo"), "não é um arquivo de texto comum"},
+        {dir.file("grande.txt"), "passa de 1 MiB"},
+        {dir.file("nul.txt"), "lote, linha 1: o campo \"vitima.txt<NUL>x\" tem caracteres de controle"},
+    };
+    for (const auto& [arquivo, mensagem] : casos) {
+        SCOPED_TRACE(arquivo);
+        auto r = runProcess({ZORLA_CLI, "--lote", arquivo, "--mes", "3", "--ano", "2008"}, nullptr,
+                            std::chrono::seconds(20));
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir.file("vitima.txt")));
+}
+
+TEST_F(Lote, TwoFoldersThatAreOneDirectoryAreRefused) {
+    for (const char* p : {"s1", "s2"}) fs::create_directory(dir.file(p));
+    if (std::system(("mount --bind '" + dir.file("s1") + "' '" + dir.file("s2") + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "cannot bind a folder here";
+    auto r = runProcess(lote("a.ini;1;0001;s1\nb.ini;3;0003;s2\n"));
+    std::system(("umount '" + dir.file("s2") + "'").c_str());
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("é também a da linha 2"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_empty(dir.file("s1")));
+}
+
+// Rows of many lines told apart: the batch line and its connection before the company.
+TEST_F(Lote, CsvRowsNameTheirLineAndConnection) {
+    for (const char* p : {"s1", "s2"}) fs::create_directory(dir.file(p));
+    auto r = runProcess(lote("a.ini;1;0001;s1\nb.ini;1;0001;s2\n", {"--resumo", dir.file("resumo.csv")}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string csv = readFile(dir.file("resumo.csv"));
+    for (const char* linha : {"2;a.ini;1;01A31MAR.SAI;", "3;b.ini;1;01A31MAR.SAI;"}) {
+        const std::string l(linha);
+        const std::string esperada = l.substr(0, 2) + dir.file(l.substr(2, 5)) + l.substr(7);
+        EXPECT_NE(csv.find("\n" + esperada), std::string::npos) << csv;
+    }
+}
+
+}  // namespace
+}  // namespace zorla
