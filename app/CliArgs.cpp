@@ -10,6 +10,7 @@
 #include "base/Formatacao.h"
 #include "base/Periodo.h"
 #include "base/TextUtil.h"
+#include "export/Sessao.h"
 
 namespace zorla {
 
@@ -200,9 +201,7 @@ std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::
     for (char ch : c.texto)
         if (CaractereDeControle(ch)) throw std::invalid_argument("--codigo tem caracteres de controle.");
     if (c.texto.empty()) throw std::invalid_argument("Informe o código da empresa.");
-    if (c.texto.size() > 4)
-        avisos.push_back("Aviso: o código '" + digitado + "' tem mais de 4 caracteres; os arquivos levam '" +
-                         cp1252ToUtf8(c.texto.substr(0, 4)) + "'.");
+    if (auto aviso = AvisoDeCodigoCortado(digitado)) avisos.push_back(*aviso);
     return c.texto;
 }
 

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -9,13 +11,17 @@
 #include "app/SinaisDeParada.h"
 #include "app/TempoLimite.h"
 #include "app/TerminalHost.h"
+#include "base/Documentos.h"
 #include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
 #include "export/ArquivoLateral.h"
 #include "export/ArquivosDaExportacao.h"
 #include "export/BancoDaConexao.h"
+#include "export/MensagemDaFalha.h"
 #include "export/OutputFiles.h"
+#include "export/PastaDeSaida.h"
+#include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
 #include "export/ThProcessa.h"
@@ -55,7 +61,8 @@ int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm
     try {
         status = trabalho();
     } catch (const std::exception& e) {
-        if (!sinais.motivo()) std::fprintf(stderr, "%s\n", LinhasVisiveis(e.what()).c_str());
+        if (!sinais.motivo())
+            std::fprintf(stderr, "%s\n", LinhasVisiveis(MensagemDaFalha(e, dm.connectionFile())).c_str());
     }
     sinais.aoCancelar(nullptr);
     limite.reset();
@@ -111,14 +118,41 @@ int exporta(const CliArgs& args, const Periodo& periodo, const std::string& dire
     run.wait();
     listaArquivos(run.resultado());
     switch (run.resultado().desfecho) {
-        case Desfecho::Concluido: return resumo(args, run.resultado());
+        case Desfecho::Concluido: {
+            const int status = resumo(args, run.resultado());
+            if (status != 0 || run.resultado().semConta.empty()) return status;
+            std::printf("%s", TextoDasPendencias(run.resultado()).c_str());
+            return kSaidaPendencias;
+        }
         case Desfecho::Cancelado: return kCanceladoPelaExportacao;
         case Desfecho::Falhou: return 1;
     }
     return 1;
 }
 
+// Characters, not bytes, as a terminal lines them up.
+std::size_t largura(const std::string& utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 }  // namespace
+
+std::string TabelaDasEmpresas(const std::vector<Empresa>& empresas) {
+    std::vector<std::array<std::string, 3>> linhas = {{"Código", "Nome fantasia", "CNPJ"}};
+    for (const Empresa& e : empresas)
+        linhas.push_back({std::to_string(e.codigo), VisivelCp1252(trimControl(e.fantasia)),
+                          VisivelCp1252(CnpjFormatado(trimControl(e.cnpj)))});
+    std::size_t codigo = 0, nome = 0;
+    for (const auto& l : linhas) codigo = std::max(codigo, largura(l[0])), nome = std::max(nome, largura(l[1]));
+    std::string tabela;
+    for (const auto& l : linhas) {
+        std::string linha = std::string(codigo - largura(l[0]), ' ') + l[0] + "  " + l[1];
+        if (!l[2].empty()) linha += std::string(nome - largura(l[1]) + 2, ' ') + l[2];
+        tabela += linha + "\n";
+    }
+    return tabela;
+}
 
 bool gravaArquivo(const std::string& caminho, const std::string& bytes) {
     try {
@@ -152,6 +186,13 @@ int Exporta(const CliArgs& args, SinaisDeParada& sinais) {
         std::fprintf(stderr, "%s\n", Visivel(*recusa).c_str());
         return kSaidaArgumentos;
     }
+    const std::string pasta(trimControl(args.saida));
+    bool criada = false;
+    if (const std::string erro = PreparaPasta(pasta, criada); !erro.empty()) {
+        std::fprintf(stderr, "%s\n", Visivel(erro).c_str());
+        return 1;
+    }
+    if (criada) std::fprintf(stderr, "%s\n", Visivel(mensagemPastaCriada(pasta)).c_str());
     std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
     if (!trava) {
         std::fprintf(stderr, "%s\n", mensagemPastaOcupada(args.saida).c_str());
@@ -181,11 +222,7 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
 int ListaEmpresas(const CliArgs& args, SinaisDeParada& sinais) {
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     return comCancelamento(args, sinais, dm, "Listagem das empresas cancelada!", [&] {
-        for (const Empresa& e : Sessao(dm).empresas()) {
-            const std::string cnpj = VisivelCp1252(trimControl(e.cnpj));
-            std::printf("%6lld  %s%s%s\n", static_cast<long long>(e.codigo), VisivelCp1252(e.fantasia).c_str(),
-                        cnpj.empty() ? "" : "  ", cnpj.c_str());
-        }
+        std::printf("%s", TabelaDasEmpresas(Sessao(dm).empresas()).c_str());
         return 0;
     });
 }

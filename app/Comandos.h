@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/CliArgs.h"
+#include "export/Sessao.h"
 
 namespace zorla {
 
@@ -16,10 +18,14 @@ int ListaEmpresas(const CliArgs& args, SinaisDeParada& sinais);
 
 // Exit statuses beyond those of an export.
 inline constexpr int kSaidaArgumentos = 2;
+// An export completed, with movements written without an account.
+inline constexpr int kSaidaPendencias = 3;
 inline constexpr int kSaidaAvisos = 3;
 inline constexpr int kSaidaErros = 4;
 
 std::string mensagemTempoEsgotado(int segundos);
+// The companies under a header, in aligned columns, the CNPJ as people write it.
+std::string TabelaDasEmpresas(const std::vector<Empresa>& empresas);
 // Writes a side file whole (a temporary name renamed over it), or says on the standard error that it could not.
 bool gravaArquivo(const std::string& caminho, const std::string& bytes);
 // When a cancel has not ended the work within the grace: every open output file cut back to its last whole line,

@@ -11,7 +11,10 @@
 #include "data/DMVantero.h"
 #include "export/ArquivosDaExportacao.h"
 #include "export/BancoDaConexao.h"
+#include "export/MensagemDaFalha.h"
 #include "export/OutputFiles.h"
+#include "export/PastaDeSaida.h"
+#include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
 #include "export/ThProcessa.h"
@@ -111,7 +114,8 @@ void ExecucaoDoLote::trabalho(std::size_t i) {
     try {
         fim = executaItem(i);
     } catch (const std::exception& e) {
-        fim = {m_sinais.cancelado() ? Andamento::Estado::Cancelada : Andamento::Estado::Falhou, e.what()};
+        fim = {m_sinais.cancelado() ? Andamento::Estado::Cancelada : Andamento::Estado::Falhou,
+               MensagemDaFalha(e, m_itens[i].conexao)};
     }
     // Only now, its folder unlocked and its database closed, may another line take them.
     termina(i, fim.estado, std::move(fim.erro));
@@ -120,6 +124,17 @@ void ExecucaoDoLote::trabalho(std::size_t i) {
 ExecucaoDoLote::Fim ExecucaoDoLote::executaItem(std::size_t i) {
     const ItemDoLote& item = m_itens[i];
     Andamento& a = *m_andamentos[i];
+    // The folder before the connection: a run must not fail on its first file after its queries.
+    if (!m_args.verificar) {
+        bool criada = false;
+        if (std::string erro = PreparaPasta(item.pasta, criada); !erro.empty())
+            return {Andamento::Estado::Falhou, std::move(erro)};
+        if (criada) {
+            std::lock_guard lock(g_saida);
+            std::fprintf(stderr, "%s%s: %s\n", m_terminal ? "\r\033[K" : "", rotulo(i).c_str(),
+                         Visivel(mensagemPastaCriada(item.pasta)).c_str());
+        }
+    }
     TFDMExporta dm(item.conexao);
     {
         std::lock_guard lock(m_mutex);
@@ -158,7 +173,8 @@ ExecucaoDoLote::Fim ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
     run.wait();
     a.resultado = run.resultado();
     const Desfecho d = a.resultado.desfecho;
-    return {d == Desfecho::Concluido   ? Andamento::Estado::Concluida
+    const bool pendente = !a.resultado.semConta.empty();
+    return {d == Desfecho::Concluido   ? (pendente ? Andamento::Estado::ComPendencias : Andamento::Estado::Concluida)
             : d == Desfecho::Cancelado ? Andamento::Estado::Cancelada
                                        : Andamento::Estado::Falhou,
             a.resultado.erro};
@@ -203,7 +219,11 @@ int ExecucaoDoLote::executa() {
 namespace {
 const char* nomeDoEstado(ExecucaoDoLote::Andamento::Estado e) {
     using E = ExecucaoDoLote::Andamento::Estado;
-    return e == E::Concluida ? "concluída" : e == E::Falhou ? "falhou" : e == E::Cancelada ? "cancelada" : "";
+    return e == E::Concluida       ? "concluída"
+           : e == E::ComPendencias ? kConcluidaComPendencias
+           : e == E::Falhou        ? "falhou"
+           : e == E::Cancelada     ? "cancelada"
+                                   : "";
 }
 
 std::string resultadoMostrado(const ExecucaoDoLote::Andamento& a) {
@@ -231,7 +251,7 @@ void ExecucaoDoLote::mostraProgresso(bool mudou) {
     std::string andamento;
     for (std::size_t i = 0; i < m_andamentos.size(); ++i) {
         const Andamento& a = *m_andamentos[i];
-        prontas += a.estado == Andamento::Estado::Concluida;
+        prontas += a.estado == Andamento::Estado::Concluida || a.estado == Andamento::Estado::ComPendencias;
         falhas += a.estado == Andamento::Estado::Falhou;
         if (a.estado != Andamento::Estado::Rodando) continue;
         const int maximo = a.maximo, posicao = a.posicao;
@@ -249,13 +269,18 @@ void ExecucaoDoLote::imprimeResultado() const {
         imprimeVerificacoes();
         return;
     }
-    std::printf("%-8s %-40s %-10s %8s %8s %8s %8s %8s\n", "Empresa", "Pasta", "Resultado", "SAI", "ENT", "ctr", "pag",
+    std::printf("%-8s %-40s %-24s %8s %8s %8s %8s %8s\n", "Empresa", "Pasta", "Resultado", "SAI", "ENT", "ctr", "pag",
                 "fca");
     for (std::size_t i = 0; i < m_itens.size(); ++i) {
         const Andamento& a = *m_andamentos[i];
         long linhas[5] = {-1, -1, -1, -1, -1};
         for (const ArquivoGravado& f : a.resultado.arquivos) linhas[static_cast<int>(f.tipo)] = f.linhas;
-        std::printf("%-8d %-40s %-10s", m_itens[i].empresa, Visivel(m_itens[i].pasta).c_str(), nomeDoEstado(a.estado));
+        // Accented states are padded by hand: printf counts bytes.
+        const std::string estado = nomeDoEstado(a.estado);
+        const std::size_t largura = static_cast<std::size_t>(
+            std::count_if(estado.begin(), estado.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        std::printf("%-8d %-40s %s%s", m_itens[i].empresa, Visivel(m_itens[i].pasta).c_str(), estado.c_str(),
+                    std::string(largura < 24 ? 24 - largura : 0, ' ').c_str());
         for (long n : linhas) {
             if (n < 0)
                 std::printf(" %8s", "-");
@@ -265,6 +290,14 @@ void ExecucaoDoLote::imprimeResultado() const {
         if (a.estado == Andamento::Estado::Falhou) std::printf("  %s", a.erro.c_str());
         std::printf("\n");
     }
+    imprimePendencias();
+}
+
+// After the table, the movements each line wrote without an account.
+void ExecucaoDoLote::imprimePendencias() const {
+    for (std::size_t i = 0; i < m_itens.size(); ++i)
+        if (m_andamentos[i]->estado == Andamento::Estado::ComPendencias)
+            std::printf("\n== %s: %s", rotulo(i).c_str(), TextoDasPendencias(m_andamentos[i]->resultado).c_str());
 }
 
 // Each company's table, or one CSV of them all; called with the output's lock held.
@@ -289,11 +322,12 @@ int ExecucaoDoLote::status() const {
     if (m_sinais.motivo() > 0) return 128 + m_sinais.motivo();
     bool falhou = false, erros = false, avisos = false;
     for (const auto& a : m_andamentos) {
-        falhou = falhou || a->estado != Andamento::Estado::Concluida;
+        const bool pendente = a->estado == Andamento::Estado::ComPendencias;
+        falhou = falhou || (a->estado != Andamento::Estado::Concluida && !pendente);
         erros = erros || a->verificacao.erros() > 0;
-        avisos = avisos || a->verificacao.avisos() > 0;
+        avisos = avisos || a->verificacao.avisos() > 0 || pendente;
     }
-    return falhou ? 1 : erros ? 4 : avisos ? 3 : 0;
+    return falhou ? 1 : erros ? kSaidaErros : avisos ? kSaidaAvisos : 0;
 }
 
 LinhaDoLote ExecucaoDoLote::linhaDoLote(std::size_t i) const {
@@ -303,7 +337,8 @@ LinhaDoLote ExecucaoDoLote::linhaDoLote(std::size_t i) const {
 std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> ExecucaoDoLote::concluidas() const {
     std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> out;
     for (std::size_t i = 0; i < m_itens.size(); ++i)
-        if (m_andamentos[i]->estado == Andamento::Estado::Concluida && !m_args.verificar)
+        if (const auto e = m_andamentos[i]->estado;
+            (e == Andamento::Estado::Concluida || e == Andamento::Estado::ComPendencias) && !m_args.verificar)
             out.emplace_back(linhaDoLote(i), &m_andamentos[i]->resultado);
     return out;
 }
@@ -346,7 +381,8 @@ int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
     ExecucaoDoLote lote(args, std::move(itens), sinais);
     int status = lote.executa();
     sinais.aoDesistir(nullptr);
-    if (args.resumo && !gravaArquivo(*args.resumo, CsvDoResumoDoLote(lote.concluidas())) && status == 0) status = 1;
+    const bool completou = status == 0 || status == kSaidaPendencias;
+    if (args.resumo && !gravaArquivo(*args.resumo, CsvDoResumoDoLote(lote.concluidas())) && completou) status = 1;
     return status;
 }
 

@@ -33,7 +33,7 @@ public:
 
     // What one line of the batch has come to.
     struct Andamento {
-        enum class Estado { Esperando, Rodando, Concluida, Falhou, Cancelada };
+        enum class Estado { Esperando, Rodando, Concluida, ComPendencias, Falhou, Cancelada };
         Estado estado = Estado::Esperando;
         std::string erro;
         ResultadoDaExportacao resultado;
@@ -60,6 +60,7 @@ private:
     LinhaDoLote linhaDoLote(std::size_t i) const;
     void imprimeResultado() const;
     void imprimeVerificacoes() const;
+    void imprimePendencias() const;
     int status() const;
 
     const CliArgs& m_args;

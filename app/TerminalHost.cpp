@@ -1,6 +1,7 @@
 #include "app/TerminalHost.h"
 
 #include "base/TextoVisivel.h"
+#include "export/Pendencias.h"
 
 namespace zorla {
 
@@ -34,7 +35,11 @@ void TerminalHost::terminou(const ResultadoDaExportacao& r) {
     switch (r.desfecho) {
         case Desfecho::Falhou: escreve(mensagemFalha(r.erro)); break;
         case Desfecho::Cancelado: escreve(kMensagemCancelada); break;
-        case Desfecho::Concluido: escreve(mensagemConcluida(m_pasta)); break;
+        case Desfecho::Concluido:
+            escreve(mensagemConcluida(m_pasta));
+            if (auto vazio = AvisoDePeriodoVazio(r)) escreve(*vazio);
+            if (!r.semConta.empty()) escreve(FraseDasPendencias(r));
+            break;
     }
 }
 

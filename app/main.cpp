@@ -4,10 +4,15 @@
 
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "app/AntesDaJanela.h"
 #include "app/Comandos.h"
 #include "app/SinaisDeParada.h"
 #include "base/TextoVisivel.h"
+#include "base/VersaoDoArquivo.h"
+#include "data/ProgramFolder.h"
 #include "export/EventosDaExportacao.h"
 #include "data/DMVantero.h"
 #include "ui/Principal.h"
@@ -15,6 +20,13 @@
 
 namespace {
 int principal(int argc, char** argv) {
+    const auto antes = zorla::AntesDaJanela(std::vector<std::string>(argv + 1, argv + argc), zorla::SessaoTemTela(),
+                                            zorla::VersaoDoArquivo(zorla::programFile(), "BUILD"));
+    if (antes) {
+        std::fputs(antes->erro.c_str(), stderr);
+        if (std::fputs(antes->saida.c_str(), stdout) < 0 || std::fflush(stdout) != 0) return 1;
+        return antes->status;
+    }
     zorla::SinaisDeParada sinais;  // SIGINT and SIGTERM close the window as "&Fechar" does
     // A run that a frozen server keeps from ending is not waited for past the grace.
     zorla::DesisteCom(sinais, 0, zorla::kMensagemCancelada);

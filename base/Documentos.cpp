@@ -41,3 +41,13 @@ bool CpfValido(std::string_view cpf) {
 }
 
 }  // namespace zorla
+
+namespace zorla {
+
+std::string CnpjFormatado(std::string_view cnpj) {
+    const std::string n = SemPontuacaoDoDocumento(cnpj);
+    if (n.size() != 14) return std::string(cnpj);
+    return n.substr(0, 2) + "." + n.substr(2, 3) + "." + n.substr(5, 3) + "/" + n.substr(8, 4) + "-" + n.substr(12, 2);
+}
+
+}  // namespace zorla

@@ -25,6 +25,10 @@ public:
         std::fprintf(stderr, "caixa: %s\n", texto.toUtf8().constData());
         if (aoFechar) aoFechar();
     }
+    void pergunta(QWidget*, const QString& texto, const QString&, std::function<void()> aoConfirmar) override {
+        std::fprintf(stderr, "pergunta: %s\n", texto.toUtf8().constData());
+        if (aoConfirmar) aoConfirmar();
+    }
     void mensagemComDetalhes(QWidget*, const QString& texto, const QString&, const QString& detalhes,
                              std::function<void()>, std::function<void()> aoFechar) override {
         std::fprintf(stderr, "caixa: %s\n%s\n", texto.toUtf8().constData(), detalhes.toUtf8().constData());

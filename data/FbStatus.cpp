@@ -2,6 +2,8 @@
 
 #include <iberror.h>
 
+#include <vector>
+
 #include "data/DbError.h"
 
 namespace zorla {
@@ -18,10 +20,13 @@ bool FbStatus::failed() const {
 void FbStatus::check() {
     if (!failed()) return;
     std::string text = m_client.formatStatus(m_status);
-    const ISC_STATUS* erros = m_status->getErrors();
-    const bool cancelada = erros[0] == isc_arg_gds && erros[1] == isc_cancelled;
+    std::vector<long> codes;
+    // Pairs of argument kind and value; a counted string takes two values.
+    for (const ISC_STATUS* s = m_status->getErrors(); *s != isc_arg_end; s += *s == isc_arg_cstring ? 3 : 2)
+        if (s[0] == isc_arg_gds) codes.push_back(static_cast<long>(s[1]));
+    const bool cancelada = !codes.empty() && codes.front() == isc_cancelled;
     m_wrapper.init();
-    throw DbError(text, cancelada);
+    throw DbError(text, cancelada, std::move(codes));
 }
 
 }  // namespace zorla

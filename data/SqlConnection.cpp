@@ -5,6 +5,8 @@
 #include "data/DbError.h"
 #include "data/FbHandle.h"
 #include "data/FbStatus.h"
+// After the client's interface, which defines the status type its codes are of.
+#include <iberror.h>
 #include "data/IniFile.h"
 #include "base/TextUtil.h"
 
@@ -52,23 +54,60 @@ void SqlConnection::loadParamsFromIniFile(const std::string& path) {
     if (ConnectionName.empty()) throw DbError("Connection name missing");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        throw DbError("Driver/Connection Registry File '" + path + "' not found");
+        throw DbError(DbError("Driver/Connection Registry File '" + path + "' not found"),
+                      ConnectionFailure::ConnectionFile);
     auto section = readIniSection(path, ConnectionName);
     Params = ParamLines(section ? std::move(*section) : std::vector<std::string>{});
     m_paramsLoaded = true;
 }
 
 FbClient& SqlConnection::client() {
-    if (!m_client) m_client = &FbClient::load(VendorLib);
+    if (m_client) return *m_client;
+    try {
+        m_client = &FbClient::load(VendorLib);
+    } catch (const DbError& e) {
+        throw DbError(e, ConnectionFailure::ClientLibrary);
+    }
     return *m_client;
 }
 
+namespace {
+ConnectionFailure failureOf(const std::vector<long>& codes) {
+    for (long c : codes) {
+        switch (c) {
+            case isc_network_error:
+            case isc_net_connect_err:
+            case isc_net_connect_listen_err:
+            case isc_net_read_err:
+            case isc_net_write_err:
+            case isc_connect_reject: return ConnectionFailure::Unreachable;
+            case isc_login: return ConnectionFailure::Login;
+            case isc_sys_request: return ConnectionFailure::LockFolder;
+            case isc_io_error:
+            case isc_bad_db_format: return ConnectionFailure::DatabaseFile;
+            case isc_unavailable: return ConnectionFailure::Engine;
+            default: break;
+        }
+    }
+    return ConnectionFailure::Other;
+}
+}  // namespace
+
 void SqlConnection::open() {
     if (connected()) return;
+    try {
+        attach();
+    } catch (const DbError& e) {
+        if (e.connectionFailure() != ConnectionFailure::None) throw;
+        throw DbError(e, failureOf(e.codes()));
+    }
+}
+
+void SqlConnection::attach() {
     if (BeforeConnect) BeforeConnect();
 
     std::string database(trimControl(Params.valueOr("Database")));
-    if (database.empty()) throw DbError("Missing Database property");
+    if (database.empty()) throw DbError(DbError("Missing Database property"), ConnectionFailure::ConnectionFile);
     if (database.find('\0') != std::string::npos) throw DbError("Invalid Database property");
     unsigned dialect = parseDialect(Params.valueOr("SQLDialect"));
     unsigned char isolation = parseIsolation(Params.valueOr("Interbase TransIsolation"));

@@ -50,6 +50,7 @@ public:
     Firebird::ITransaction* startTransaction();
 
 private:
+    void attach();
     struct Attachment;
     FbClient* m_client = nullptr;
     std::unique_ptr<Attachment> m_attachment;

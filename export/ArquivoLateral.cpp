@@ -1,7 +1,5 @@
 #include "export/ArquivoLateral.h"
 
-#include <fcntl.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -10,29 +8,12 @@
 #include <stdexcept>
 #include <utility>
 
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
+#include "export/ChamadasDeArquivo.h"
 
 namespace zorla {
 
 namespace {
-#ifdef _WIN32
-int criaNovo(const char* p) { return _open(p, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, 0644); }
-long escreveAlgo(int fd, const char* d, std::size_t n) { return _write(fd, d, static_cast<unsigned>(n)); }
-int fecha(int fd) { return _close(fd); }
-int sincroniza(int fd) { return _commit(fd); }
-int processo() { return _getpid(); }
-#else
-int criaNovo(const char* p) { return ::open(p, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644); }
-long escreveAlgo(int fd, const char* d, std::size_t n) { return ::write(fd, d, n); }
-int fecha(int fd) { return ::close(fd); }
-int sincroniza(int fd) { return ::fsync(fd); }
-int processo() { return static_cast<int>(::getpid()); }
-#endif
+using namespace arquivo;
 
 std::atomic<unsigned> g_sequencia{0};
 }  // namespace
@@ -47,7 +28,7 @@ ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destin
                                  ": não é um arquivo comum. Escolha outro nome.");
     for (int tentativa = 0; m_fd < 0; ++tentativa) {
         m_temporario = m_destino + ".tmp-" + std::to_string(processo()) + "-" + std::to_string(g_sequencia++);
-        m_fd = criaNovo(m_temporario.c_str());
+        m_fd = criaNovo(m_temporario.c_str(), 0644);
         if (m_fd < 0 && (errno != EEXIST || tentativa > 100)) falha("criar", errno);
     }
 }
@@ -65,7 +46,7 @@ void ArquivoLateral::falha(const char* oque, int erro) {
 
 void ArquivoLateral::escreve(std::string_view bytes) {
     while (!bytes.empty()) {
-        const long n = escreveAlgo(m_fd, bytes.data(), bytes.size());
+        const long n = arquivo::escreve(m_fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) falha("gravar", n < 0 ? errno : ENOSPC);
         bytes.remove_prefix(static_cast<std::size_t>(n));

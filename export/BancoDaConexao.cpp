@@ -18,18 +18,21 @@ bool BancoDeServidor(std::string_view database) {
     return database.substr(0, doisPontos).find('\\') == std::string_view::npos;
 }
 
-std::string BancoEmbutido(const std::string& conexao) {
+std::string DatabaseDaConexao(const std::string& conexao) {
     try {
         const auto secao = readIniSection(conexao, "EMPRESA");
-        if (!secao) return {};
-        const std::string banco(trimControl(ParamLines(*secao).valueOr("Database")));
-        if (BancoDeServidor(banco) || banco.empty()) return {};
-        std::error_code ec;
-        const auto p = std::filesystem::weakly_canonical(banco, ec);
-        return ec ? banco : p.string();
+        return secao ? std::string(trimControl(ParamLines(*secao).valueOr("Database"))) : std::string();
     } catch (const std::exception&) {
         return {};  // the export itself will say what is wrong with the file
     }
+}
+
+std::string BancoEmbutido(const std::string& conexao) {
+    const std::string banco = DatabaseDaConexao(conexao);
+    if (BancoDeServidor(banco) || banco.empty()) return {};
+    std::error_code ec;
+    const auto p = std::filesystem::weakly_canonical(banco, ec);
+    return ec ? banco : p.string();
 }
 
 }  // namespace zorla

@@ -8,6 +8,8 @@ namespace zorla {
 // Whether a connection's Database names a server's database ("host:path", "host/port:path", "inet://host/path"),
 // which many exports may read at once, rather than a file the embedded engine opens.
 bool BancoDeServidor(std::string_view database);
+// The Database of a connection file as written; empty when the file or the key cannot be read.
+std::string DatabaseDaConexao(const std::string& conexao);
 // The database file an embedded connection of that connection file opens; empty for a server's.
 std::string BancoEmbutido(const std::string& conexao);
 

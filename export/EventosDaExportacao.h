@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/Value.h"
 
 namespace zorla {
 
@@ -31,12 +34,22 @@ struct ArquivoGravado {
     std::vector<std::pair<std::string, Somas>> porTipo;
 };
 
+// A cash/bank movement written with a blank account: the file is imported all the same, so the run says which.
+struct Pendencia {
+    std::optional<Date> data;
+    std::string documento;  // code page 1252, as in the database
+    std::int64_t centavos = 0;
+    std::string parte;  // the party whose account is missing, code page 1252
+};
+
 struct ResultadoDaExportacao {
     Desfecho desfecho = Desfecho::Concluido;
     std::string erro;  // every failure of the run, a line (CR) each
     std::vector<ArquivoGravado> arquivos;
     // Files of an earlier run of the same name, removed as this one did not write them again.
     std::vector<std::string> apagados;
+    // Movements written without an account, in the order written.
+    std::vector<Pendencia> semConta;
 };
 
 // Something the operator must read and confirm before the run goes on.

@@ -27,6 +27,12 @@ std::optional<std::string> MontadorLancamentos::parteSemConta() const {
     return std::nullopt;
 }
 
+Pendencia MontadorLancamentos::pendencia(std::string parte) const {
+    const FieldRef valor(m_mov, m_valor);
+    return Pendencia{FieldRef(m_mov, m_data).asDate(), std::string(FieldRef(m_mov, m_documento).text()),
+                     valor.isNull() ? 0 : valor.asDecimal().cents, std::move(parte)};
+}
+
 std::vector<std::string> MontadorLancamentos::monta(const std::string& prefixo) const {
     auto campo = [&](int index) { return FieldRef(m_mov, index); };
     // The head of every line: debit and credit accounts after the cost-centre rule, the document.

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "export/EventosDaExportacao.h"
+
 namespace zorla {
 
 class ClientDataSet;
@@ -19,6 +21,8 @@ public:
     std::vector<std::string> monta(const std::string& prefixo) const;
     // The name of the party whose account is missing, the credit one first; nothing when both are present.
     std::optional<std::string> parteSemConta() const;
+    // The movement as the run reports it when written without an account.
+    Pendencia pendencia(std::string parte) const;
 
 private:
     const ClientDataSet& m_mov;

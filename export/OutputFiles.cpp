@@ -1,7 +1,5 @@
 #include "export/OutputFiles.h"
 
-#include <fcntl.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <chrono>
@@ -12,29 +10,13 @@
 #include <utility>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "export/ChamadasDeArquivo.h"
 
 namespace zorla {
 
 namespace {
 
-// The few file calls the disk needs, under the names each platform gives them.
-#ifdef _WIN32
-int openNew(const char* path) { return _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, 0666); }
-long writeSome(int fd, const char* data, std::size_t n) { return _write(fd, data, static_cast<unsigned>(n)); }
-int cutAt(int fd, long long size) { return _chsize_s(fd, size); }
-int closeFile(int fd) { return _close(fd); }
-#else
-// Never through a link, never over a file left there: the caller removed what was there.
-int openNew(const char* path) { return ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666); }
-long writeSome(int fd, const char* data, std::size_t n) { return ::write(fd, data, n); }
-int cutAt(int fd, long long size) { return ::ftruncate(fd, static_cast<off_t>(size)); }
-int closeFile(int fd) { return ::close(fd); }
-#endif
+using arquivo::corta;
 
 std::runtime_error ioError(const char* what, const std::string& path, int err) {
     return std::runtime_error(std::string(what) + " \"" + path + "\": " + std::strerror(err));
@@ -58,7 +40,7 @@ public:
             std::lock_guard lock(g_abertosMutex);
             std::erase(g_abertos, this);
         }
-        if (m_fd >= 0) closeFile(m_fd);
+        if (m_fd >= 0) arquivo::fecha(m_fd);
     }
 
     void writeLine(std::string_view bytes) override {
@@ -78,10 +60,10 @@ public:
         try {
             flushLocked();
         } catch (...) {
-            closeFile(std::exchange(m_fd, -1));
+            arquivo::fecha(std::exchange(m_fd, -1));
             throw;
         }
-        if (closeFile(std::exchange(m_fd, -1)) != 0) throw ioError("Falha ao fechar o arquivo", m_path, errno);
+        if (arquivo::fecha(std::exchange(m_fd, -1)) != 0) throw ioError("Falha ao fechar o arquivo", m_path, errno);
     }
 
     long linesOnDisk() const override { return m_linesOnDisk; }
@@ -89,7 +71,7 @@ public:
     // For a process about to end: the file cut after its last whole line, and left so.
     void cutForExit() {
         if (!m_diskMutex.try_lock_for(std::chrono::seconds(1))) return;  // a write stuck in the system
-        if (m_fd >= 0) cutAt(m_fd, m_bytesOnDisk);
+        if (m_fd >= 0) corta(m_fd, m_bytesOnDisk);
     }
 
 private:
@@ -102,7 +84,7 @@ private:
     void flushLocked() {
         std::size_t written = 0;
         while (written < m_buffer.size()) {
-            const long n = writeSome(m_fd, m_buffer.data() + written, m_buffer.size() - written);
+            const long n = arquivo::escreve(m_fd, m_buffer.data() + written, m_buffer.size() - written);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) {
                 const int err = n < 0 ? errno : ENOSPC;
@@ -124,11 +106,11 @@ private:
         while (lines < m_lineEnds.size() && m_lineEnds[lines] <= written) whole = m_lineEnds[lines++];
         m_bytesOnDisk += static_cast<long long>(whole);
         m_linesOnDisk += static_cast<long>(lines);
-        const bool cortado = whole == written || cutAt(m_fd, m_bytesOnDisk) == 0;
+        const bool cortado = whole == written || corta(m_fd, m_bytesOnDisk) == 0;
         const int err = errno;
         m_buffer.clear();
         m_lineEnds.clear();
-        closeFile(std::exchange(m_fd, -1));
+        arquivo::fecha(std::exchange(m_fd, -1));
         return cortado ? std::string() : std::string("; a linha incompleta no fim não pôde ser cortada: ") +
                                              std::strerror(err);
     }
@@ -158,8 +140,9 @@ void DiskFiles::remove(const std::string& path) {
     if (std::remove(path.c_str()) != 0) throw ioError("Falha ao apagar o arquivo", path, errno);
 }
 
+// Never through a link, never over a file left there: the caller removed what was there.
 std::unique_ptr<TextFile> DiskFiles::create(const std::string& path) {
-    const int fd = openNew(path.c_str());
+    const int fd = arquivo::criaNovo(path.c_str(), 0666);
     if (fd < 0) throw ioError("Falha ao criar o arquivo", path, errno);
     return std::make_unique<DiskTextFile>(fd, path);
 }

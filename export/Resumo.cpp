@@ -119,7 +119,7 @@ void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve
     };
     linha({titulos[0], titulos[1], titulos[2], titulos[3], titulos[4]});
     for (const Problema& p : r.problemas) linha(colunas(p));
-    escreve(std::to_string(r.erros()) + " erros, " + std::to_string(r.avisos()) + " avisos\n");
+    escreve(ContagemDosProblemas(r) + "\n");
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/Cp1252.h"
 #include "base/TextUtil.h"
 #include "data/DMVantero.h"
 
@@ -37,6 +38,13 @@ std::string DiretorioDe(const std::string& pastaDigitada) {
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
     if (d.empty() || d.back() != sep) d += sep;
     return d;
+}
+
+std::optional<std::string> AvisoDeCodigoCortado(const std::string& digitado) {
+    const std::string cp1252 = utf8ToCp1252(digitado);
+    if (cp1252.size() <= 4) return std::nullopt;
+    return "Aviso: o código '" + digitado + "' tem mais de 4 caracteres; os arquivos levam '" +
+           cp1252ToUtf8(cp1252.substr(0, 4)) + "'.";
 }
 
 RunParameters ParametrosDaExportacao(const std::string& diretorio, const Periodo& periodo, std::int64_t empresa,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ private:
 
 // The folder as "Continuar" takes it: blanks around it dropped, the path delimiter added when missing.
 std::string DiretorioDe(const std::string& pastaDigitada);
+
+// "Aviso: o código '…' tem mais de 4 caracteres; os arquivos levam '…'." when the typed code (UTF-8) is cut in
+// the records; nothing when it fits.
+std::optional<std::string> AvisoDeCodigoCortado(const std::string& digitado);
 
 // What a run takes when it starts; the company code is code page 1252.
 RunParameters ParametrosDaExportacao(const std::string& diretorio, const Periodo& periodo, std::int64_t empresa,

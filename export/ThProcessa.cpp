@@ -265,9 +265,11 @@ void ThProcessa::GravaLancamentos(TipoArquivo tipo, const std::string& nomeArqui
     const FieldRef valor(mov, mov.fieldIndex("VALOR"));
     try {
         for (; !mov.eof(); mov.next()) {
-            if (auto parte = montador.parteSemConta())
+            if (auto parte = montador.parteSemConta()) {
                 m_eventos.aviso(Aviso{Aviso::Tipo::SemContaContabil,
                                       VisivelCp1252(*parte) + "\r\nsem código contábil definido."});
+                m_resultado.semConta.push_back(montador.pendencia(std::move(*parte)));
+            }
             for (const std::string& linha : montador.monta(prefixo)) gravaLinha(arquivo, linha);
             Somas& somas = m_resultado.arquivos[arquivo.indice].somas;
             ++somas.documentos;

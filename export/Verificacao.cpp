@@ -104,7 +104,9 @@ public:
     }
     void cortado(std::string_view texto, const char* campo, std::size_t largura) {
         if (semBrancosAoFim(texto).size() > largura)
-            acha(Gravidade::Aviso, campo, VisivelCp1252(texto), "texto cortado em " + std::to_string(largura) + " posições");
+            acha(Gravidade::Aviso, campo, VisivelCp1252(texto),
+                 "texto cortado em " + std::to_string(largura) + " posições: vai \"" +
+                     VisivelCp1252(texto.substr(0, largura)) + "\"");
     }
 
 private:
@@ -294,10 +296,37 @@ int ResultadoDaVerificacao::erros() const {
 
 int ResultadoDaVerificacao::avisos() const { return static_cast<int>(problemas.size()) - erros(); }
 
+std::string ContagemDosProblemas(const ResultadoDaVerificacao& r) {
+    const int erros = r.erros(), avisos = static_cast<int>(r.problemas.size()) - erros;
+    return std::to_string(erros) + (erros == 1 ? " erro, " : " erros, ") + std::to_string(avisos) +
+           (avisos == 1 ? " aviso" : " avisos");
+}
+
 const char* NomeDaGravidade(Gravidade g) { return g == Gravidade::Erro ? "Erro" : "Aviso"; }
 
+std::string_view RotuloDoCampo(std::string_view campo) {
+    static constexpr std::pair<std::string_view, std::string_view> kRotulos[] = {
+        {"NUMERODOC", "Número do documento (NUMERODOC)"},  {"SERIEDOC", "Série (SERIEDOC)"},
+        {"CFOP", "Natureza da operação (CFOP)"},           {"ALIQUOTAICMS", "Alíquota do ICMS (ALIQUOTAICMS)"},
+        {"DATAMOVIMENTO", "Data do movimento (DATAMOVIMENTO)"}, {"DATADOCUMENTO", "Data do documento (DATADOCUMENTO)"},
+        {"OBSERVACAO", "Observação (OBSERVACAO)"},         {"ESTADOCLIENTE", "UF do cliente (ESTADOCLIENTE)"},
+        {"ESTADO", "UF (ESTADO)"},                         {"CIDADECLIENTE", "Cidade do cliente (CIDADECLIENTE)"},
+        {"CNPJ", "CNPJ (CNPJ)"},                           {"CPF", "CPF (CPF)"},
+        {"CNPJ/CPF", "CNPJ ou CPF (CNPJ/CPF)"},            {"VALOR", "Valor (VALOR)"},
+        {"BASEICMS", "Base do ICMS (BASEICMS)"},           {"VALORICMS", "Valor do ICMS (VALORICMS)"},
+        {"ISENTO", "Isento (ISENTO)"},                     {"OUTROS", "Outros (OUTROS)"},
+        {"BASEIPI", "Base do IPI (BASEIPI)"},              {"VALORIPI", "Valor do IPI (VALORIPI)"},
+        {"CREDORA", "Conta credora (CREDORA)"},            {"DEVEDORA", "Conta devedora (DEVEDORA)"},
+        {"DOCUMENTO", "Documento (DOCUMENTO)"},            {"DATA", "Data (DATA)"},
+        {"HISTORICO", "Histórico (HISTORICO)"},
+    };
+    for (const auto& [nome, rotulo] : kRotulos)
+        if (nome == campo) return rotulo;
+    return campo;
+}
+
 std::array<std::string_view, 5> ColunasDoProblema(const Problema& p) {
-    return {NomeDaGravidade(p.gravidade), p.documento, p.campo, p.valor, p.problema};
+    return {NomeDaGravidade(p.gravidade), p.documento, RotuloDoCampo(p.campo), p.valor, p.problema};
 }
 
 std::size_t DigitosDoValor(std::int64_t centavos) {
@@ -324,6 +353,9 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
         dm.SQLMovimento.fetch(movimentos);
     } catch (const ColunasRecusadas&) {
     }
+    // What stops the export first; each kind in the export's order.
+    std::stable_partition(r.problemas.begin(), r.problemas.end(),
+                          [](const Problema& p) { return p.gravidade == Gravidade::Erro; });
     return r;
 }
 

@@ -25,8 +25,8 @@ struct Problema {
 };
 
 struct ResultadoDaVerificacao {
-    // In the order of the export: sales, purchases, cash/bank movements. A deque, so that millions of warnings grow
-    // without ever being copied.
+    // The errors first, then the warnings, each in the order of the export: sales, purchases, cash/bank movements.
+    // A deque, so that millions of warnings grow without ever being copied.
     std::deque<Problema> problemas;
     int erros() const;
     int avisos() const;
@@ -47,5 +47,9 @@ const char* NomeDaGravidade(Gravidade g);
 // A problem as every table and file shows it: these columns, in this order.
 inline constexpr std::array<const char*, 5> kColunasDoProblema = {"Tipo", "Documento", "Campo", "Valor", "Problema"};
 std::array<std::string_view, 5> ColunasDoProblema(const Problema& p);
+// A column's name as the operator reads it, the name after it: "Cidade do cliente (CIDADECLIENTE)".
+std::string_view RotuloDoCampo(std::string_view campo);
+// "1 erro, 2 avisos"
+std::string ContagemDosProblemas(const ResultadoDaVerificacao& resultado);
 
 }  // namespace zorla

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the window under Xvfb on the demo database, runs a consult by the keyboard as an operator would and
 # saves a screenshot (docs/janela.png unless another path is given); then runs the check and saves its window
-# beside it (verificacao.png).
+# beside it (verificacao.png); last, the window started on a database file that is not there, and the error it
+# shows (erro-conexao.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/app/zorla-exporta ] || bash scripts/build.sh
@@ -11,31 +12,41 @@ rm -rf "$demo" && mkdir -p "$demo"
 ZORLA_GERA_DADOS=build/db/zorla-gera-dados bash db/cria-banco-demo.sh "$demo/ZORLA.FDB" --ano "$(date +%Y)" >/dev/null
 printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >build/app/dbxconnections.ini
 out=$(realpath -m "${1:-docs/janela.png}")
-export OUT=$out VERIFICACAO=$(dirname "$out")/verificacao.png
+export OUT=$out VERIFICACAO=$(dirname "$out")/verificacao.png ERRO=$(dirname "$out")/erro-conexao.png
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -e
+    # The first window whose name matches, once it has been shown for a second.
+    espera() {
+        local w
+        for _ in $(seq 50); do
+            w=$(xdotool search --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && break
+            sleep 0.2
+        done
+        sleep 1
+        echo "$w"
+    }
+    foto() {
+        eval "$(xdotool getwindowgeometry --shell "$1")"
+        import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$2"
+    }
     build/app/zorla-exporta &
     pid=$!
-    for _ in $(seq 50); do
-        win=$(xdotool search --name "ZORLA - Exporta" 2>/dev/null | head -1) && [ -n "$win" ] && break
-        sleep 0.2
-    done
-    sleep 1
+    win=$(espera "ZORLA - Exporta")
     xdotool windowfocus --sync "$win"
     xdotool key --window "$win" Tab
     xdotool type --window "$win" 0001
     xdotool key --window "$win" alt+c
     sleep 2
-    eval "$(xdotool getwindowgeometry --shell "$win")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$OUT"
+    foto "$win" "$OUT"
     xdotool key --window "$win" alt+v
-    for _ in $(seq 50); do
-        ver=$(xdotool search --name "Verificação do período" 2>/dev/null | head -1) && [ -n "$ver" ] && break
-        sleep 0.2
-    done
-    sleep 1
-    eval "$(xdotool getwindowgeometry --shell "$ver")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$VERIFICACAO"
+    foto "$(espera "Verificação do período")" "$VERIFICACAO"
+    kill $pid
+    wait $pid || true
+    printf "[EMPRESA]\r\nDatabase=/var/lib/zorla/ZORLA.FDB\r\n" >build/app/dbxconnections.ini
+    build/app/zorla-exporta &
+    pid=$!
+    foto "$(espera "^Zorla Exporta$")" "$ERRO"
     kill $pid
 '
-echo "screenshots em $out e $(dirname "$out")/verificacao.png"
+printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >build/app/dbxconnections.ini
+echo "screenshots em $out, $(dirname "$out")/verificacao.png e $(dirname "$out")/erro-conexao.png"

@@ -10,11 +10,24 @@ namespace zorla {
 
 void QtDialogs::mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                          std::function<void()> aoFechar) {
-    auto* box = new QMessageBox(icone == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information, titulo,
-                                texto, QMessageBox::Ok, parent);
+    const QMessageBox::Icon icon = icone == MessageIcon::Error     ? QMessageBox::Critical
+                                   : icone == MessageIcon::Warning ? QMessageBox::Warning
+                                                                   : QMessageBox::Information;
+    auto* box = new QMessageBox(icon, titulo, texto, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [aoFechar = std::move(aoFechar)](int) {
         if (aoFechar) aoFechar();
+    });
+    box->open();
+}
+
+void QtDialogs::pergunta(QWidget* parent, const QString& texto, const QString& titulo,
+                         std::function<void()> aoConfirmar) {
+    auto* box = new QMessageBox(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setDefaultButton(QMessageBox::Yes);
+    QObject::connect(box, &QMessageBox::finished, box, [aoConfirmar = std::move(aoConfirmar)](int resposta) {
+        if (resposta == QMessageBox::Yes && aoConfirmar) aoConfirmar();
     });
     box->open();
 }

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace zorla {
 
-enum class MessageIcon { Information, Error };
+enum class MessageIcon { Information, Warning, Error };
 struct ResultadoDaVerificacao;
 
 // Every box the window shows goes through here, so tests never wait on a modal box. Boxes are opened
@@ -18,6 +18,9 @@ public:
     virtual ~Dialogs() = default;
     virtual void mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                           std::function<void()> aoFechar) = 0;
+    // A question answered "Sim" or "Não"; aoConfirmar only for "Sim".
+    virtual void pergunta(QWidget* parent, const QString& texto, const QString& titulo,
+                          std::function<void()> aoConfirmar) = 0;
     // A box with details shown on asking ("Mostrar detalhes…") and a "Salvar…" button that closes it and saves.
     virtual void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo,
                                      const QString& detalhes, std::function<void()> aoSalvar,
@@ -35,6 +38,8 @@ class QtDialogs : public Dialogs {
 public:
     void mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                   std::function<void()> aoFechar) override;
+    void pergunta(QWidget* parent, const QString& texto, const QString& titulo,
+                  std::function<void()> aoConfirmar) override;
     void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo, const QString& detalhes,
                              std::function<void()> aoSalvar, std::function<void()> aoFechar) override;
     void verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVerificacao> resultado,

@@ -51,7 +51,8 @@ QVariant ProblemasModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const Problema& p = problema(index.row());
     if (role == Qt::ForegroundRole && p.gravidade == Gravidade::Erro) return QBrush(QColor(170, 0, 0));
-    if (role != Qt::DisplayRole) return {};
+    // A cut cell shows the whole of it when pointed at.
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const std::string_view texto = ColunasDoProblema(p)[static_cast<std::size_t>(index.column())];
     return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
 }
@@ -66,11 +67,9 @@ JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificaca
     : QDialog(parent) {
     setObjectName(QStringLiteral("JanelaVerificacao"));
     setWindowTitle(QStringLiteral("ZORLA - Verificação do período"));
-    resize(900, 460);
+    resize(1000, 520);
     auto* layout = new QVBoxLayout(this);
-    const int erros = resultado->erros();  // one pass over what may be millions
-    auto* contagem = new QLabel(
-        QStringLiteral("%1 erros, %2 avisos").arg(erros).arg(static_cast<int>(resultado->problemas.size()) - erros), this);
+    auto* contagem = new QLabel(QString::fromStdString(ContagemDosProblemas(*resultado)), this);
     contagem->setObjectName(QStringLiteral("LblContagem"));
     layout->addWidget(contagem);
     auto* tabela = new QTableView(this);
@@ -87,7 +86,9 @@ JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificaca
     tabela->setWordWrap(false);
     tabela->horizontalHeader()->setStretchLastSection(true);
     tabela->resizeColumnsToContents();  // measures the first thousand rows only, whatever the count
-    for (int c = 0; c < 4; ++c) tabela->setColumnWidth(c, std::min(tabela->columnWidth(c), 220));  // long values
+    // Long values are cut, the field's label is not; the problem takes the rest.
+    const int maximos[] = {80, 200, 270, 140};
+    for (int c = 0; c < 4; ++c) tabela->setColumnWidth(c, std::min(tabela->columnWidth(c), maximos[c]));
     layout->addWidget(tabela);
     auto* botoes = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* salvar = botoes->addButton(QStringLiteral("Salvar…"), QDialogButtonBox::ActionRole);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
@@ -28,7 +29,10 @@
 #include "export/ArquivoLateral.h"
 #include "export/ArquivosDaExportacao.h"
 #include "export/BancoDaConexao.h"
+#include "export/MensagemDaFalha.h"
 #include "export/OutputFiles.h"
+#include "export/PastaDeSaida.h"
+#include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/ThProcessa.h"
 #include "export/TravaPasta.h"
@@ -110,9 +114,9 @@ void TFrmPrincipal::FormShow() {
     m_empresasPendente = true;
     m_empresas.setFuture(QtConcurrent::run([this] {
         try {
-            return ListaDeEmpresas{m_sessao.empresas(), QString()};
+            return ListaDeEmpresas{m_sessao.empresas(), QString(), false};
         } catch (const std::exception& e) {
-            return ListaDeEmpresas{{}, QString::fromUtf8(e.what())};
+            return ListaDeEmpresas{{}, falha(e), true};
         }
     }));
 }
@@ -120,6 +124,7 @@ void TFrmPrincipal::FormShow() {
 void TFrmPrincipal::terminaEmpresas() {
     if (!std::exchange(m_empresasPendente, false)) return;  // stopped by the window's closing
     const ListaDeEmpresas lista = m_empresas.result();
+    m_semConexao = lista.semConexao;
     if (!lista.erro.isEmpty()) {
         // The standard error box; the period keeps its initial values.
         m_dialogs.mensagem(this, textoErroPadrao(lista.erro), ZorlaApplication::instance()->titulo(),
@@ -164,6 +169,37 @@ void TFrmPrincipal::geraNomeArquivo() {
     NomeArquivo = NomeArquivoPeriodo(EdtDiaInicial->text().toStdString(), EdtDiaFinal->text().toStdString(), MesAbrev);
 }
 
+// A first day after the last would consult nothing and export empty books as a success.
+bool TFrmPrincipal::periodoInvertido() {
+    const int ultimo = UltimoDiaDoMes(CbxMes->currentIndex() + 1, EdtAno->value());
+    const int dia = EdtDiaInicial->value(), fim = std::min(EdtDiaFinal->value(), ultimo);
+    if (dia <= fim) return false;
+    informa(QStringLiteral("O dia inicial (%1) é posterior ao dia final (%2). Corrija o período.").arg(dia).arg(fim));
+    EdtDiaInicial->setFocus();
+    return true;
+}
+
+// The program's folder, as the window has always offered; when installed, an operator cannot write there, and
+// the home folder is offered instead.
+std::string TFrmPrincipal::PastaInicial() {
+    const std::string programa = programFolder();
+    if (ConferePasta(programa).estado == ConferenciaDaPasta::Estado::Pronta) return programa;
+    return DiretorioDe(QFile::encodeName(QDir::homePath()).toStdString());
+}
+
+// From any thread: a connection's failure says what to do.
+QString TFrmPrincipal::falha(const std::exception& e) const {
+    return QString::fromStdString(MensagemDaFalha(e, m_dm.connectionFile()));
+}
+
+// After a start without a connection nothing can be consulted: the window says so rather than ask for a company.
+bool TFrmPrincipal::semConexao() {
+    if (!m_semConexao) return false;
+    informa(QStringLiteral("Sem conexão com o banco. Corrija o arquivo de conexão %1 e abra o programa de novo.")
+                .arg(QString::fromStdString(m_dm.connectionFile())));
+    return true;
+}
+
 void TFrmPrincipal::informa(const QString& texto) {
     m_dialogs.mensagem(this, texto, QStringLiteral("ZORLA"), MessageIcon::Information, nullptr);
 }
@@ -174,12 +210,14 @@ void TFrmPrincipal::BtnConsultarClick() {
         informa(kAguardeEmpresas);
         return;
     }
+    if (semConexao()) return;
     // A run still finishing after a cancel uses the datasets too.
     if ((Exportando && !Cancelado) || runEmAndamento()) {
         StStatus->showMessage(kRecusaConsulta);
         PnlStatus->hide();
         return;
     }
+    if (periodoInvertido()) return;
     const int mes = CbxMes->currentIndex() + 1;
     DataInicial = ComporData(EdtDiaInicial->value(), mes, EdtAno->value());
     DataFinal = ComporData(EdtDiaFinal->value(), mes, EdtAno->value());
@@ -209,7 +247,7 @@ void TFrmPrincipal::BtnConsultarClick() {
             m_sessao.consulta(periodo, empresa);
             return QString();
         } catch (const std::exception& e) {
-            return QString::fromUtf8(e.what());
+            return falha(e);
         }
     }));
 }
@@ -244,12 +282,13 @@ void TFrmPrincipal::paraConsulta() {
 }
 
 void TFrmPrincipal::BtnVerificarClick() {
-    if (ocupada()) return;
+    if (ocupada() || semConexao()) return;
     if (RxDBLkCbEMPRESA->currentText().trimmed().isEmpty()) {
         informa(QStringLiteral("Informe a empresa."));
         RxDBLkCbEMPRESA->setFocus();
         return;
     }
+    if (periodoInvertido()) return;
     const Periodo periodo = PeriodoDoMes(EdtDiaInicial->value(), EdtDiaFinal->value(), CbxMes->currentIndex() + 1,
                                          EdtAno->value());
     const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
@@ -260,7 +299,7 @@ void TFrmPrincipal::BtnVerificarClick() {
         try {
             return Verificado{std::make_shared<const ResultadoDaVerificacao>(Verifica(m_dm, periodo, empresa)), QString()};
         } catch (const std::exception& e) {
-            return Verificado{{}, QString::fromUtf8(e.what())};
+            return Verificado{{}, falha(e)};
         }
     }));
 }
@@ -334,8 +373,8 @@ bool TFrmPrincipal::semConsulta() {
 }
 
 void TFrmPrincipal::BtnVanteroClick() {
-    if (ocupada() || semConsulta()) return;
-    EdtDiretorio->setText(QString::fromStdString(programFolder()));
+    if (ocupada() || semConexao() || semConsulta()) return;
+    EdtDiretorio->setText(QString::fromStdString(PastaInicial()));
     PnlCaminhoArquivo->show();
     PnlCaminhoArquivo->raise();
     PnlCaminhoArquivo->repaint();
@@ -346,6 +385,33 @@ void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
 
 void TFrmPrincipal::BtnContinuarClick() {
     if (ocupada() || semConsulta()) return;
+    const QString pasta = EdtDiretorio->text().trimmed();
+    const std::string caminho = QFile::encodeName(pasta).toStdString();
+    const ConferenciaDaPasta conferencia = ConferePasta(caminho);
+    if (conferencia.estado == ConferenciaDaPasta::Estado::NaoExiste) {
+        m_dialogs.pergunta(this, QStringLiteral("A pasta %1 não existe. Deseja criá-la?").arg(pasta),
+                           QStringLiteral("ZORLA"), [this, caminho] {
+                               if (const std::string erro = CriaPasta(caminho); !erro.empty())
+                                   informa(QString::fromStdString(Visivel(erro)));
+                               else
+                                   BtnContinuarClick();
+                           });
+        return;
+    }
+    if (conferencia.estado != ConferenciaDaPasta::Estado::Pronta) {
+        informa(QString::fromStdString(Visivel(conferencia.mensagem)));
+        EdtDiretorio->setFocus();
+        return;
+    }
+    // What the command line warns of, said once before the run; the operator goes on from the box.
+    if (auto aviso = AvisoDeCodigoCortado(EdtCodEmpresa->text().toStdString())) {
+        mostraAviso(QString::fromStdString(*aviso), MessageIcon::Warning, [this] { iniciaExportacao(); });
+        return;
+    }
+    iniciaExportacao();
+}
+
+void TFrmPrincipal::iniciaExportacao() {
     const std::string diretorio = DiretorioDe(QFile::encodeName(EdtDiretorio->text()).toStdString());
     if (auto recusa = RecusaDaSaida(diretorio, NomeArquivo)) {
         informa(QString::fromStdString(Visivel(*recusa)));
@@ -459,11 +525,15 @@ void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
         mostraAviso(QString::fromUtf8(kMensagemCancelada), MessageIcon::Information, [this] { terminaRun(); });
         return;
     }
-    // The totals behind "Mostrar detalhes…", to compare with Lumetra's after the import.
+    // The totals behind "Mostrar detalhes…", to compare with Lumetra's after the import; first, the movements
+    // written without an account, which the warnings during the run showed one by one.
     const std::string csv = CsvDoResumo(r);
+    std::string texto = mensagemConcluida(m_pastaDigitada.toStdString());
+    if (auto vazio = AvisoDePeriodoVazio(r)) texto += "\r\r" + *vazio;
+    const std::string pendencias = TextoDasPendencias(r);
     m_dialogs.mensagemComDetalhes(
-        this, QString::fromStdString(mensagemConcluida(m_pastaDigitada.toStdString())), QStringLiteral("ZORLA"),
-        QString::fromStdString(TextoDoResumo(r)),
+        this, QString::fromStdString(texto), QStringLiteral("ZORLA"),
+        QString::fromStdString(pendencias.empty() ? TextoDoResumo(r) : pendencias + "\n" + TextoDoResumo(r)),
         [this, csv] {
             salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"),
                      [csv](const Escrita& escreve) { escreve(csv); });

@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QMainWindow>
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -139,7 +140,14 @@ private:
     struct ListaDeEmpresas {
         std::vector<Empresa> empresas;
         QString erro;
+        bool semConexao = false;
     };
+    bool m_semConexao = false;
+    bool semConexao();
+    bool periodoInvertido();
+    void iniciaExportacao();
+    static std::string PastaInicial();
+    QString falha(const std::exception& e) const;
     QFutureWatcher<ListaDeEmpresas> m_empresas;
     bool m_empresasPendente = false;
     // The consult's query runs off the window's thread; its result is the error's text, empty when none.

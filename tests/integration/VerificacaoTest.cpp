@@ -131,6 +131,16 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     ASSERT_NE(repetido, r.problemas.end());
     EXPECT_EQ(repetido->valor, "NFE/1  /000777");
     EXPECT_NE(repetido->problema.find("2 vezes"), std::string::npos);
+    // What stops the export comes first; a cut text shows what is written.
+    EXPECT_TRUE(std::is_partitioned(r.problemas.begin(), r.problemas.end(),
+                                    [](const Problema& p) { return p.gravidade == Gravidade::Erro; }));
+    const auto cidade = std::find_if(r.problemas.begin(), r.problemas.end(),
+                                     [](const Problema& p) { return p.campo == "CIDADECLIENTE"; });
+    ASSERT_NE(cidade, r.problemas.end());
+    EXPECT_EQ(cidade->valor, "Campinas");
+    EXPECT_EQ(cidade->problema, "texto cortado em 7 posições: vai \"Campina\"");
+    EXPECT_EQ(ColunasDoProblema(*cidade)[2], "Cidade do cliente (CIDADECLIENTE)");
+    EXPECT_EQ(ContagemDosProblemas(r), "6 erros, 17 avisos");
 }
 
 TEST_F(Verificacao, ACleanPeriodHasNothingToSayAndExportsWithoutABox) {

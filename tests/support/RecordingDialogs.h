@@ -35,6 +35,11 @@ public:
         else
             aoFechar();
     }
+    bool responde = true;  // the operator's answer to a question
+    void pergunta(QWidget*, const QString& texto, const QString& titulo, std::function<void()> aoConfirmar) override {
+        boxes.push_back({texto, titulo, MessageIcon::Information});
+        if (responde && aoConfirmar) aoConfirmar();
+    }
     void mensagemComDetalhes(QWidget*, const QString& texto, const QString& titulo, const QString& detalhes,
                              std::function<void()> aoSalvar, std::function<void()> aoFechar) override {
         boxes.push_back({texto, titulo, MessageIcon::Information});

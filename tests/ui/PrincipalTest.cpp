@@ -31,6 +31,7 @@
 #include "export/OutputFiles.h"
 #include "data/ProgramFolder.h"
 #include "support/BancoDeTeste.h"
+#include "support/JanelaFixture.h"
 #include "support/Process.h"
 #include "support/RecordingDialogs.h"
 #include "support/ScriptedFiles.h"
@@ -46,69 +47,8 @@ namespace zorla {
 namespace {
 
 using namespace std::chrono;
-
-class Janela : public ::testing::Test {
-protected:
-    void SetUp() override {
-        banco.emplace(dados());
-        auto owned = std::make_unique<test::RecordingDialogs>();
-        dialogs = owned.get();
-        ZorlaApplication::instance()->setDialogs(std::move(owned));
-        std::filesystem::create_directory(saida());
-    }
-    void TearDown() override {
-        w.reset();
-        dm.reset();
-    }
-    virtual std::string dados() { return test::kDadosExemplo; }
-    std::string ini() const { return banco->ini(); }
-    std::string saida() const { return banco->dir.file("saida"); }
-    const test::TempDir& pasta() const { return banco->dir; }
-    // A control of the window, found by its name.
-    template <class T>
-    T* c(const char* nome) const {
-        T* controle = w->findChild<T*>(QString::fromLatin1(nome));
-        EXPECT_NE(controle, nullptr) << nome;
-        return controle;
-    }
-
-    void abre(Date hoje = 2008y / 3 / 15, bool esperaEmpresas = true) {
-        dm = std::make_unique<TFDMExporta>(ini());
-        w = std::make_unique<TFrmPrincipal>(*dm, *dialogs);
-        w->hoje = [hoje] { return hoje; };
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        if (esperaEmpresas) {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return !w->carregandoEmpresas(); }, 20000));
-        }
-    }
-    void consulta(const QString& codigo = "12") {
-        c<QLineEdit>("EdtCodEmpresa")->setText(codigo);
-        QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->consultando(); }, 20000));
-    }
-    void exporta(const std::string& pasta) {
-        QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
-        ASSERT_TRUE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
-        c<QLineEdit>("EdtDiretorio")->setText(QString::fromStdString(pasta));
-        QTest::mouseClick(c<QPushButton>("BtnContinuar"), Qt::LeftButton);
-    }
-    bool esperaFim() {
-        return QTest::qWaitFor([&] { return !w->runEmAndamento(); }, 20000);
-    }
-    QString periodo() {
-        return QStringLiteral("%1 %2-%3 %4")
-            .arg(c<QComboBox>("CbxMes")->currentText())
-            .arg(c<QSpinBox>("EdtDiaInicial")->value())
-            .arg(c<QSpinBox>("EdtDiaFinal")->value())
-            .arg(c<QSpinBox>("EdtAno")->value());
-    }
-
-    std::optional<test::BancoDeTeste> banco;
-    test::RecordingDialogs* dialogs = nullptr;
-    std::unique_ptr<TFDMExporta> dm;
-    std::unique_ptr<TFrmPrincipal> w;
-};
+using test::Janela;
+using test::JanelaSemConta;
 
 TEST_F(Janela, CaptionTitleAndVersion) {
     abre();
@@ -153,8 +93,11 @@ TEST_F(Janela, CompanyListFailureShowsTheErrorAndKeepsInitialValues) {
     abre();
     EXPECT_EQ(periodo(), QStringLiteral("Janeiro 1-31 2007"));
     ASSERT_EQ(dialogs->boxes.size(), 1u);
-    EXPECT_EQ(dialogs->boxes[0].texto,
-              QString::fromStdString("Driver/Connection Registry File '" + ini() + "' not found."));
+    EXPECT_TRUE(dialogs->boxes[0].texto.startsWith(QString::fromStdString(
+        "Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + ini() + "\nO que fazer: Crie ou corrija")))
+        << dialogs->boxes[0].texto.toStdString();
+    EXPECT_TRUE(dialogs->boxes[0].texto.endsWith(QString::fromStdString("Driver/Connection Registry File '" + ini() +
+                                                                        "' not found.")));
     EXPECT_EQ(dialogs->boxes[0].titulo, "Zorla Exporta");
     EXPECT_EQ(c<QComboBox>("RxDBLkCbEMPRESA")->count(), 0);
 }
@@ -309,7 +252,7 @@ TEST(JanelaVerificacao, SortsItsTableByAnyColumn) {
     r->problemas = {{Gravidade::Aviso, "Venda B", "CFOP", "1102", "CFOP de entrada numa venda"},
                     {Gravidade::Erro, "Caixa/Banco A", "CREDORA", "José", "sem código contábil definido"}};
     JanelaVerificacao janela(r, [] {}, nullptr);
-    EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "1 erros, 1 avisos");
+    EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "1 erro, 1 aviso");
     auto* tabela = janela.findChild<QTableView*>("TblProblemas");
     ASSERT_EQ(tabela->model()->rowCount(), 2);
     EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), "Venda B");  // the export's order at first
@@ -539,16 +482,6 @@ TEST_F(JanelaConsultaLenta, ClosingStopsAConsultUnderWay) {
     w.reset();
     dm.reset();
 }
-
-class JanelaSemConta : public Janela {
-protected:
-    // A general expense without a credit account: its box holds the worker in the cash/bank phase.
-    std::string dados() override {
-        return std::string(test::kDadosExemplo) +
-               "INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMECREDOR, VALOR)"
-               " VALUES (9, '2008-03-09', 'F', '1120003', '', 'Jos\xE9', 1);\n";
-    }
-};
 
 TEST_F(JanelaSemConta, ClosingDuringARunStopsTheWorkerFirst) {
     abre();

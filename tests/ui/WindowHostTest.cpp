@@ -86,7 +86,7 @@ TEST_F(Host, DrawsTheTextsOfARun) {
         EXPECT_EQ(gauge, p.gauge);
     }
     EXPECT_TRUE(visor.painel);
-    host.terminou(ResultadoDaExportacao{Desfecho::Cancelado, "", {}, {}});
+    host.terminou(ResultadoDaExportacao{Desfecho::Cancelado, "", {}, {}, {}});
     host.aplica();
     EXPECT_EQ(visor.fim, Desfecho::Cancelado);
 }

@@ -1,0 +1,81 @@
+#include "export/MensagemDaFalha.h"
+
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "data/DbError.h"
+#include "export/BancoDaConexao.h"
+
+namespace zorla {
+
+namespace {
+
+std::string usuario() {
+#ifndef _WIN32
+    if (const passwd* p = getpwuid(geteuid())) return p->pw_name;
+#endif
+    const char* u = std::getenv("USER");
+    return u ? u : "o usuário";
+}
+
+std::string dicaDaPastaDeTravas() {
+    const PastaDeTravas travas = PastaDeTravasDoFirebird();
+    const std::string grupo = travas.grupo.empty() ? "firebird" : travas.grupo;
+    return "Para abrir um arquivo de banco neste computador, o usuário " + usuario() + " precisa pertencer ao grupo " +
+           grupo + ", dono da pasta de travas do Firebird (" + travas.pasta + "). Como administrador: sudo adduser " +
+           usuario() + " " + grupo + "; depois saia da sessão e entre de novo.";
+}
+
+std::string oQueFazer(ConnectionFailure f) {
+    switch (f) {
+        case ConnectionFailure::ConnectionFile:
+            return "Crie ou corrija o arquivo de conexão: ele precisa da seção [EMPRESA] com a chave Database "
+                   "(veja \"man zorla-exporta\"); na linha de comando, --config indica outro arquivo.";
+        case ConnectionFailure::ClientLibrary:
+            return "Instale a biblioteca cliente do Firebird (pacote libfbclient2).";
+        case ConnectionFailure::Engine:
+            return "Para um arquivo de banco neste computador, instale o Firebird embutido (pacote "
+                   "firebird3.0-server-core); para um servidor, escreva Database como servidor/porta:caminho.";
+        case ConnectionFailure::Unreachable:
+            return "Verifique se o servidor Firebird está ligado e se este computador o alcança nesse endereço e "
+                   "porta (rede, firewall); ou corrija Database no arquivo de conexão.";
+        case ConnectionFailure::DatabaseFile:
+            return "Verifique se o arquivo do banco existe nesse caminho e se pode ser lido; ou corrija Database no "
+                   "arquivo de conexão.";
+        case ConnectionFailure::LockFolder: return dicaDaPastaDeTravas();
+        case ConnectionFailure::Login: return "Corrija User_Name e Password no arquivo de conexão.";
+        case ConnectionFailure::Other:
+        case ConnectionFailure::None: break;
+    }
+    return "Corrija o arquivo de conexão, ou procure o suporte com o detalhe abaixo.";
+}
+
+}  // namespace
+
+PastaDeTravas PastaDeTravasDoFirebird() {
+    const char* lock = std::getenv("FIREBIRD_LOCK");
+    PastaDeTravas t{lock && *lock ? lock : "/tmp/firebird", {}};
+#ifndef _WIN32
+    struct stat s {};
+    if (::stat(t.pasta.c_str(), &s) == 0)
+        if (const group* g = getgrgid(s.st_gid)) t.grupo = g->gr_name;
+#endif
+    return t;
+}
+
+std::string MensagemDaFalha(const std::exception& falha, const std::string& arquivoDeConexao) {
+    const auto* db = dynamic_cast<const DbError*>(&falha);
+    if (!db || db->connectionFailure() == ConnectionFailure::None) return falha.what();
+    std::string texto = "Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + arquivoDeConexao + "\n";
+    if (const std::string database = DatabaseDaConexao(arquivoDeConexao); !database.empty())
+        texto += "Database: " + database + "\n";
+    return texto + "O que fazer: " + oQueFazer(db->connectionFailure()) + "\nDetalhe: " + falha.what();
+}
+
+}  // namespace zorla
