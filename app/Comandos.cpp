@@ -99,7 +99,7 @@ std::optional<std::string> recusaAntes(const CliArgs& args, const std::string& d
     ArquivosDaExecucao arquivos;
     const std::string conexao = args.config.value_or(TFDMExporta::defaultConnectionFile());
     arquivos.lido(conexao);
-    arquivos.lido(BancoEmbutido(conexao));
+    arquivos.lido(ArquivoDoBancoNesteComputador(conexao));
     arquivos.saida(diretorio, periodo.NomeArquivo);
     return arquivos.recusa(*args.resumo);
 }
@@ -167,6 +167,7 @@ bool gravaArquivo(const std::string& caminho, const std::string& bytes) {
 void DesisteCom(SinaisDeParada& sinais, int segundosDoLimite, std::string mensagem) {
     sinais.aoDesistir([segundosDoLimite, mensagem = std::move(mensagem)](int motivo) {
         CortaArquivosAbertos();
+        ApagaArquivosLateraisIncompletos();
         const bool tempo = motivo == SinaisDeParada::kTempoEsgotado;
         std::fprintf(stderr, "%s%s\n", isatty(STDERR_FILENO) ? "\r\033[K" : "",
                      tempo ? mensagemTempoEsgotado(segundosDoLimite).c_str() : mensagem.c_str());

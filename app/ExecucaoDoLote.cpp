@@ -290,14 +290,18 @@ void ExecucaoDoLote::imprimeResultado() const {
         if (a.estado == Andamento::Estado::Falhou) std::printf("  %s", a.erro.c_str());
         std::printf("\n");
     }
-    imprimePendencias();
+    imprimeDepoisDaTabela();
 }
 
-// After the table, the movements each line wrote without an account.
-void ExecucaoDoLote::imprimePendencias() const {
-    for (std::size_t i = 0; i < m_itens.size(); ++i)
+// After the table, what each line removed of an earlier run, and the movements it wrote without an account.
+void ExecucaoDoLote::imprimeDepoisDaTabela() const {
+    for (std::size_t i = 0; i < m_itens.size(); ++i) {
+        const ResultadoDaExportacao& r = m_andamentos[i]->resultado;
+        for (const std::string& apagado : r.apagados)
+            std::printf("%s: %s: %s\n", rotulo(i).c_str(), Visivel(apagado).c_str(), kApagado);
         if (m_andamentos[i]->estado == Andamento::Estado::ComPendencias)
-            std::printf("\n== %s: %s", rotulo(i).c_str(), TextoDasPendencias(m_andamentos[i]->resultado).c_str());
+            std::printf("\n== %s: %s", rotulo(i).c_str(), TextoDasPendencias(r).c_str());
+    }
 }
 
 // Each company's table, or one CSV of them all; called with the output's lock held.
@@ -355,7 +359,7 @@ std::optional<std::string> recusaAntes(const CliArgs& args, const std::vector<It
             if (auto recusa = RecusaDaSaida(DiretorioDe(item.pasta), periodo.NomeArquivo))
                 return "lote, linha " + std::to_string(item.linha) + ": " + *recusa;
         arquivos.lido(item.conexao);
-        arquivos.lido(BancoEmbutido(item.conexao));
+        arquivos.lido(ArquivoDoBancoNesteComputador(item.conexao));
         arquivos.saida(DiretorioDe(item.pasta), periodo.NomeArquivo);
     }
     return args.resumo ? arquivos.recusa(*args.resumo) : std::nullopt;

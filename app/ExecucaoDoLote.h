@@ -60,7 +60,7 @@ private:
     LinhaDoLote linhaDoLote(std::size_t i) const;
     void imprimeResultado() const;
     void imprimeVerificacoes() const;
-    void imprimePendencias() const;
+    void imprimeDepoisDaTabela() const;
     int status() const;
 
     const CliArgs& m_args;

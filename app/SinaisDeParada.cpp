@@ -34,14 +34,20 @@ SinaisDeParada::~SinaisDeParada() {
 }
 
 void SinaisDeParada::aoDesistir(std::function<void(int)> acao) {
-    std::lock_guard lock(m_desistirMutex);
-    m_desistir = std::move(acao);
+    {
+        std::lock_guard lock(m_desistirMutex);
+        m_desistir = std::move(acao);
+    }
+    m_fim.notify_all();
 }
 
+// After the grace, the action is run as soon as there is one: a cancel that came before it was given still ends
+// work that does not stop.
 void SinaisDeParada::carencia() {
     std::unique_lock lock(m_desistirMutex);
     if (m_fim.wait_for(lock, kCarencia, [this] { return m_parando.load(); })) return;
-    if (m_desistir) m_desistir(m_motivo.load());
+    m_fim.wait(lock, [this] { return m_parando || m_desistir; });
+    if (!m_parando) m_desistir(m_motivo.load());
 }
 
 void SinaisDeParada::aoCancelar(std::function<void()> acao) {

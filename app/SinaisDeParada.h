@@ -30,8 +30,8 @@ public:
     void cancela(int motivo);
     static constexpr int kTempoEsgotado = -1;
 
-    // Runs on a thread of its own, with the reason, when the grace after the first cancellation passes; it is
-    // meant to end the process. Cleared with nullptr once the work has ended.
+    // Runs on a thread of its own, with the reason, when the grace after the first cancellation has passed (at
+    // once when given later); it is meant to end the process. Cleared with nullptr once the work has ended.
     void aoDesistir(std::function<void(int motivo)> acao);
     static constexpr std::chrono::seconds kCarencia{3};
 

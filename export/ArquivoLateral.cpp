@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "export/ChamadasDeArquivo.h"
 
@@ -16,7 +18,17 @@ namespace {
 using namespace arquivo;
 
 std::atomic<unsigned> g_sequencia{0};
+constexpr std::size_t kBloco = std::size_t{1} << 16;
+
+// The temporary files being written, for a program that must end at once.
+std::mutex g_temporariosMutex;
+std::vector<const std::string*> g_temporarios;
 }  // namespace
+
+void ApagaArquivosLateraisIncompletos() {
+    std::lock_guard lock(g_temporariosMutex);
+    for (const std::string* t : g_temporarios) std::remove(t->c_str());
+}
 
 ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destino)) {
     // The rename would put a plain file in place of a device, a pipe or a folder.
@@ -31,9 +43,16 @@ ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destin
         m_fd = criaNovo(m_temporario.c_str(), 0644);
         if (m_fd < 0 && (errno != EEXIST || tentativa > 100)) falha("criar", errno);
     }
+    m_buffer.reserve(kBloco);
+    std::lock_guard lock(g_temporariosMutex);
+    g_temporarios.push_back(&m_temporario);
 }
 
 ArquivoLateral::~ArquivoLateral() {
+    {
+        std::lock_guard lock(g_temporariosMutex);
+        std::erase(g_temporarios, &m_temporario);
+    }
     if (m_fd < 0) return;
     fecha(m_fd);
     std::remove(m_temporario.c_str());
@@ -44,16 +63,25 @@ void ArquivoLateral::falha(const char* oque, int erro) {
                              std::strerror(erro) + ". Verifique a pasta e o espaço livre e tente de novo.");
 }
 
+// Pieces gather into blocks: a CSV of millions of rows is not millions of system calls.
 void ArquivoLateral::escreve(std::string_view bytes) {
+    m_buffer.append(bytes);
+    if (m_buffer.size() >= kBloco) esvazia();
+}
+
+void ArquivoLateral::esvazia() {
+    std::string_view bytes = m_buffer;
     while (!bytes.empty()) {
         const long n = arquivo::escreve(m_fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) falha("gravar", n < 0 ? errno : ENOSPC);
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
+    m_buffer.clear();
 }
 
 void ArquivoLateral::conclui() {
+    esvazia();
     if (sincroniza(m_fd) != 0) falha("gravar", errno);
     const int fd = std::exchange(m_fd, -1);
     const bool fechou = fecha(fd) == 0;

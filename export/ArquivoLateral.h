@@ -21,11 +21,17 @@ public:
     void conclui();
 
 private:
+    void esvazia();
     [[noreturn]] void falha(const char* oque, int erro);
     std::string m_destino;
     std::string m_temporario;
+    std::string m_buffer;
     int m_fd = -1;
 };
+
+// For a program that must end at once: the temporary files of side files not yet whole are removed; their
+// targets are as they were.
+void ApagaArquivosLateraisIncompletos();
 
 // The file whole in its place, or a std::runtime_error saying why not.
 void GravaArquivoLateral(const std::string& destino, std::string_view bytes);

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "base/TextUtil.h"
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -45,8 +47,22 @@ std::string IdentidadeDoCaminho(const std::string& caminho) {
 #endif
     std::error_code ec;
     const fs::path p = fs::weakly_canonical(caminho, ec);
+#ifdef _WIN32
+    return "@" + upperAscii(ec ? caminho : p.string());  // its file names are one in any case
+#else
     return "@" + (ec ? caminho : p.string());
+#endif
 }
+
+namespace {
+bool mesmoNome(const fs::path& a, const fs::path& b) {
+#ifdef _WIN32
+    return equalsIgnoreCase(a.filename().string(), b.filename().string());
+#else
+    return a.filename() == b.filename();
+#endif
+}
+}  // namespace
 
 void ArquivosDaExecucao::lido(const std::string& caminho) { m_lidos.push_back(caminho); }
 
@@ -71,8 +87,8 @@ std::optional<std::string> ArquivosDaExecucao::recusa(const std::string& destino
         const std::string pasta = IdentidadeDoCaminho(diretorio.empty() ? "." : diretorio);
         for (TipoArquivo tipo : kTiposDeArquivo) {
             const std::string caminho = CaminhoDoArquivo(tipo, diretorio, nomeArquivo);
-            const bool mesmoNome = pasta == pastaDoAlvo && alvo.filename() == fs::path(caminho).filename();
-            if (mesmoNome || IdentidadeDoCaminho(caminho) == eu) return recusado(caminho);
+            if ((pasta == pastaDoAlvo && mesmoNome(alvo, caminho)) || IdentidadeDoCaminho(caminho) == eu)
+                return recusado(caminho);
         }
     }
     return std::nullopt;

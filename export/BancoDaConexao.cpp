@@ -1,6 +1,7 @@
 #include "export/BancoDaConexao.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "base/TextUtil.h"
 #include "data/IniFile.h"
@@ -25,6 +26,34 @@ std::string DatabaseDaConexao(const std::string& conexao) {
     } catch (const std::exception&) {
         return {};  // the export itself will say what is wrong with the file
     }
+}
+
+namespace {
+// The host and the path of a server's Database: "host[/port]:path" or "protocol://host[:port]/path".
+std::pair<std::string, std::string> hostECaminho(const std::string& banco) {
+    if (const auto protocolo = banco.find("://"); protocolo != std::string::npos) {
+        const auto barra = banco.find('/', protocolo + 3);
+        if (barra == std::string::npos) return {};
+        std::string host = banco.substr(protocolo + 3, barra - protocolo - 3);
+        if (const auto porta = host.rfind(':'); porta != std::string::npos && host.find(']') == std::string::npos)
+            host.erase(porta);
+        return {host, banco.substr(barra + 1)};
+    }
+    const auto doisPontos = banco.find(':');
+    std::string host = banco.substr(0, doisPontos);
+    if (const auto porta = host.find('/'); porta != std::string::npos) host.erase(porta);
+    return {host, banco.substr(doisPontos + 1)};
+}
+}  // namespace
+
+std::string ArquivoDoBancoNesteComputador(const std::string& conexao) {
+    const std::string banco = DatabaseDaConexao(conexao);
+    if (banco.empty()) return {};
+    if (!BancoDeServidor(banco)) return BancoEmbutido(conexao);
+    const auto [host, caminho] = hostECaminho(banco);
+    for (const char* local : {"localhost", "127.0.0.1", "::1", "[::1]"})
+        if (equalsIgnoreCase(host, local)) return caminho;
+    return {};
 }
 
 std::string BancoEmbutido(const std::string& conexao) {

@@ -10,6 +10,9 @@ namespace zorla {
 bool BancoDeServidor(std::string_view database);
 // The Database of a connection file as written; empty when the file or the key cannot be read.
 std::string DatabaseDaConexao(const std::string& conexao);
+// The file on this machine that a connection's database is: an embedded connection's, or that of a server on this
+// machine (localhost, 127.0.0.1, ::1); empty otherwise. What a side file must never be written over.
+std::string ArquivoDoBancoNesteComputador(const std::string& conexao);
 // The database file an embedded connection of that connection file opens; empty for a server's.
 std::string BancoEmbutido(const std::string& conexao);
 

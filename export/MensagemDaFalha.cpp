@@ -1,6 +1,7 @@
 #include "export/MensagemDaFalha.h"
 
 #include <cstdlib>
+#include <vector>
 
 #ifndef _WIN32
 #include <grp.h>
@@ -16,9 +17,13 @@ namespace zorla {
 
 namespace {
 
+// The reentrant calls: batch lines build their messages on threads of their own.
 std::string usuario() {
 #ifndef _WIN32
-    if (const passwd* p = getpwuid(geteuid())) return p->pw_name;
+    passwd p{};
+    passwd* achado = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(geteuid(), &p, buffer.data(), buffer.size(), &achado) == 0 && achado) return achado->pw_name;
 #endif
     const char* u = std::getenv("USER");
     return u ? u : "o usuário";
@@ -63,8 +68,12 @@ PastaDeTravas PastaDeTravasDoFirebird() {
     PastaDeTravas t{lock && *lock ? lock : "/tmp/firebird", {}};
 #ifndef _WIN32
     struct stat s {};
-    if (::stat(t.pasta.c_str(), &s) == 0)
-        if (const group* g = getgrgid(s.st_gid)) t.grupo = g->gr_name;
+    group g{};
+    group* achado = nullptr;
+    std::vector<char> buffer(16384);
+    if (::stat(t.pasta.c_str(), &s) == 0 && getgrgid_r(s.st_gid, &g, buffer.data(), buffer.size(), &achado) == 0 &&
+        achado)
+        t.grupo = achado->gr_name;
 #endif
     return t;
 }

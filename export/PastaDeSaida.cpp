@@ -15,13 +15,18 @@ namespace {
 using namespace arquivo;
 
 // Only a file made and removed tells: permissions, a read-only file system, an administrator's own rights.
+// A name another run left behind is passed over for the next.
 int erroDeGravacao(const std::string& pasta) {
-    const std::string teste = (fs::path(pasta) / (".zorla-exporta-" + std::to_string(processo()))).string();
-    const int fd = criaNovo(teste.c_str(), 0600);
-    if (fd < 0) return errno;
-    fecha(fd);
-    std::remove(teste.c_str());
-    return 0;
+    for (int n = 0;; ++n) {
+        const std::string teste =
+            (fs::path(pasta) / (".zorla-exporta-" + std::to_string(processo()) + "-" + std::to_string(n))).string();
+        const int fd = criaNovo(teste.c_str(), 0600);
+        if (fd < 0 && (errno == EEXIST || errno == ELOOP) && n < 100) continue;
+        if (fd < 0) return errno;
+        fecha(fd);
+        std::remove(teste.c_str());
+        return 0;
+    }
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string_view>
 
 #include "base/Cp1252.h"
@@ -353,9 +354,14 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
         dm.SQLMovimento.fetch(movimentos);
     } catch (const ColunasRecusadas&) {
     }
-    // What stops the export first; each kind in the export's order.
-    std::stable_partition(r.problemas.begin(), r.problemas.end(),
-                          [](const Problema& p) { return p.gravidade == Gravidade::Erro; });
+    // What stops the export first; each kind in the export's order. The errors are few as a rule: they move, the
+    // millions of warnings are not copied aside.
+    auto erro = [](const Problema& p) { return p.gravidade == Gravidade::Erro; };
+    std::vector<Problema> erros;
+    for (Problema& p : r.problemas)
+        if (erro(p)) erros.push_back(std::move(p));
+    r.problemas.erase(std::remove_if(r.problemas.begin(), r.problemas.end(), erro), r.problemas.end());
+    r.problemas.insert(r.problemas.begin(), std::make_move_iterator(erros.begin()), std::make_move_iterator(erros.end()));
     return r;
 }
 

@@ -21,7 +21,8 @@ zorla-exporta-cli --version
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM zorla-exporta --help | grep -q zorla-exporta-cli
 rc=0
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM zorla-exporta 2>"$work/semtela" || rc=$?
-[ "$rc" -eq 1 ] && grep -q zorla-exporta-cli "$work/semtela"
+[ "$rc" -eq 1 ]
+grep -q zorla-exporta-cli "$work/semtela"
 # The demo's movements without an account end the export with 3 ("concluída com pendências").
 exporta() { rc=0; "$@" >/dev/null 2>&1 || rc=$?; [ "$rc" -eq 0 ] || [ "$rc" -eq 3 ]; }
 exporta zorla-exporta-cli "${args[@]}" --codigo 0001 --saida "$work/instalado"

@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
+#include <thread>
 #include <filesystem>
 
 #include "base/Cp1252.h"
@@ -266,8 +267,12 @@ void TFrmPrincipal::terminaConsulta() {
 // its rows any more. A connection being made cannot be stopped: it ends by its own timeout.
 void TFrmPrincipal::paraConsulta() {
     m_empresasPendente = m_consultaPendente = m_verificacaoPendente = false;
-    if (!m_empresas.isRunning() && !m_consulta.isRunning() && !m_verificacao.isRunning()) return;
-    m_sessao.cancelaConsulta();
+    // A cancel that comes while the statement is still being prepared finds nothing to stop and is lost: it is
+    // asked again until the work has ended.
+    while (m_empresas.isRunning() || m_consulta.isRunning() || m_verificacao.isRunning()) {
+        m_sessao.cancelaConsulta();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     m_empresas.waitForFinished();
     m_consulta.waitForFinished();
     m_verificacao.waitForFinished();
@@ -332,7 +337,7 @@ void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<void(const E
 ArquivosDaExecucao TFrmPrincipal::arquivosDaExecucao() const {
     ArquivosDaExecucao arquivos;
     arquivos.lido(m_dm.connectionFile());
-    arquivos.lido(BancoEmbutido(m_dm.connectionFile()));
+    arquivos.lido(ArquivoDoBancoNesteComputador(m_dm.connectionFile()));
     if (!Diretorio.empty() && !NomeArquivo.empty()) arquivos.saida(Diretorio, NomeArquivo);
     return arquivos;
 }
