@@ -17,7 +17,6 @@
 #include "data/DMVantero.h"
 #include "export/ArquivoLateral.h"
 #include "export/ArquivosDaExportacao.h"
-#include "export/BancoDaConexao.h"
 #include "export/MensagemDaFalha.h"
 #include "export/OutputFiles.h"
 #include "export/PastaDeSaida.h"
@@ -97,9 +96,7 @@ std::optional<std::string> recusaAntes(const CliArgs& args, const std::string& d
     if (auto recusa = RecusaDaSaida(diretorio, periodo.NomeArquivo)) return recusa;
     if (!args.resumo) return std::nullopt;
     ArquivosDaExecucao arquivos;
-    const std::string conexao = args.config.value_or(TFDMExporta::defaultConnectionFile());
-    arquivos.lido(conexao);
-    arquivos.lido(ArquivoDoBancoNesteComputador(conexao));
+    arquivos.conexao(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     arquivos.saida(diretorio, periodo.NomeArquivo);
     return arquivos.recusa(*args.resumo);
 }
@@ -130,12 +127,6 @@ int exporta(const CliArgs& args, const Periodo& periodo, const std::string& dire
     return 1;
 }
 
-// Characters, not bytes, as a terminal lines them up.
-std::size_t largura(const std::string& utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 }  // namespace
 
 std::string TabelaDasEmpresas(const std::vector<Empresa>& empresas) {
@@ -144,11 +135,11 @@ std::string TabelaDasEmpresas(const std::vector<Empresa>& empresas) {
         linhas.push_back({std::to_string(e.codigo), VisivelCp1252(trimControl(e.fantasia)),
                           VisivelCp1252(CnpjFormatado(trimControl(e.cnpj)))});
     std::size_t codigo = 0, nome = 0;
-    for (const auto& l : linhas) codigo = std::max(codigo, largura(l[0])), nome = std::max(nome, largura(l[1]));
+    for (const auto& l : linhas) codigo = std::max(codigo, LarguraNoTerminal(l[0])), nome = std::max(nome, LarguraNoTerminal(l[1]));
     std::string tabela;
     for (const auto& l : linhas) {
-        std::string linha = std::string(codigo - largura(l[0]), ' ') + l[0] + "  " + l[1];
-        if (!l[2].empty()) linha += std::string(nome - largura(l[1]) + 2, ' ') + l[2];
+        std::string linha = std::string(codigo - LarguraNoTerminal(l[0]), ' ') + l[0] + "  " + l[1];
+        if (!l[2].empty()) linha += std::string(nome - LarguraNoTerminal(l[1]) + 2, ' ') + l[2];
         tabela += linha + "\n";
     }
     return tabela;

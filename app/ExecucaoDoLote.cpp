@@ -7,6 +7,7 @@
 
 #include "app/Comandos.h"
 #include "app/SinaisDeParada.h"
+#include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
 #include "export/ArquivosDaExportacao.h"
@@ -217,6 +218,12 @@ int ExecucaoDoLote::executa() {
 }
 
 namespace {
+// A line whose files were all written, whatever they hold.
+bool completou(ExecucaoDoLote::Andamento::Estado e) {
+    using E = ExecucaoDoLote::Andamento::Estado;
+    return e == E::Concluida || e == E::ComPendencias;
+}
+
 const char* nomeDoEstado(ExecucaoDoLote::Andamento::Estado e) {
     using E = ExecucaoDoLote::Andamento::Estado;
     return e == E::Concluida       ? "concluída"
@@ -251,7 +258,7 @@ void ExecucaoDoLote::mostraProgresso(bool mudou) {
     std::string andamento;
     for (std::size_t i = 0; i < m_andamentos.size(); ++i) {
         const Andamento& a = *m_andamentos[i];
-        prontas += a.estado == Andamento::Estado::Concluida || a.estado == Andamento::Estado::ComPendencias;
+        prontas += completou(a.estado);
         falhas += a.estado == Andamento::Estado::Falhou;
         if (a.estado != Andamento::Estado::Rodando) continue;
         const int maximo = a.maximo, posicao = a.posicao;
@@ -277,8 +284,7 @@ void ExecucaoDoLote::imprimeResultado() const {
         for (const ArquivoGravado& f : a.resultado.arquivos) linhas[static_cast<int>(f.tipo)] = f.linhas;
         // Accented states are padded by hand: printf counts bytes.
         const std::string estado = nomeDoEstado(a.estado);
-        const std::size_t largura = static_cast<std::size_t>(
-            std::count_if(estado.begin(), estado.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        const std::size_t largura = LarguraNoTerminal(estado);
         std::printf("%-8d %-40s %s%s", m_itens[i].empresa, Visivel(m_itens[i].pasta).c_str(), estado.c_str(),
                     std::string(largura < 24 ? 24 - largura : 0, ' ').c_str());
         for (long n : linhas) {
@@ -327,7 +333,7 @@ int ExecucaoDoLote::status() const {
     bool falhou = false, erros = false, avisos = false;
     for (const auto& a : m_andamentos) {
         const bool pendente = a->estado == Andamento::Estado::ComPendencias;
-        falhou = falhou || (a->estado != Andamento::Estado::Concluida && !pendente);
+        falhou = falhou || !completou(a->estado);
         erros = erros || a->verificacao.erros() > 0;
         avisos = avisos || a->verificacao.avisos() > 0 || pendente;
     }
@@ -341,8 +347,7 @@ LinhaDoLote ExecucaoDoLote::linhaDoLote(std::size_t i) const {
 std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> ExecucaoDoLote::concluidas() const {
     std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> out;
     for (std::size_t i = 0; i < m_itens.size(); ++i)
-        if (const auto e = m_andamentos[i]->estado;
-            (e == Andamento::Estado::Concluida || e == Andamento::Estado::ComPendencias) && !m_args.verificar)
+        if (completou(m_andamentos[i]->estado) && !m_args.verificar)
             out.emplace_back(linhaDoLote(i), &m_andamentos[i]->resultado);
     return out;
 }
@@ -358,8 +363,7 @@ std::optional<std::string> recusaAntes(const CliArgs& args, const std::vector<It
         if (!args.verificar)
             if (auto recusa = RecusaDaSaida(DiretorioDe(item.pasta), periodo.NomeArquivo))
                 return "lote, linha " + std::to_string(item.linha) + ": " + *recusa;
-        arquivos.lido(item.conexao);
-        arquivos.lido(ArquivoDoBancoNesteComputador(item.conexao));
+        arquivos.conexao(item.conexao);
         arquivos.saida(DiretorioDe(item.pasta), periodo.NomeArquivo);
     }
     return args.resumo ? arquivos.recusa(*args.resumo) : std::nullopt;
@@ -385,8 +389,8 @@ int ExecutaLote(const CliArgs& args, SinaisDeParada& sinais) {
     ExecucaoDoLote lote(args, std::move(itens), sinais);
     int status = lote.executa();
     sinais.aoDesistir(nullptr);
-    const bool completou = status == 0 || status == kSaidaPendencias;
-    if (args.resumo && !gravaArquivo(*args.resumo, CsvDoResumoDoLote(lote.concluidas())) && completou) status = 1;
+    const bool semFalha = status == 0 || status == kSaidaPendencias;
+    if (args.resumo && !gravaArquivo(*args.resumo, CsvDoResumoDoLote(lote.concluidas())) && semFalha) status = 1;
     return status;
 }
 

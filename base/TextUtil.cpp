@@ -27,4 +27,10 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::size_t LarguraNoTerminal(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 }  // namespace zorla

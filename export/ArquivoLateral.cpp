@@ -70,13 +70,8 @@ void ArquivoLateral::escreve(std::string_view bytes) {
 }
 
 void ArquivoLateral::esvazia() {
-    std::string_view bytes = m_buffer;
-    while (!bytes.empty()) {
-        const long n = arquivo::escreve(m_fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) falha("gravar", n < 0 ? errno : ENOSPC);
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    std::size_t escritos = 0;
+    if (const int erro = escreveTudo(m_fd, m_buffer.data(), m_buffer.size(), escritos)) falha("gravar", erro);
     m_buffer.clear();
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/TextUtil.h"
+#include "export/BancoDaConexao.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -65,6 +66,11 @@ bool mesmoNome(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 void ArquivosDaExecucao::lido(const std::string& caminho) { m_lidos.push_back(caminho); }
+
+void ArquivosDaExecucao::conexao(const std::string& arquivoDeConexao) {
+    lido(arquivoDeConexao);
+    lido(ArquivoDoBancoNesteComputador(arquivoDeConexao));
+}
 
 void ArquivosDaExecucao::saida(const std::string& diretorio, const std::string& nomeArquivo) {
     m_saidas.emplace_back(diretorio, nomeArquivo);

@@ -27,6 +27,8 @@ class ArquivosDaExecucao {
 public:
     // A file the run reads: the connection file, the database file, the batch file.
     void lido(const std::string& caminho);
+    // A connection file and the database file on this machine it opens, if any.
+    void conexao(const std::string& arquivoDeConexao);
     // The run's files in that folder.
     void saida(const std::string& diretorio, const std::string& nomeArquivo);
     // Why a side file may not be written there; nothing when it may.

@@ -44,12 +44,20 @@ std::pair<std::string, std::string> hostECaminho(const std::string& banco) {
     if (const auto porta = host.find('/'); porta != std::string::npos) host.erase(porta);
     return {host, banco.substr(doisPontos + 1)};
 }
+
+
+// The file an embedded connection opens, as the system spells it.
+std::string arquivoEmbutido(const std::string& banco) {
+    std::error_code ec;
+    const auto p = std::filesystem::weakly_canonical(banco, ec);
+    return ec ? banco : p.string();
+}
 }  // namespace
 
 std::string ArquivoDoBancoNesteComputador(const std::string& conexao) {
     const std::string banco = DatabaseDaConexao(conexao);
     if (banco.empty()) return {};
-    if (!BancoDeServidor(banco)) return BancoEmbutido(conexao);
+    if (!BancoDeServidor(banco)) return arquivoEmbutido(banco);
     const auto [host, caminho] = hostECaminho(banco);
     for (const char* local : {"localhost", "127.0.0.1", "::1", "[::1]"})
         if (equalsIgnoreCase(host, local)) return caminho;
@@ -58,10 +66,7 @@ std::string ArquivoDoBancoNesteComputador(const std::string& conexao) {
 
 std::string BancoEmbutido(const std::string& conexao) {
     const std::string banco = DatabaseDaConexao(conexao);
-    if (BancoDeServidor(banco) || banco.empty()) return {};
-    std::error_code ec;
-    const auto p = std::filesystem::weakly_canonical(banco, ec);
-    return ec ? banco : p.string();
+    return BancoDeServidor(banco) || banco.empty() ? std::string() : arquivoEmbutido(banco);
 }
 
 }  // namespace zorla

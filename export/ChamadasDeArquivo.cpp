@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 
+#include <cerrno>
+
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
@@ -28,5 +30,16 @@ int sincroniza(int fd) { return ::fsync(fd); }
 int fecha(int fd) { return ::close(fd); }
 int processo() { return static_cast<int>(::getpid()); }
 #endif
+
+int escreveTudo(int fd, const char* dados, std::size_t n, std::size_t& escritos) {
+    escritos = 0;
+    while (escritos < n) {
+        const long k = escreve(fd, dados + escritos, n - escritos);
+        if (k < 0 && errno == EINTR) continue;
+        if (k <= 0) return k < 0 ? errno : ENOSPC;
+        escritos += static_cast<std::size_t>(k);
+    }
+    return 0;
+}
 
 }  // namespace zorla::arquivo

@@ -31,10 +31,10 @@ std::string usuario() {
 
 std::string dicaDaPastaDeTravas() {
     const PastaDeTravas travas = PastaDeTravasDoFirebird();
-    const std::string grupo = travas.grupo.empty() ? "firebird" : travas.grupo;
-    return "Para abrir um arquivo de banco neste computador, o usuário " + usuario() + " precisa pertencer ao grupo " +
+    const std::string grupo = travas.grupo.empty() ? "firebird" : travas.grupo, quem = usuario();
+    return "Para abrir um arquivo de banco neste computador, o usuário " + quem + " precisa pertencer ao grupo " +
            grupo + ", dono da pasta de travas do Firebird (" + travas.pasta + "). Como administrador: sudo adduser " +
-           usuario() + " " + grupo + "; depois saia da sessão e entre de novo.";
+           quem + " " + grupo + "; depois saia da sessão e entre de novo.";
 }
 
 std::string oQueFazer(ConnectionFailure f) {

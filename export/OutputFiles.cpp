@@ -83,15 +83,9 @@ private:
     // One system call per buffer as a rule; only a short write needs another.
     void flushLocked() {
         std::size_t written = 0;
-        while (written < m_buffer.size()) {
-            const long n = arquivo::escreve(m_fd, m_buffer.data() + written, m_buffer.size() - written);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                const int err = n < 0 ? errno : ENOSPC;
-                const std::string corte = keepWholeLines(written);
-                throw std::runtime_error(ioError("Falha ao gravar o arquivo", m_path, err).what() + corte);
-            }
-            written += static_cast<std::size_t>(n);
+        if (const int err = arquivo::escreveTudo(m_fd, m_buffer.data(), m_buffer.size(), written)) {
+            const std::string corte = keepWholeLines(written);
+            throw std::runtime_error(ioError("Falha ao gravar o arquivo", m_path, err).what() + corte);
         }
         m_bytesOnDisk += static_cast<long long>(m_buffer.size());
         m_linesOnDisk += static_cast<long>(m_lineEnds.size());

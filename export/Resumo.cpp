@@ -6,6 +6,7 @@
 #include <span>
 
 #include "base/Cp1252.h"
+#include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
 #include "base/Formatacao.h"
 #include "export/Csv.h"
@@ -103,9 +104,7 @@ void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve
         c[3] = curto(campos[3]);
         return c;
     };
-    auto largura = [](const std::string& s) {  // characters, not bytes
-        return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-    };
+    auto largura = [](const std::string& s) { return LarguraNoTerminal(s); };
     std::array<std::size_t, 5> larguras{};
     for (std::size_t i = 0; i < 5; ++i) larguras[i] = largura(titulos[i]);
     for (const Problema& p : r.problemas) {

@@ -79,6 +79,19 @@ void confereColunas(const ClientDataSet& leitor, const std::vector<ColumnInfo>& 
     if (!erradas.empty()) throw ColunasRecusadas{};
 }
 
+// An amount in hundredths, as the records build it; an integer column holds whole units.
+std::int64_t centavosDe(const Cell& c) { return c.type == FieldType::Integer ? c.number * 100 : c.number; }
+
+// Reads a result into a check; false when its columns were refused and its rows not read.
+bool leColunasAceitas(SqlQuery& consulta, RowReceiver& verificacao) {
+    try {
+        consulta.fetch(verificacao);
+        return true;
+    } catch (const ColunasRecusadas&) {
+        return false;
+    }
+}
+
 // What every check of one row shares: where the problems go and which document they name.
 class Achados {
 public:
@@ -89,7 +102,7 @@ public:
     }
     void valor(const Cell& c, const char* campo, std::size_t largura) {
         if (c.isNull()) return;
-        const std::int64_t centavos = c.type == FieldType::Integer ? c.number * 100 : c.number;
+        const std::int64_t centavos = centavosDe(c);
         if (DigitosDoValor(centavos) > largura)
             acha(Gravidade::Erro, campo, valorMostrado(centavos),
                  "não cabe em " + std::to_string(largura) + " posições: a exportação para aqui");
@@ -271,7 +284,7 @@ private:
             nome += ", documento " + VisivelCp1252(doc);
         if (const Cell& parcela = m_c(c, PARCELA); !parcela.isNull()) nome += ", parcela " + std::to_string(parcela.number);
         if (const Cell& valor = m_c(c, VALOR); !valor.isNull())
-            nome += ", R$ " + ValorFormatado(Decimal{valor.type == FieldType::Integer ? valor.number * 100 : valor.number});
+            nome += ", R$ " + ValorFormatado(Decimal{centavosDe(valor)});
         std::string partes;
         for (int campo : {NOMECREDOR, NOMEDEVEDOR}) {
             const std::string_view n = trimControl(m_c(c, campo).text);
@@ -342,18 +355,11 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
     for (const char* tipo : {"S", "E"}) {
         dm.PreparaSaidas(tipo, periodo.DataInicial, periodo.DataFinal, empresa);
         VerificaLivro livro(*tipo == 'S', dm.CDSSaidas, r.problemas);
-        try {
-            dm.QSaidas.fetch(livro);
-            livro.termina();
-        } catch (const ColunasRecusadas&) {
-        }
+        if (leColunasAceitas(dm.QSaidas, livro)) livro.termina();
     }
     dm.PreparaMovimento(periodo.DataInicial, periodo.DataFinal);
     VerificaMovimentos movimentos(dm.CDSMovimento, r.problemas);
-    try {
-        dm.SQLMovimento.fetch(movimentos);
-    } catch (const ColunasRecusadas&) {
-    }
+    leColunasAceitas(dm.SQLMovimento, movimentos);
     // What stops the export first; each kind in the export's order. The errors are few as a rule: they move, the
     // millions of warnings are not copied aside.
     auto erro = [](const Problema& p) { return p.gravidade == Gravidade::Erro; };

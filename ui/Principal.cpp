@@ -29,7 +29,6 @@
 #include "base/TextoVisivel.h"
 #include "export/ArquivoLateral.h"
 #include "export/ArquivosDaExportacao.h"
-#include "export/BancoDaConexao.h"
 #include "export/MensagemDaFalha.h"
 #include "export/OutputFiles.h"
 #include "export/PastaDeSaida.h"
@@ -336,8 +335,7 @@ void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<void(const E
 // What a CSV file may not be written over: the connection file, the database, the last run's files.
 ArquivosDaExecucao TFrmPrincipal::arquivosDaExecucao() const {
     ArquivosDaExecucao arquivos;
-    arquivos.lido(m_dm.connectionFile());
-    arquivos.lido(ArquivoDoBancoNesteComputador(m_dm.connectionFile()));
+    arquivos.conexao(m_dm.connectionFile());
     if (!Diretorio.empty() && !NomeArquivo.empty()) arquivos.saida(Diretorio, NomeArquivo);
     return arquivos;
 }
