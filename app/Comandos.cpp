@@ -54,7 +54,7 @@ template <class Trabalho>
 int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm, const char* mensagem,
                     Trabalho&& trabalho) {
     DesisteCom(sinais, args.tempoLimite.value_or(0), mensagem);
-    sinais.aoCancelar([&dm] { dm.SQLConnectionZORLA.cancelOperation(); });
+    sinais.aoCancelar([&dm] { dm.cancela(); });
     std::unique_ptr<TempoLimite> limite = limiteDe(args, sinais);
     int status = 1;
     try {

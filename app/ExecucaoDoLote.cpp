@@ -195,7 +195,7 @@ int ExecucaoDoLote::executa() {
     m_sinais.aoCancelar([this] {
         std::lock_guard lock(m_mutex);
         for (const auto& a : m_andamentos)
-            if (a->conexao) a->conexao->SQLConnectionZORLA.cancelOperation();
+            if (a->conexao) a->conexao->cancela();
         m_mudou.notify_all();
     });
     {

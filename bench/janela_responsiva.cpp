@@ -113,7 +113,7 @@ private:
         });
     }
     void exporta() {
-        linhasDaConsulta = m_dm.CDSSaidas.active() ? m_dm.CDSSaidas.recordCount() : 0;
+        linhasDaConsulta = m_dm.saidas().active() ? m_dm.saidas().recordCount() : 0;
         m_janela.BtnVanteroClick();
         m_janela.findChild<QLineEdit*>("EdtDiretorio")->setText(m_pasta);
         m_janela.BtnContinuarClick();

@@ -258,10 +258,36 @@ void TFDMExporta::CDSSaidasCalcFields(ClientDataSet& ds) {
         ds.setCalcValue(m_fTipo, "CF");
 }
 
-void TFDMExporta::ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {
+ClientDataSet& TFDMExporta::ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal,
+                                           std::int64_t empresa) {
     CDSSaidas.close();
     PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
     CDSSaidas.open();
+    return CDSSaidas;
+}
+
+void TFDMExporta::LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                           RowReceiver& leitor) {
+    PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
+    QSaidas.fetch(leitor);
+}
+
+ClientDataSet& TFDMExporta::AbreEmpresas() {
+    ClientEmpresaLocal.open();
+    return ClientEmpresaLocal;
+}
+
+ClientDataSet& TFDMExporta::ConsultaMovimento(Date dataInicial, Date dataFinal) {
+    CDSMovimento.close();
+    PreparaMovimento(dataInicial, dataFinal);
+    CDSMovimento.setFiltered(false);
+    CDSMovimento.open();
+    return CDSMovimento;
+}
+
+void TFDMExporta::LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor) {
+    PreparaMovimento(dataInicial, dataFinal);
+    SQLMovimento.fetch(leitor);
 }
 
 void TFDMExporta::PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {

@@ -10,7 +10,7 @@
 
 namespace zorla {
 
-// The data module: the connection and its query chains.
+// The data module: the connection and its query chains. Its state is its own; callers ask for what they need.
 class TFDMExporta {
 public:
     // The connection file lies beside the program unless another one is named.
@@ -21,9 +21,35 @@ public:
     static std::string defaultConnectionFile();
     const std::string& connectionFile() const { return m_connectionFile; }
 
+    // From any thread: the statement under way on the connection is stopped and fails; nothing when none runs.
+    void cancela() { SQLConnectionZORLA.cancelOperation(); }
+    // The companies of the connection, read once; the first call connects.
+    ClientDataSet& AbreEmpresas();
+    // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
+    ClientDataSet& ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
+    // The fiscal rows of the last consult; before any, the fields a consult declares.
+    ClientDataSet& saidas() { return CDSSaidas; }
+    const ClientDataSet& saidas() const { return CDSSaidas; }
+    // The period's cash/bank movements of every bank, unfiltered.
+    ClientDataSet& ConsultaMovimento(Date dataInicial, Date dataFinal);
+    ClientDataSet& movimento() { return CDSMovimento; }
+    const ClientDataSet& movimento() const { return CDSMovimento; }
+    // The fiscal or cash/bank result handed to a reader a row at a time; the datasets stay as they are.
+    void LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa, RowReceiver& leitor);
+    void LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor);
+
+    void SQLConnectionZORLABeforeConnect();
+    void CDSSaidasCalcFields(ClientDataSet& dataSet);
+    void CDSCupomACalcFields(ClientDataSet& dataSet);
+
+private:
+    friend struct EstadoDoModulo;  // the data module's own tests
+
+    void PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
+    void PreparaMovimento(Date dataInicial, Date dataFinal);
+
     SqlConnection SQLConnectionZORLA;
     bool Configurado = false;
-    void SQLConnectionZORLABeforeConnect();
 
     SqlQuery QEmpresaLocal;
     DataSetProvider ProviderEmpresaLocal;
@@ -32,13 +58,6 @@ public:
     SqlQuery QSaidas;
     DataSetProvider ProviderSaidas;
     ClientDataSet CDSSaidas;
-    void CDSSaidasCalcFields(ClientDataSet& dataSet);
-    // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
-    void ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
-    // Sets the six parameters of the fiscal query, for any reader of it.
-    void PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
-    // Sets the three parameters of the cash/bank query: every bank, the period.
-    void PreparaMovimento(Date dataInicial, Date dataFinal);
 
     SqlQuery SQLMovimento;
     DataSetProvider DSPMovimento;
@@ -47,9 +66,7 @@ public:
     SqlQuery QCupomA;
     DataSetProvider DSPCupomA;
     ClientDataSet CDSCupomA;
-    void CDSCupomACalcFields(ClientDataSet& dataSet);
 
-private:
     std::string m_connectionFile;
     int m_fAgrupamento, m_fTipo;  // fields of the fiscal rows that TIPO reads and sets
 };

@@ -163,7 +163,7 @@ void SqlConnection::cancelOperation() {
     m_attachment->handle->cancelOperation(&status, fb_cancel_raise);  // "nothing to cancel" is no error here
 }
 
-ITransaction* SqlConnection::startTransaction() {
+FbHandle<ITransaction> SqlConnection::startTransaction() {
     open();
     FbClient& fb = client();
     FbStatus status(fb);
@@ -174,8 +174,8 @@ ITransaction* SqlConnection::startTransaction() {
     if (m_isolation == isc_tpb_read_committed) tpb->insertTag(&status, isc_tpb_rec_version);
     tpb->insertTag(&status, m_waitOnLocks ? isc_tpb_wait : isc_tpb_nowait);
     status.check();
-    ITransaction* tra =
-        m_attachment->handle->startTransaction(&status, tpb->getBufferLength(&status), tpb->getBuffer(&status));
+    FbHandle<ITransaction> tra(
+        fb, m_attachment->handle->startTransaction(&status, tpb->getBufferLength(&status), tpb->getBuffer(&status)));
     status.check();
     return tra;
 }

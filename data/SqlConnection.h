@@ -15,6 +15,8 @@ class ITransaction;
 namespace zorla {
 
 class FbClient;
+template <class T>
+class FbHandle;
 
 // The connection, standing in for the "Interbase" driver over the Firebird client library. It opens on the
 // first query; its parameters are name=value lines. Its transactions only read.
@@ -46,8 +48,9 @@ public:
     Firebird::IAttachment* attachment() const;
     unsigned dialect() const { return m_dialect; }
     bool trimChar() const { return m_trimChar; }
-    // A new read-only transaction with the isolation and lock waiting of the parameters; the caller owns it.
-    Firebird::ITransaction* startTransaction();
+    // A new read-only transaction with the isolation and lock waiting of the parameters, rolled back when its
+    // owner goes; connects first.
+    FbHandle<Firebird::ITransaction> startTransaction();
 
 private:
     void attach();

@@ -321,9 +321,8 @@ private:
 }  // namespace
 
 void SqlQuery::fetch(RowReceiver& receiver) {
-    ITransaction* started = m_connection.startTransaction();  // connects first: the client library may change then
+    FbHandle<ITransaction> tra = m_connection.startTransaction();  // connects first: the client library may change then
     FbClient& fb = m_connection.client();
-    FbHandle<ITransaction> tra(fb, started);
     IAttachment* att = m_connection.attachment();
     FbStatus status(fb);
 

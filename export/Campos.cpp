@@ -3,7 +3,7 @@
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "export/ExportError.h"
-#include "export/Verificacao.h"
+#include "export/Leiaute.h"
 
 namespace zorla {
 

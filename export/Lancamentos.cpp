@@ -2,13 +2,20 @@
 
 #include "base/TextUtil.h"
 #include "data/ClientDataSet.h"
-#include "export/Campos.h"
-#include "export/Verificacao.h"
+#include "export/Leiaute.h"
 
 namespace zorla {
 
+namespace {
+// Where the fields of an entry line lie in its layout.
+const Leiaute& kL = LeiauteDoLancamento();
+const std::size_t kLinha = kL.indice("Linha"), kHistorico = kL.indice("Histórico"), kValor = kL.indice("VALOR"),
+                  kData = kL.indice("DATA"), kDocumento = kL.indice("DOCUMENTO");
+}  // namespace
+
 MontadorLancamentos::MontadorLancamentos(const ClientDataSet& mov)
     : m_mov(mov),
+      m_montador(kL, mov),
       m_devedora(mov.fieldIndex("DEVEDORA")),
       m_credora(mov.fieldIndex("CREDORA")),
       m_documento(mov.fieldIndex("DOCUMENTO")),
@@ -33,46 +40,42 @@ Pendencia MontadorLancamentos::pendencia(std::string parte) const {
                      valor.isNull() ? 0 : valor.asDecimal().cents, std::move(parte)};
 }
 
+std::string MontadorLancamentos::linha(const std::string& cabeca, char numero, std::string_view historico,
+                                       std::string_view valor, const std::string& data) const {
+    std::string l = cabeca;
+    l.reserve(kL.largura());
+    const std::string_view dados[] = {std::string_view(&numero, 1), historico};
+    m_montador.monta(l, dados, kLinha, kValor);
+    l.append(valor);
+    l.append(data);
+    return l;
+}
+
 std::vector<std::string> MontadorLancamentos::monta(const std::string& prefixo) const {
     auto campo = [&](int index) { return FieldRef(m_mov, index); };
     // The head of every line: debit and credit accounts after the cost-centre rule, the document.
     std::string cabeca;
-    Campos head(cabeca);
-    head.texto(campo(m_devedora).text(), 7);
-    head.texto(campo(m_credora).text(), 7);
+    m_montador.monta(cabeca, {}, 0, kLinha);
     if (std::int64_t centro = campo(m_centro).asInteger(); centro > 0) {
-        const std::size_t alvo = campo(m_local).text() == "D" ? 0 : 7;
+        const std::size_t alvo = kL.inicio(campo(m_local).text() == "D" ? kL.indice("DEVEDORA") : kL.indice("CREDORA"));
         if (cabeca[alvo] == '6') cabeca.replace(alvo + 3, 2, centro == 1 ? "01" : "02");
     }
-    head.brancos(2);
-    const std::string_view documento = campo(m_documento).text();
-    head.texto(documento, 6);
-    head.brancos(5);
-
     std::string valor, data;
-    Campos(valor).numero(campo(m_valor).asDecimal(), 12, '0', documento, "VALOR");
-    Campos(data).diaMesAno2(campo(m_data).asDate());
-    auto linha = [&](char numero, std::string_view historico, std::string_view montante) {
-        std::string l = cabeca;
-        l.reserve(75);
-        Campos c(l);
-        c.constante(std::string_view(&numero, 1));
-        c.texto(historico, 29);
-        c.constante(montante);
-        c.constante(data);
-        return l;
-    };
-    const std::string semValor(12, '0');
+    m_montador.monta(valor, {}, kValor, kValor + 1);
+    m_montador.monta(data, {}, kData, kData + 1);
+    const std::string semValor(kL.campos[kValor].largura, '0');
     if (!prefixo.empty()) {
-        std::string parcela(cabeca.substr(16, 6));
+        std::string parcela(cabeca.substr(kL.inicio(kDocumento), kL.campos[kDocumento].largura));
         parcela += '/';
         parcela += campo(m_parcela).asString();
-        return {linha('1', prefixo, semValor), linha('2', parcela, valor)};
+        return {linha(cabeca, '1', prefixo, semValor, data), linha(cabeca, '2', parcela, valor, data)};
     }
     const std::string_view historico = campo(m_historico).text();
     // The length test ignores blanks at the ends; the slices keep them.
-    if (trimControl(historico).size() <= 29) return {linha('1', historico, valor)};
-    return {linha('1', historico, semValor), linha('2', historico.substr(29, 29), valor)};
+    const std::size_t largura = kL.campos[kHistorico].largura;
+    if (trimControl(historico).size() <= largura) return {linha(cabeca, '1', historico, valor, data)};
+    return {linha(cabeca, '1', historico, semValor, data),
+            linha(cabeca, '2', historico.substr(largura, largura), valor, data)};
 }
 
 }  // namespace zorla

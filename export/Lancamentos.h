@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "export/EventosDaExportacao.h"
+#include "export/MontadorDoLeiaute.h"
 
 namespace zorla {
 
@@ -25,7 +26,11 @@ public:
     Pendencia pendencia(std::string parte) const;
 
 private:
+    std::string linha(const std::string& cabeca, char numero, std::string_view historico, std::string_view valor,
+                      const std::string& data) const;
+
     const ClientDataSet& m_mov;
+    MontadorDoLeiaute m_montador;
     int m_devedora, m_credora, m_documento, m_parcela, m_valor, m_historico, m_data, m_centro, m_local,
         m_nomeCredor, m_nomeDevedor;
 };

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "export/MontadorDoLeiaute.h"
+
 namespace zorla {
 
 class ClientDataSet;
@@ -18,10 +20,7 @@ public:
     void entrada(std::string_view codigoEmpresa, std::string& linha) const;  // 251 characters
 
 private:
-    const ClientDataSet& m_rows;
-    int m_dataMovimento, m_numeroDoc, m_serieDoc, m_tipo, m_cfop, m_aliquota, m_dataDocumento, m_observacao,
-        m_estadoCliente, m_estado, m_cidadeCliente, m_cnpj, m_cpf, m_valor, m_baseIcms, m_valorIcms, m_isento,
-        m_outros, m_baseIpi, m_valorIpi;
+    MontadorDoLeiaute m_saida, m_entrada;
 };
 
 // One record of the current row, for a single use.

@@ -10,8 +10,7 @@
 namespace zorla {
 
 std::vector<Empresa> Sessao::empresas() {
-    ClientDataSet& lista = m_dm.ClientEmpresaLocal;
-    lista.open();
+    ClientDataSet& lista = m_dm.AbreEmpresas();
     const int codigo = lista.fieldIndex("CODEMPRESA"), fantasia = lista.fieldIndex("FANTASIA"),
               cnpj = lista.fieldIndex("CNPJ");
     std::vector<Empresa> out;
@@ -31,7 +30,7 @@ bool Sessao::temEmpresa(std::int64_t codigo) {
     return std::any_of(lista.begin(), lista.end(), [codigo](const Empresa& e) { return e.codigo == codigo; });
 }
 
-void Sessao::cancelaConsulta() { m_dm.SQLConnectionZORLA.cancelOperation(); }
+void Sessao::cancelaConsulta() { m_dm.cancela(); }
 
 std::string DiretorioDe(const std::string& pastaDigitada) {
     std::string d(trimControl(pastaDigitada));

@@ -173,7 +173,7 @@ private:
 
 // A record per row until the rows end or the operator cancels.
 void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
-    ClientDataSet& saidas = m_dm.CDSSaidas;
+    ClientDataSet& saidas = m_dm.saidas();
     const ClientDataSet::ControlsDisabled semControles(saidas);
     m_eventos.etapaIniciada(etapa, saidas.recordCount());
     const MontadorRegistros montador(saidas);
@@ -202,9 +202,9 @@ void ThProcessa::gravaLivros(Saida& livro) {
     livro = criaArquivo(TipoArquivo::LivroSaidas, caminho(TipoArquivo::LivroSaidas));
     gravaLivro(livro, Etapa::LivroSaidas);
 
-    m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
+    const ClientDataSet& compras = m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
     const std::string entradas = caminho(TipoArquivo::LivroEntradas);
-    if (m_dm.CDSSaidas.isEmpty()) {
+    if (compras.isEmpty()) {
         // A purchases book of an earlier export would be imported as this period's.
         if (m_files.exists(entradas)) {
             m_files.remove(entradas);
@@ -245,11 +245,7 @@ void ThProcessa::GeraArquivos() {
 }
 
 void ThProcessa::ExportaMovimentoBancario() {
-    ClientDataSet& mov = m_dm.CDSMovimento;
-    mov.close();
-    m_dm.PreparaMovimento(m_params.DataInicial, m_params.DataFinal);
-    mov.setFiltered(false);
-    mov.open();
+    ClientDataSet& mov = m_dm.ConsultaMovimento(m_params.DataInicial, m_params.DataFinal);
     m_registrosDoMovimento = 0;
     m_eventos.etapaIniciada(Etapa::MovimentoBancario, mov.recordCount());
     for (const Passo& passo : kPassos) {
@@ -259,7 +255,7 @@ void ThProcessa::ExportaMovimentoBancario() {
 }
 
 void ThProcessa::GravaLancamentos(TipoArquivo tipo, const std::string& nomeArquivo, const std::string& prefixo) {
-    ClientDataSet& mov = m_dm.CDSMovimento;
+    ClientDataSet& mov = m_dm.movimento();
     Saida arquivo = criaArquivo(tipo, nomeArquivo);
     const MontadorLancamentos montador(mov);
     const FieldRef valor(mov, mov.fieldIndex("VALOR"));

@@ -8,21 +8,11 @@
 #include <vector>
 
 #include "base/Periodo.h"
+#include "export/Problema.h"
 
 namespace zorla {
 
 class TFDMExporta;
-
-// Errors stop or interrupt a run; warnings are written all the same.
-enum class Gravidade { Erro, Aviso };
-
-struct Problema {
-    Gravidade gravidade = Gravidade::Aviso;
-    std::string documento;  // which document or movement, e.g. "Venda NF000123"
-    std::string campo;
-    std::string valor;
-    std::string problema;  // what is wrong; all texts UTF-8
-};
 
 struct ResultadoDaVerificacao {
     // The errors first, then the warnings, each in the order of the export: sales, purchases, cash/bank movements.
@@ -35,12 +25,6 @@ struct ResultadoDaVerificacao {
 // Reads the period of a company as an export does and lists every problem of it in one pass; writes nothing and
 // leaves the datasets of the consult and the run alone.
 ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa);
-
-// The rules the run and the check share.
-// Digits of an amount as the records write it (a minus sign counted): what must fit its field.
-std::size_t DigitosDoValor(std::int64_t centavos);
-// An account code counts as missing only when its length is 0: one of blanks passes.
-inline bool ContaAusente(std::string_view conta) { return conta.empty(); }
 
 const char* NomeDaGravidade(Gravidade g);
 

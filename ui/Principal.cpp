@@ -252,7 +252,7 @@ void TFrmPrincipal::terminaConsulta() {
                            nullptr);
         return;
     }
-    ClientDataSet& saidas = m_dm.CDSSaidas;
+    const ClientDataSet& saidas = m_dm.saidas();
     m_modelo->atualiza(saidas.rows(), saidas.fields());
     m_consultaValida = true;
     mostraGauge(saidas.isEmpty() ? 0 : saidas.recordCount(), 0);
@@ -362,7 +362,7 @@ bool TFrmPrincipal::ocupada() {
 
 bool TFrmPrincipal::semConsulta() {
     // After a run the fiscal rows are the purchases: exporting them again would put them in the sales book.
-    if (m_consultaValida && m_dm.CDSSaidas.active()) return false;
+    if (m_consultaValida && m_dm.saidas().active()) return false;
     informa(QStringLiteral("Faça a consulta do período antes de exportar."));
     return true;
 }

@@ -5,6 +5,7 @@
 #include "data/DMVantero.h"
 #include "data/DbError.h"
 #include "support/MemoryTable.h"
+#include "support/EstadoDoModulo.h"
 
 namespace zorla {
 namespace {
@@ -93,12 +94,12 @@ TEST(ClientDataSet, CalculatedFieldsOfTheFiscalRowsAndTheTotalizers) {
                                                    {"NF ", ""},   {"nfe", ""},   {Value{}, ""}, {"OUT", ""}};
     std::vector<Row> rows;
     for (const auto& t : tipos) rows.push_back(Row{{"AGRUPAMENTO", t.first}});
-    dm.CDSSaidas.setProvider([&] { return test::memoryTable(dm.CDSSaidas, rows); });
-    dm.CDSSaidas.open();
+    EstadoDoModulo(dm).CDSSaidas.setProvider([&] { return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, rows); });
+    EstadoDoModulo(dm).CDSSaidas.open();
     for (const auto& t : tipos) {
-        EXPECT_EQ(dm.CDSSaidas.fieldByName("TIPO").asString(), t.second);
-        EXPECT_EQ(dm.CDSSaidas.fieldByName("TIPO").isNull(), *t.second == 0);
-        dm.CDSSaidas.next();
+        EXPECT_EQ(EstadoDoModulo(dm).CDSSaidas.fieldByName("TIPO").asString(), t.second);
+        EXPECT_EQ(EstadoDoModulo(dm).CDSSaidas.fieldByName("TIPO").isNull(), *t.second == 0);
+        EstadoDoModulo(dm).CDSSaidas.next();
     }
 
     const std::pair<const char*, const char*> totalizadores[] = {
@@ -106,12 +107,12 @@ TEST(ClientDataSet, CalculatedFieldsOfTheFiscalRowsAndTheTotalizers) {
         {"02T0700", "0700"}, {"03S0200", "ISS"}, {"AT", ""}, {"F2", ""},  {"N2", ""},     {"01T", ""}, {"01T18", "18"}};
     std::vector<Row> cupons;
     for (const auto& t : totalizadores) cupons.push_back(Row{{"TOTALIZADOR", t.first}, {"VALOR", Decimal{1}}});
-    dm.CDSCupomA.setProvider([&] { return test::memoryTable(dm.CDSCupomA, cupons); });
-    dm.CDSCupomA.open();
+    EstadoDoModulo(dm).CDSCupomA.setProvider([&] { return test::memoryTable(EstadoDoModulo(dm).CDSCupomA, cupons); });
+    EstadoDoModulo(dm).CDSCupomA.open();
     for (const auto& t : totalizadores) {
         SCOPED_TRACE(t.first);
-        EXPECT_EQ(dm.CDSCupomA.fieldByName("SituacaoTributaria").asString(), t.second);
-        dm.CDSCupomA.next();
+        EXPECT_EQ(EstadoDoModulo(dm).CDSCupomA.fieldByName("SituacaoTributaria").asString(), t.second);
+        EstadoDoModulo(dm).CDSCupomA.next();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "data/DMVantero.h"
 #include "export/ExportError.h"
 #include "support/MemoryTable.h"
+#include "support/EstadoDoModulo.h"
 
 namespace zorla {
 namespace {
@@ -19,9 +20,9 @@ class RegistrosFiscais : public ::testing::Test {
 protected:
     // Opens the fiscal rows through the real dataset, so TIPO comes from its calculated field.
     ClientDataSet& open(const std::vector<Row>& rows) {
-        dm.CDSSaidas.setProvider([this, rows] { return test::memoryTable(dm.CDSSaidas, rows); });
-        dm.CDSSaidas.open();
-        return dm.CDSSaidas;
+        EstadoDoModulo(dm).CDSSaidas.setProvider([this, rows] { return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, rows); });
+        EstadoDoModulo(dm).CDSSaidas.open();
+        return EstadoDoModulo(dm).CDSSaidas;
     }
     TFDMExporta dm{"/nonexistent/dbxconnections.ini"};
 };
@@ -113,7 +114,7 @@ TEST_F(RegistrosFiscais, FieldRules) {
         SCOPED_TRACE(c.what);
         Row r = vendaCompleta();
         for (const auto& [k, v] : c.changes) r[k] = v;
-        dm.CDSSaidas.close();
+        EstadoDoModulo(dm).CDSSaidas.close();
         ClientDataSet& ds = open({r});
         std::string record = MontaRegistroSaida(ds, "12");
         ASSERT_EQ(record.size(), 547u);
@@ -136,7 +137,7 @@ TEST_F(RegistrosFiscais, OverflowingNumbersFailNamingDocumentFieldAndValue) {
         SCOPED_TRACE(c.field);
         Row r = vendaCompleta();
         r[c.field] = c.value;
-        dm.CDSSaidas.close();
+        EstadoDoModulo(dm).CDSSaidas.close();
         ClientDataSet& ds = open({r});
         try {
             MontaRegistroSaida(ds, "12");

@@ -11,6 +11,7 @@
 #include "support/MemoryTable.h"
 #include "support/ScriptedFiles.h"
 #include "support/TempDir.h"
+#include "support/EstadoDoModulo.h"
 
 namespace zorla {
 namespace {
@@ -36,11 +37,11 @@ Row movimento(const char* operacao, const char* deb, const char* cred, const cha
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        dm.CDSSaidas.setProvider([this] {
-            bool compras = *dm.QSaidas.paramByName("TIPOMOVIMENTO").value.text() == "E";
-            return test::memoryTable(dm.CDSSaidas, compras ? compras_ : vendas);
+        EstadoDoModulo(dm).CDSSaidas.setProvider([this] {
+            bool compras = *EstadoDoModulo(dm).QSaidas.paramByName("TIPOMOVIMENTO").value.text() == "E";
+            return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, compras ? compras_ : vendas);
         });
-        dm.CDSMovimento.setProvider([this] { return test::memoryTable(dm.CDSMovimento, movimentos); });
+        EstadoDoModulo(dm).CDSMovimento.setProvider([this] { return test::memoryTable(EstadoDoModulo(dm).CDSMovimento, movimentos); });
         params.Diretorio = dir.folder();
         params.NomeArquivo = "01A31MAR";
         params.DataInicial = 2008y / 3 / 1;
@@ -49,9 +50,9 @@ protected:
         params.codigoEmpresa = "77";
     }
     void consulta() {
-        dm.QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
-        dm.CDSSaidas.close();
-        dm.CDSSaidas.open();
+        EstadoDoModulo(dm).QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
+        EstadoDoModulo(dm).CDSSaidas.close();
+        EstadoDoModulo(dm).CDSSaidas.open();
     }
     ResultadoDaExportacao run(OutputFiles& files) {
         const int antes = host.fins();
@@ -60,7 +61,7 @@ protected:
         th.wait();
         EXPECT_EQ(host.fins(), antes + 1);
         EXPECT_EQ(host.events().back(), "fim " + std::to_string(static_cast<int>(th.resultado().desfecho)));
-        EXPECT_FALSE(dm.CDSSaidas.controlsDisabled());
+        EXPECT_FALSE(EstadoDoModulo(dm).CDSSaidas.controlsDisabled());
         return th.resultado();
     }
     ResultadoDaExportacao run() {
@@ -116,8 +117,8 @@ TEST_F(Run, WritesFiveFilesInOrderReportingWhatHappens) {
         EXPECT_TRUE(r.arquivos[i].completo);
     }
     // The sales rows are replaced by the purchases, and no filter is left on the movements.
-    EXPECT_EQ(dm.CDSSaidas.recordCount(), 1);
-    EXPECT_EQ(dm.CDSMovimento.recordCount(), 4);
+    EXPECT_EQ(EstadoDoModulo(dm).CDSSaidas.recordCount(), 1);
+    EXPECT_EQ(EstadoDoModulo(dm).CDSMovimento.recordCount(), 4);
 }
 
 // A purchases book left by an earlier run would be imported as this period's: it goes, and the run says so.
@@ -163,7 +164,7 @@ TEST_F(Run, FailuresEndTheRunWithTheErrorsText) {
     };
     const Case cases[] = {
         {"missing folder", [&] { params.Diretorio = dir.file("nao-existe") + "/"; }, "Falha ao criar o arquivo"},
-        {"run without a consult", [&] { dm.CDSSaidas.close(); },
+        {"run without a consult", [&] { EstadoDoModulo(dm).CDSSaidas.close(); },
          "CDSSaidas: Cannot perform this operation on a closed dataset"},
         {"overflowing amount", [&] { vendas = {venda("V1", "NF000001", 100000000000)}; consulta(); },
          "Documento NF000001: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."},
@@ -258,7 +259,7 @@ TEST_F(Lancamentos, GeneralExpenseHistoriesAroundTwentyNineCharacters) {
         SCOPED_TRACE(c.what);
         Row r = movimento("F", "6110001", "1120003", "ABCDEFGHIJK", 1000);
         r["HISTORICO"] = c.historico.empty() ? Value{} : Value{c.historico};
-        dm.CDSMovimento.close();
+        EstadoDoModulo(dm).CDSMovimento.close();
         EXPECT_EQ(exporta({r}, "fca01A31MAR.txt"), c.lines);
     }
 }
@@ -289,7 +290,7 @@ TEST_F(Lancamentos, CostCentreRule) {
         Row r = movimento("F", c.deb, c.cred, "1", 1);
         r["CENTROCUSTO"] = c.centro;
         r["LOCAL_CCUSTO"] = c.local;
-        dm.CDSMovimento.close();
+        EstadoDoModulo(dm).CDSMovimento.close();
         EXPECT_EQ(exporta({r}, "fca01A31MAR.txt").substr(0, 14), c.accounts);
     }
 }

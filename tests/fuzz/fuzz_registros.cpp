@@ -11,6 +11,7 @@
 #include "base/Formatacao.h"
 #include "export/Lancamentos.h"
 #include "export/RegistrosFiscais.h"
+#include "support/EstadoDoModulo.h"
 
 namespace {
 using namespace zorla;
@@ -55,21 +56,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TFDMExporta dm("/nonexistent/dbxconnections.ini");
     const std::string codigo = in.ConsumeRandomLengthString(8);
 
-    dm.CDSSaidas.close();
-    const ResultTable fiscal = randomTable(in, dm.CDSSaidas);
-    dm.CDSSaidas.setProvider([&] { return fiscal; });
-    dm.CDSSaidas.open();
+    EstadoDoModulo(dm).CDSSaidas.close();
+    const ResultTable fiscal = randomTable(in, EstadoDoModulo(dm).CDSSaidas);
+    EstadoDoModulo(dm).CDSSaidas.setProvider([&] { return fiscal; });
+    EstadoDoModulo(dm).CDSSaidas.open();
     try {
-        checkLine(MontaRegistroSaida(dm.CDSSaidas, codigo), 547);
-        checkLine(MontaRegistroEntrada(dm.CDSSaidas, codigo), 251);
+        checkLine(MontaRegistroSaida(EstadoDoModulo(dm).CDSSaidas, codigo), 547);
+        checkLine(MontaRegistroEntrada(EstadoDoModulo(dm).CDSSaidas, codigo), 251);
     } catch (const ExportError&) {
     }
 
-    dm.CDSMovimento.close();
-    const ResultTable movimento = randomTable(in, dm.CDSMovimento);
-    dm.CDSMovimento.setProvider([&] { return movimento; });
-    dm.CDSMovimento.open();
-    const MontadorLancamentos montador(dm.CDSMovimento);
+    EstadoDoModulo(dm).CDSMovimento.close();
+    const ResultTable movimento = randomTable(in, EstadoDoModulo(dm).CDSMovimento);
+    EstadoDoModulo(dm).CDSMovimento.setProvider([&] { return movimento; });
+    EstadoDoModulo(dm).CDSMovimento.open();
+    const MontadorLancamentos montador(EstadoDoModulo(dm).CDSMovimento);
     for (const char* prefixo : {"RECEBIMENTO DE TITULO N\xBA", ""}) {
         try {
             const auto linhas = montador.monta(prefixo);

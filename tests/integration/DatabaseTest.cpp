@@ -4,6 +4,7 @@
 
 #include "support/DatabaseFixture.h"
 #include "data/DbError.h"
+#include "support/EstadoDoModulo.h"
 
 namespace zorla {
 namespace {
@@ -22,7 +23,7 @@ std::string errorOf(const std::function<void()>& f) {
 
 // SELECT CURRENT_USER over the data module's connection.
 std::string currentUser(TFDMExporta& dm) {
-    SqlQuery q("QUser", dm.SQLConnectionZORLA);
+    SqlQuery q("QUser", EstadoDoModulo(dm).SQLConnectionZORLA);
     q.setSql({"SELECT CURRENT_USER AS U FROM RDB$DATABASE"});
     ResultTable t = q.fetchAll();
     return *t.rows.at(0).at(0).text();
@@ -41,14 +42,14 @@ class ConnectionFile : public test::DatabaseFixture {};
 
 TEST_F(ConnectionFile, MissingFileThenPutBackConnects) {
     std::filesystem::remove(ini());
-    EXPECT_EQ(errorOf([&] { dm->ClientEmpresaLocal.open(); }),
+    EXPECT_EQ(errorOf([&] { EstadoDoModulo(*dm).ClientEmpresaLocal.open(); }),
               "Driver/Connection Registry File '" + ini() + "' not found");
-    EXPECT_FALSE(dm->Configurado);
-    EXPECT_TRUE(dm->SQLConnectionZORLA.Params.lines().empty());
+    EXPECT_FALSE(EstadoDoModulo(*dm).Configurado);
+    EXPECT_TRUE(EstadoDoModulo(*dm).SQLConnectionZORLA.Params.lines().empty());
     writeIni("[EMPRESA]\nDatabase=" + db + "\n");
-    dm->ClientEmpresaLocal.open();
-    EXPECT_TRUE(dm->Configurado);
-    EXPECT_TRUE(dm->SQLConnectionZORLA.connected());
+    EstadoDoModulo(*dm).ClientEmpresaLocal.open();
+    EXPECT_TRUE(EstadoDoModulo(*dm).Configurado);
+    EXPECT_TRUE(EstadoDoModulo(*dm).SQLConnectionZORLA.connected());
 }
 
 TEST_F(ConnectionFile, MissingSectionOrDatabaseFailsForTheWholeRun) {
@@ -56,10 +57,10 @@ TEST_F(ConnectionFile, MissingSectionOrDatabaseFailsForTheWholeRun) {
         SCOPED_TRACE(content);
         writeIni(content);
         TFDMExporta fresh(ini());
-        EXPECT_EQ(errorOf([&] { fresh.ClientEmpresaLocal.open(); }), "Missing Database property");
-        EXPECT_TRUE(fresh.Configurado);
+        EXPECT_EQ(errorOf([&] { EstadoDoModulo(fresh).ClientEmpresaLocal.open(); }), "Missing Database property");
+        EXPECT_TRUE(EstadoDoModulo(fresh).Configurado);
         writeIni("[EMPRESA]\nDatabase=" + db + "\n");
-        EXPECT_EQ(errorOf([&] { fresh.ClientEmpresaLocal.open(); }), "Missing Database property");
+        EXPECT_EQ(errorOf([&] { EstadoDoModulo(fresh).ClientEmpresaLocal.open(); }), "Missing Database property");
     }
 }
 
@@ -67,7 +68,7 @@ TEST_F(ConnectionFile, UserOfTheSectionWinsOverTheAppendedOne) {
     writeIni("[OUTRA]\nDatabase=/nope.fdb\nUser_Name=NINGUEM\n[empresa]\nDatabase = " + db +
              "\nUser_Name=MARIA\nPassword=segredo\nChaveDesconhecida=1\n[EMPRESA]\nUser_Name=JOSE\n");
     EXPECT_EQ(currentUser(*dm), "MARIA");
-    EXPECT_EQ(dm->SQLConnectionZORLA.Params.lines(),
+    EXPECT_EQ(EstadoDoModulo(*dm).SQLConnectionZORLA.Params.lines(),
               (std::vector<std::string>{"Database=" + db, "User_Name=MARIA", "Password=segredo", "ChaveDesconhecida=1",
                                         "User_Name=ZORLA", "Password=qubertan"}));
 }
@@ -76,14 +77,14 @@ TEST_F(ConnectionFile, SectionWithoutUserConnectsAsZorla) { EXPECT_EQ(currentUse
 
 TEST_F(ConnectionFile, SecondOpeningReadsNothingAgain) {
     runSql(db, kEmpresas);
-    dm->ClientEmpresaLocal.open();
-    const auto lines = dm->SQLConnectionZORLA.Params.lines();
+    EstadoDoModulo(*dm).ClientEmpresaLocal.open();
+    const auto lines = EstadoDoModulo(*dm).SQLConnectionZORLA.Params.lines();
     std::filesystem::remove(ini());
-    dm->ClientEmpresaLocal.close();
-    dm->SQLConnectionZORLA.close();  // a lost connection opens again with the loaded lines
-    dm->ClientEmpresaLocal.open();
-    EXPECT_EQ(dm->ClientEmpresaLocal.recordCount(), 2);
-    EXPECT_EQ(dm->SQLConnectionZORLA.Params.lines(), lines);
+    EstadoDoModulo(*dm).ClientEmpresaLocal.close();
+    EstadoDoModulo(*dm).SQLConnectionZORLA.close();  // a lost connection opens again with the loaded lines
+    EstadoDoModulo(*dm).ClientEmpresaLocal.open();
+    EXPECT_EQ(EstadoDoModulo(*dm).ClientEmpresaLocal.recordCount(), 2);
+    EXPECT_EQ(EstadoDoModulo(*dm).SQLConnectionZORLA.Params.lines(), lines);
 }
 
 TEST_F(ConnectionFile, HostileFilesGiveClearErrors) {
@@ -103,7 +104,7 @@ TEST_F(ConnectionFile, HostileFilesGiveClearErrors) {
         SCOPED_TRACE(expected);
         writeIni(content);
         TFDMExporta fresh(ini());
-        std::string error = errorOf([&] { fresh.ClientEmpresaLocal.open(); });
+        std::string error = errorOf([&] { EstadoDoModulo(fresh).ClientEmpresaLocal.open(); });
         if (expected.empty())
             EXPECT_EQ(error, "(no error)");
         else
@@ -113,35 +114,35 @@ TEST_F(ConnectionFile, HostileFilesGiveClearErrors) {
 
 TEST_F(ConnectionFile, DriverParametersAreHonoured) {
     runSql(db, kEmpresas);
-    dm->ClientEmpresaLocal.open();
-    EXPECT_EQ(dm->ClientEmpresaLocal.fieldByName("ORDEMPRECO").asString(), "A   ");
+    EstadoDoModulo(*dm).ClientEmpresaLocal.open();
+    EXPECT_EQ(EstadoDoModulo(*dm).ClientEmpresaLocal.fieldByName("ORDEMPRECO").asString(), "A   ");
     for (const char* extra : {"Interbase TransIsolation=RepeatableRead\nWaitOnLocks=False\n",
                               "Interbase TransIsolation=DirtyRead\nServerCharSet=WIN1252\nRoleName=RoleName\n",
                               "SQLDialect=3\nServerCharSet=\n"}) {
         SCOPED_TRACE(extra);
         writeIni("[EMPRESA]\nDatabase=" + db + "\n" + extra);
         TFDMExporta fresh(ini());
-        fresh.ClientEmpresaLocal.open();
-        EXPECT_EQ(fresh.ClientEmpresaLocal.fieldByName("FANTASIA").asString(), "A\xE7\xE3o");
+        EstadoDoModulo(fresh).ClientEmpresaLocal.open();
+        EXPECT_EQ(EstadoDoModulo(fresh).ClientEmpresaLocal.fieldByName("FANTASIA").asString(), "A\xE7\xE3o");
     }
     writeIni("[EMPRESA]\nDatabase=" + db + "\nTrim Char=True\n");
     TFDMExporta trimmed(ini());
-    trimmed.ClientEmpresaLocal.open();
-    EXPECT_EQ(trimmed.ClientEmpresaLocal.fieldByName("ORDEMPRECO").asString(), "A");
+    EstadoDoModulo(trimmed).ClientEmpresaLocal.open();
+    EXPECT_EQ(EstadoDoModulo(trimmed).ClientEmpresaLocal.fieldByName("ORDEMPRECO").asString(), "A");
 
     TFDMExporta noLibrary(ini());
-    noLibrary.SQLConnectionZORLA.BeforeConnect = [&] {
+    EstadoDoModulo(noLibrary).SQLConnectionZORLA.BeforeConnect = [&] {
         noLibrary.SQLConnectionZORLABeforeConnect();
-        noLibrary.SQLConnectionZORLA.VendorLib = "libnao-existe.so";
+        EstadoDoModulo(noLibrary).SQLConnectionZORLA.VendorLib = "libnao-existe.so";
     };
-    EXPECT_EQ(errorOf([&] { noLibrary.ClientEmpresaLocal.open(); }), "Unable to Load libnao-existe.so");
+    EXPECT_EQ(errorOf([&] { EstadoDoModulo(noLibrary).ClientEmpresaLocal.open(); }), "Unable to Load libnao-existe.so");
 }
 
 class Chains : public test::DatabaseFixture {};
 
 TEST_F(Chains, CompanyListInCodeOrderWithCp1252Bytes) {
     runSql(db, kEmpresas);
-    ClientDataSet& e = dm->ClientEmpresaLocal;
+    ClientDataSet& e = EstadoDoModulo(*dm).ClientEmpresaLocal;
     e.open();
     ASSERT_EQ(e.recordCount(), 2);
     EXPECT_EQ(e.fields().size(), 41u);
@@ -224,10 +225,10 @@ TEST_F(Chains, MovementsAndTotalizers) {
            "INSERT INTO ECF_TOTALIZADORES VALUES (5, 'AT', 10);\n"
            "INSERT INTO ECF_TOTALIZADORES VALUES (5, 'N1', 0);\n"
            "INSERT INTO ECF_TOTALIZADORES VALUES (6, 'Can-T', 1);\n");
-    dm->SQLMovimento.paramByName("BANCO").value = "%";
-    dm->SQLMovimento.paramByName("DATA_INICIAL").value = Date{2008y / 3 / 1};
-    dm->SQLMovimento.paramByName("DATA_FINAL").value = Date{2008y / 3 / 31};
-    ClientDataSet& m = dm->CDSMovimento;
+    EstadoDoModulo(*dm).SQLMovimento.paramByName("BANCO").value = "%";
+    EstadoDoModulo(*dm).SQLMovimento.paramByName("DATA_INICIAL").value = Date{2008y / 3 / 1};
+    EstadoDoModulo(*dm).SQLMovimento.paramByName("DATA_FINAL").value = Date{2008y / 3 / 31};
+    ClientDataSet& m = EstadoDoModulo(*dm).CDSMovimento;
     m.open();
     ASSERT_EQ(m.recordCount(), 2);
     EXPECT_EQ(m.fields().size(), 16u);
@@ -238,17 +239,17 @@ TEST_F(Chains, MovementsAndTotalizers) {
     EXPECT_EQ(m.fieldByName("CENTROCUSTO").asInteger(), 2);
     EXPECT_EQ(m.fieldByName("PARCELA").asString(), "1");
 
-    dm->QCupomA.paramByName("CODREDUCAO").value = 5;
-    dm->CDSCupomA.open();
-    ASSERT_EQ(dm->CDSCupomA.recordCount(), 1);
-    EXPECT_EQ(dm->CDSCupomA.fieldByName("SituacaoTributaria").asString(), "1800");
+    EstadoDoModulo(*dm).QCupomA.paramByName("CODREDUCAO").value = 5;
+    EstadoDoModulo(*dm).CDSCupomA.open();
+    ASSERT_EQ(EstadoDoModulo(*dm).CDSCupomA.recordCount(), 1);
+    EXPECT_EQ(EstadoDoModulo(*dm).CDSCupomA.fieldByName("SituacaoTributaria").asString(), "1800");
 }
 
 TEST_F(Chains, MissingProcedureColumnOrTypeNamesTheProblem) {
     // Changed before this process opens the file: the embedded engine holds it exclusively.
     runSql(db, "DROP PROCEDURE SP_EXPORTAMOVIMENTO_BANCARIO;\n");
     ClientDataSet missing("CDSX");
-    SqlQuery q("QX", dm->SQLConnectionZORLA);
+    SqlQuery q("QX", EstadoDoModulo(*dm).SQLConnectionZORLA);
     DataSetProvider p(q);
     missing.setProvider(p);
     FieldDef valor;
@@ -263,11 +264,11 @@ TEST_F(Chains, MissingProcedureColumnOrTypeNamesTheProblem) {
     EXPECT_EQ(errorOf([&] { missing.open(); }), "CDSX: Field 'VALOR' not found");
     EXPECT_FALSE(missing.active());
 
-    dm->SQLMovimento.paramByName("BANCO").value = "%";
-    std::string error = errorOf([&] { dm->CDSMovimento.open(); });
+    EstadoDoModulo(*dm).SQLMovimento.paramByName("BANCO").value = "%";
+    std::string error = errorOf([&] { EstadoDoModulo(*dm).CDSMovimento.open(); });
     EXPECT_NE(error.find("Procedure unknown"), std::string::npos) << error;
     EXPECT_NE(error.find("SP_EXPORTAMOVIMENTO_BANCARIO"), std::string::npos) << error;
-    EXPECT_EQ(errorOf([&] { dm->QSaidas.paramByName("NAO_HA"); }), "QSaidas: Parameter 'NAO_HA' not found");
+    EXPECT_EQ(errorOf([&] { EstadoDoModulo(*dm).QSaidas.paramByName("NAO_HA"); }), "QSaidas: Parameter 'NAO_HA' not found");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "data/DMVantero.h"
 #include "support/TempDir.h"
+#include "support/EstadoDoModulo.h"
 
 namespace zorla {
 namespace {
@@ -23,8 +24,8 @@ protected:
         test::writeFile(dir.file("dbxconnections.ini"), "[EMPRESA]\n" + section);
         TFDMExporta dm(dir.file("dbxconnections.ini"));
         try {
-            dm.ClientEmpresaLocal.open();
-            return "rows " + std::to_string(dm.ClientEmpresaLocal.recordCount());
+            EstadoDoModulo(dm).ClientEmpresaLocal.open();
+            return "rows " + std::to_string(EstadoDoModulo(dm).ClientEmpresaLocal.recordCount());
         } catch (const std::exception& e) {
             return e.what();
         }

@@ -7,6 +7,7 @@
 
 #include "data/DMVantero.h"
 #include "support/BancoDeTeste.h"
+#include "support/EstadoDoModulo.h"
 
 namespace zorla::test {
 
@@ -21,7 +22,7 @@ protected:
     ClientDataSet& consulta(const char* tipo, int empresa = 1) {
         using namespace std::chrono;
         dm->ConsultaSaidas(tipo, Date{2008y / 3 / 1}, Date{2008y / 3 / 31}, empresa);
-        return dm->CDSSaidas;
+        return EstadoDoModulo(*dm).CDSSaidas;
     }
 
     BancoDeTeste banco{""};
