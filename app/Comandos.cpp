@@ -17,13 +17,13 @@
 #include "data/DMVantero.h"
 #include "export/ArquivoLateral.h"
 #include "export/ArquivosDaExportacao.h"
+#include "export/EmpresaNaoEncontrada.h"
 #include "export/MensagemDaFalha.h"
 #include "export/OutputFiles.h"
 #include "export/PastaDeSaida.h"
 #include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
-#include "export/ThProcessa.h"
 #include "export/TravaPasta.h"
 #include "export/Verificacao.h"
 
@@ -50,15 +50,20 @@ int parado(const SinaisDeParada& sinais, int status, int limite, const char* men
 }
 
 // Runs the work with signals and the time limit cancelling whatever runs on the connection; the exit status.
+// A company the connection does not have is an argument error, told with the usage.
 template <class Trabalho>
 int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm, const char* mensagem,
                     Trabalho&& trabalho) {
     DesisteCom(sinais, args.tempoLimite.value_or(0), mensagem);
-    sinais.aoCancelar([&dm] { dm.cancela(); });
+    Sessao sessao(dm);
+    sinais.aoCancelar([&sessao] { sessao.cancela(); });
     std::unique_ptr<TempoLimite> limite = limiteDe(args, sinais);
     int status = 1;
     try {
-        status = trabalho();
+        status = trabalho(sessao);
+    } catch (const EmpresaNaoEncontrada& e) {
+        std::fprintf(stderr, "%s\n%s", e.what(), usoCli());
+        status = kSaidaArgumentos;
     } catch (const std::exception& e) {
         if (!sinais.motivo())
             std::fprintf(stderr, "%s\n", LinhasVisiveis(MensagemDaFalha(e, dm.connectionFile())).c_str());
@@ -68,12 +73,6 @@ int comCancelamento(const CliArgs& args, SinaisDeParada& sinais, TFDMExporta& dm
     sinais.aoDesistir(nullptr);
     if (sinais.motivo()) return parado(sinais, status, args.tempoLimite.value_or(0), mensagem);
     return status == kCanceladoPelaExportacao ? 130 : status;
-}
-
-bool empresaExiste(Sessao& sessao, int empresa) {
-    if (sessao.temEmpresa(empresa)) return true;
-    std::fprintf(stderr, "Empresa %d não encontrada.\n%s", empresa, usoCli());
-    return false;
 }
 
 void listaArquivos(const ResultadoDaExportacao& r) {
@@ -102,23 +101,18 @@ std::optional<std::string> recusaAntes(const CliArgs& args, const std::string& d
 }
 
 int exporta(const CliArgs& args, const Periodo& periodo, const std::string& diretorio, TravaPasta trava,
-            TFDMExporta& dm, const SinaisDeParada& sinais) {
-    Sessao sessao(dm);
-    if (!empresaExiste(sessao, args.empresa)) return kSaidaArgumentos;
-    sessao.consulta(periodo, args.empresa);
+            Sessao& sessao, const SinaisDeParada& sinais) {
     TerminalHost host(stderr, isatty(STDERR_FILENO) != 0, args.saida);
     DiskFiles disco;
-    ThProcessa run(dm, host, sinais.cancelado(), ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo),
-                   disco);
-    run.mantemTrava(std::move(trava));
-    run.start();
-    run.wait();
-    listaArquivos(run.resultado());
-    switch (run.resultado().desfecho) {
+    const ResultadoDaExportacao r =
+        sessao.exporta(ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo), host,
+                       sinais.cancelado(), disco, std::move(trava));
+    listaArquivos(r);
+    switch (r.desfecho) {
         case Desfecho::Concluido: {
-            const int status = resumo(args, run.resultado());
-            if (status != 0 || run.resultado().semConta.empty()) return status;
-            std::printf("%s", TextoDasPendencias(run.resultado()).c_str());
+            const int status = resumo(args, r);
+            if (status != 0 || r.semConta.empty()) return status;
+            std::printf("%s", TextoDasPendencias(r).c_str());
             return kSaidaPendencias;
         }
         case Desfecho::Cancelado: return kCanceladoPelaExportacao;
@@ -192,16 +186,14 @@ int Exporta(const CliArgs& args, SinaisDeParada& sinais) {
     }
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     return comCancelamento(args, sinais, dm, kMensagemCancelada,
-                           [&] { return exporta(args, periodo, diretorio, std::move(*trava), dm, sinais); });
+                           [&](Sessao& sessao) { return exporta(args, periodo, diretorio, std::move(*trava), sessao, sinais); });
 }
 
 int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
     const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
-    return comCancelamento(args, sinais, dm, "Verificação cancelada!", [&] {
-        Sessao sessao(dm);
-        if (!empresaExiste(sessao, args.empresa)) return kSaidaArgumentos;
-        const ResultadoDaVerificacao r = zorla::Verifica(dm, periodo, args.empresa);
+    return comCancelamento(args, sinais, dm, "Verificação cancelada!", [&](Sessao& sessao) {
+        const ResultadoDaVerificacao r = sessao.verifica(periodo, args.empresa);
         const Escrita saida = [](std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); };
         if (args.csv)
             CsvDaVerificacao(r, saida);
@@ -213,8 +205,8 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
 
 int ListaEmpresas(const CliArgs& args, SinaisDeParada& sinais) {
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
-    return comCancelamento(args, sinais, dm, "Listagem das empresas cancelada!", [&] {
-        std::printf("%s", TabelaDasEmpresas(Sessao(dm).empresas()).c_str());
+    return comCancelamento(args, sinais, dm, "Listagem das empresas cancelada!", [&](Sessao& sessao) {
+        std::printf("%s", TabelaDasEmpresas(sessao.empresas()).c_str());
         return 0;
     });
 }

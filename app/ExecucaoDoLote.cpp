@@ -18,7 +18,6 @@
 #include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
-#include "export/ThProcessa.h"
 #include "export/TravaPasta.h"
 
 namespace zorla {
@@ -137,42 +136,36 @@ ExecucaoDoLote::Fim ExecucaoDoLote::executaItem(std::size_t i) {
         }
     }
     TFDMExporta dm(item.conexao);
+    Sessao sessao(dm);
     {
         std::lock_guard lock(m_mutex);
-        a.conexao = &dm;
+        a.sessao = &sessao;
     }
     struct Solta {  // the cancel no longer reaches a connection about to go
         ExecucaoDoLote& e;
         Andamento& a;
         ~Solta() {
             std::lock_guard lock(e.m_mutex);
-            a.conexao = nullptr;
+            a.sessao = nullptr;
         }
     } solta{*this, a};
-    if (!Sessao(dm).temEmpresa(item.empresa))
-        return {Andamento::Estado::Falhou, "Empresa " + std::to_string(item.empresa) + " não encontrada."};
     if (m_args.verificar) {
-        a.verificacao = Verifica(dm, m_periodo, item.empresa);
+        a.verificacao = sessao.verifica(m_periodo, item.empresa);
         return {Andamento::Estado::Concluida, {}};
     }
-    return exporta(i, dm);
+    return exporta(i, sessao);
 }
 
-ExecucaoDoLote::Fim ExecucaoDoLote::exporta(std::size_t i, TFDMExporta& dm) {
+ExecucaoDoLote::Fim ExecucaoDoLote::exporta(std::size_t i, Sessao& sessao) {
     const ItemDoLote& item = m_itens[i];
     Andamento& a = *m_andamentos[i];
     const std::string diretorio = DiretorioDe(item.pasta);
     std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
     if (!trava) return {Andamento::Estado::Falhou, mensagemPastaOcupada(item.pasta)};
-    Sessao(dm).consulta(m_periodo, item.empresa);
     EventosDoItem eventos(a, rotulo(i), g_saida, m_terminal);
     DiskFiles disco;
-    ThProcessa run(dm, eventos, m_sinais.cancelado(),
-                   ParametrosDaExportacao(diretorio, m_periodo, item.empresa, item.codigo), disco);
-    run.mantemTrava(std::move(*trava));
-    run.start();
-    run.wait();
-    a.resultado = run.resultado();
+    a.resultado = sessao.exporta(ParametrosDaExportacao(diretorio, m_periodo, item.empresa, item.codigo), eventos,
+                                 m_sinais.cancelado(), disco, std::move(*trava));
     const Desfecho d = a.resultado.desfecho;
     const bool pendente = !a.resultado.semConta.empty();
     return {d == Desfecho::Concluido   ? (pendente ? Andamento::Estado::ComPendencias : Andamento::Estado::Concluida)
@@ -195,7 +188,7 @@ int ExecucaoDoLote::executa() {
     m_sinais.aoCancelar([this] {
         std::lock_guard lock(m_mutex);
         for (const auto& a : m_andamentos)
-            if (a->conexao) a->conexao->cancela();
+            if (a->sessao) a->sessao->cancela();
         m_mudou.notify_all();
     });
     {
@@ -276,22 +269,24 @@ void ExecucaoDoLote::imprimeResultado() const {
         imprimeVerificacoes();
         return;
     }
-    std::printf("%-8s %-40s %-24s %8s %8s %8s %8s %8s\n", "Empresa", "Pasta", "Resultado", "SAI", "ENT", "ctr", "pag",
-                "fca");
+    std::printf("%-8s %-40s %-24s", "Empresa", "Pasta", "Resultado");
+    for (TipoArquivo tipo : kTiposDeArquivo) std::printf(" %8s", SiglaDoArquivo(tipo));
+    std::printf("\n");
     for (std::size_t i = 0; i < m_itens.size(); ++i) {
         const Andamento& a = *m_andamentos[i];
-        long linhas[5] = {-1, -1, -1, -1, -1};
-        for (const ArquivoGravado& f : a.resultado.arquivos) linhas[static_cast<int>(f.tipo)] = f.linhas;
         // Accented states are padded by hand: printf counts bytes.
         const std::string estado = nomeDoEstado(a.estado);
         const std::size_t largura = LarguraNoTerminal(estado);
         std::printf("%-8d %-40s %s%s", m_itens[i].empresa, Visivel(m_itens[i].pasta).c_str(), estado.c_str(),
                     std::string(largura < 24 ? 24 - largura : 0, ' ').c_str());
-        for (long n : linhas) {
-            if (n < 0)
+        // The lines of each file the run reported; a file it did not write has none.
+        for (TipoArquivo tipo : kTiposDeArquivo) {
+            const auto& feitos = a.resultado.arquivos;
+            const auto f = std::find_if(feitos.begin(), feitos.end(), [tipo](const ArquivoGravado& g) { return g.tipo == tipo; });
+            if (f == feitos.end())
                 std::printf(" %8s", "-");
             else
-                std::printf(" %8ld", n);
+                std::printf(" %8ld", f->linhas);
         }
         if (a.estado == Andamento::Estado::Falhou) std::printf("  %s", a.erro.c_str());
         std::printf("\n");

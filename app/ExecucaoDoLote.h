@@ -18,7 +18,7 @@
 namespace zorla {
 
 class SinaisDeParada;
-class TFDMExporta;
+class Sessao;
 
 // One batch under way: its exports on threads of their own, as many at once as allowed and as the embedded
 // database files let run together (no two exports share a folder: that is refused before; a check writes none).
@@ -39,7 +39,7 @@ public:
         ResultadoDaExportacao resultado;
         ResultadoDaVerificacao verificacao;
         std::atomic<int> posicao{0}, maximo{0};
-        TFDMExporta* conexao = nullptr;  // while it runs, for the cancel to reach its statement
+        Sessao* sessao = nullptr;  // while it runs, for the cancel to reach its statement
         std::string banco;               // an embedded database file, which two exports may not share
         bool relatado = false;           // its end has been told
     };
@@ -53,7 +53,7 @@ private:
     };
     void trabalho(std::size_t i);
     Fim executaItem(std::size_t i);
-    Fim exporta(std::size_t i, TFDMExporta& dm);
+    Fim exporta(std::size_t i, Sessao& sessao);
     void termina(std::size_t i, Andamento::Estado estado, std::string erro);
     void mostraProgresso(bool mudou);
     std::string rotulo(std::size_t i) const;

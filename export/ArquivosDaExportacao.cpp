@@ -13,16 +13,31 @@ namespace zorla {
 
 namespace fs = std::filesystem;
 
-std::string CaminhoDoArquivo(TipoArquivo tipo, const std::string& diretorio, const std::string& nomeArquivo) {
-    switch (tipo) {
-        case TipoArquivo::LivroSaidas: return diretorio + nomeArquivo + ".SAI";
-        case TipoArquivo::LivroEntradas: return diretorio + nomeArquivo + ".ENT";
-        case TipoArquivo::Recebimentos: return diretorio + "ctr" + nomeArquivo + ".txt";
-        case TipoArquivo::Pagamentos: return diretorio + "pag" + nomeArquivo + ".txt";
-        case TipoArquivo::DespesasGerais: return diretorio + "fca" + nomeArquivo + ".txt";
-    }
-    return {};
+namespace {
+struct NomeDoArquivo {
+    TipoArquivo tipo;
+    const char* prefixo;
+    const char* extensao;
+    const char* sigla;
+};
+constexpr NomeDoArquivo kNomes[] = {
+    {TipoArquivo::LivroSaidas, "", ".SAI", "SAI"},   {TipoArquivo::LivroEntradas, "", ".ENT", "ENT"},
+    {TipoArquivo::Recebimentos, "ctr", ".txt", "ctr"}, {TipoArquivo::Pagamentos, "pag", ".txt", "pag"},
+    {TipoArquivo::DespesasGerais, "fca", ".txt", "fca"},
+};
+const NomeDoArquivo& nomeDo(TipoArquivo tipo) {
+    for (const NomeDoArquivo& n : kNomes)
+        if (n.tipo == tipo) return n;
+    return kNomes[0];
 }
+}  // namespace
+
+std::string CaminhoDoArquivo(TipoArquivo tipo, const std::string& diretorio, const std::string& nomeArquivo) {
+    const NomeDoArquivo& n = nomeDo(tipo);
+    return diretorio + n.prefixo + nomeArquivo + n.extensao;
+}
+
+const char* SiglaDoArquivo(TipoArquivo tipo) { return nomeDo(tipo).sigla; }
 
 std::optional<std::string> RecusaDaSaida(const std::string& diretorio, const std::string& nomeArquivo) {
     for (TipoArquivo tipo : kTiposDeArquivo) {

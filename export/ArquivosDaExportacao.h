@@ -10,6 +10,8 @@ namespace zorla {
 
 // Where a run writes each of its files: the folder (ending with its delimiter) and the period's base name.
 std::string CaminhoDoArquivo(TipoArquivo tipo, const std::string& diretorio, const std::string& nomeArquivo);
+// "SAI", "ENT", "ctr", "pag", "fca": a file's column in a table of counts.
+const char* SiglaDoArquivo(TipoArquivo tipo);
 inline constexpr TipoArquivo kTiposDeArquivo[] = {TipoArquivo::LivroSaidas, TipoArquivo::LivroEntradas,
                                                   TipoArquivo::Recebimentos, TipoArquivo::Pagamentos,
                                                   TipoArquivo::DespesasGerais};

@@ -6,6 +6,8 @@
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
 #include "data/DMVantero.h"
+#include "export/EmpresaNaoEncontrada.h"
+#include "export/ThProcessa.h"
 
 namespace zorla {
 
@@ -22,7 +24,30 @@ std::vector<Empresa> Sessao::empresas() {
 }
 
 void Sessao::consulta(const Periodo& periodo, std::int64_t empresa) {
+    if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
     m_dm.ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa);
+}
+
+std::unique_ptr<ThProcessa> Sessao::inicia(const RunParameters& params, EventosDaExportacao& eventos,
+                                           const std::atomic<bool>& cancelado, OutputFiles& arquivos,
+                                           TravaPasta trava) {
+    auto run = std::make_unique<ThProcessa>(m_dm, eventos, cancelado, params, arquivos);
+    run->mantemTrava(std::move(trava));
+    run->start();
+    return run;
+}
+
+ResultadoDaExportacao Sessao::exporta(const RunParameters& params, EventosDaExportacao& eventos,
+                                      const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava) {
+    consulta(Periodo{params.DataInicial, params.DataFinal, params.NomeArquivo}, params.empresa);
+    const std::unique_ptr<ThProcessa> run = inicia(params, eventos, cancelado, arquivos, std::move(trava));
+    run->wait();
+    return run->resultado();
+}
+
+ResultadoDaVerificacao Sessao::verifica(const Periodo& periodo, std::int64_t empresa) {
+    if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
+    return Verifica(m_dm, periodo, empresa);
 }
 
 bool Sessao::temEmpresa(std::int64_t codigo) {
@@ -30,7 +55,7 @@ bool Sessao::temEmpresa(std::int64_t codigo) {
     return std::any_of(lista.begin(), lista.end(), [codigo](const Empresa& e) { return e.codigo == codigo; });
 }
 
-void Sessao::cancelaConsulta() { m_dm.cancela(); }
+void Sessao::cancela() { m_dm.cancela(); }
 
 std::string DiretorioDe(const std::string& pastaDigitada) {
     std::string d(trimControl(pastaDigitada));

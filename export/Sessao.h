@@ -1,16 +1,23 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Periodo.h"
+#include "export/EventosDaExportacao.h"
 #include "export/RunParameters.h"
+#include "export/TravaPasta.h"
+#include "export/Verificacao.h"
 
 namespace zorla {
 
 class TFDMExporta;
+class OutputFiles;
+class ThProcessa;
 
 struct Empresa {
     std::int64_t codigo = 0;
@@ -18,8 +25,9 @@ struct Empresa {
     std::string cnpj;      // code page 1252
 };
 
-// The rules the window and the command line share: the companies, the consult, the output folder and the run's
-// parameters.
+// The one way the window, the command line and a batch reach a connection: the companies, the consult, the run,
+// the check and their cancel. A company the connection does not have is refused (EmpresaNaoEncontrada) before
+// anything is consulted or written.
 class Sessao {
 public:
     explicit Sessao(TFDMExporta& dm) : m_dm(dm) {}
@@ -30,8 +38,15 @@ public:
     bool temEmpresa(std::int64_t codigo);
     // The period's sales of a company: the rows the next run writes into the sales book.
     void consulta(const Periodo& periodo, std::int64_t empresa);
-    // From any thread: a consult under way is stopped on the server and fails.
-    void cancelaConsulta();
+    // A run over the consulted rows, on its worker from now on; it holds the folder until it is destroyed.
+    std::unique_ptr<ThProcessa> inicia(const RunParameters& params, EventosDaExportacao& eventos,
+                                       const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
+    // The consult and the run, to their end.
+    ResultadoDaExportacao exporta(const RunParameters& params, EventosDaExportacao& eventos,
+                                  const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
+    ResultadoDaVerificacao verifica(const Periodo& periodo, std::int64_t empresa);
+    // From any thread: what runs on the connection, a consult, a check or a run's query, stops and fails.
+    void cancela();
 
 private:
     TFDMExporta& m_dm;

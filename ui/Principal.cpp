@@ -269,7 +269,7 @@ void TFrmPrincipal::paraConsulta() {
     // A cancel that comes while the statement is still being prepared finds nothing to stop and is lost: it is
     // asked again until the work has ended.
     while (m_empresas.isRunning() || m_consulta.isRunning() || m_verificacao.isRunning()) {
-        m_sessao.cancelaConsulta();
+        m_sessao.cancela();
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     m_empresas.waitForFinished();
@@ -293,7 +293,7 @@ void TFrmPrincipal::BtnVerificarClick() {
     m_verificacaoPendente = true;
     m_verificacao.setFuture(QtConcurrent::run([this, periodo, empresa] {
         try {
-            return Verificado{std::make_shared<const ResultadoDaVerificacao>(Verifica(m_dm, periodo, empresa)), QString()};
+            return Verificado{std::make_shared<const ResultadoDaVerificacao>(m_sessao.verifica(periodo, empresa)), QString()};
         } catch (const std::exception& e) {
             return Verificado{{}, falha(e)};
         }

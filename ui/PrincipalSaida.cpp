@@ -87,16 +87,12 @@ void TFrmPrincipal::iniciaExportacao() {
     PnlCaminhoArquivo->hide();
     m_pastaDigitada = EdtDiretorio->text();
     const Periodo periodo{DataInicial, DataFinal, NomeArquivo};
-    m_run = std::make_unique<ThProcessa>(
-        m_dm, *m_host, Cancelado,
-        ParametrosDaExportacao(Diretorio, periodo, RxDBLkCbEMPRESA->currentData().toLongLong(),
-                               utf8ToCp1252(EdtCodEmpresa->text().toStdString())),
-        *m_arquivos);
-    m_run->mantemTrava(std::move(*trava));
     m_consultaValida = false;
     m_apagaLivrosAoTerminar = false;
     m_host->inicia();
-    m_run->start();
+    m_run = m_sessao.inicia(ParametrosDaExportacao(Diretorio, periodo, RxDBLkCbEMPRESA->currentData().toLongLong(),
+                                                   utf8ToCp1252(EdtCodEmpresa->text().toStdString())),
+                            *m_host, Cancelado, *m_arquivos, std::move(*trava));
 }
 
 }  // namespace zorla
