@@ -78,7 +78,13 @@ TFDMExporta::TFDMExporta(std::string connectionFile)
         "Trim Char=False",
     });
     SQLConnectionZORLA.BeforeConnect = [this] { SQLConnectionZORLABeforeConnect(); };
+    declaraEmpresas();
+    declaraSaidas();
+    declaraMovimento();
+    declaraCupomA();
+}
 
+void TFDMExporta::declaraEmpresas() {
     QEmpresaLocal.setSql({
         "SELECT E.*, C.NOMECIDADE, C.ESTADO",
         "FROM EMPRESA E JOIN CIDADE C ON (E.CODCIDADE=C.CODCIDADE)",
@@ -127,7 +133,9 @@ TFDMExporta::TFDMExporta(std::string connectionFile)
              text("CHAVE", 20),
              text("NOMECIDADE", 50),
              text("ESTADO", 2)});
+}
 
+void TFDMExporta::declaraSaidas() {
     QSaidas.setSql({
         "SELECT *",
         "FROM RELATORIOAPURACAOICMS(:TIPODOCUMENTO, :TIPOMOVIMENTO, :DATAINICIAL, :DATAFINAL, :EMPRESA, :ATIVO)",
@@ -202,7 +210,9 @@ TFDMExporta::TFDMExporta(std::string connectionFile)
     m_fAgrupamento = CDSSaidas.fieldIndex("AGRUPAMENTO");
     m_fTipo = CDSSaidas.fieldIndex("TIPO");
     CDSSaidas.OnCalcFields = [this](ClientDataSet& ds) { CDSSaidasCalcFields(ds); };
+}
 
+void TFDMExporta::declaraMovimento() {
     SQLMovimento.setSql({
         "SELECT *",
         "FROM SP_EXPORTAMOVIMENTO_BANCARIO(:BANCO, :DATA_INICIAL, :DATA_FINAL)",
@@ -224,7 +234,9 @@ TFDMExporta::TFDMExporta(std::string connectionFile)
                            text("NOMEDEVEDOR", 50),
                            integer("CENTROCUSTO"),
                            text("LOCAL_CCUSTO", 1, true)});
+}
 
+void TFDMExporta::declaraCupomA() {
     QCupomA.setSql({
         "SELECT T.TOTALIZADOR, T.VALOR",
         "FROM ECF_TOTALIZADORES T",

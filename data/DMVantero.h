@@ -45,6 +45,11 @@ public:
 private:
     friend struct EstadoDoModulo;  // the data module's own tests
 
+    // Each query chain: its statement, its provider and the fields its dataset declares.
+    void declaraEmpresas();
+    void declaraSaidas();
+    void declaraMovimento();
+    void declaraCupomA();
     void PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
     void PreparaMovimento(Date dataInicial, Date dataFinal);
 
