@@ -13,6 +13,7 @@
 #include "support/SampleData.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
+#include "support/Espera.h"
 
 namespace zorla {
 namespace {
@@ -259,8 +260,10 @@ TEST_F(Cli, SignalsStopAConsultOnTheServer) {
         std::thread signaller;
         const auto started = std::chrono::steady_clock::now();
         auto r = runProcess(args(), nullptr, std::chrono::seconds(60), [&](pid_t pid) {
-            signaller = std::thread([pid, sinal] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the query runs by then
+            signaller = std::thread([this, pid, sinal] {
+                // Attached, then looping in the procedure: the query runs on the engine.
+                EXPECT_TRUE(test::esperaAte([&] { return test::temAberto(pid, db); }));
+                EXPECT_TRUE(test::esperaTrabalhar(pid, std::chrono::milliseconds(300)));
                 kill(pid, sinal);
             });
         });

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "support/CliFixture.h"
+#include "support/Espera.h"
 
 namespace zorla {
 namespace {
@@ -169,7 +170,8 @@ TEST_F(Cli, ACancelDuringThePurchasesQuerySaysOneThing) {
     auto r = exporta({}, [&](const std::string& err, pid_t pid) {
         if (sinal.joinable() || err.find("Gerando arquivo...") == std::string::npos) return;
         sinal = std::thread([pid] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the purchases query runs by then
+            // The sales book is a few lines: work beyond it is the purchases query looping.
+            EXPECT_TRUE(test::esperaTrabalhar(pid, std::chrono::milliseconds(300)));
             kill(pid, SIGINT);
         });
     });

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,6 +41,7 @@
 #include "support/SampleData.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
+#include "support/Espera.h"
 #include "export/TravaPasta.h"
 #include "ui/ZorlaApplication.h"
 
@@ -114,7 +116,9 @@ TEST_F(Janela, CompanyListFromAServerThatDoesNotAnswerLeavesTheWindowLive) {
     ASSERT_EQ(getsockname(escuta, reinterpret_cast<sockaddr*>(&endereco), &tamanho), 0);
     banco->escreveIni("[EMPRESA]\nDatabase=127.0.0.1/" + std::to_string(ntohs(endereco.sin_port)) + ":/nada.fdb\n");
     abre(2008y / 3 / 15, false);
-    QTest::qWait(300);
+    // The client has connected and waits for an answer: its connection is pending on the socket.
+    pollfd pendente{escuta, POLLIN, 0};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return poll(&pendente, 1, 0) == 1; }, 20000));
     EXPECT_TRUE(w->carregandoEmpresas());
     QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
     QTest::mouseClick(c<QPushButton>("BtnVerificar"), Qt::LeftButton);
@@ -472,7 +476,9 @@ TEST_F(JanelaConsultaLenta, ClosingStopsAConsultUnderWay) {
     c<QLineEdit>("EdtCodEmpresa")->setText("12");
     QTest::mouseClick(c<QPushButton>("BtnConsultar"), Qt::LeftButton);
     ASSERT_TRUE(w->consultando());
-    QTest::qWait(300);  // the query is running on the server by now
+    // The engine loops in the procedure on a thread of this process.
+    const auto inicio = test::tempoDeProcessador(getpid());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return test::tempoDeProcessador(getpid()) >= inicio + std::chrono::milliseconds(300); }, 20000));
     ASSERT_TRUE(w->consultando()) << dialogs->texts().join("|").toStdString();
     QElapsedTimer relogio;
     relogio.start();

@@ -8,6 +8,7 @@
 
 #include "support/Process.h"
 #include "support/TempDir.h"
+#include "support/Espera.h"
 
 namespace zorla {
 namespace {
@@ -22,7 +23,8 @@ TEST(ProgramaDaJanela, SignalsEndItEvenWithTheErrorBoxOpen) {
         // Nothing listens on port 1: the company list fails at once and its error box stays open.
         std::ofstream(dir.file("dbxconnections.ini")) << "[EMPRESA]\r\nDatabase=127.0.0.1/1:/nada.fdb\r\n";
         const auto r = test::runProcess({programa}, nullptr, std::chrono::seconds(30), [s = sinal](pid_t pid) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            // Started, failed to connect and showing its box: nothing left to do but wait for the operator.
+            EXPECT_TRUE(test::esperaOcioso(pid));
             kill(pid, s);
         });
         EXPECT_EQ(r.status, status) << r.err;
