@@ -2,15 +2,24 @@
 # Installs what is missing, builds and runs every test: the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the ThreadSanitizer build of the window's run tests,
 # the close tests under valgrind, the whole suite once more as built for use, then the Debian package: checked by
-# lintian, installed, tried and removed. Warnings are errors.
+# lintian, installed, tried and removed. Warnings are errors. Each stage's time is printed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-bash scripts/build.sh -DZORLA_BUILD_TESTS=ON -DZORLA_BUILD_UI=ON -DZORLA_WERROR=ON
-bash scripts/asan.sh
-bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
-bash scripts/tsan.sh
-bash scripts/leaks.sh
+tempos=()
+etapa() {  # NAME COMMAND...
+    local nome=$1 inicio=$SECONDS
+    shift
+    "$@"
+    tempos+=("$(printf '%-34s %5d s' "$nome" $((SECONDS - inicio)))")
+}
+# On success or failure alike: what took how long.
+trap 'printf "\nTempos das etapas:\n"; printf "  %s\n" "${tempos[@]}"; printf "  %-34s %5d s\n" total "$SECONDS"' EXIT
+etapa "dependências (apt)" bash scripts/install-deps.sh
+etapa "compilação (build/)" bash scripts/build.sh -DZORLA_BUILD_TESTS=ON -DZORLA_BUILD_UI=ON -DZORLA_WERROR=ON
+etapa "ASan+UBSan: compilação e testes" bash scripts/asan.sh
+etapa "fuzzers" bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
+etapa "ThreadSanitizer" bash scripts/tsan.sh
+etapa "valgrind" bash scripts/leaks.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j2 </dev/null
-bash scripts/package-test.sh
+etapa "testes (build/)" ctest --test-dir build --output-on-failure -j2 </dev/null
+etapa "pacote" bash scripts/package-test.sh
