@@ -100,13 +100,13 @@ std::optional<std::string> recusaAntes(const CliArgs& args, const std::string& d
     return arquivos.recusa(*args.resumo);
 }
 
-int exporta(const CliArgs& args, const Periodo& periodo, const std::string& diretorio, TravaPasta trava,
-            Sessao& sessao, const SinaisDeParada& sinais) {
+int exporta(const CliArgs& args, const Periodo& periodo, const std::string& diretorio, TravaPasta trava, Sessao& sessao,
+            const SinaisDeParada& sinais) {
     TerminalHost host(stderr, isatty(STDERR_FILENO) != 0, args.saida);
     DiskFiles disco;
     const ResultadoDaExportacao r =
-        sessao.exporta(ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo), host,
-                       sinais.cancelado(), disco, std::move(trava));
+        sessao.exporta(ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo), host, sinais.cancelado(),
+                       disco, std::move(trava));
     listaArquivos(r);
     switch (r.desfecho) {
         case Desfecho::Concluido: {
@@ -185,8 +185,9 @@ int Exporta(const CliArgs& args, SinaisDeParada& sinais) {
         return 1;
     }
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
-    return comCancelamento(args, sinais, dm, kMensagemCancelada,
-                           [&](Sessao& sessao) { return exporta(args, periodo, diretorio, std::move(*trava), sessao, sinais); });
+    return comCancelamento(args, sinais, dm, kMensagemCancelada, [&](Sessao& sessao) {
+        return exporta(args, periodo, diretorio, std::move(*trava), sessao, sinais);
+    });
 }
 
 int Verifica(const CliArgs& args, SinaisDeParada& sinais) {

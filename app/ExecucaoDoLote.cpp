@@ -282,7 +282,8 @@ void ExecucaoDoLote::imprimeResultado() const {
         // The lines of each file the run reported; a file it did not write has none.
         for (TipoArquivo tipo : kTiposDeArquivo) {
             const auto& feitos = a.resultado.arquivos;
-            const auto f = std::find_if(feitos.begin(), feitos.end(), [tipo](const ArquivoGravado& g) { return g.tipo == tipo; });
+            const auto f =
+                std::find_if(feitos.begin(), feitos.end(), [tipo](const ArquivoGravado& g) { return g.tipo == tipo; });
             if (f == feitos.end())
                 std::printf(" %8s", "-");
             else

@@ -35,7 +35,8 @@ public:
     ClientDataSet& movimento() { return CDSMovimento; }
     const ClientDataSet& movimento() const { return CDSMovimento; }
     // The fiscal or cash/bank result handed to a reader a row at a time; the datasets stay as they are.
-    void LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa, RowReceiver& leitor);
+    void LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                  RowReceiver& leitor);
     void LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor);
 
     void SQLConnectionZORLABeforeConnect();

@@ -9,6 +9,8 @@ namespace {
 
 using R = Regra;
 
+// clang-format off: one field a line, in the order written
+
 constexpr CampoDoLeiaute kSaida[] = {
     {"Tipo do registro", 1, R::Fixo, 'S'},
     {"Código da empresa", 4, R::Dado},
@@ -79,6 +81,8 @@ constexpr CampoDoLeiaute kLancamento[] = {
     {"DATA", 6, R::DiaMesAno2},
 };
 
+// clang-format on
+
 constexpr Leiaute kLeiauteSaida{"Livro de saídas", "NUMERODOC", kSaida};
 constexpr Leiaute kLeiauteEntrada{"Livro de entradas", "NUMERODOC", kEntrada};
 constexpr Leiaute kLeiauteLancamento{"Lançamentos", "DOCUMENTO", kLancamento};
@@ -115,7 +119,8 @@ void TextoDaRegra(Regra regra, std::string_view texto, std::string& saida) {
 }
 
 std::size_t DigitosDoValor(std::int64_t centavos) {
-    std::uint64_t a = centavos < 0 ? static_cast<std::uint64_t>(-(centavos + 1)) + 1 : static_cast<std::uint64_t>(centavos);
+    std::uint64_t a =
+        centavos < 0 ? static_cast<std::uint64_t>(-(centavos + 1)) + 1 : static_cast<std::uint64_t>(centavos);
     std::size_t n = 1;
     while (a >= 10) a /= 10, ++n;
     return std::max<std::size_t>(n, 3) + (centavos < 0 ? 1 : 0);

@@ -54,7 +54,9 @@ const Leiaute& LeiauteDoLancamento();  // .ctr, .pag, .fca: 75 characters a line
 // The text a Texto, Documento, Cadastro or Dado field writes, before it is filled or cut, in place of `saida`.
 void TextoDaRegra(Regra regra, std::string_view texto, std::string& saida);
 // Cadastro takes its second column when the first is empty or blanks only.
-inline bool UsaOutraColuna(std::string_view primeira) { return primeira.find_first_not_of(' ') == std::string_view::npos; }
+inline bool UsaOutraColuna(std::string_view primeira) {
+    return primeira.find_first_not_of(' ') == std::string_view::npos;
+}
 // Digits of an amount as a Valor field writes it (a minus sign counted): what must fit the field.
 std::size_t DigitosDoValor(std::int64_t centavos);
 // An account code counts as missing only when its length is 0: one of blanks passes.

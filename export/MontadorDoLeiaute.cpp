@@ -36,7 +36,8 @@ void MontadorDoLeiaute::monta(std::string& linha, std::span<const std::string_vi
                 if (coluna.isNull())
                     linha.append(f.largura, f.preenchimento);
                 else
-                    c.numero(coluna.asDecimal(), f.largura, f.preenchimento, FieldRef(m_linhas, m_documento).text(), f.nome);
+                    c.numero(coluna.asDecimal(), f.largura, f.preenchimento, FieldRef(m_linhas, m_documento).text(),
+                             f.nome);
                 break;
             case Regra::AnoMesDia: c.anoMesDia(coluna.asDate()); break;
             case Regra::DiaMesAno: c.diaMesAno(coluna.asDate()); break;

@@ -69,8 +69,10 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
     ResultadoDaVerificacao r;
     using Consulta = VerificacaoDaConsulta::Consulta;
     for (const char* tipo : {"S", "E"}) {
-        const auto livro = VerificacaoDaConsulta::para(*tipo == 'S' ? Consulta::Vendas : Consulta::Compras, dm.saidas(), r.problemas);
-        const bool lido = leColunasAceitas([&] { dm.LeSaidas(tipo, periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
+        const auto livro =
+            VerificacaoDaConsulta::para(*tipo == 'S' ? Consulta::Vendas : Consulta::Compras, dm.saidas(), r.problemas);
+        const bool lido =
+            leColunasAceitas([&] { dm.LeSaidas(tipo, periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
         if (lido) livro->termina();
     }
     const auto movimentos = VerificacaoDaConsulta::para(Consulta::Movimento, dm.movimento(), r.problemas);

@@ -27,7 +27,8 @@ std::string_view semBrancosAoFim(std::string_view t) { return t.substr(0, t.find
 
 // Where a column lies in a result, found by name as the datasets find their fields.
 int colunaDe(const std::vector<ColumnInfo>& columns, std::string_view nome) {
-    auto it = std::find_if(columns.begin(), columns.end(), [&](const ColumnInfo& c) { return equalsIgnoreCase(c.name, nome); });
+    auto it = std::find_if(columns.begin(), columns.end(),
+                           [&](const ColumnInfo& c) { return equalsIgnoreCase(c.name, nome); });
     if (it == columns.end()) throw DbError("Verificar: Field '" + std::string(nome) + "' not found");
     return static_cast<int>(it - columns.begin());
 }
@@ -50,11 +51,11 @@ void confereColunas(const ClientDataSet& leitor, const std::vector<ColumnInfo>& 
                     std::deque<Problema>& problemas) {
     const std::vector<ClientDataSet::FieldMismatch> erradas = leitor.mismatches(columns);
     for (const ClientDataSet::FieldMismatch& m : erradas)
-        problemas.push_back(Problema{
-            Gravidade::Erro, consulta, m.field, m.actual,
-            m.actual.empty() ? "coluna ausente no resultado do banco: a exportação para aqui"
-                             : std::string("coluna do tipo ") + m.actual + " onde a exportação lê " +
-                                   tipoEsperado(m.expected) + ": a exportação para aqui"});
+        problemas.push_back(Problema{Gravidade::Erro, consulta, m.field, m.actual,
+                                     m.actual.empty()
+                                         ? "coluna ausente no resultado do banco: a exportação para aqui"
+                                         : std::string("coluna do tipo ") + m.actual + " onde a exportação lê " +
+                                               tipoEsperado(m.expected) + ": a exportação para aqui"});
     if (!erradas.empty()) throw ColunasRecusadas{};
 }
 
@@ -105,7 +106,8 @@ public:
     // A field the dataset calculates (TIPO) is not in the result: what it holds is the dataset's own.
     RegrasDoLeiaute(const Leiaute& leiaute, const ClientDataSet& leitor) {
         for (const CampoDoLeiaute& f : leiaute.campos) {
-            const bool visto = std::any_of(m_campos.begin(), m_campos.end(), [&](auto* c) { return c->nome == f.nome; });
+            const bool visto =
+                std::any_of(m_campos.begin(), m_campos.end(), [&](auto* c) { return c->nome == f.nome; });
             if (!f.leColuna() || visto) continue;
             if (!leitor.fields()[static_cast<std::size_t>(leitor.fieldIndex(f.nome))].calculated)
                 m_campos.push_back(&f);
@@ -189,7 +191,8 @@ public:
     void columns(const std::vector<ColumnInfo>& columns) override {
         confereColunas(m_leitor, columns, m_vendas ? "Consulta das vendas" : "Consulta das compras", m_problemas);
         m_leiaute.acha(columns);
-        for (std::size_t i = 0; i < std::size(kColunas); ++i) m_c[i] = static_cast<std::size_t>(colunaDe(columns, kColunas[i]));
+        for (std::size_t i = 0; i < std::size(kColunas); ++i)
+            m_c[i] = static_cast<std::size_t>(colunaDe(columns, kColunas[i]));
     }
 
     void row(std::span<const Cell> c) override {
@@ -221,7 +224,8 @@ private:
             m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", VisivelCp1252(id),
                            "tem " + std::to_string(numero.size()) + " caracteres em vez de " + std::to_string(tamanho));
         else if (!(temCnpj ? CnpjValido(numero) : CpfValido(numero)))
-            m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", VisivelCp1252(id), "dígitos verificadores errados");
+            m_achados.acha(Gravidade::Aviso, temCnpj ? "CNPJ" : "CPF", VisivelCp1252(id),
+                           "dígitos verificadores errados");
     }
     // Sales go out with CFOP 5, 6 or 7; purchases come in with 1, 2 or 3; no CFOP begins otherwise.
     void cfop(std::string_view cfop) {
@@ -253,7 +257,8 @@ public:
     void columns(const std::vector<ColumnInfo>& columns) override {
         confereColunas(m_leitor, columns, "Consulta do caixa/banco", m_problemas);
         m_leiaute.acha(columns);
-        for (std::size_t i = 0; i < std::size(kColunas); ++i) m_c[i] = static_cast<std::size_t>(colunaDe(columns, kColunas[i]));
+        for (std::size_t i = 0; i < std::size(kColunas); ++i)
+            m_c[i] = static_cast<std::size_t>(colunaDe(columns, kColunas[i]));
     }
 
     void row(std::span<const Cell> c) override {
@@ -261,9 +266,11 @@ public:
         if (operacao != "V" && operacao != "C" && operacao != "F") return;  // written to no file
         m_achados.documento(movimento(c));
         if (ContaAusente(c[m_c[CREDORA]].text))
-            m_achados.acha(Gravidade::Erro, "CREDORA", VisivelCp1252(c[m_c[NOMECREDOR]].text), "sem código contábil definido");
+            m_achados.acha(Gravidade::Erro, "CREDORA", VisivelCp1252(c[m_c[NOMECREDOR]].text),
+                           "sem código contábil definido");
         else if (ContaAusente(c[m_c[DEVEDORA]].text))
-            m_achados.acha(Gravidade::Erro, "DEVEDORA", VisivelCp1252(c[m_c[NOMEDEVEDOR]].text), "sem código contábil definido");
+            m_achados.acha(Gravidade::Erro, "DEVEDORA", VisivelCp1252(c[m_c[NOMEDEVEDOR]].text),
+                           "sem código contábil definido");
         m_leiaute.confere(c, m_achados);
         // Only general expenses write their own history, over the two lines an entry may take.
         if (operacao == "F") m_achados.controles(c[m_c[HISTORICO]].text, "HISTORICO", 2 * kLarguraDoHistorico);
@@ -273,7 +280,8 @@ private:
     enum { OPERACAO, DOCUMENTO, CREDORA, DEVEDORA, NOMECREDOR, NOMEDEVEDOR, VALOR, DATA, HISTORICO, PARCELA };
     static constexpr std::string_view kColunas[] = {"OPERACAO",    "DOCUMENTO", "CREDORA", "DEVEDORA",  "NOMECREDOR",
                                                     "NOMEDEVEDOR", "VALOR",     "DATA",    "HISTORICO", "PARCELA"};
-    const std::size_t kLarguraDoHistorico = LeiauteDoLancamento().campos[LeiauteDoLancamento().indice("Histórico")].largura;
+    const std::size_t kLarguraDoHistorico =
+        LeiauteDoLancamento().campos[LeiauteDoLancamento().indice("Histórico")].largura;
 
     // A movement as an operator finds it in ZORLA: its document number alone is often blank or shared.
     std::string movimento(std::span<const Cell> c) const {
@@ -281,8 +289,10 @@ private:
         if (const Cell& data = c[m_c[DATA]]; !data.isNull()) nome += " " + DataCurta(*data.value().date());
         if (const std::string_view doc = trimControl(c[m_c[DOCUMENTO]].text); !doc.empty())
             nome += ", documento " + VisivelCp1252(doc);
-        if (const Cell& parcela = c[m_c[PARCELA]]; !parcela.isNull()) nome += ", parcela " + std::to_string(parcela.number);
-        if (const Cell& valor = c[m_c[VALOR]]; !valor.isNull()) nome += ", R$ " + ValorFormatado(Decimal{centavosDe(valor)});
+        if (const Cell& parcela = c[m_c[PARCELA]]; !parcela.isNull())
+            nome += ", parcela " + std::to_string(parcela.number);
+        if (const Cell& valor = c[m_c[VALOR]]; !valor.isNull())
+            nome += ", R$ " + ValorFormatado(Decimal{centavosDe(valor)});
         std::string partes;
         for (int campo : {NOMECREDOR, NOMEDEVEDOR}) {
             const std::string_view n = trimControl(c[m_c[campo]].text);

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole suite once under them.
+# Builds the clang tree (scripts/clang.sh) and runs the whole suite once under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${ASAN_BUILD_DIR:-build-asan}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORLA_SANITIZE=address -DZORLA_WERROR=ON \
-    -DZORLA_BUILD_TESTS=ON -DZORLA_BUILD_UI=ON >/dev/null
-cmake --build "$build_dir" -j2
+bash scripts/clang.sh
 export QT_QPA_PLATFORM=offscreen
 # Full stacks on every allocation, so that a suppression matches the library frame it names. The runtime's
 # interception of __tls_get_addr takes some thread-local blocks of libraries loaded at run time for a glibc 2.19

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded time over its seed corpus.
+# Builds the libFuzzer targets in the clang tree (scripts/clang.sh) and runs each for a bounded time over its seed
+# corpus.
 #   scripts/fuzz.sh [SECONDS]   (default 30 each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
+build_dir=${ASAN_BUILD_DIR:-build-asan}
 seconds=${1:-30}
-CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORLA_FUZZ=ON \
-    -DZORLA_BUILD_UI=OFF -DZORLA_BUILD_TESTS=OFF >/dev/null
 targets=(fuzz_conexao fuzz_parametros_nomeados fuzz_registros)
-cmake --build "$build_dir" -j2 --target "${targets[@]}"
+bash scripts/clang.sh "${targets[@]}"
 for t in "${targets[@]}"; do
     work=$build_dir/corpus/$t
     mkdir -p "$work"

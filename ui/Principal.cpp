@@ -293,7 +293,8 @@ void TFrmPrincipal::BtnVerificarClick() {
     m_verificacaoPendente = true;
     m_verificacao.setFuture(QtConcurrent::run([this, periodo, empresa] {
         try {
-            return Verificado{std::make_shared<const ResultadoDaVerificacao>(m_sessao.verifica(periodo, empresa)), QString()};
+            return Verificado{std::make_shared<const ResultadoDaVerificacao>(m_sessao.verifica(periodo, empresa)),
+                              QString()};
         } catch (const std::exception& e) {
             return Verificado{{}, falha(e)};
         }

@@ -4,8 +4,8 @@
 
 #include "data/DMVantero.h"
 #include "data/DbError.h"
-#include "support/MemoryTable.h"
 #include "support/EstadoDoModulo.h"
+#include "support/MemoryTable.h"
 
 namespace zorla {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "data/DMVantero.h"
 #include "export/ExportError.h"
-#include "support/MemoryTable.h"
 #include "support/EstadoDoModulo.h"
+#include "support/MemoryTable.h"
 
 namespace zorla {
 namespace {
@@ -20,7 +20,8 @@ class RegistrosFiscais : public ::testing::Test {
 protected:
     // Opens the fiscal rows through the real dataset, so TIPO comes from its calculated field.
     ClientDataSet& open(const std::vector<Row>& rows) {
-        EstadoDoModulo(dm).CDSSaidas.setProvider([this, rows] { return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, rows); });
+        EstadoDoModulo(dm).CDSSaidas.setProvider(
+            [this, rows] { return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, rows); });
         EstadoDoModulo(dm).CDSSaidas.open();
         return EstadoDoModulo(dm).CDSSaidas;
     }

@@ -7,11 +7,11 @@
 
 #include "data/DMVantero.h"
 #include "export/Resumo.h"
+#include "support/EstadoDoModulo.h"
 #include "support/EventosGravados.h"
 #include "support/MemoryTable.h"
 #include "support/ScriptedFiles.h"
 #include "support/TempDir.h"
-#include "support/EstadoDoModulo.h"
 
 namespace zorla {
 namespace {
@@ -41,7 +41,8 @@ protected:
             bool compras = *EstadoDoModulo(dm).QSaidas.paramByName("TIPOMOVIMENTO").value.text() == "E";
             return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, compras ? compras_ : vendas);
         });
-        EstadoDoModulo(dm).CDSMovimento.setProvider([this] { return test::memoryTable(EstadoDoModulo(dm).CDSMovimento, movimentos); });
+        EstadoDoModulo(dm).CDSMovimento.setProvider(
+            [this] { return test::memoryTable(EstadoDoModulo(dm).CDSMovimento, movimentos); });
         params.Diretorio = dir.folder();
         params.NomeArquivo = "01A31MAR";
         params.DataInicial = 2008y / 3 / 1;
@@ -166,7 +167,11 @@ TEST_F(Run, FailuresEndTheRunWithTheErrorsText) {
         {"missing folder", [&] { params.Diretorio = dir.file("nao-existe") + "/"; }, "Falha ao criar o arquivo"},
         {"run without a consult", [&] { EstadoDoModulo(dm).CDSSaidas.close(); },
          "CDSSaidas: Cannot perform this operation on a closed dataset"},
-        {"overflowing amount", [&] { vendas = {venda("V1", "NF000001", 100000000000)}; consulta(); },
+        {"overflowing amount",
+         [&] {
+             vendas = {venda("V1", "NF000001", 100000000000)};
+             consulta();
+         },
          "Documento NF000001: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."},
     };
     for (const Case& c : cases) {

@@ -1,11 +1,10 @@
-#include "export/VerificacaoDaConsulta.h"
-
 #include <gtest/gtest.h>
 
 #include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
 #include "export/Leiaute.h"
 #include "export/RegistrosFiscais.h"
+#include "export/VerificacaoDaConsulta.h"
 #include "support/EstadoDoModulo.h"
 #include "support/MemoryTable.h"
 
@@ -18,14 +17,22 @@ using Consulta = VerificacaoDaConsulta::Consulta;
 
 // A document and a movement with nothing to report: each case changes what it names.
 Row documentoSemFalhas() {
-    return Row{{"DATAMOVIMENTO", Date{2008y / 3 / 5}}, {"AGRUPAMENTO", "NFE"},    {"NUMERODOC", "000123"},
-               {"SERIEDOC", "1"},                      {"CFOP", "5102"},          {"ALIQUOTAICMS", Decimal{1800}},
-               {"DATADOCUMENTO", Date{2008y / 3 / 4}}, {"OBSERVACAO", "Entrega"}, {"ESTADOCLIENTE", "SP"},
-               {"ESTADO", "SP"},                       {"CIDADECLIENTE", "Santos"}, {"CNPJ", "11222333000181"},
+    return Row{{"DATAMOVIMENTO", Date{2008y / 3 / 5}},
+               {"AGRUPAMENTO", "NFE"},
+               {"NUMERODOC", "000123"},
+               {"SERIEDOC", "1"},
+               {"CFOP", "5102"},
+               {"ALIQUOTAICMS", Decimal{1800}},
+               {"DATADOCUMENTO", Date{2008y / 3 / 4}},
+               {"OBSERVACAO", "Entrega"},
+               {"ESTADOCLIENTE", "SP"},
+               {"ESTADO", "SP"},
+               {"CIDADECLIENTE", "Santos"},
+               {"CNPJ", "11222333000181"},
                {"VALOR", Decimal{123450}}};
 }
 Row movimentoSemFalhas() {
-    return Row{{"DATA", Date{2008y / 3 / 5}}, {"OPERACAO", "F"},      {"DEVEDORA", "6110001"}, {"CREDORA", "1120003"},
+    return Row{{"DATA", Date{2008y / 3 / 5}}, {"OPERACAO", "F"},        {"DEVEDORA", "6110001"}, {"CREDORA", "1120003"},
                {"DOCUMENTO", "TAR"},          {"VALOR", Decimal{1500}}, {"HISTORICO", "Tarifa"}};
 }
 
@@ -66,32 +73,56 @@ TEST_F(RegrasDaVerificacao, WhatTheLayoutWritesIsWhatTheCheckReports) {
     const std::string longa(120, 'o');
     const std::vector<Caso> casos = {
         {"a valid document", Consulta::Vendas, {}, {}},
-        {"a tax id with \"/\" is written cut", Consulta::Vendas, {{"CNPJ", "12.345.678/0001-95"}},
+        {"a tax id with \"/\" is written cut",
+         Consulta::Vendas,
+         {{"CNPJ", "12.345.678/0001-95"}},
          {{"CNPJ", "texto cortado em 14 posições: vai \"12345678/00019\""}}},
-        {"the CPF of a blank CNPJ, cut", Consulta::Vendas, {{"CNPJ", "  "}, {"CPF", "123.456.789/0001-1"}},
+        {"the CPF of a blank CNPJ, cut",
+         Consulta::Vendas,
+         {{"CNPJ", "  "}, {"CPF", "123.456.789/0001-1"}},
          {{"CPF", "texto cortado em 14 posições: vai \"123456789/0001\""}, {"CPF", "tem 14 caracteres"}}},
-        {"\"NF\" goes as blanks before the cut", Consulta::Vendas, {{"NUMERODOC", "NF123456"}},
+        {"\"NF\" goes as blanks before the cut",
+         Consulta::Vendas,
+         {{"NUMERODOC", "NF123456"}},
          {{"NUMERODOC", "texto cortado em 6 posições: vai \"  1234\""}}},
-        {"a long observation", Consulta::Compras, {{"OBSERVACAO", longa}, {"CFOP", "1102"}},
+        {"a long observation",
+         Consulta::Compras,
+         {{"OBSERVACAO", longa}, {"CFOP", "1102"}},
          {{"OBSERVACAO", "texto cortado em 100 posições"}}},
-        {"the client's city is only in the sales book", Consulta::Compras,
-         {{"CIDADECLIENTE", "S\xE3o Jos\xE9 dos Campos"}, {"CFOP", "1102"}}, {}},
-        {"the client's city cut", Consulta::Vendas, {{"CIDADECLIENTE", "S\xE3o Jos\xE9"}},
+        {"the client's city is only in the sales book",
+         Consulta::Compras,
+         {{"CIDADECLIENTE", "S\xE3o Jos\xE9 dos Campos"}, {"CFOP", "1102"}},
+         {}},
+        {"the client's city cut",
+         Consulta::Vendas,
+         {{"CIDADECLIENTE", "S\xE3o Jos\xE9"}},
          {{"CIDADECLIENTE", "texto cortado em 7 posições: vai \"São Jos\""}}},
-        {"a control character in the series", Consulta::Vendas, {{"SERIEDOC", "1\t"}},
+        {"a control character in the series",
+         Consulta::Vendas,
+         {{"SERIEDOC", "1\t"}},
          {{"SERIEDOC", "caractere de controle"}}},
-        {"an amount of 12 digits", Consulta::Vendas, {{"BASEIPI", Decimal{100000000000}}},
+        {"an amount of 12 digits",
+         Consulta::Vendas,
+         {{"BASEIPI", Decimal{100000000000}}},
          {{"BASEIPI", "não cabe em 11 posições"}}},
-        {"a rate of 6 digits", Consulta::Compras, {{"ALIQUOTAICMS", Decimal{100000}}, {"CFOP", "1102"}},
+        {"a rate of 6 digits",
+         Consulta::Compras,
+         {{"ALIQUOTAICMS", Decimal{100000}}, {"CFOP", "1102"}},
          {{"ALIQUOTAICMS", "não cabe em 5 posições"}}},
         {"a missing date", Consulta::Vendas, {{"DATADOCUMENTO", Value{}}}, {{"DATADOCUMENTO", "data ausente"}}},
         {"a valid movement", Consulta::Movimento, {}, {}},
-        {"an account cut", Consulta::Movimento, {{"DEVEDORA", "61100012"}},
+        {"an account cut",
+         Consulta::Movimento,
+         {{"DEVEDORA", "61100012"}},
          {{"DEVEDORA", "texto cortado em 7 posições: vai \"6110001\""}}},
-        {"an amount of 13 digits", Consulta::Movimento, {{"VALOR", Decimal{1000000000000}}},
+        {"an amount of 13 digits",
+         Consulta::Movimento,
+         {{"VALOR", Decimal{1000000000000}}},
          {{"VALOR", "não cabe em 12 posições"}}},
-        {"a control character in the history's second line", Consulta::Movimento,
-         {{"HISTORICO", std::string(40, 'h') + "\x07"}}, {{"HISTORICO", "caractere de controle"}}},
+        {"a control character in the history's second line",
+         Consulta::Movimento,
+         {{"HISTORICO", std::string(40, 'h') + "\x07"}},
+         {{"HISTORICO", "caractere de controle"}}},
         {"a transfer is written nowhere", Consulta::Movimento, {{"OPERACAO", "T"}, {"DEVEDORA", "61100012"}}, {}},
     };
     for (const Caso& caso : casos) {

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/Formatacao.h"
 #include "data/DMVantero.h"
 #include "export/ExportError.h"
-#include "base/Formatacao.h"
 #include "export/Lancamentos.h"
 #include "export/RegistrosFiscais.h"
 #include "support/EstadoDoModulo.h"

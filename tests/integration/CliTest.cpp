@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 #include "support/CliFixture.h"
+#include "support/Espera.h"
 #include "support/Process.h"
 #include "support/SampleData.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
-#include "support/Espera.h"
 
 namespace zorla {
 namespace {
@@ -215,7 +215,7 @@ TEST_F(Cli, FullDiskNamesEveryFileLeftIncompleteAndKeepsWholeRecords) {
     auto r = exporta({"--saida", disco, "--codigo", "0001"});
     const std::string ent = readFile(disco + "/01A31MAR.ENT"), err = r.err;
     const std::string out = r.out;
-    std::system(("umount '" + disco + "'").c_str());
+    EXPECT_EQ(std::system(("umount '" + disco + "'").c_str()), 0);
     EXPECT_EQ(r.status, 1) << err;
     EXPECT_NE(err.find("01A31MAR.ENT\": No space left on device"), std::string::npos) << err;
     EXPECT_NE(err.find("pag01A31MAR.txt\": No space left on device"), std::string::npos) << err;

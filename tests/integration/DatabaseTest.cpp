@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "support/DatabaseFixture.h"
 #include "data/DbError.h"
+#include "support/DatabaseFixture.h"
 #include "support/EstadoDoModulo.h"
 
 namespace zorla {
@@ -268,7 +268,8 @@ TEST_F(Chains, MissingProcedureColumnOrTypeNamesTheProblem) {
     std::string error = errorOf([&] { EstadoDoModulo(*dm).CDSMovimento.open(); });
     EXPECT_NE(error.find("Procedure unknown"), std::string::npos) << error;
     EXPECT_NE(error.find("SP_EXPORTAMOVIMENTO_BANCARIO"), std::string::npos) << error;
-    EXPECT_EQ(errorOf([&] { EstadoDoModulo(*dm).QSaidas.paramByName("NAO_HA"); }), "QSaidas: Parameter 'NAO_HA' not found");
+    EXPECT_EQ(errorOf([&] { EstadoDoModulo(*dm).QSaidas.paramByName("NAO_HA"); }),
+              "QSaidas: Parameter 'NAO_HA' not found");
 }
 
 }  // namespace

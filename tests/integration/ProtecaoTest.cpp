@@ -209,7 +209,7 @@ TEST_F(Lote, TwoFoldersThatAreOneDirectoryAreRefused) {
     if (std::system(("mount --bind '" + dir.file("s1") + "' '" + dir.file("s2") + "' 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "cannot bind a folder here";
     auto r = runProcess(lote("a.ini;1;0001;s1\nb.ini;3;0003;s2\n"));
-    std::system(("umount '" + dir.file("s2") + "'").c_str());
+    EXPECT_EQ(std::system(("umount '" + dir.file("s2") + "'").c_str()), 0);
     EXPECT_EQ(r.status, 2) << r.err;
     EXPECT_NE(r.err.find("é também a da linha 2"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_empty(dir.file("s1")));

@@ -34,7 +34,7 @@ protected:
         if (pid <= 0) return;
         kill(pid, SIGCONT);
         const std::string script = std::string(ZORLA_SOURCE_DIR) + "/tests/fbserver/fbserver.sh";
-        std::system(("bash '" + script + "' stop '" + dir.file("servidor") + "' >/dev/null 2>&1").c_str());
+        EXPECT_EQ(std::system(("bash '" + script + "' stop '" + dir.file("servidor") + "' >/dev/null 2>&1").c_str()), 0);
     }
     std::vector<std::string> args(std::vector<std::string> extra = {}) {
         std::vector<std::string> a = {ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes",  "3",

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "data/DMVantero.h"
-#include "support/TempDir.h"
 #include "support/EstadoDoModulo.h"
+#include "support/TempDir.h"
 
 namespace zorla {
 namespace {

@@ -15,7 +15,8 @@
 namespace zorla::test {
 
 // Polls a condition until it holds or the deadline passes; whether it held.
-inline bool esperaAte(const std::function<bool()>& condicao, std::chrono::milliseconds prazo = std::chrono::seconds(20)) {
+inline bool esperaAte(const std::function<bool()>& condicao,
+                      std::chrono::milliseconds prazo = std::chrono::seconds(20)) {
     const auto fim = std::chrono::steady_clock::now() + prazo;
     while (!condicao()) {
         if (std::chrono::steady_clock::now() >= fim) return false;
@@ -41,7 +42,8 @@ inline std::chrono::milliseconds tempoDeProcessador(pid_t pid) {
 
 // Waits until a process has used that much more of the processor from now: a statement looping on an embedded
 // engine, say. False when the deadline passed first.
-inline bool esperaTrabalhar(pid_t pid, std::chrono::milliseconds quanto, std::chrono::milliseconds prazo = std::chrono::seconds(30)) {
+inline bool esperaTrabalhar(pid_t pid, std::chrono::milliseconds quanto,
+                            std::chrono::milliseconds prazo = std::chrono::seconds(30)) {
     const auto inicio = tempoDeProcessador(pid);
     return esperaAte([&] { return tempoDeProcessador(pid) >= inicio + quanto; }, prazo);
 }

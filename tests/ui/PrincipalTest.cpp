@@ -1,12 +1,15 @@
-#include "ui/Principal.h"
-
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,34 +18,29 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <condition_variable>
 #include <filesystem>
 #include <optional>
 #include <thread>
 
 #include "base/VersaoDoArquivo.h"
-#include "ui/BuildInfo.h"
 #include "data/DMVantero.h"
-#include "export/OutputFiles.h"
 #include "data/ProgramFolder.h"
+#include "export/OutputFiles.h"
+#include "export/TravaPasta.h"
 #include "support/BancoDeTeste.h"
+#include "support/Espera.h"
 #include "support/JanelaFixture.h"
 #include "support/Process.h"
 #include "support/RecordingDialogs.h"
-#include "support/ScriptedFiles.h"
-#include "ui/JanelaVerificacao.h"
-#include "ui/SaidasModel.h"
 #include "support/SampleData.h"
+#include "support/ScriptedFiles.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
-#include "support/Espera.h"
-#include "export/TravaPasta.h"
+#include "ui/BuildInfo.h"
+#include "ui/JanelaVerificacao.h"
+#include "ui/Principal.h"
+#include "ui/SaidasModel.h"
 #include "ui/ZorlaApplication.h"
 
 namespace zorla {
@@ -196,6 +194,13 @@ TEST_F(Janela, ConsultChecksAndRefusals) {
     c<QComboBox>("RxDBLkCbEMPRESA")->setCurrentIndex(-1);
     consulta("12");
     EXPECT_EQ(dialogs->texts().last(), "Informe a empresa.");
+    // A company gone from the database since the list was read: refused as on the command line.
+    auto* empresas = c<QComboBox>("RxDBLkCbEMPRESA");
+    empresas->addItem(QStringLiteral("Apagada"), 99);
+    empresas->setCurrentIndex(empresas->count() - 1);
+    consulta("12");
+    EXPECT_TRUE(dialogs->boxes.back().texto.contains("Empresa 99 não encontrada."))
+        << dialogs->texts().join("|").toStdString();
     c<QComboBox>("RxDBLkCbEMPRESA")->setCurrentIndex(0);
 
     c<QComboBox>("CbxMes")->setCurrentIndex(3);
@@ -478,7 +483,8 @@ TEST_F(JanelaConsultaLenta, ClosingStopsAConsultUnderWay) {
     ASSERT_TRUE(w->consultando());
     // The engine loops in the procedure on a thread of this process.
     const auto inicio = test::tempoDeProcessador(getpid());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return test::tempoDeProcessador(getpid()) >= inicio + std::chrono::milliseconds(300); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return test::tempoDeProcessador(getpid()) >= inicio + std::chrono::milliseconds(300); }, 20000));
     ASSERT_TRUE(w->consultando()) << dialogs->texts().join("|").toStdString();
     QElapsedTimer relogio;
     relogio.start();

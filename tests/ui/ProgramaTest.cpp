@@ -6,9 +6,9 @@
 #include <thread>
 #include <utility>
 
+#include "support/Espera.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "support/Espera.h"
 
 namespace zorla {
 namespace {
