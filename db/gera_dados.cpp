@@ -528,6 +528,40 @@ struct EmpresaGerada {
     std::size_t cidade;
 };
 
+// One fiscal document while it is drawn; the steps fill it in draw order.
+struct Documento {
+    char tipo = 'E';
+    bool saida = false;
+    std::string agrup;
+    bool cupom = false;
+    bool outro = false;
+    char movimento = 'N';
+    const Cadastro* parte = nullptr;
+    std::string ufParte;
+    bool interestadual = false;
+    Data movData{}, docData{};
+    std::string cfop;
+    int64_t aliquota = 18;
+    bool st = false;
+    int64_t produtos = 0, desconto = 0, frete = 0, seguro = 0, despesas = 0;
+    int64_t aliquotaIpi = 0, baseIpi = 0, ipi = 0, baseSt = 0, icmsSt = 0;
+    int64_t valor = 0, base = 0, icms = 0, isento = 0, outros = 0;
+    std::string numero;
+    bool numeroNulo = false;
+    std::string especie, modelo, serie;
+    const char* situacao = "NORMAL";
+    const char* ativo = "S";
+    bool atrasada = false;
+    Data apuracao{};
+    std::string favorecido, docConsumidor;
+};
+
+// Accounts, names and history of one cash or bank movement.
+struct Lancamento {
+    const Cadastro* parte = nullptr;
+    std::string credora, devedora, nomeCredor, nomeDevedor, historico, tipoLanc;
+};
+
 class Gerador {
 public:
     Gerador(const Opcoes& o, Saida& s) : o_(o), s_(s) {}
@@ -621,33 +655,39 @@ private:
                 .col("SITE", txt("www." + std::string(f.dominio), 50))
                 .col("EMAIL", txt(caixaPostal + "@" + f.dominio, 60))
                 .col("FAX", r.chance(60) ? txt(telefone(r), 8) : kNulo)
-                .col("STATUS", txt("A", 1))
-                .col("INSCRICAOMUNICIPAL", txt(digitosAleatorios(r, 7) + "-" + digitosAleatorios(r, 1), 12))
-                .col("ESTAEMPRESA", txt(n == 1 ? "S" : "N", 1))
-                .col("CONTROLADORA", txt(n == 1 ? "S" : "N", 1))
-                .col("REGIMEFISCAL", txt(simples ? "S" : "N", 1))
-                .col("CUSTOFIXO", dinheiro(r.entre(800, 3500) * 100))
-                .col("IMPOSTOSOBREESPECIAL", txt("N", 1))
-                .col("ISS", dinheiro(r.chance(50) ? 200 : 500))
-                .col("ICMSESTADUAL", dinheiro(1800))
-                .col("ORDEMPRECO", txt(r.chance(50) ? "NOME" : "CODI", 4))
-                .col("MESESCURVAABC", inteiro(r.chance(50) ? 6 : 12))
-                .col("FREQCURVAABC", txt(r.chance(70) ? "MEN" : "TRI", 3))
-                .col("PERCCURVAA", inteiro(70))
-                .col("PERCCURVAB", inteiro(20))
-                .col("PERCCURVAC", inteiro(10))
-                .col("DATAULTIMACURVA", r.chance(75) ? data(curva) : kNulo)
-                .col("CODCIDADE", inteiro(c.codigo))
-                .col("DIFERENCAHORARIO", std::string_view(c.uf) == "AM" ? inteiro(-1) : inteiro(0))
-                .col("TIPOEMPRESA", txt(n == 1 || fixa ? "M" : "F", 1))
-                .col("CODCADASTRO", kNulo)
-                .col("REGISTRO", txt("NIRE " + digitosAleatorios(r, 11), 20))
-                .col("CHAVE", txt("ZRL-" + digitosAleatorios(r, 4) + "-" + digitosAleatorios(r, 4) + "-" +
-                                      digitosAleatorios(r, 4),
-                                  20));
+                .col("STATUS", txt("A", 1));
+            configuracaoDaEmpresa(r, i, n, fixa, simples, c, curva);
             s_.escreve(i);
             empresas_.push_back({n, f.cidade});
         }
+    }
+
+    // Same stream as the columns before it, so the draws keep column order.
+    static void configuracaoDaEmpresa(Sorteio& r, Insercao& i, int n, bool fixa, bool simples, const Cidade& c,
+                                      Data curva) {
+        i.col("INSCRICAOMUNICIPAL", txt(digitosAleatorios(r, 7) + "-" + digitosAleatorios(r, 1), 12))
+            .col("ESTAEMPRESA", txt(n == 1 ? "S" : "N", 1))
+            .col("CONTROLADORA", txt(n == 1 ? "S" : "N", 1))
+            .col("REGIMEFISCAL", txt(simples ? "S" : "N", 1))
+            .col("CUSTOFIXO", dinheiro(r.entre(800, 3500) * 100))
+            .col("IMPOSTOSOBREESPECIAL", txt("N", 1))
+            .col("ISS", dinheiro(r.chance(50) ? 200 : 500))
+            .col("ICMSESTADUAL", dinheiro(1800))
+            .col("ORDEMPRECO", txt(r.chance(50) ? "NOME" : "CODI", 4))
+            .col("MESESCURVAABC", inteiro(r.chance(50) ? 6 : 12))
+            .col("FREQCURVAABC", txt(r.chance(70) ? "MEN" : "TRI", 3))
+            .col("PERCCURVAA", inteiro(70))
+            .col("PERCCURVAB", inteiro(20))
+            .col("PERCCURVAC", inteiro(10))
+            .col("DATAULTIMACURVA", r.chance(75) ? data(curva) : kNulo)
+            .col("CODCIDADE", inteiro(c.codigo))
+            .col("DIFERENCAHORARIO", std::string_view(c.uf) == "AM" ? inteiro(-1) : inteiro(0))
+            .col("TIPOEMPRESA", txt(n == 1 || fixa ? "M" : "F", 1))
+            .col("CODCADASTRO", kNulo)
+            .col("REGISTRO", txt("NIRE " + digitosAleatorios(r, 11), 20))
+            .col("CHAVE",
+                 txt("ZRL-" + digitosAleatorios(r, 4) + "-" + digitosAleatorios(r, 4) + "-" + digitosAleatorios(r, 4),
+                     20));
     }
 
     Cadastro cadastro(Sorteio& r, int codigo, const PessoaFixa& p, bool juridica) {
@@ -766,7 +806,6 @@ private:
     }
 
     void documentos(const EmpresaGerada& e, int mes, char tipo) {
-        const bool saida = tipo == 'S';
         Sorteio r(o_.semente, 3, static_cast<uint64_t>(e.codigo) * 100 + static_cast<uint64_t>(mes),
                   static_cast<uint64_t>(tipo));
         const std::string ufEmpresa = kCidades[e.cidade].uf;
@@ -775,211 +814,237 @@ private:
         int64_t coo = 4000 + (mes - 1) * o_.docsMes * 3;
 
         for (int n = 0; n < o_.docsMes; ++n) {
-            static constexpr std::array<const char*, 6> kAgrupamentos = {"NFT", "FAT", "NFE", "ECF", "NF ", "OUT"};
-            const std::string agrup =
-                kAgrupamentos[r.pesado(saida ? std::array{30, 15, 30, 15, 5, 5} : std::array{20, 12, 55, 0, 8, 5})];
-            const bool cupom = agrup == "ECF";
-            const bool outro = agrup == "OUT";
-
-            // movement nature: normal, return or transfer
-            const char movimento = "NDT"[r.pesado(std::array{92, 5, 3})];
-
-            const Cadastro* parte = nullptr;
-            if (cupom) {
-                if (r.chance(30)) parte = &escolhe(r, std::span(clientes_).subspan(kJuridicas.size()), ufEmpresa);
-            } else if (!r.chance(3)) {
-                if (saida)
-                    parte = &escolhe(r, clientes_, ufEmpresa);
-                else if (!produtores_.empty() && r.chance(8))
-                    parte = &escolhe(r, produtores_, ufEmpresa);
-                else
-                    parte = &escolhe(r, fornecedores_, ufEmpresa);
-            }
-            const std::string ufParte = parte ? kCidades[parte->cidade].uf : ufEmpresa;
-            const bool interestadual = ufParte != ufEmpresa;
-
-            Data movData{o_.ano, mes, static_cast<int>(r.entre(1, diasNoMes(o_.ano, mes)))};
-            Data docData = saida ? movData : somaDias(movData, -r.entre(0, 6));
-
-            // CFOP and ICMS rate
-            std::string cfop;
-            int64_t aliquota = 18;
-            bool st = false;
-            const char digito = saida ? (interestadual ? '6' : '5') : (interestadual ? '2' : '1');
-            if (movimento == 'D') {
-                cfop = std::string(1, digito) + "202";
-                aliquota = interestadual ? 12 : 18;
-            } else if (movimento == 'T' && !interestadual) {
-                cfop = std::string(1, digito) + "152";
-                aliquota = 0;
-            } else if (outro) {
-                cfop = std::string(1, digito) + "949";
-                aliquota = 0;
-            } else if (r.chance(15)) {
-                cfop = std::string(1, digito) + (saida ? "405" : "403");
-                aliquota = 0;
-                st = true;
-            } else if (!saida && r.chance(10)) {
-                cfop = std::string(1, digito) + "556";
-                aliquota = r.chance(50) ? 18 : 0;
-            } else if (interestadual) {
-                cfop = std::string(1, digito) + "102";
-                // South and Southeast (but Espirito Santo) to the rest of the country pay 7%
-                auto sulSudeste = [](const std::string& uf) {
-                    return uf == "SP" || uf == "RJ" || uf == "MG" || uf == "PR" || uf == "RS" || uf == "SC";
-                };
-                const std::string& origem = saida ? ufEmpresa : ufParte;
-                const std::string& destino = saida ? ufParte : ufEmpresa;
-                aliquota = sulSudeste(origem) && !sulSudeste(destino) ? 7 : 12;
-            } else {
-                cfop = std::string(1, digito) + (saida && r.chance(10) ? "101" : "102");
-                aliquota = std::array<int64_t, 8>{18, 18, 18, 18, 12, 7, 25, 0}[r.ate(8)];
-            }
-
-            // amounts, all in cents
-            const int64_t produtos = valorProdutos(r, cupom);
-            const int64_t desconto = r.chance(20) ? produtos * r.entre(1, 10) / 100 : 0;
-            const int64_t frete = !cupom && r.chance(25) ? r.entre(1500, 80000) : 0;
-            const int64_t seguro = !cupom && r.chance(5) ? r.entre(500, 20000) : 0;
-            const int64_t despesas = !cupom && r.chance(5) ? r.entre(300, 9000) : 0;
-            const int64_t aliquotaIpi =
-                !saida && parte && parte->industria && r.chance(40) ? std::array<int64_t, 3>{5, 10, 15}[r.ate(3)] : 0;
-            const int64_t baseIpi = aliquotaIpi ? produtos - desconto : 0;
-            const int64_t ipi = percentual(baseIpi, aliquotaIpi);
-            int64_t baseSt = 0, icmsSt = 0;
-            if (st && !saida) {
-                baseSt = (produtos - desconto + ipi) * 140 / 100;
-                icmsSt = percentual(baseSt, 18) - percentual(produtos - desconto, 18);
-            }
-            const int64_t valor = produtos - desconto + frete + seguro + despesas + ipi + icmsSt;
-            int64_t base = aliquota ? produtos - desconto + frete + seguro + despesas : 0;
-            if (base && r.chance(8)) base = base * 6 / 10;  // reduced base
-            const int64_t icms = percentual(base, aliquota);
-            const int64_t isento = aliquota == 0 && !st ? valor : (base ? valor - base - ipi - icmsSt : 0);
-            const int64_t outros = valor - base - isento;
-
-            // document number as each issuer writes it
-            std::string numero;
-            bool numeroNulo = false;
-            if (saida) {
-                if (cupom)
-                    numero = digitos(coo += r.entre(1, 5), 6);
-                else if (outro)
-                    numero = "REC" + digitos(++numeroNota % 10000, 4);
-                else
-                    numero = (r.chance(50) ? "NF" : "") + digitos(++numeroNota, 6);
-            } else {
-                int64_t nf = r.entre(1, 999999);
-                switch (r.pesado(std::array{25, 40, 29, 2, 4})) {
-                    case 0:
-                        numero = "NF" + digitos(nf, 6);
-                        break;
-                    case 1:
-                        numero = digitos(nf, 6);
-                        break;
-                    case 2:
-                        numero = std::to_string(nf);
-                        break;
-                    case 3:
-                        numero = "nf" + std::to_string(nf % 10000);
-                        break;
-                    default:
-                        numeroNulo = true;
-                        break;
-                }
-            }
-
-            struct Modelo {
-                const char* agrupamento;
-                const char* especie;
-                const char* modelo;  // empty: no fiscal model
-                const char* series[2];
-            };
-            static constexpr std::array<Modelo, 6> kModelos = {{
-                {"NFE", "NFE", "55", {"1", "001"}},
-                {"NFT", "NF", "01", {"U", "1"}},
-                {"FAT", "FAT", "01", {"1", "1"}},
-                {"ECF", "CF", "2D", {"ECF", "ECF"}},
-                {"NF ", "NF", "01", {"U", "U"}},
-                {"OUT", "OUT", "", {"", ""}},
-            }};
-            const Modelo* m = &kModelos.back();
-            for (const auto& candidato : kModelos)
-                if (agrup == candidato.agrupamento) m = &candidato;
-            const std::string especie = m->especie;
-            const std::string modelo = m->modelo;
-            std::string serie = m->series[r.ate(2)];
-            if (r.chance(4)) serie.clear();
-
-            const bool cancelada = r.chance(3);
-            const bool denegada = !cancelada && r.chance(1);
-            const char* situacao = cancelada ? "CANCELADA" : denegada ? "DENEGADA" : "NORMAL";
-            const char* ativo = cancelada || denegada ? "N" : "S";
-
-            // late bookings fall into the next tax period
-            const bool atrasada = !saida && mes < 12 && r.chance(3);
-            const Data apuracao{o_.ano, mes + 1, static_cast<int>(r.entre(1, 5))};
-
-            auto zeroOuNulo = [&](int64_t v, int chanceNulo) {
-                return v == 0 && r.chance(chanceNulo) ? kNulo : dinheiro(v);
-            };
-
-            std::string favorecido =
-                parte ? sqlTexto(parte->nome, 50) : (cupom && r.chance(70) ? txt("CONSUMIDOR FINAL", 50) : kNulo);
-            std::string docConsumidor = kNulo;
-            if (cupom && parte && r.chance(40)) docConsumidor = txt(novoCpf(r), 14);
-
-            Insercao i("MOVESTOQUE");
-            i.col("CODMOVESTOQUE", txt(digitos(proximoDoc_++, 10), 10))
-                .col("CODEMPRESA", inteiro(e.codigo))
-                .col("TIPOMOVIMENTO", txt(std::string(1, tipo), 1))
-                .col("TIPODOCUMENTO", txt("NF", 2))
-                .col("ATIVO", txt(ativo, 1))
-                .col("DATAAPURACAO", atrasada ? data(apuracao) : kNulo)
-                .col("DATAMOVIMENTO", data(movData))
-                .col("MOVIMENTO", txt(std::string(1, movimento), 1))
-                .col("AGRUPAMENTO", txt(agrup, 3))
-                .col("NUMERODOC", numeroNulo ? kNulo : txt(numero, 10))
-                .col("SERIEDOC", serie.empty() ? kNulo : txt(serie, 3))
-                .col("CODCADASTRO", parte ? txt(parte->codigo, 8) : kNulo)
-                .col("FAVORECIDO", favorecido)
-                .col("OPERACAO", txt(movimento == 'D'   ? "D"
-                                     : movimento == 'T' ? "T"
-                                     : saida            ? "V"
-                                                        : "C",
-                                     1))
-                .col("VALOR", dinheiro(valor))
-                .col("CFOP", r.chance(1) ? kNulo : txt(cfop, 4))
-                .col("BASEICMS", dinheiro(base))
-                .col("ALIQUOTAICMS", outro && r.chance(20) ? kNulo : dinheiro(aliquota * 100))
-                .col("VALORICMS", dinheiro(icms))
-                .col("VALORICMSSUBST", zeroOuNulo(icmsSt, 50))
-                .col("ISENTO", zeroOuNulo(isento, 10))
-                .col("VALORIPI", zeroOuNulo(ipi, 20))
-                .col("BASEIPI", zeroOuNulo(baseIpi, 20))
-                .col("VALORISS", zeroOuNulo(0, 70))
-                .col("BASEISS", zeroOuNulo(0, 70))
-                .col("OUTROS", zeroOuNulo(outros, 5))
-                .col("ESPECIE", txt(especie, 3))
-                .col("DATADOCUMENTO", data(docData))
-                .col("ESTADO", r.chance(2) ? kNulo : txt(ufParte, 2))
-                .col("BASEICMSSUBST", zeroOuNulo(baseSt, 50))
-                .col("ALIQUOTAIPI", zeroOuNulo(aliquotaIpi * 100, 30))
-                .col("SITUACAO", txt(situacao, 10))
-                .col("FRETE", zeroOuNulo(frete, 40))
-                .col("CIFFOB", frete ? txt("C", 1) : (cupom ? kNulo : txt("F", 1)))
-                .col("OBSERVACAO", r.chance(40) ? sqlTexto(observacao(r), 240) : kNulo)
-                .col("LANCAMENTO", r.chance(50) ? txt("L" + digitos(r.entre(1, 9999999), 7), 10) : kNulo)
-                .col("VALORPRODUTOS", dinheiro(produtos))
-                .col("DOCCONSUMIDOR", docConsumidor)
-                .col("VALORSERVICOS", zeroOuNulo(0, 60))
-                .col("VALORSEGURO", zeroOuNulo(seguro, 30))
-                .col("VALORDESPESASACESSORIAS", zeroOuNulo(despesas, 30))
-                .col("DESCONTO", zeroOuNulo(desconto, 30))
-                .col("MODELODOC", modelo.empty() ? kNulo : txt(modelo, 2))
-                .col("MODELONFTERCEIRO", saida || modelo.empty() ? kNulo : txt(modelo == "55" ? "55" : "01", 2));
-            s_.escreve(i);
+            Documento d = documento(r, mes, tipo, ufEmpresa);
+            numeroDocumento(r, d, numeroNota, coo);
+            situacaoDocumento(r, d, mes);
+            escreveDocumento(r, e, d);
         }
+    }
+
+    Documento documento(Sorteio& r, int mes, char tipo, const std::string& ufEmpresa) {
+        Documento d;
+        d.tipo = tipo;
+        d.saida = tipo == 'S';
+        static constexpr std::array<const char*, 6> kAgrupamentos = {"NFT", "FAT", "NFE", "ECF", "NF ", "OUT"};
+        d.agrup = kAgrupamentos[r.pesado(d.saida ? std::array{30, 15, 30, 15, 5, 5} : std::array{20, 12, 55, 0, 8, 5})];
+        d.cupom = d.agrup == "ECF";
+        d.outro = d.agrup == "OUT";
+
+        // movement nature: normal, return or transfer
+        d.movimento = "NDT"[r.pesado(std::array{92, 5, 3})];
+
+        d.parte = parteDocumento(r, d.cupom, d.saida, ufEmpresa);
+        d.ufParte = d.parte ? kCidades[d.parte->cidade].uf : ufEmpresa;
+        d.interestadual = d.ufParte != ufEmpresa;
+
+        d.movData = {o_.ano, mes, static_cast<int>(r.entre(1, diasNoMes(o_.ano, mes)))};
+        d.docData = d.saida ? d.movData : somaDias(d.movData, -r.entre(0, 6));
+
+        cfopDocumento(r, d, ufEmpresa);
+        valoresDocumento(r, d);
+        return d;
+    }
+
+    const Cadastro* parteDocumento(Sorteio& r, bool cupom, bool saida, const std::string& ufEmpresa) {
+        const Cadastro* parte = nullptr;
+        if (cupom) {
+            if (r.chance(30)) parte = &escolhe(r, std::span(clientes_).subspan(kJuridicas.size()), ufEmpresa);
+        } else if (!r.chance(3)) {
+            if (saida)
+                parte = &escolhe(r, clientes_, ufEmpresa);
+            else if (!produtores_.empty() && r.chance(8))
+                parte = &escolhe(r, produtores_, ufEmpresa);
+            else
+                parte = &escolhe(r, fornecedores_, ufEmpresa);
+        }
+        return parte;
+    }
+
+    // CFOP and ICMS rate
+    static void cfopDocumento(Sorteio& r, Documento& d, const std::string& ufEmpresa) {
+        const bool saida = d.saida;
+        const bool interestadual = d.interestadual;
+        const char digito = saida ? (interestadual ? '6' : '5') : (interestadual ? '2' : '1');
+        if (d.movimento == 'D') {
+            d.cfop = std::string(1, digito) + "202";
+            d.aliquota = interestadual ? 12 : 18;
+        } else if (d.movimento == 'T' && !interestadual) {
+            d.cfop = std::string(1, digito) + "152";
+            d.aliquota = 0;
+        } else if (d.outro) {
+            d.cfop = std::string(1, digito) + "949";
+            d.aliquota = 0;
+        } else if (r.chance(15)) {
+            d.cfop = std::string(1, digito) + (saida ? "405" : "403");
+            d.aliquota = 0;
+            d.st = true;
+        } else if (!saida && r.chance(10)) {
+            d.cfop = std::string(1, digito) + "556";
+            d.aliquota = r.chance(50) ? 18 : 0;
+        } else if (interestadual) {
+            d.cfop = std::string(1, digito) + "102";
+            // South and Southeast (but Espirito Santo) to the rest of the country pay 7%
+            auto sulSudeste = [](const std::string& uf) {
+                return uf == "SP" || uf == "RJ" || uf == "MG" || uf == "PR" || uf == "RS" || uf == "SC";
+            };
+            const std::string& origem = saida ? ufEmpresa : d.ufParte;
+            const std::string& destino = saida ? d.ufParte : ufEmpresa;
+            d.aliquota = sulSudeste(origem) && !sulSudeste(destino) ? 7 : 12;
+        } else {
+            d.cfop = std::string(1, digito) + (saida && r.chance(10) ? "101" : "102");
+            d.aliquota = std::array<int64_t, 8>{18, 18, 18, 18, 12, 7, 25, 0}[r.ate(8)];
+        }
+    }
+
+    // amounts, all in cents
+    static void valoresDocumento(Sorteio& r, Documento& d) {
+        const bool cupom = d.cupom;
+        d.produtos = valorProdutos(r, cupom);
+        d.desconto = r.chance(20) ? d.produtos * r.entre(1, 10) / 100 : 0;
+        d.frete = !cupom && r.chance(25) ? r.entre(1500, 80000) : 0;
+        d.seguro = !cupom && r.chance(5) ? r.entre(500, 20000) : 0;
+        d.despesas = !cupom && r.chance(5) ? r.entre(300, 9000) : 0;
+        d.aliquotaIpi =
+            !d.saida && d.parte && d.parte->industria && r.chance(40) ? std::array<int64_t, 3>{5, 10, 15}[r.ate(3)] : 0;
+        d.baseIpi = d.aliquotaIpi ? d.produtos - d.desconto : 0;
+        d.ipi = percentual(d.baseIpi, d.aliquotaIpi);
+        if (d.st && !d.saida) {
+            d.baseSt = (d.produtos - d.desconto + d.ipi) * 140 / 100;
+            d.icmsSt = percentual(d.baseSt, 18) - percentual(d.produtos - d.desconto, 18);
+        }
+        d.valor = d.produtos - d.desconto + d.frete + d.seguro + d.despesas + d.ipi + d.icmsSt;
+        d.base = d.aliquota ? d.produtos - d.desconto + d.frete + d.seguro + d.despesas : 0;
+        if (d.base && r.chance(8)) d.base = d.base * 6 / 10;  // reduced base
+        d.icms = percentual(d.base, d.aliquota);
+        d.isento = d.aliquota == 0 && !d.st ? d.valor : (d.base ? d.valor - d.base - d.ipi - d.icmsSt : 0);
+        d.outros = d.valor - d.base - d.isento;
+    }
+
+    // document number as each issuer writes it
+    static void numeroDocumento(Sorteio& r, Documento& d, int64_t& numeroNota, int64_t& coo) {
+        if (d.saida) {
+            if (d.cupom)
+                d.numero = digitos(coo += r.entre(1, 5), 6);
+            else if (d.outro)
+                d.numero = "REC" + digitos(++numeroNota % 10000, 4);
+            else
+                d.numero = (r.chance(50) ? "NF" : "") + digitos(++numeroNota, 6);
+        } else {
+            int64_t nf = r.entre(1, 999999);
+            switch (r.pesado(std::array{25, 40, 29, 2, 4})) {
+                case 0:
+                    d.numero = "NF" + digitos(nf, 6);
+                    break;
+                case 1:
+                    d.numero = digitos(nf, 6);
+                    break;
+                case 2:
+                    d.numero = std::to_string(nf);
+                    break;
+                case 3:
+                    d.numero = "nf" + std::to_string(nf % 10000);
+                    break;
+                default:
+                    d.numeroNulo = true;
+                    break;
+            }
+        }
+    }
+
+    // model, series, status, tax period and who the document names
+    void situacaoDocumento(Sorteio& r, Documento& d, int mes) {
+        struct Modelo {
+            const char* agrupamento;
+            const char* especie;
+            const char* modelo;  // empty: no fiscal model
+            const char* series[2];
+        };
+        static constexpr std::array<Modelo, 6> kModelos = {{
+            {"NFE", "NFE", "55", {"1", "001"}},
+            {"NFT", "NF", "01", {"U", "1"}},
+            {"FAT", "FAT", "01", {"1", "1"}},
+            {"ECF", "CF", "2D", {"ECF", "ECF"}},
+            {"NF ", "NF", "01", {"U", "U"}},
+            {"OUT", "OUT", "", {"", ""}},
+        }};
+        const Modelo* m = &kModelos.back();
+        for (const auto& candidato : kModelos)
+            if (d.agrup == candidato.agrupamento) m = &candidato;
+        d.especie = m->especie;
+        d.modelo = m->modelo;
+        d.serie = m->series[r.ate(2)];
+        if (r.chance(4)) d.serie.clear();
+
+        const bool cancelada = r.chance(3);
+        const bool denegada = !cancelada && r.chance(1);
+        d.situacao = cancelada ? "CANCELADA" : denegada ? "DENEGADA" : "NORMAL";
+        d.ativo = cancelada || denegada ? "N" : "S";
+
+        // late bookings fall into the next tax period
+        d.atrasada = !d.saida && mes < 12 && r.chance(3);
+        d.apuracao = {o_.ano, mes + 1, static_cast<int>(r.entre(1, 5))};
+
+        d.favorecido =
+            d.parte ? sqlTexto(d.parte->nome, 50) : (d.cupom && r.chance(70) ? txt("CONSUMIDOR FINAL", 50) : kNulo);
+        d.docConsumidor = kNulo;
+        if (d.cupom && d.parte && r.chance(40)) d.docConsumidor = txt(novoCpf(r), 14);
+    }
+
+    void escreveDocumento(Sorteio& r, const EmpresaGerada& e, const Documento& d) {
+        auto zeroOuNulo = [&](int64_t v, int chanceNulo) {
+            return v == 0 && r.chance(chanceNulo) ? kNulo : dinheiro(v);
+        };
+
+        Insercao i("MOVESTOQUE");
+        i.col("CODMOVESTOQUE", txt(digitos(proximoDoc_++, 10), 10))
+            .col("CODEMPRESA", inteiro(e.codigo))
+            .col("TIPOMOVIMENTO", txt(std::string(1, d.tipo), 1))
+            .col("TIPODOCUMENTO", txt("NF", 2))
+            .col("ATIVO", txt(d.ativo, 1))
+            .col("DATAAPURACAO", d.atrasada ? data(d.apuracao) : kNulo)
+            .col("DATAMOVIMENTO", data(d.movData))
+            .col("MOVIMENTO", txt(std::string(1, d.movimento), 1))
+            .col("AGRUPAMENTO", txt(d.agrup, 3))
+            .col("NUMERODOC", d.numeroNulo ? kNulo : txt(d.numero, 10))
+            .col("SERIEDOC", d.serie.empty() ? kNulo : txt(d.serie, 3))
+            .col("CODCADASTRO", d.parte ? txt(d.parte->codigo, 8) : kNulo)
+            .col("FAVORECIDO", d.favorecido)
+            .col("OPERACAO", txt(d.movimento == 'D'   ? "D"
+                                 : d.movimento == 'T' ? "T"
+                                 : d.saida            ? "V"
+                                                      : "C",
+                                 1))
+            .col("VALOR", dinheiro(d.valor))
+            .col("CFOP", r.chance(1) ? kNulo : txt(d.cfop, 4))
+            .col("BASEICMS", dinheiro(d.base))
+            .col("ALIQUOTAICMS", d.outro && r.chance(20) ? kNulo : dinheiro(d.aliquota * 100))
+            .col("VALORICMS", dinheiro(d.icms))
+            .col("VALORICMSSUBST", zeroOuNulo(d.icmsSt, 50))
+            .col("ISENTO", zeroOuNulo(d.isento, 10))
+            .col("VALORIPI", zeroOuNulo(d.ipi, 20))
+            .col("BASEIPI", zeroOuNulo(d.baseIpi, 20))
+            .col("VALORISS", zeroOuNulo(0, 70))
+            .col("BASEISS", zeroOuNulo(0, 70))
+            .col("OUTROS", zeroOuNulo(d.outros, 5))
+            .col("ESPECIE", txt(d.especie, 3))
+            .col("DATADOCUMENTO", data(d.docData))
+            .col("ESTADO", r.chance(2) ? kNulo : txt(d.ufParte, 2))
+            .col("BASEICMSSUBST", zeroOuNulo(d.baseSt, 50))
+            .col("ALIQUOTAIPI", zeroOuNulo(d.aliquotaIpi * 100, 30))
+            .col("SITUACAO", txt(d.situacao, 10))
+            .col("FRETE", zeroOuNulo(d.frete, 40))
+            .col("CIFFOB", d.frete ? txt("C", 1) : (d.cupom ? kNulo : txt("F", 1)))
+            .col("OBSERVACAO", r.chance(40) ? sqlTexto(observacao(r), 240) : kNulo)
+            .col("LANCAMENTO", r.chance(50) ? txt("L" + digitos(r.entre(1, 9999999), 7), 10) : kNulo)
+            .col("VALORPRODUTOS", dinheiro(d.produtos))
+            .col("DOCCONSUMIDOR", d.docConsumidor)
+            .col("VALORSERVICOS", zeroOuNulo(0, 60))
+            .col("VALORSEGURO", zeroOuNulo(d.seguro, 30))
+            .col("VALORDESPESASACESSORIAS", zeroOuNulo(d.despesas, 30))
+            .col("DESCONTO", zeroOuNulo(d.desconto, 30))
+            .col("MODELODOC", d.modelo.empty() ? kNulo : txt(d.modelo, 2))
+            .col("MODELONFTERCEIRO", d.saida || d.modelo.empty() ? kNulo : txt(d.modelo == "55" ? "55" : "01", 2));
+        s_.escreve(i);
     }
 
     void movimentos(int mes) {
@@ -989,32 +1054,11 @@ private:
             const char operacao = "VCFT"[r.pesado(std::array{40, 33, 22, 5})];
             Data dia{o_.ano, mes, static_cast<int>(r.entre(1, diasNoMes(o_.ano, mes)))};
             const std::size_t banco = r.ate(kBancos.size());
-            const std::string contaBanco = kContasBanco[banco];
-            const std::string nomeBanco = kNomesBanco[banco];
 
             int64_t valor = r.pesado(std::array{1, 1, 98}) == 0 ? 0 : r.entre(500, 2000000);
             if (valor && r.chance(2)) valor = r.entre(1, 99);
 
-            std::string documento;
-            switch (r.pesado(std::array{50, 15, 10, 10, 10, 5})) {
-                case 0:
-                    documento = digitos(r.entre(1, 999999), 6);
-                    break;
-                case 1:
-                    documento = "NF" + digitos(r.entre(1, 999999), 6);
-                    break;
-                case 2:
-                    documento = std::to_string(r.entre(1, 999));
-                    break;
-                case 3:
-                    documento = (operacao == 'C' ? "CH" : "DP") + digitos(r.entre(1, 999999), 6);
-                    break;
-                case 4:
-                    documento = digitos(r.entre(1, 99999999999), 11);
-                    break;
-                default:
-                    break;  // null
-            }
+            const std::string documento = documentoBancario(r, operacao);
 
             int64_t qtde = r.entre(1, 6);
             std::string parcela = inteiro(r.entre(1, qtde));
@@ -1024,70 +1068,8 @@ private:
                 if (r.chance(50)) qtdeParcela = kNulo;
             }
 
-            const Cadastro* parte = nullptr;
-            std::string credora, devedora, nomeCredor, nomeDevedor, historico, tipoLanc;
-            switch (operacao) {
-                case 'V':
-                    parte = &clientes_[r.ate(clientes_.size())];
-                    devedora = contaBanco;
-                    credora =
-                        std::array<const char*, 5>{"1130001", "1130001", "1130001", "3110001", "11300010001"}[r.ate(5)];
-                    nomeDevedor = cp1252(nomeBanco);
-                    nomeCredor = parte->nome;
-                    historico =
-                        cp1252(documento.empty() ? "Recebimento de título" : "Recebimento de título nº " + documento);
-                    tipoLanc = "C";
-                    break;
-                case 'C':
-                    parte = &fornecedores_[r.ate(fornecedores_.size())];
-                    devedora = r.chance(85) ? "2110001" : r.um(kContasDespesa);
-                    credora = contaBanco;
-                    nomeDevedor = parte->nome;
-                    nomeCredor = cp1252(nomeBanco);
-                    historico =
-                        cp1252(documento.empty() ? "Pagamento de título" : "Pagamento de título nº " + documento);
-                    tipoLanc = "D";
-                    break;
-                case 'F': {
-                    const Despesa& d = r.um(kDespesas);
-                    devedora = kContasDespesa[d.conta];
-                    credora = contaBanco;
-                    nomeDevedor = cp1252(kNomesDespesa[d.conta]);
-                    nomeCredor = cp1252(nomeBanco);
-                    historico = cp1252(d.historico);
-                    tipoLanc = "D";
-                    break;
-                }
-                default:  // transfer between accounts
-                    devedora = kContasBanco[(banco + 1) % kContasBanco.size()];
-                    credora = contaBanco;
-                    nomeDevedor = cp1252(kNomesBanco[(banco + 1) % kNomesBanco.size()]);
-                    nomeCredor = cp1252(nomeBanco);
-                    historico = cp1252("Transferência entre contas");
-                    tipoLanc = "T";
-                    break;
-            }
-            // accounts left empty by the clerk: the export has to complain
-            if (r.chance(3)) (r.chance(50) ? credora : devedora).clear();
-            if (historico.size() > 50) historico.resize(50);
-
-            std::string centro = kNulo;
-            switch (r.pesado(std::array{40, 20, 20, 15, 5})) {
-                case 1:
-                    centro = inteiro(0);
-                    break;
-                case 2:
-                    centro = inteiro(1);
-                    break;
-                case 3:
-                    centro = inteiro(2);
-                    break;
-                case 4:
-                    centro = inteiro(3);
-                    break;
-                default:
-                    break;
-            }
+            const Lancamento l = lancamento(r, operacao, banco, documento);
+            const std::string centro = centroDeCusto(r);
             std::string local = std::array<std::string, 4>{txt("D", 1), txt("D", 1), txt("C", 1), kNulo}[r.ate(4)];
 
             // a cheque cleared two days later still belongs to its own date's period
@@ -1097,23 +1079,119 @@ private:
             i.col("CODMOVIMENTO", inteiro(proximoMov_++))
                 .col("DATA", data(dia))
                 .col("DATACOMPETENCIA", compensado ? data(somaDias(dia, 2)) : kNulo)
-                .col("TIPO_LANCAMENTO", txt(tipoLanc, 1))
+                .col("TIPO_LANCAMENTO", txt(l.tipoLanc, 1))
                 .col("PARCELA", operacao == 'F' || operacao == 'T' ? kNulo : parcela)
                 .col("QTDE_PARCELA", operacao == 'F' || operacao == 'T' ? kNulo : qtdeParcela)
                 .col("VALOR", dinheiro(valor))
-                .col("HISTORICO", operacao == 'F' && r.chance(3) ? kNulo : sqlTexto(historico, 50))
+                .col("HISTORICO", operacao == 'F' && r.chance(3) ? kNulo : sqlTexto(l.historico, 50))
                 .col("DOCUMENTO", documento.empty() ? kNulo : txt(documento, 11))
-                .col("CODCADASTRO", parte ? txt(parte->codigo, 8) : kNulo)
+                .col("CODCADASTRO", l.parte ? txt(l.parte->codigo, 8) : kNulo)
                 .col("CODBANCO", r.chance(5) ? kNulo : txt(kBancos[banco], 8))
-                .col("CREDORA", sqlTexto(credora, 15))
-                .col("DEVEDORA", sqlTexto(devedora, 15))
+                .col("CREDORA", sqlTexto(l.credora, 15))
+                .col("DEVEDORA", sqlTexto(l.devedora, 15))
                 .col("OPERACAO", txt(std::string(1, operacao), 1))
-                .col("NOMECREDOR", sqlTexto(nomeCredor, 50))
-                .col("NOMEDEVEDOR", sqlTexto(nomeDevedor, 50))
+                .col("NOMECREDOR", sqlTexto(l.nomeCredor, 50))
+                .col("NOMEDEVEDOR", sqlTexto(l.nomeDevedor, 50))
                 .col("CENTROCUSTO", centro)
                 .col("LOCAL_CCUSTO", local);
             s_.escreve(i);
         }
+    }
+
+    // empty: no document
+    static std::string documentoBancario(Sorteio& r, char operacao) {
+        std::string documento;
+        switch (r.pesado(std::array{50, 15, 10, 10, 10, 5})) {
+            case 0:
+                documento = digitos(r.entre(1, 999999), 6);
+                break;
+            case 1:
+                documento = "NF" + digitos(r.entre(1, 999999), 6);
+                break;
+            case 2:
+                documento = std::to_string(r.entre(1, 999));
+                break;
+            case 3:
+                documento = (operacao == 'C' ? "CH" : "DP") + digitos(r.entre(1, 999999), 6);
+                break;
+            case 4:
+                documento = digitos(r.entre(1, 99999999999), 11);
+                break;
+            default:
+                break;  // null
+        }
+        return documento;
+    }
+
+    Lancamento lancamento(Sorteio& r, char operacao, std::size_t banco, const std::string& documento) {
+        const std::string contaBanco = kContasBanco[banco];
+        const std::string nomeBanco = kNomesBanco[banco];
+        Lancamento l;
+        switch (operacao) {
+            case 'V':
+                l.parte = &clientes_[r.ate(clientes_.size())];
+                l.devedora = contaBanco;
+                l.credora =
+                    std::array<const char*, 5>{"1130001", "1130001", "1130001", "3110001", "11300010001"}[r.ate(5)];
+                l.nomeDevedor = cp1252(nomeBanco);
+                l.nomeCredor = l.parte->nome;
+                l.historico =
+                    cp1252(documento.empty() ? "Recebimento de título" : "Recebimento de título nº " + documento);
+                l.tipoLanc = "C";
+                break;
+            case 'C':
+                l.parte = &fornecedores_[r.ate(fornecedores_.size())];
+                l.devedora = r.chance(85) ? "2110001" : r.um(kContasDespesa);
+                l.credora = contaBanco;
+                l.nomeDevedor = l.parte->nome;
+                l.nomeCredor = cp1252(nomeBanco);
+                l.historico = cp1252(documento.empty() ? "Pagamento de título" : "Pagamento de título nº " + documento);
+                l.tipoLanc = "D";
+                break;
+            case 'F': {
+                const Despesa& d = r.um(kDespesas);
+                l.devedora = kContasDespesa[d.conta];
+                l.credora = contaBanco;
+                l.nomeDevedor = cp1252(kNomesDespesa[d.conta]);
+                l.nomeCredor = cp1252(nomeBanco);
+                l.historico = cp1252(d.historico);
+                l.tipoLanc = "D";
+                break;
+            }
+            default:  // transfer between accounts
+                l.devedora = kContasBanco[(banco + 1) % kContasBanco.size()];
+                l.credora = contaBanco;
+                l.nomeDevedor = cp1252(kNomesBanco[(banco + 1) % kNomesBanco.size()]);
+                l.nomeCredor = cp1252(nomeBanco);
+                l.historico = cp1252("Transferência entre contas");
+                l.tipoLanc = "T";
+                break;
+        }
+        // accounts left empty by the clerk: the export has to complain
+        if (r.chance(3)) (r.chance(50) ? l.credora : l.devedora).clear();
+        if (l.historico.size() > 50) l.historico.resize(50);
+        return l;
+    }
+
+    static std::string centroDeCusto(Sorteio& r) {
+        std::string centro = kNulo;
+        switch (r.pesado(std::array{40, 20, 20, 15, 5})) {
+            case 1:
+                centro = inteiro(0);
+                break;
+            case 2:
+                centro = inteiro(1);
+                break;
+            case 3:
+                centro = inteiro(2);
+                break;
+            case 4:
+                centro = inteiro(3);
+                break;
+            default:
+                break;
+        }
+        return centro;
     }
 
     void totalizadores() {

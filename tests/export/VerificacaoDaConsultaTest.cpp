@@ -63,15 +63,17 @@ protected:
     TFDMExporta dm{"/nonexistent/dbxconnections.ini"};
 };
 
-TEST_F(RegrasDaVerificacao, WhatTheLayoutWritesIsWhatTheCheckReports) {
-    struct Caso {
-        const char* oQue;
-        Consulta consulta;
-        Row mudancas;
-        std::vector<std::pair<std::string, std::string>> achados;  // field, the start of the problem
-    };
+struct Caso {
+    const char* oQue;
+    Consulta consulta;
+    Row mudancas;
+    std::vector<std::pair<std::string, std::string>> achados;  // field, the start of the problem
+};
+
+// One row and what the check finds in it, in the order it reports.
+std::vector<Caso> casos() {
     const std::string longa(120, 'o');
-    const std::vector<Caso> casos = {
+    return {
         {"a valid document", Consulta::Vendas, {}, {}},
         {"a tax id with \"/\" is written cut",
          Consulta::Vendas,
@@ -125,7 +127,10 @@ TEST_F(RegrasDaVerificacao, WhatTheLayoutWritesIsWhatTheCheckReports) {
          {{"HISTORICO", "caractere de controle"}}},
         {"a transfer is written nowhere", Consulta::Movimento, {{"OPERACAO", "T"}, {"DEVEDORA", "61100012"}}, {}},
     };
-    for (const Caso& caso : casos) {
+}
+
+TEST_F(RegrasDaVerificacao, WhatTheLayoutWritesIsWhatTheCheckReports) {
+    for (const Caso& caso : casos()) {
         SCOPED_TRACE(caso.oQue);
         Row linha = caso.consulta == Consulta::Movimento ? movimentoSemFalhas() : documentoSemFalhas();
         for (const auto& [campo, valor] : caso.mudancas) linha[campo] = valor;
