@@ -24,6 +24,7 @@
 #include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
+#include "export/ThProcessa.h"
 #include "export/TravaPasta.h"
 #include "export/Verificacao.h"
 
@@ -104,9 +105,9 @@ int exporta(const CliArgs& args, const Periodo& periodo, const std::string& dire
             const SinaisDeParada& sinais) {
     TerminalHost host(stderr, isatty(STDERR_FILENO) != 0, args.saida);
     DiskFiles disco;
-    const ResultadoDaExportacao r =
-        sessao.exporta(ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo), host, sinais.cancelado(),
-                       disco, std::move(trava));
+    const auto run = sessao.exporta(ParametrosDaExportacao(diretorio, periodo, args.empresa, args.codigo), host,
+                                    sinais.cancelado(), disco, std::move(trava));
+    const ResultadoDaExportacao& r = run->resultado();
     listaArquivos(r);
     switch (r.desfecho) {
         case Desfecho::Concluido: {

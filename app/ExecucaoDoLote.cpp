@@ -18,6 +18,7 @@
 #include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
+#include "export/ThProcessa.h"
 #include "export/TravaPasta.h"
 
 namespace zorla {
@@ -164,8 +165,9 @@ ExecucaoDoLote::Fim ExecucaoDoLote::exporta(std::size_t i, Sessao& sessao) {
     if (!trava) return {Andamento::Estado::Falhou, mensagemPastaOcupada(item.pasta)};
     EventosDoItem eventos(a, rotulo(i), g_saida, m_terminal);
     DiskFiles disco;
-    a.resultado = sessao.exporta(ParametrosDaExportacao(diretorio, m_periodo, item.empresa, item.codigo), eventos,
-                                 m_sinais.cancelado(), disco, std::move(*trava));
+    const auto run = sessao.exporta(ParametrosDaExportacao(diretorio, m_periodo, item.empresa, item.codigo), eventos,
+                                    m_sinais.cancelado(), disco, std::move(*trava));
+    a.resultado = run->resultado();
     const Desfecho d = a.resultado.desfecho;
     const bool pendente = !a.resultado.semConta.empty();
     return {d == Desfecho::Concluido   ? (pendente ? Andamento::Estado::ComPendencias : Andamento::Estado::Concluida)

@@ -285,6 +285,7 @@ void TFDMExporta::LeSaidas(const char* tipoMovimento, Date dataInicial, Date dat
 }
 
 ClientDataSet& TFDMExporta::AbreEmpresas() {
+    ClientEmpresaLocal.close();
     ClientEmpresaLocal.open();
     return ClientEmpresaLocal;
 }

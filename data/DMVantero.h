@@ -23,7 +23,7 @@ public:
 
     // From any thread: the statement under way on the connection is stopped and fails; nothing when none runs.
     void cancela() { SQLConnectionZORLA.cancelOperation(); }
-    // The companies of the connection, read once; the first call connects.
+    // The companies of the connection, read again on every call (a company may have gone); the first call connects.
     ClientDataSet& AbreEmpresas();
     // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
     ClientDataSet& ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);

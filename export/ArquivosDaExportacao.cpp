@@ -1,6 +1,8 @@
 #include "export/ArquivosDaExportacao.h"
 
 #include <filesystem>
+#include <iterator>
+#include <stdexcept>
 
 #include "base/TextUtil.h"
 #include "export/BancoDaConexao.h"
@@ -25,10 +27,12 @@ constexpr NomeDoArquivo kNomes[] = {
     {TipoArquivo::Recebimentos, "ctr", ".txt", "ctr"}, {TipoArquivo::Pagamentos, "pag", ".txt", "pag"},
     {TipoArquivo::DespesasGerais, "fca", ".txt", "fca"},
 };
+static_assert(std::size(kNomes) == std::size(kTiposDeArquivo), "every kind of file has its names");
+// A kind without names would write over another file: it fails instead.
 const NomeDoArquivo& nomeDo(TipoArquivo tipo) {
     for (const NomeDoArquivo& n : kNomes)
         if (n.tipo == tipo) return n;
-    return kNomes[0];
+    throw std::logic_error("tipo de arquivo sem nome");
 }
 }  // namespace
 

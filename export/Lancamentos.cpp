@@ -7,15 +7,22 @@
 namespace zorla {
 
 namespace {
-// Where the fields of an entry line lie in its layout.
-const Leiaute& kL = LeiauteDoLancamento();
-const std::size_t kLinha = kL.indice("Linha"), kHistorico = kL.indice("Histórico"), kValor = kL.indice("VALOR"),
-                  kData = kL.indice("DATA"), kDocumento = kL.indice("DOCUMENTO");
+// Where the fields of an entry line lie in its layout, found on first use.
+struct Posicoes {
+    const Leiaute& l = LeiauteDoLancamento();
+    std::size_t linha = l.indice("Linha"), historico = l.indice("Histórico"), valor = l.indice("VALOR"),
+                data = l.indice("DATA"), documento = l.indice("DOCUMENTO"), devedora = l.indice("DEVEDORA"),
+                credora = l.indice("CREDORA");
+};
+const Posicoes& posicoes() {
+    static const Posicoes p;
+    return p;
+}
 }  // namespace
 
 MontadorLancamentos::MontadorLancamentos(const ClientDataSet& mov)
     : m_mov(mov),
-      m_montador(kL, mov),
+      m_montador(LeiauteDoLancamento(), mov),
       m_devedora(mov.fieldIndex("DEVEDORA")),
       m_credora(mov.fieldIndex("CREDORA")),
       m_documento(mov.fieldIndex("DOCUMENTO")),
@@ -42,37 +49,39 @@ Pendencia MontadorLancamentos::pendencia(std::string parte) const {
 
 std::string MontadorLancamentos::linha(const std::string& cabeca, char numero, std::string_view historico,
                                        std::string_view valor, const std::string& data) const {
+    const Posicoes& p = posicoes();
     std::string l = cabeca;
-    l.reserve(kL.largura());
+    l.reserve(p.l.largura());
     const std::string_view dados[] = {std::string_view(&numero, 1), historico};
-    m_montador.monta(l, dados, kLinha, kValor);
+    m_montador.monta(l, dados, p.linha, p.valor);
     l.append(valor);
     l.append(data);
     return l;
 }
 
 std::vector<std::string> MontadorLancamentos::monta(const std::string& prefixo) const {
+    const Posicoes& p = posicoes();
     auto campo = [&](int index) { return FieldRef(m_mov, index); };
     // The head of every line: debit and credit accounts after the cost-centre rule, the document.
     std::string cabeca;
-    m_montador.monta(cabeca, {}, 0, kLinha);
+    m_montador.monta(cabeca, {}, 0, p.linha);
     if (std::int64_t centro = campo(m_centro).asInteger(); centro > 0) {
-        const std::size_t alvo = kL.inicio(campo(m_local).text() == "D" ? kL.indice("DEVEDORA") : kL.indice("CREDORA"));
+        const std::size_t alvo = p.l.inicio(campo(m_local).text() == "D" ? p.devedora : p.credora);
         if (cabeca[alvo] == '6') cabeca.replace(alvo + 3, 2, centro == 1 ? "01" : "02");
     }
     std::string valor, data;
-    m_montador.monta(valor, {}, kValor, kValor + 1);
-    m_montador.monta(data, {}, kData, kData + 1);
-    const std::string semValor(kL.campos[kValor].largura, '0');
+    m_montador.monta(valor, {}, p.valor, p.valor + 1);
+    m_montador.monta(data, {}, p.data, p.data + 1);
+    const std::string semValor(p.l.campos[p.valor].largura, '0');
     if (!prefixo.empty()) {
-        std::string parcela(cabeca.substr(kL.inicio(kDocumento), kL.campos[kDocumento].largura));
+        std::string parcela(cabeca.substr(p.l.inicio(p.documento), p.l.campos[p.documento].largura));
         parcela += '/';
         parcela += campo(m_parcela).asString();
         return {linha(cabeca, '1', prefixo, semValor, data), linha(cabeca, '2', parcela, valor, data)};
     }
     const std::string_view historico = campo(m_historico).text();
     // The length test ignores blanks at the ends; the slices keep them.
-    const std::size_t largura = kL.campos[kHistorico].largura;
+    const std::size_t largura = p.l.campos[p.historico].largura;
     if (trimControl(historico).size() <= largura) return {linha(cabeca, '1', historico, valor, data)};
     return {linha(cabeca, '1', historico, semValor, data),
             linha(cabeca, '2', historico.substr(largura, largura), valor, data)};

@@ -23,7 +23,6 @@ public:
     void monta(std::string& linha, std::span<const std::string_view> dados) const {
         monta(linha, dados, 0, m_leiaute.campos.size());
     }
-    const Leiaute& leiaute() const { return m_leiaute; }
 
 private:
     const Leiaute& m_leiaute;

@@ -37,12 +37,13 @@ std::unique_ptr<ThProcessa> Sessao::inicia(const RunParameters& params, EventosD
     return run;
 }
 
-ResultadoDaExportacao Sessao::exporta(const RunParameters& params, EventosDaExportacao& eventos,
-                                      const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava) {
+std::unique_ptr<ThProcessa> Sessao::exporta(const RunParameters& params, EventosDaExportacao& eventos,
+                                            const std::atomic<bool>& cancelado, OutputFiles& arquivos,
+                                            TravaPasta trava) {
     consulta(Periodo{params.DataInicial, params.DataFinal, params.NomeArquivo}, params.empresa);
-    const std::unique_ptr<ThProcessa> run = inicia(params, eventos, cancelado, arquivos, std::move(trava));
+    std::unique_ptr<ThProcessa> run = inicia(params, eventos, cancelado, arquivos, std::move(trava));
     run->wait();
-    return run->resultado();
+    return run;
 }
 
 ResultadoDaVerificacao Sessao::verifica(const Periodo& periodo, std::int64_t empresa) {

@@ -34,16 +34,17 @@ public:
 
     // The companies of the connection in code order; the first call connects.
     std::vector<Empresa> empresas();
-    // Whether the connection has that company.
+    // Whether the connection has that company, read again from the database.
     bool temEmpresa(std::int64_t codigo);
     // The period's sales of a company: the rows the next run writes into the sales book.
     void consulta(const Periodo& periodo, std::int64_t empresa);
     // A run over the consulted rows, on its worker from now on; it holds the folder until it is destroyed.
     std::unique_ptr<ThProcessa> inicia(const RunParameters& params, EventosDaExportacao& eventos,
                                        const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
-    // The consult and the run, to their end.
-    ResultadoDaExportacao exporta(const RunParameters& params, EventosDaExportacao& eventos,
-                                  const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
+    // The consult and the run, to their end; the ended run keeps the folder locked until the caller lets it go,
+    // so that what the caller writes after it (the totals) is still under the lock.
+    std::unique_ptr<ThProcessa> exporta(const RunParameters& params, EventosDaExportacao& eventos,
+                                        const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
     ResultadoDaVerificacao verifica(const Periodo& periodo, std::int64_t empresa);
     // From any thread: what runs on the connection, a consult, a check or a run's query, stops and fails.
     void cancela();

@@ -1,7 +1,6 @@
 #include "export/Verificacao.h"
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 #include <string_view>
 

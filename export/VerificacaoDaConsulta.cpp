@@ -80,11 +80,12 @@ public:
     void data(const Cell& c, std::string_view campo) {
         if (c.isNull()) acha(Gravidade::Aviso, campo, "", "data ausente: vai em branco");
     }
-    // A control character in the part of the text that the record writes.
-    void controles(std::string_view escrito, std::string_view campo, std::size_t largura) {
+    // A control character in the part of the text that the record writes; the value shown is the one stored, for
+    // the operator to find it.
+    void controles(std::string_view lido, std::string_view escrito, std::string_view campo, std::size_t largura) {
         escrito = escrito.substr(0, std::min(escrito.size(), largura));
         if (std::any_of(escrito.begin(), escrito.end(), CaractereDeControle))
-            acha(Gravidade::Aviso, campo, VisivelCp1252(escrito), "caractere de controle: vai como espaço");
+            acha(Gravidade::Aviso, campo, VisivelCp1252(lido), "caractere de controle: vai como espaço");
     }
     // `escrito` is the text after its field's rule: what the record cuts.
     void cortado(std::string_view lido, std::string_view escrito, std::string_view campo, std::size_t largura) {
@@ -129,7 +130,7 @@ public:
             if (f.regra == Regra::Cadastro && UsaOutraColuna(cell.text))
                 campo = f.outra, lido = c[static_cast<std::size_t>(m_colunas[i].second)].text;
             TextoDaRegra(f.regra, lido, m_escrito);
-            achados.controles(m_escrito, campo, f.largura);
+            achados.controles(lido, m_escrito, campo, f.largura);
             achados.cortado(lido, m_escrito, campo, f.largura);
         }
     }
@@ -139,10 +140,6 @@ private:
     std::vector<std::pair<int, int>> m_colunas;  // per field: its column, Cadastro's second
     std::string m_escrito;
 };
-
-}  // namespace
-
-namespace {
 
 // The same document number twice in the same grouping and series: the keys gathered, then sorted and compared.
 class Repetidos {
@@ -273,7 +270,8 @@ public:
                            "sem código contábil definido");
         m_leiaute.confere(c, m_achados);
         // Only general expenses write their own history, over the two lines an entry may take.
-        if (operacao == "F") m_achados.controles(c[m_c[HISTORICO]].text, "HISTORICO", 2 * kLarguraDoHistorico);
+        const std::string_view historico = c[m_c[HISTORICO]].text;
+        if (operacao == "F") m_achados.controles(historico, historico, "HISTORICO", 2 * kLarguraDoHistorico);
     }
 
 private:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it, checks that the installed programs start and that the installed command
-# line writes the same bytes as the one built for the tests (build/), then removes the package again.
+# line, stripped and in its installed place, writes the same bytes as the one the tests ran (build/), then removes
+# the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(bash scripts/package.sh)

@@ -7,10 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tempos=()
 etapa() {  # NAME COMMAND...
-    local nome=$1 inicio=$SECONDS
+    local nome=$1 inicio=$SECONDS rc=0
     shift
-    "$@"
-    tempos+=("$(printf '%-34s %5d s' "$nome" $((SECONDS - inicio)))")
+    "$@" || rc=$?
+    tempos+=("$(printf '%-34s %5d s%s' "$nome" $((SECONDS - inicio)) "$( ((rc == 0)) || echo " (falhou: $rc)")")")
+    return "$rc"
 }
 # On success or failure alike: what took how long.
 trap 'printf "\nTempos das etapas:\n"; printf "  %s\n" "${tempos[@]}"; printf "  %-34s %5d s\n" total "$SECONDS"' EXIT

@@ -234,6 +234,7 @@ void TFrmPrincipal::BtnConsultarClick() {
     // The query may take long: it runs on a thread of the pool and the window stays live meanwhile.
     const Periodo periodo{DataInicial, DataFinal, NomeArquivo};
     const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
+    m_empresaConsultada = empresa;
     m_consulta.setFuture(QtConcurrent::run([this, periodo, empresa] {
         try {
             m_sessao.consulta(periodo, empresa);

@@ -167,6 +167,8 @@ private:
     QString m_legenda;
     QString m_pastaDigitada;                 // named in the completion message
     bool m_consultaValida = false;           // the fiscal rows are the consulted sales
+    // The company of those sales: its purchases and nobody else's go with them, whatever the list shows since.
+    std::int64_t m_empresaConsultada = 0;
     bool m_apagaLivrosAoTerminar = false;  // cancelled during a run
 
     QGroupBox* GpBxParametros;

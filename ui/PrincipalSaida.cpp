@@ -90,7 +90,7 @@ void TFrmPrincipal::iniciaExportacao() {
     m_consultaValida = false;
     m_apagaLivrosAoTerminar = false;
     m_host->inicia();
-    m_run = m_sessao.inicia(ParametrosDaExportacao(Diretorio, periodo, RxDBLkCbEMPRESA->currentData().toLongLong(),
+    m_run = m_sessao.inicia(ParametrosDaExportacao(Diretorio, periodo, m_empresaConsultada,
                                                    utf8ToCp1252(EdtCodEmpresa->text().toStdString())),
                             *m_host, Cancelado, *m_arquivos, std::move(*trava));
 }

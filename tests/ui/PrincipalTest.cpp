@@ -194,7 +194,8 @@ TEST_F(Janela, ConsultChecksAndRefusals) {
     c<QComboBox>("RxDBLkCbEMPRESA")->setCurrentIndex(-1);
     consulta("12");
     EXPECT_EQ(dialogs->texts().last(), "Informe a empresa.");
-    // A company gone from the database since the list was read: refused as on the command line.
+    // A company the database does not have (the list may be older than the database): refused as on the command
+    // line.
     auto* empresas = c<QComboBox>("RxDBLkCbEMPRESA");
     empresas->addItem(QStringLiteral("Apagada"), 99);
     empresas->setCurrentIndex(empresas->count() - 1);
@@ -330,6 +331,10 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     EXPECT_EQ(dialogs->texts(), QStringList{"Faça a consulta do período antes de exportar."});
     EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
     consulta();
+    // Another company chosen after the consult: its purchases must not go with the consulted sales.
+    auto* empresas = c<QComboBox>("RxDBLkCbEMPRESA");
+    empresas->addItem(QStringLiteral("Outra"), 2);
+    empresas->setCurrentIndex(empresas->count() - 1);
     dialogs->salvaAoFechar = true;
     dialogs->arquivoEscolhido = QString::fromStdString(pasta().file("resumo.csv"));
     exporta(saida() + "  ");
