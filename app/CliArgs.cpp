@@ -74,11 +74,15 @@ void declaraOpcoes(Opcoes& o) {
     o.declara("--tempo-limite", "SEGUNDOS",
               "cancela a exportação que passar desse tempo; com o servidor parado, o programa termina até 3 segundos depois");
     o.declaraChave("--verificar", "verifica o período sem gravar nada; saída 0 sem problemas, 3 só avisos, 4 erros");
-    o.declara("--formato", "csv", "com --verificar: a tabela em CSV (code page 1252, separada por ;)");
+    o.declara("--formato", "csv",
+              "com --verificar: a tabela em CSV; com --conferir e um arquivo: seus registros em CSV (code page 1252, ;)");
     o.declara("--resumo", "ARQUIVO.csv", "grava também os totais da exportação nesse arquivo CSV");
     o.declaraChave("--listar-empresas", "lista código, nome fantasia e CNPJ das empresas da conexão");
     o.declara("--lote", "ARQUIVO", "exporta um lote: conexão;empresa;código;pasta por linha");
     o.declara("--tarefas", "N", "com --lote: exportações ao mesmo tempo (padrão: o número de núcleos)");
+    o.declara("--conferir", "CAMINHO",
+              "confere um arquivo exportado, ou os de uma pasta, linha a linha; mostra os totais; saída 0 ou 4");
+    o.declara("--linha", "N", "com --conferir e um arquivo: mostra a linha N campo a campo");
 }
 
 const char* kExemplos =
@@ -87,6 +91,7 @@ const char* kExemplos =
     "  zorla-exporta-cli --empresa 1 --mes 3 --ano 2026 --verificar\n"
     "  zorla-exporta-cli --listar-empresas --config /etc/zorla-exporta/dbxconnections.ini\n"
     "  zorla-exporta-cli --lote fechamento.txt --mes 3 --ano 2026 --tarefas 2\n"
+    "  zorla-exporta-cli --conferir /srv/lumetra/marco/01A31MAR.SAI --linha 120\n"
     "Saída: 0 concluída, 1 falhou, 2 argumentos inválidos ou empresa desconhecida, 3 e 4 da verificação,\n"
     "130 cancelada por Ctrl-C (SIGINT), 143 por SIGTERM.\n";
 
@@ -156,6 +161,11 @@ void recusaOpcoesDeOutroModo(const Opcoes& o) {
     if (o.tem("--lote")) recusaAlheias(o, "--lote", {"--empresa", "--codigo", "--saida", "--config", "--tempo-limite"});
     if (o.tem("--verificar")) recusaAlheias(o, "--verificar", {"--resumo", "--saida", "--codigo"});
     if (o.tem("--tarefas") && !o.tem("--lote")) throw std::invalid_argument("--tarefas vale só com --lote");
+    if (o.tem("--conferir"))
+        recusaAlheias(o, "--conferir",
+                      {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
+                       "--verificar", "--lote", "--tarefas", "--config", "--tempo-limite", "--listar-empresas"});
+    if (o.tem("--linha") && !o.tem("--conferir")) throw std::invalid_argument("--linha vale só com --conferir");
 }
 
 CliArgs interpreta(const Opcoes& o) {
@@ -168,10 +178,17 @@ CliArgs interpreta(const Opcoes& o) {
         throw std::invalid_argument("Informe o arquivo dos totais (--resumo).");
     if (auto f = o.valor("--formato")) {
         if (*f != "csv" && *f != "texto") throw std::invalid_argument("valor inválido para --formato: '" + *f + "'");
-        if (!o.tem("--verificar")) throw std::invalid_argument("--formato vale só com --verificar");
+        if (!o.tem("--verificar") && !o.tem("--conferir"))
+            throw std::invalid_argument("--formato vale só com --verificar ou --conferir");
         out.csv = *f == "csv";
     }
-    if (o.tem("--listar-empresas")) {
+    if (o.tem("--conferir")) {
+        out.modo = CliArgs::Modo::Conferir;
+        out.conferir = *o.valor("--conferir");
+        if (trimControl(out.conferir).empty()) throw std::invalid_argument("Informe o arquivo ou a pasta (--conferir).");
+        if (auto l = o.valor("--linha")) out.linha = inteiro("--linha", *l, 1, 2147483647);
+        if (out.linha && out.csv) throw std::invalid_argument("--linha e --formato csv não valem juntas");
+    } else if (o.tem("--listar-empresas")) {
         out.modo = CliArgs::Modo::ListarEmpresas;
     } else if (o.tem("--lote")) {
         out.modo = CliArgs::Modo::Lote;
@@ -208,6 +225,7 @@ std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::
 const char* usoCli() {
     return "Uso: zorla-exporta-cli --empresa N --codigo TEXTO --mes M --ano AAAA [--dia-inicial D] [--dia-final D]\n"
            "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS] [--resumo ARQUIVO.csv]\n"
+           "       zorla-exporta-cli --conferir ARQUIVO|PASTA [--linha N | --formato csv]\n"
            "       zorla-exporta-cli --help\n";
 }
 

@@ -8,7 +8,7 @@
 namespace zorla {
 
 struct CliArgs {
-    enum class Modo { Exportar, Verificar, ListarEmpresas, Lote };
+    enum class Modo { Exportar, Verificar, ListarEmpresas, Lote, Conferir };
     Modo modo = Modo::Exportar;
     int empresa = 0;
     std::string codigo;  // code page 1252, as it goes into the records
@@ -24,6 +24,8 @@ struct CliArgs {
     std::string lote;                // the batch file
     bool verificar = false;          // a batch of checks rather than exports
     int tarefas = 0;                 // exports at once in a batch
+    std::string conferir;            // an exported file or the folder of one export, read back
+    std::optional<long> linha;       // with conferir: the line to show field by field
     std::vector<std::string> avisos;  // for the operator; the work goes on
 };
 

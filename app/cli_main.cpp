@@ -6,6 +6,7 @@
 
 #include "app/CliArgs.h"
 #include "app/Comandos.h"
+#include "app/Conferir.h"
 #include "app/Lote.h"
 #include "app/SinaisDeParada.h"
 #include "base/TextoVisivel.h"
@@ -21,6 +22,7 @@ int executa(const CliArgs& args, SinaisDeParada& sinais) {
         case CliArgs::Modo::Verificar: return Verifica(args, sinais);
         case CliArgs::Modo::ListarEmpresas: return ListaEmpresas(args, sinais);
         case CliArgs::Modo::Lote: return ExecutaLote(args, sinais);
+        case CliArgs::Modo::Conferir: return Confere(args);
     }
     return kSaidaArgumentos;
 }

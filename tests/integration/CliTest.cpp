@@ -524,3 +524,38 @@ TEST_F(Lote, CancelledBySigintStartsNothingMore) {
 
 }  // namespace
 }  // namespace zorla
+
+namespace zorla {
+namespace {
+
+// What the export wrote on the generated demo data reads back as valid, with the totals it printed to the cent;
+// a line asked for is shown field by field; what is not an exported file is refused.
+TEST_F(Lote, ExportedFilesReadBackWithTheExportsTotals) {
+    const std::string pasta = dir.file("conferida");
+    auto exportada = runProcess({ZORLA_CLI, "--empresa", "1", "--codigo", "0001", "--mes", "3", "--ano", "2008",
+                                 "--saida", pasta, "--config", dir.file("a.ini")});
+    ASSERT_TRUE(exportada.status == 0 || exportada.status == 3) << exportada.err;
+    const auto resumo = [](const std::string& saida) {
+        const auto inicio = saida.find("Resumo:\n");
+        return inicio == std::string::npos ? std::string() : saida.substr(inicio, saida.find("\n\n", inicio) - inicio);
+    };
+    auto conferida = runProcess({ZORLA_CLI, "--conferir", pasta});
+    EXPECT_EQ(conferida.status, 0) << conferida.out << conferida.err;
+    // The export's summary may go on with its pending movements; the totals come first and are the same.
+    ASSERT_FALSE(resumo(conferida.out).empty()) << conferida.out;
+    EXPECT_EQ(resumo(exportada.out).rfind(resumo(conferida.out), 0), 0u) << exportada.out << conferida.out;
+
+    auto linha = runProcess({ZORLA_CLI, "--conferir", pasta + "/01A31MAR.SAI", "--linha", "1"});
+    EXPECT_EQ(linha.status, 0) << linha.err;
+    EXPECT_NE(linha.out.find("Tipo do registro    1          \"S\""), std::string::npos) << linha.out;
+    for (const std::vector<std::string>& recusa :
+         {std::vector<std::string>{"--conferir", dir.file("a.ini")}, {"--conferir", pasta, "--linha", "1"},
+          {"--conferir", pasta + "/01A31MAR.SAI", "--linha", "99999999"}}) {
+        std::vector<std::string> a = {ZORLA_CLI};
+        a.insert(a.end(), recusa.begin(), recusa.end());
+        EXPECT_EQ(runProcess(a).status, 2) << recusa[1];
+    }
+}
+
+}  // namespace
+}  // namespace zorla

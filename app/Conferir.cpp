@@ -1,0 +1,119 @@
+#include "app/Conferir.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+
+#include "app/Comandos.h"
+#include "base/Cp1252.h"
+#include "base/Formatacao.h"
+#include "base/TextoVisivel.h"
+#include "export/ConferenciaDeArquivos.h"
+#include "export/Csv.h"
+#include "export/Resumo.h"
+
+namespace zorla {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Arquivo = std::pair<std::string, TipoArquivo>;
+
+void escreve(const std::string& texto) { std::fwrite(texto.data(), 1, texto.size(), stdout); }
+
+// The period's name a file carries: "01A31MAR" in "01A31MAR.SAI" and in "ctr01A31MAR.txt".
+std::string baseDoNome(const std::string& nome, TipoArquivo tipo) {
+    const bool livro = tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas;
+    return livro ? nome.substr(0, nome.size() - 4) : nome.substr(3, nome.size() - 7);
+}
+
+// The exported files a path names: the file itself, or those of one export in a folder, in the export's order.
+std::vector<Arquivo> arquivosDe(const std::string& caminho) {
+    std::error_code ec;
+    if (!fs::is_directory(caminho, ec)) {
+        const auto tipo = TipoPeloNome(fs::path(caminho).filename().string());
+        if (!fs::is_regular_file(caminho, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
+        if (!tipo) throw std::invalid_argument("O nome de " + caminho + " não é de um arquivo exportado (.SAI, .ENT, "
+                                               "ctr….txt, pag….txt, fca….txt).");
+        return {{caminho, *tipo}};
+    }
+    std::map<std::string, std::vector<Arquivo>> porBase;
+    for (const auto& e : fs::directory_iterator(caminho, ec)) {
+        const std::string nome = e.path().filename().string();
+        if (const auto tipo = TipoPeloNome(nome); tipo && e.is_regular_file(ec))
+            porBase[baseDoNome(nome, *tipo)].push_back({e.path().string(), *tipo});
+    }
+    if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
+    if (porBase.size() > 1)
+        throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" + porBase.begin()->first +
+                                    ", " + std::next(porBase.begin())->first + "…): indique um dos arquivos.");
+    std::vector<Arquivo> arquivos = porBase.begin()->second;
+    std::sort(arquivos.begin(), arquivos.end(), [](const Arquivo& a, const Arquivo& b) { return a.second < b.second; });
+    return arquivos;
+}
+
+std::string posicoes(const ProblemaNaLinha& p) {
+    if (p.inicio == 0) return "";
+    return " (posiç" + std::string(p.inicio == p.fim ? "ão " + std::to_string(p.inicio)
+                                                      : "ões " + std::to_string(p.inicio) + "–" + std::to_string(p.fim)) +
+           ")";
+}
+
+std::string contagem(long n, const char* um, const char* varios) {
+    return std::to_string(n) + " " + (n == 1 ? um : varios);
+}
+
+// Per file its records, lines and problems; then every problem; then the totals as the export's summary.
+int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
+    ResultadoDaExportacao totais;
+    long problemas = 0;
+    for (const ConferenciaDoArquivo& c : conferidos) {
+        const ArquivoGravado& a = c.totais;
+        const bool livro = a.tipo == TipoArquivo::LivroSaidas || a.tipo == TipoArquivo::LivroEntradas;
+        escreve(Visivel(nomeDoArquivo(a.caminho)) + ": " +
+                contagem(a.somas.documentos, livro ? "registro" : "movimento", livro ? "registros" : "movimentos") +
+                ", " + contagem(a.linhas, "linha", "linhas") + ", " +
+                contagem(c.totalDeProblemas, "problema", "problemas") + "\n");
+        totais.arquivos.push_back(a);
+        problemas += c.totalDeProblemas;
+    }
+    if (problemas > 0) escreve("Problemas:\n");
+    for (const ConferenciaDoArquivo& c : conferidos) {
+        for (const ProblemaNaLinha& p : c.problemas)
+            escreve("  " + Visivel(nomeDoArquivo(c.totais.caminho)) + ", linha " + std::to_string(p.linha) + ", " +
+                    p.campo + posicoes(p) + (p.valor.empty() && p.inicio == 0 ? "" : ", valor \"" + p.valor + "\"") +
+                    ": " + p.problema + "\n");
+        if (c.totalDeProblemas > static_cast<long>(c.problemas.size()))
+            escreve("  … e mais " + std::to_string(c.totalDeProblemas - static_cast<long>(c.problemas.size())) +
+                    " problemas em " + Visivel(nomeDoArquivo(c.totais.caminho)) + "\n");
+    }
+    escreve(TextoDoResumo(totais));
+    return problemas > 0 ? kSaidaErros : 0;
+}
+
+}  // namespace
+
+int Confere(const CliArgs& args) {
+    std::vector<Arquivo> arquivos;
+    try {
+        arquivos = arquivosDe(args.conferir);
+        if ((args.linha || args.csv) && arquivos.size() != 1)
+            throw std::invalid_argument("--linha e --formato csv pedem um arquivo, não uma pasta.");
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return kSaidaArgumentos;
+    }
+    try {
+        if (args.linha) return MostraLinha(arquivos[0].first, arquivos[0].second, *args.linha);
+        if (args.csv) return EscreveCsv(arquivos[0].first, arquivos[0].second);
+        std::vector<ConferenciaDoArquivo> conferidos;
+        for (const auto& [caminho, tipo] : arquivos) conferidos.push_back(ConfereArquivo(caminho, tipo));
+        return relata(conferidos);
+    } catch (const std::runtime_error& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return 1;
+    }
+}
+
+}  // namespace zorla

@@ -1,0 +1,104 @@
+// One line of an exported file field by field, and a file's records as CSV.
+#include <cstdio>
+#include <map>
+
+#include "app/Comandos.h"
+#include "app/Conferir.h"
+#include "base/Cp1252.h"
+#include "base/Formatacao.h"
+#include "base/TextUtil.h"
+#include "base/TextoVisivel.h"
+#include "export/ConferenciaDeArquivos.h"
+#include "export/Csv.h"
+
+namespace zorla {
+
+namespace {
+
+void escreve(const std::string& texto) { std::fwrite(texto.data(), 1, texto.size(), stdout); }
+
+// A field of a line that may be shorter than its layout.
+std::string_view campo(const Leiaute& l, std::string_view linha, std::size_t i) {
+    const std::size_t inicio = l.inicio(i);
+    return inicio < linha.size() ? linha.substr(inicio, l.campos[i].largura) : std::string_view();
+}
+
+std::string alinhado(const std::string& texto, std::size_t largura) {
+    const std::size_t ocupa = LarguraNoTerminal(texto);
+    return texto + std::string(ocupa < largura ? largura - ocupa : 1, ' ');
+}
+
+std::string tabela(const Leiaute& l, long numero, std::string_view linha) {
+    std::string t = "Linha " + std::to_string(numero) + " (" + std::to_string(linha.size()) + " caracteres";
+    t += linha.size() == l.largura() ? "):\n" : "; o leiaute tem " + std::to_string(l.largura()) + "):\n";
+    t += "  " + alinhado("Campo", 20) + alinhado("Posições", 11) + "Valor\n";
+    for (std::size_t i = 0; i < l.campos.size(); ++i) {
+        const std::size_t de = l.inicio(i) + 1, ate = l.inicio(i) + l.campos[i].largura;
+        const std::string pos = de == ate ? std::to_string(de) : std::to_string(de) + "–" + std::to_string(ate);
+        t += "  " + alinhado(std::string(l.campos[i].nome), 20) + alinhado(pos, 11) + "\"" +
+             VisivelCp1252(campo(l, linha, i)) + "\"\n";
+    }
+    return t;
+}
+
+// The value as a spreadsheet takes it: amounts in its decimals, dates as dd/mm/yyyy, texts without the fill.
+std::string paraPlanilha(const CampoDoLeiaute& f, std::string_view v) {
+    if (f.regra == Regra::Valor && v.find_first_not_of(' ') != std::string_view::npos)
+        if (auto c = CentavosDoCampo(f, v)) return ValorParaPlanilha(Decimal{*c});
+    if (f.data() && v.size() >= 6 && v.find_first_not_of("0123456789") == std::string_view::npos) {
+        if (f.regra == Regra::AnoMesDia) return std::string(v.substr(6, 2)) + "/" + std::string(v.substr(4, 2)) + "/" + std::string(v.substr(0, 4));
+        return std::string(v.substr(0, 2)) + "/" + std::string(v.substr(2, 2)) + "/" +
+               (f.regra == Regra::DiaMesAno2 ? "20" : "") + std::string(v.substr(4));
+    }
+    return cp1252ToUtf8(v.substr(0, v.find_last_not_of(' ') + 1));
+}
+
+}  // namespace
+
+int MostraLinha(const std::string& caminho, TipoArquivo tipo, long numero) {
+    const Leiaute& l = LeiauteDoTipo(tipo);
+    std::map<long, std::string> linhas;  // the line and those around it
+    long total = 0;
+    LeLinhas(caminho, [&](long n, std::string_view t) {
+        total = n;
+        if (n + 1 >= numero) linhas[n] = t;
+        return n <= numero;
+    });
+    if (!linhas.count(numero)) {
+        std::fprintf(stderr, "%s tem %ld linhas: não há a linha %ld.\n", Visivel(caminho).c_str(), total, numero);
+        return kSaidaArgumentos;
+    }
+    long de = numero, ate = numero;
+    if (tipo != TipoArquivo::LivroSaidas && tipo != TipoArquivo::LivroEntradas) {
+        const std::size_t i = l.indice("Linha");
+        const auto numeroDa = [&](long n) { return linhas.count(n) ? campo(l, linhas[n], i) : std::string_view(); };
+        if (numeroDa(numero) == "2" && numeroDa(numero - 1) == "1") de = numero - 1;
+        if (numeroDa(numero) == "1" && numeroDa(numero + 1) == "2") ate = numero + 1;
+    }
+    escreve(Visivel(nomeDoArquivo(caminho)) + ", " + std::string(l.nome) + "\n");
+    for (long n = de; n <= ate; ++n) escreve(tabela(l, n, linhas[n]));
+    return 0;
+}
+
+int EscreveCsv(const std::string& caminho, TipoArquivo tipo) {
+    const Leiaute& l = LeiauteDoTipo(tipo);
+    std::vector<std::size_t> colunas;
+    std::vector<std::string> nomes = {"Linha"};
+    for (std::size_t i = 0; i < l.campos.size(); ++i) {
+        if (l.campos[i].regra == Regra::Fixo && l.campos[i].largura > 1) continue;  // blanks and zeros
+        std::string nome(l.campos[i].nome);
+        const auto vezes = std::count(nomes.begin(), nomes.end(), nome);
+        nomes.push_back(vezes ? nome + " (" + std::to_string(vezes + 1) + ")" : nome);
+        colunas.push_back(i);
+    }
+    escreve(LinhaCsv(nomes));
+    LeLinhas(caminho, [&](long n, std::string_view linha) {
+        std::vector<std::string> valores = {std::to_string(n)};
+        for (std::size_t i : colunas) valores.push_back(paraPlanilha(l.campos[i], campo(l, linha, i)));
+        escreve(LinhaCsv(valores));
+        return true;
+    });
+    return 0;
+}
+
+}  // namespace zorla

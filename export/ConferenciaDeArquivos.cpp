@@ -1,0 +1,261 @@
+#include "export/ConferenciaDeArquivos.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+
+#include "base/Cp1252.h"
+#include "base/Periodo.h"
+#include "base/TextoVisivel.h"
+
+namespace zorla {
+
+namespace {
+
+bool controle(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// A two- or three-byte UTF-8 sequence: in code page 1252 such pairs are rare, and a UTF-8 text makes the line longer.
+std::size_t utf8Em(std::string_view t, std::size_t i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(t[k]); };
+    const auto seguinte = [&](std::size_t k) { return k < t.size() && (b(k) & 0xC0) == 0x80; };
+    if (b(i) >= 0xC2 && b(i) <= 0xDF && seguinte(i + 1)) return 2;
+    if (b(i) >= 0xE0 && b(i) <= 0xEF && seguinte(i + 1) && seguinte(i + 2)) return 3;
+    return 0;
+}
+
+std::optional<std::int64_t> valorDe(const CampoDoLeiaute& f, std::string_view v) {
+    std::size_t i = 0;
+    while (i < v.size() && v[i] == f.preenchimento) ++i;
+    v.remove_prefix(i);
+    if (v.empty()) return 0;  // zeros, or the blanks of a missing rate
+    const bool negativo = v[0] == '-';
+    if (negativo) v.remove_prefix(1);
+    if (v.empty()) return std::nullopt;
+    std::int64_t n = 0;
+    for (char c : v) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return negativo ? -n : n;
+}
+
+int numero(std::string_view v) {
+    int n = 0;
+    for (char c : v) n = c >= '0' && c <= '9' && n >= 0 ? n * 10 + (c - '0') : -1;
+    return n;
+}
+
+// Blanks for a missing date; otherwise a day its month has.
+std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view v) {
+    if (v.find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
+    int dia, mes, ano;
+    if (f.regra == Regra::AnoMesDia) ano = numero(v.substr(0, 4)), mes = numero(v.substr(4, 2)), dia = numero(v.substr(6, 2));
+    else dia = numero(v.substr(0, 2)), mes = numero(v.substr(2, 2)), ano = numero(v.substr(4));
+    if (f.regra == Regra::DiaMesAno2 && ano >= 0) ano += 2000;
+    if (dia < 0 || mes < 0 || ano < 0) return "data com caracteres que não são dígitos";
+    if (mes < 1 || mes > 12 || dia < 1 || dia > UltimoDiaDoMes(mes, ano)) return "data inexistente";
+    return std::nullopt;
+}
+
+std::optional<std::string> confereCampo(const CampoDoLeiaute& f, std::string_view v) {
+    switch (f.regra) {
+        case Regra::Fixo:
+            if (v.find_first_not_of(f.preenchimento) == std::string_view::npos) return std::nullopt;
+            return f.largura == 1 ? std::string("deveria ser '") + f.preenchimento + "'"
+                                  : std::string(f.preenchimento == '0' ? "deveria ter só zeros" : "deveria ter só brancos");
+        case Regra::Valor:
+            if (valorDe(f, v)) return std::nullopt;
+            return "não é um valor: dígitos alinhados à direita, o sinal de menos à frente";
+        case Regra::AnoMesDia:
+        case Regra::DiaMesAno:
+        case Regra::DiaMesAno2: return confereData(f, v);
+        case Regra::Dado:
+            if (f.nome == "Linha" && v != "1" && v != "2") return "deveria ser 1 ou 2";
+            return std::nullopt;
+        default: return std::nullopt;
+    }
+}
+
+// Each line of the file without its "\n", and whether it had one; a block at a time, a line across two blocks joined.
+void leBruto(const std::string& caminho, const std::function<bool(long, std::string_view, bool)>& linha) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(caminho.c_str(), "rb"), std::fclose);
+    if (!f) throw std::runtime_error("Não foi possível abrir " + caminho + ": " + std::strerror(errno));
+    std::vector<char> bloco(1 << 20);
+    std::string resto;
+    long n = 0;
+    for (;;) {
+        const std::size_t lidos = std::fread(bloco.data(), 1, bloco.size(), f.get());
+        if (lidos == 0) break;
+        std::string_view b(bloco.data(), lidos);
+        for (std::size_t fim; (fim = b.find('\n')) != std::string_view::npos; b.remove_prefix(fim + 1)) {
+            const bool segue = resto.empty() ? linha(++n, b.substr(0, fim), true)
+                                             : linha(++n, resto.append(b.substr(0, fim)), true);
+            resto.clear();
+            if (!segue) return;
+        }
+        resto.append(b);
+    }
+    if (std::ferror(f.get())) throw std::runtime_error("Falha ao ler " + caminho + ": " + std::strerror(errno));
+    if (!resto.empty()) linha(++n, resto, false);
+}
+
+// The check of one file's lines, one after the other.
+class Conferente {
+public:
+    Conferente(const std::string& caminho, TipoArquivo tipo)
+        : m_l(LeiauteDoTipo(tipo)),
+          m_livro(tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas),
+          m_pares(tipo == TipoArquivo::Recebimentos || tipo == TipoArquivo::Pagamentos),
+          m_ruins(m_l.campos.size()) {
+        m_r.totais.tipo = tipo;
+        m_r.totais.caminho = caminho;
+        m_r.totais.completo = true;
+        for (std::size_t i = 0; i < m_l.campos.size(); ++i) m_inicios.push_back(m_l.inicio(i));
+        m_tipo = indice("TIPO"), m_numeroDaLinha = indice("Linha");
+        const char* const montantes[] = {"VALOR", "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
+        for (std::size_t k = 0; k < std::size(montantes); ++k) m_montantes[k] = indice(montantes[k]);
+    }
+
+    void linha(long n, std::string_view bruta, bool temLf) {
+        m_r.totais.linhas = n;
+        const bool cr = !bruta.empty() && bruta.back() == '\r';
+        if (cr) bruta.remove_suffix(1);
+        if (!temLf || !cr) acha(n, kLinha, "", temLf ? "a linha termina em LF sem CR" : "a última linha não termina em CR LF");
+        std::fill(m_ruins.begin(), m_ruins.end(), false);
+        caracteres(n, bruta);
+        if (bruta.size() != m_l.largura()) {
+            acha(n, kLinha, "", "tem " + std::to_string(bruta.size()) + " caracteres em vez de " +
+                                    std::to_string(m_l.largura()));
+            return;
+        }
+        for (std::size_t i = 0; i < m_l.campos.size(); ++i)
+            if (!m_ruins[i])
+                if (auto p = confereCampo(m_l.campos[i], campo(bruta, i))) acha(n, i, campo(bruta, i), std::move(*p));
+        if (m_livro) somaLivro(bruta);
+        else somaLancamento(n, bruta);
+    }
+
+    ConferenciaDoArquivo fim() {
+        if (m_pares && m_anterior == '1')
+            acha(m_r.totais.linhas, m_numeroDaLinha, "1", "primeira linha de um movimento sem a segunda");
+        return std::move(m_r);
+    }
+
+private:
+    static constexpr std::size_t kLinha = static_cast<std::size_t>(-1);
+
+    std::string_view campo(std::string_view linha, std::size_t i) const {
+        return linha.substr(m_inicios[i], m_l.campos[i].largura);
+    }
+    std::size_t campoEm(std::size_t posicao) const {
+        std::size_t i = 0;
+        while (i + 1 < m_inicios.size() && m_inicios[i + 1] <= posicao) ++i;
+        return i;
+    }
+    void acha(long n, std::size_t i, std::string_view valor, std::string problema) {
+        ++m_r.totalDeProblemas;
+        if (m_r.problemas.size() >= ConferenciaDoArquivo::kMaximoDeProblemas) return;
+        ProblemaNaLinha p{n, "linha", 0, 0, VisivelCp1252(valor), std::move(problema)};
+        if (i != kLinha) p.campo = m_l.campos[i].nome, p.inicio = m_inicios[i] + 1, p.fim = m_inicios[i] + m_l.campos[i].largura;
+        m_r.problemas.push_back(std::move(p));
+    }
+    // Control characters and UTF-8 wherever they stand, named by the field they fall in.
+    void caracteres(long n, std::string_view t) {
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const auto c = static_cast<unsigned char>(t[i]);
+            const std::size_t utf8 = c >= 0xC2 ? utf8Em(t, i) : 0;
+            if (!controle(c) && !utf8) continue;
+            const std::size_t f = campoEm(i);
+            m_ruins[f] = true;
+            const std::string_view valor = t.size() == m_l.largura() ? campo(t, f) : t.substr(i, std::max<std::size_t>(utf8, 1));
+            acha(n, f, valor, utf8 ? "texto em UTF-8 (" + std::string(t.substr(i, utf8)) + "), não em code page 1252"
+                                   : "caractere de controle na posição " + std::to_string(i + 1));
+            if (utf8) i += utf8 - 1;
+        }
+    }
+    // An amount the totals take; one the layout lacks (IPI in purchases) or that is not a number counts nothing.
+    std::int64_t valor(std::string_view linha, std::size_t i) const {
+        return i == kLinha ? 0 : valorDe(m_l.campos[i], campo(linha, i)).value_or(0);
+    }
+    std::size_t indice(std::string_view nome) const {
+        for (std::size_t i = 0; i < m_l.campos.size(); ++i)
+            if (m_l.campos[i].nome == nome) return i;
+        return kLinha;
+    }
+    void somaLivro(std::string_view linha) {
+        std::string_view tipo = campo(linha, m_tipo);
+        tipo = tipo.substr(0, tipo.find_last_not_of(' ') + 1);
+        auto& porTipo = m_r.totais.porTipo;
+        auto it = std::find_if(porTipo.begin(), porTipo.end(), [&](const auto& p) { return p.first == tipo; });
+        if (it == porTipo.end()) it = porTipo.insert(it, {std::string(tipo), Somas{}});
+        for (Somas* s : {&m_r.totais.somas, &it->second}) {
+            ++s->documentos;
+            std::int64_t* const destinos[] = {&s->valor, &s->baseIcms, &s->valorIcms, &s->baseIpi, &s->valorIpi};
+            for (std::size_t k = 0; k < std::size(destinos); ++k) *destinos[k] += valor(linha, m_montantes[k]);
+        }
+    }
+    // A first line opens a movement; a second line must follow one, and in receipts and payments always does.
+    void somaLancamento(long n, std::string_view linha) {
+        const std::size_t i = m_numeroDaLinha;
+        const char numero = campo(linha, i)[0];
+        if (numero == '2' && m_anterior != '1') acha(n, i, "2", "segunda linha sem a primeira do movimento");
+        if (numero == '1' && m_pares && m_anterior == '1')
+            acha(n - 1, i, "1", "primeira linha de um movimento sem a segunda");
+        if (numero == '1') ++m_r.totais.somas.documentos;
+        m_r.totais.somas.valor += valor(linha, m_montantes[0]);
+        m_anterior = numero;
+    }
+
+    const Leiaute& m_l;
+    bool m_livro, m_pares;
+    std::vector<std::size_t> m_inicios;
+    std::vector<bool> m_ruins;  // fields of the current line already reported for their characters
+    std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {};
+    ConferenciaDoArquivo m_r;
+    char m_anterior = 0;
+};
+
+}  // namespace
+
+std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::string_view texto) {
+    return valorDe(campo, texto);
+}
+
+std::optional<TipoArquivo> TipoPeloNome(std::string_view nome) {
+    const auto termina = [&](std::string_view fim) { return nome.size() > fim.size() && nome.ends_with(fim); };
+    if (termina(".SAI")) return TipoArquivo::LivroSaidas;
+    if (termina(".ENT")) return TipoArquivo::LivroEntradas;
+    if (!termina(".txt") || nome.size() < 8) return std::nullopt;
+    if (nome.starts_with("ctr")) return TipoArquivo::Recebimentos;
+    if (nome.starts_with("pag")) return TipoArquivo::Pagamentos;
+    if (nome.starts_with("fca")) return TipoArquivo::DespesasGerais;
+    return std::nullopt;
+}
+
+const Leiaute& LeiauteDoTipo(TipoArquivo tipo) {
+    if (tipo == TipoArquivo::LivroSaidas) return LeiauteDaSaida();
+    if (tipo == TipoArquivo::LivroEntradas) return LeiauteDaEntrada();
+    return LeiauteDoLancamento();
+}
+
+ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo) {
+    Conferente c(caminho, tipo);
+    leBruto(caminho, [&](long n, std::string_view linha, bool temLf) {
+        c.linha(n, linha, temLf);
+        return true;
+    });
+    return c.fim();
+}
+
+void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha) {
+    leBruto(caminho, [&](long n, std::string_view l, bool) {
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        return linha(n, l);
+    });
+}
+
+}  // namespace zorla

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/EventosDaExportacao.h"
+#include "export/Leiaute.h"
+
+namespace zorla {
+
+struct ProblemaNaLinha {
+    long linha = 0;  // from 1
+    std::string campo;  // the layout's field, or "linha" for the line as a whole
+    std::size_t inicio = 0, fim = 0;  // the field's positions, from 1; 0 for the line as a whole
+    std::string valor;  // UTF-8, control characters shown by name
+    std::string problema;
+};
+
+// An exported file read back: its totals as the export counts them, and what in it the layout does not allow.
+struct ConferenciaDoArquivo {
+    ArquivoGravado totais;  // kind, path, lines, sums, sums per TIPO
+    std::vector<ProblemaNaLinha> problemas;  // the first kMaximoDeProblemas, in line order
+    long totalDeProblemas = 0;
+    static constexpr std::size_t kMaximoDeProblemas = 1000;
+};
+
+// The kind of an exported file by its name (".SAI", ".ENT", "ctr….txt", "pag….txt", "fca….txt"); nothing for any
+// other name.
+std::optional<TipoArquivo> TipoPeloNome(std::string_view nome);
+const Leiaute& LeiauteDoTipo(TipoArquivo tipo);
+
+// Reads a file a block at a time and checks every line against its layout. Fails (std::runtime_error, in
+// Portuguese) only when the file cannot be read.
+ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo);
+
+// The hundredths an amount field holds; nothing when it is not a number as the layout writes them.
+std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::string_view texto);
+
+// Each line of a file, numbered from 1, without its line end, until the callback returns false.
+void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha);
+
+}  // namespace zorla
