@@ -1,8 +1,6 @@
 #include "app/Conferir.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <stdexcept>
 
 #include "app/Comandos.h"
@@ -17,41 +15,9 @@ namespace zorla {
 
 namespace {
 
-namespace fs = std::filesystem;
 using Arquivo = std::pair<std::string, TipoArquivo>;
 
 void escreve(const std::string& texto) { std::fwrite(texto.data(), 1, texto.size(), stdout); }
-
-// The period's name a file carries: "01A31MAR" in "01A31MAR.SAI" and in "ctr01A31MAR.txt".
-std::string baseDoNome(const std::string& nome, TipoArquivo tipo) {
-    const bool livro = tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas;
-    return livro ? nome.substr(0, nome.size() - 4) : nome.substr(3, nome.size() - 7);
-}
-
-// The exported files a path names: the file itself, or those of one export in a folder, in the export's order.
-std::vector<Arquivo> arquivosDe(const std::string& caminho) {
-    std::error_code ec;
-    if (!fs::is_directory(caminho, ec)) {
-        const auto tipo = TipoPeloNome(fs::path(caminho).filename().string());
-        if (!fs::is_regular_file(caminho, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
-        if (!tipo) throw std::invalid_argument("O nome de " + caminho + " não é de um arquivo exportado (.SAI, .ENT, "
-                                               "ctr….txt, pag….txt, fca….txt).");
-        return {{caminho, *tipo}};
-    }
-    std::map<std::string, std::vector<Arquivo>> porBase;
-    for (const auto& e : fs::directory_iterator(caminho, ec)) {
-        const std::string nome = e.path().filename().string();
-        if (const auto tipo = TipoPeloNome(nome); tipo && e.is_regular_file(ec))
-            porBase[baseDoNome(nome, *tipo)].push_back({e.path().string(), *tipo});
-    }
-    if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
-    if (porBase.size() > 1)
-        throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" + porBase.begin()->first +
-                                    ", " + std::next(porBase.begin())->first + "…): indique um dos arquivos.");
-    std::vector<Arquivo> arquivos = porBase.begin()->second;
-    std::sort(arquivos.begin(), arquivos.end(), [](const Arquivo& a, const Arquivo& b) { return a.second < b.second; });
-    return arquivos;
-}
 
 std::string posicoes(const ProblemaNaLinha& p) {
     if (p.inicio == 0) return "";
@@ -97,7 +63,7 @@ int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
 int Confere(const CliArgs& args) {
     std::vector<Arquivo> arquivos;
     try {
-        arquivos = arquivosDe(args.conferir);
+        arquivos = ArquivosExportados(args.conferir);
         if ((args.linha || args.csv) && arquivos.size() != 1)
             throw std::invalid_argument("--linha e --formato csv pedem um arquivo, não uma pasta.");
     } catch (const std::invalid_argument& e) {

@@ -82,15 +82,9 @@ int MostraLinha(const std::string& caminho, TipoArquivo tipo, long numero) {
 
 int EscreveCsv(const std::string& caminho, TipoArquivo tipo) {
     const Leiaute& l = LeiauteDoTipo(tipo);
-    std::vector<std::size_t> colunas;
+    const std::vector<std::size_t> colunas = l.camposComNome();
     std::vector<std::string> nomes = {"Linha"};
-    for (std::size_t i = 0; i < l.campos.size(); ++i) {
-        if (l.campos[i].regra == Regra::Fixo && l.campos[i].largura > 1) continue;  // blanks and zeros
-        std::string nome(l.campos[i].nome);
-        const auto vezes = std::count(nomes.begin(), nomes.end(), nome);
-        nomes.push_back(vezes ? nome + " (" + std::to_string(vezes + 1) + ")" : nome);
-        colunas.push_back(i);
-    }
+    for (std::size_t i : colunas) nomes.push_back(l.titulo(i));
     escreve(LinhaCsv(nomes));
     LeLinhas(caminho, [&](long n, std::string_view linha) {
         std::vector<std::string> valores = {std::to_string(n)};

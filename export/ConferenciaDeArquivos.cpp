@@ -5,6 +5,8 @@
 #include <cstring>
 #include <algorithm>
 #include <iterator>
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <stdexcept>
 
@@ -15,6 +17,8 @@
 namespace zorla {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 bool controle(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
@@ -80,27 +84,37 @@ std::optional<std::string> confereCampo(const CampoDoLeiaute& f, std::string_vie
     }
 }
 
-// Each line of the file without its "\n", and whether it had one; a block at a time, a line across two blocks joined.
-void leBruto(const std::string& caminho, const std::function<bool(long, std::string_view, bool)>& linha) {
+// The period's name a file carries: "01A31MAR" in "01A31MAR.SAI" and in "ctr01A31MAR.txt".
+std::string baseDoNome(const std::string& nome, TipoArquivo tipo) {
+    const bool livro = tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas;
+    return livro ? nome.substr(0, nome.size() - 4) : nome.substr(3, nome.size() - 7);
+}
+
+// Each line of the file without its "\n", whether it had one, and where it starts; a block at a time, a line across
+// two blocks joined.
+using LinhaBruta = std::function<bool(long, std::string_view, bool, std::uint64_t)>;
+void leBruto(const std::string& caminho, const LinhaBruta& linha) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(caminho.c_str(), "rb"), std::fclose);
     if (!f) throw std::runtime_error("Não foi possível abrir " + caminho + ": " + std::strerror(errno));
     std::vector<char> bloco(1 << 20);
     std::string resto;
     long n = 0;
+    std::uint64_t inicio = 0;
     for (;;) {
         const std::size_t lidos = std::fread(bloco.data(), 1, bloco.size(), f.get());
         if (lidos == 0) break;
         std::string_view b(bloco.data(), lidos);
         for (std::size_t fim; (fim = b.find('\n')) != std::string_view::npos; b.remove_prefix(fim + 1)) {
-            const bool segue = resto.empty() ? linha(++n, b.substr(0, fim), true)
-                                             : linha(++n, resto.append(b.substr(0, fim)), true);
+            const std::string_view l = resto.empty() ? b.substr(0, fim) : resto.append(b.substr(0, fim));
+            const bool segue = linha(++n, l, true, inicio);
+            inicio += l.size() + 1;
             resto.clear();
             if (!segue) return;
         }
         resto.append(b);
     }
     if (std::ferror(f.get())) throw std::runtime_error("Falha ao ler " + caminho + ": " + std::strerror(errno));
-    if (!resto.empty()) linha(++n, resto, false);
+    if (!resto.empty()) linha(++n, resto, false, inicio);
 }
 
 // The check of one file's lines, one after the other.
@@ -242,17 +256,55 @@ const Leiaute& LeiauteDoTipo(TipoArquivo tipo) {
     return LeiauteDoLancamento();
 }
 
-ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo) {
+std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho) {
+    std::error_code ec;
+    if (!fs::is_directory(caminho, ec)) {
+        const auto tipo = TipoPeloNome(fs::path(caminho).filename().string());
+        if (!fs::is_regular_file(caminho, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
+        if (!tipo) throw std::invalid_argument("O nome de " + caminho + " não é de um arquivo exportado (.SAI, .ENT, "
+                                               "ctr….txt, pag….txt, fca….txt).");
+        return {{caminho, *tipo}};
+    }
+    std::map<std::string, std::vector<std::pair<std::string, TipoArquivo>>> porBase;
+    for (const auto& e : fs::directory_iterator(caminho, ec)) {
+        const std::string nome = e.path().filename().string();
+        if (const auto tipo = TipoPeloNome(nome); tipo && e.is_regular_file(ec))
+            porBase[baseDoNome(nome, *tipo)].push_back({e.path().string(), *tipo});
+    }
+    if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
+    if (porBase.size() > 1)
+        throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" + porBase.begin()->first +
+                                    ", " + std::next(porBase.begin())->first + "…): indique um dos arquivos.");
+    auto arquivos = porBase.begin()->second;
+    std::sort(arquivos.begin(), arquivos.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    return arquivos;
+}
+
+ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo, std::vector<std::uint64_t>* inicios) {
     Conferente c(caminho, tipo);
-    leBruto(caminho, [&](long n, std::string_view linha, bool temLf) {
+    std::uint64_t fim = 0;
+    leBruto(caminho, [&](long n, std::string_view linha, bool temLf, std::uint64_t inicio) {
         c.linha(n, linha, temLf);
+        if (inicios) inicios->push_back(inicio);
+        fim = inicio + linha.size() + (temLf ? 1 : 0);
         return true;
     });
+    if (inicios) inicios->push_back(fim);
     return c.fim();
 }
 
+std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho) {
+    std::vector<ArquivoConferido> conferidos;
+    for (const auto& [arquivo, tipo] : ArquivosExportados(caminho)) {
+        ArquivoConferido a;
+        a.conferencia = ConfereArquivo(arquivo, tipo, &a.inicios);
+        conferidos.push_back(std::move(a));
+    }
+    return conferidos;
+}
+
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha) {
-    leBruto(caminho, [&](long n, std::string_view l, bool) {
+    leBruto(caminho, [&](long n, std::string_view l, bool, std::uint64_t) {
         if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
         return linha(n, l);
     });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,9 +34,23 @@ struct ConferenciaDoArquivo {
 std::optional<TipoArquivo> TipoPeloNome(std::string_view nome);
 const Leiaute& LeiauteDoTipo(TipoArquivo tipo);
 
+// The exported files a path names: the file itself, or those of one export in a folder, in the export's order. A
+// path that names none, or a folder of more than one period, is refused (std::invalid_argument, in Portuguese).
+std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho);
+
 // Reads a file a block at a time and checks every line against its layout. Fails (std::runtime_error, in
 // Portuguese) only when the file cannot be read.
-ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo);
+// With `inicios`, where each line starts in the file, and the file's end after the last: an index to read any line.
+ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo,
+                                    std::vector<std::uint64_t>* inicios = nullptr);
+
+// A file read back for a window to show: what was found, and where each line starts.
+struct ArquivoConferido {
+    ConferenciaDoArquivo conferencia;
+    std::vector<std::uint64_t> inicios;  // and the file's end after the last
+};
+// Every exported file a path names, read back (std::invalid_argument for a path that names none).
+std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho);
 
 // The hundredths an amount field holds; nothing when it is not a number as the layout writes them.
 std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::string_view texto);

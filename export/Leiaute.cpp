@@ -103,6 +103,19 @@ std::size_t Leiaute::indice(std::string_view n) const {
     throw std::logic_error("leiaute " + std::string(nome) + " sem o campo " + std::string(n));
 }
 
+std::vector<std::size_t> Leiaute::camposComNome() const {
+    std::vector<std::size_t> i;
+    for (std::size_t c = 0; c < campos.size(); ++c)
+        if (campos[c].regra != Regra::Fixo || campos[c].largura == 1) i.push_back(c);
+    return i;
+}
+
+std::string Leiaute::titulo(std::size_t campo) const {
+    std::size_t vez = 1;
+    for (std::size_t c = 0; c < campo; ++c) vez += campos[c].nome == campos[campo].nome;
+    return std::string(campos[campo].nome) + (vez > 1 ? " (" + std::to_string(vez) + ")" : "");
+}
+
 const Leiaute& LeiauteDaSaida() { return kLeiauteSaida; }
 const Leiaute& LeiauteDaEntrada() { return kLeiauteEntrada; }
 const Leiaute& LeiauteDoLancamento() { return kLeiauteLancamento; }

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorla {
 
@@ -45,6 +46,10 @@ struct Leiaute {
     std::size_t inicio(std::size_t campo) const;
     // The first field of that name; a name not in the table is a programming error (std::logic_error).
     std::size_t indice(std::string_view nome) const;
+    // The fields a reader shows, in order: all but the blanks and zeros that fill.
+    std::vector<std::size_t> camposComNome() const;
+    // A field's name as a column's heading: a second field of the same name is told apart, "BASEICMS (2)".
+    std::string titulo(std::size_t campo) const;
 };
 
 const Leiaute& LeiauteDaSaida();       // .SAI, 547 characters

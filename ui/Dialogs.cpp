@@ -1,9 +1,12 @@
 #include "ui/Dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <algorithm>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/JanelaConferencia.h"
 #include "ui/JanelaVerificacao.h"
 
 namespace zorla {
@@ -52,6 +55,24 @@ void QtDialogs::verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVe
     auto* janela = new JanelaVerificacao(std::move(resultado), std::move(aoSalvar), parent);
     janela->setAttribute(Qt::WA_DeleteOnClose);
     janela->open();
+}
+
+void QtDialogs::conferencia(QWidget* parent, std::shared_ptr<const std::vector<ArquivoConferido>> arquivos) {
+    auto* janela = new JanelaConferencia(std::move(arquivos), *this, parent);
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    janela->open();
+}
+
+void QtDialogs::pedeLinha(QWidget* parent, long maximo, std::function<void(long)> aoEscolher) {
+    auto* dialog = new QInputDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Ir para a linha"));
+    dialog->setLabelText(QStringLiteral("Linha (de 1 a %1):").arg(maximo));
+    dialog->setInputMode(QInputDialog::IntInput);
+    dialog->setIntRange(1, static_cast<int>(std::max(1L, maximo)));
+    QObject::connect(dialog, &QInputDialog::intValueSelected, dialog,
+                     [aoEscolher = std::move(aoEscolher)](int n) { aoEscolher(n); });
+    dialog->open();
 }
 
 void QtDialogs::escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) {

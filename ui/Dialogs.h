@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -10,6 +11,7 @@ namespace zorla {
 
 enum class MessageIcon { Information, Warning, Error };
 struct ResultadoDaVerificacao;
+struct ArquivoConferido;
 
 // Every box the window shows goes through here, so tests never wait on a modal box. Boxes are opened
 // window-modal and answered through the callback: the window's thread never blocks on them.
@@ -28,6 +30,10 @@ public:
     // The check's result; aoSalvar when the operator asks for it as a CSV file.
     virtual void verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVerificacao> resultado,
                              std::function<void()> aoSalvar) = 0;
+    // Exported files read back, in their own window.
+    virtual void conferencia(QWidget* parent, std::shared_ptr<const std::vector<ArquivoConferido>> arquivos) = 0;
+    // A line number from 1 to the maximum; not at all when cancelled.
+    virtual void pedeLinha(QWidget* parent, long maximo, std::function<void(long)> aoEscolher) = 0;
     // Calls back with the chosen folder; not at all when the chooser is cancelled.
     virtual void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) = 0;
     // Calls back with the file chosen to save into; not at all when cancelled.
@@ -44,6 +50,8 @@ public:
                              std::function<void()> aoSalvar, std::function<void()> aoFechar) override;
     void verificacao(QWidget* parent, std::shared_ptr<const ResultadoDaVerificacao> resultado,
                      std::function<void()> aoSalvar) override;
+    void conferencia(QWidget* parent, std::shared_ptr<const std::vector<ArquivoConferido>> arquivos) override;
+    void pedeLinha(QWidget* parent, long maximo, std::function<void(long)> aoEscolher) override;
     void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) override;
     void escolheArquivo(QWidget* parent, const QString& sugestao, std::function<void(const QString&)> aoEscolher) override;
 };

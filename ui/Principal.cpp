@@ -93,6 +93,7 @@ TFrmPrincipal::~TFrmPrincipal() {
     paraConsulta();
     m_gravacaoPendente = false;
     m_gravacao.waitForFinished();  // the file the operator asked for is written whole
+    m_conferencia.waitForFinished();
 }
 
 void TFrmPrincipal::FormCreate() {
@@ -492,6 +493,8 @@ void TFrmPrincipal::closeEvent(QCloseEvent* event) {
     paraConsulta();  // nobody waits for its rows any more
     m_gravacaoPendente = false;
     m_gravacao.waitForFinished();
+    m_conferenciaPendente = false;
+    m_conferencia.waitForFinished();  // reads files only: it ends by itself
     event->accept();
 }
 

@@ -13,6 +13,7 @@
 #include "base/Value.h"
 #include "export/ArquivosDaExportacao.h"
 #include "export/Resumo.h"
+#include "export/ConferenciaDeArquivos.h"
 #include "export/Sessao.h"
 #include "export/Verificacao.h"
 #include "ui/VisorDaExportacao.h"
@@ -160,6 +161,15 @@ private:
     };
     QFutureWatcher<Verificado> m_verificacao;
     bool m_verificacaoPendente = false;
+    // Exported files read back off the window's thread: they may hold a million lines.
+    struct Conferido {
+        std::shared_ptr<const std::vector<ArquivoConferido>> arquivos;
+        QString erro;
+    };
+    QFutureWatcher<Conferido> m_conferencia;
+    bool m_conferenciaPendente = false;
+    void MnuConferirClick();
+    void terminaConferencia();
     // A CSV being saved: millions of problems make hundreds of megabytes. The error's text, empty when none.
     QFutureWatcher<QString> m_gravacao;
     bool m_gravacaoPendente = false;

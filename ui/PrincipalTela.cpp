@@ -64,6 +64,8 @@ void TFrmPrincipal::montaTela() {
     setFont(QFont(QStringLiteral("Verdana"), 8));
     auto* menu = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     nomeado(menu->addAction(QStringLiteral("A&tualizar este programa")), "MnuAtualizar");
+    QAction* conferir = nomeado(menu->addAction(QStringLiteral("&Conferir arquivos…")), "MnuConferir");
+    connect(conferir, &QAction::triggered, this, [this] { MnuConferirClick(); });
     QAction* sair = nomeado(menu->addAction(QStringLiteral("&Sair")), "MnuSair");
     connect(sair, &QAction::triggered, this, [this] { BtnFecharClick(); });
 
@@ -224,6 +226,7 @@ void TFrmPrincipal::ligaControles() {
     connect(&m_consulta, &QFutureWatcher<QString>::finished, this, [this] { terminaConsulta(); });
     connect(&m_verificacao, &QFutureWatcher<Verificado>::finished, this, [this] { terminaVerificacao(); });
     connect(&m_gravacao, &QFutureWatcher<QString>::finished, this, [this] { terminaGravacao(); });
+    connect(&m_conferencia, &QFutureWatcher<Conferido>::finished, this, [this] { terminaConferencia(); });
 }
 
 // Each label of the parameters takes the width of its text in whatever font was found, and moves right when it

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "export/ConferenciaDeArquivos.h"
 #include "export/Verificacao.h"
 #include "ui/Dialogs.h"
 
@@ -50,6 +51,14 @@ public:
     void verificacao(QWidget*, std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar) override {
         verificacoes.push_back(std::move(resultado));
         if (salvaAoFechar) aoSalvar();
+    }
+    std::vector<std::shared_ptr<const std::vector<ArquivoConferido>>> conferencias;
+    void conferencia(QWidget*, std::shared_ptr<const std::vector<ArquivoConferido>> arquivos) override {
+        conferencias.push_back(std::move(arquivos));
+    }
+    long linhaPedida = 0;  // the operator's answer to "Ir para a linha…"
+    void pedeLinha(QWidget*, long, std::function<void(long)> aoEscolher) override {
+        if (linhaPedida > 0) aoEscolher(linhaPedida);
     }
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         if (!pastaEscolhida.isEmpty()) aoEscolher(pastaEscolhida);

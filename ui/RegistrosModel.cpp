@@ -1,0 +1,90 @@
+#include "ui/RegistrosModel.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "base/Cp1252.h"
+#include "base/TextoVisivel.h"
+
+namespace zorla {
+
+RegistrosModel::RegistrosModel(std::shared_ptr<const ArquivoConferido> arquivo, QObject* parent)
+    : QAbstractTableModel(parent),
+      m_arquivo(std::move(arquivo)),
+      m_leiaute(LeiauteDoTipo(m_arquivo->conferencia.totais.tipo)),
+      m_campos(m_leiaute.camposComNome()),
+      m_entrada(m_arquivo->conferencia.totais.caminho, std::ios::binary) {}
+
+int RegistrosModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_arquivo->conferencia.totais.linhas);
+}
+
+int RegistrosModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_campos.size()) + 1;
+}
+
+long RegistrosModel::linha(int fila) const {
+    return (m_ordem.empty() ? fila : m_ordem[static_cast<std::size_t>(fila)]) + 1;
+}
+
+int RegistrosModel::fila(long linha) const {
+    if (m_ordem.empty()) return static_cast<int>(linha - 1);
+    const auto it = std::find(m_ordem.begin(), m_ordem.end(), static_cast<int>(linha - 1));
+    return it == m_ordem.end() ? -1 : static_cast<int>(it - m_ordem.begin());
+}
+
+// The line without its end; the file may have changed since it was read, and then shows what it holds now.
+const std::string& RegistrosModel::texto(long linha) const {
+    if (m_lida == linha) return m_texto;
+    const auto& inicios = m_arquivo->inicios;
+    const auto i = static_cast<std::size_t>(linha - 1);
+    m_texto.assign(static_cast<std::size_t>(inicios[i + 1] - inicios[i]), '\0');
+    m_entrada.clear();
+    m_entrada.seekg(static_cast<std::streamoff>(inicios[i]));
+    m_entrada.read(m_texto.data(), static_cast<std::streamsize>(m_texto.size()));
+    m_texto.resize(static_cast<std::size_t>(m_entrada.gcount()));
+    while (!m_texto.empty() && (m_texto.back() == '\n' || m_texto.back() == '\r')) m_texto.pop_back();
+    m_lida = linha;
+    return m_texto;
+}
+
+QVariant RegistrosModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+    const long n = linha(index.row());
+    if (index.column() == 0) return QVariant::fromValue(n);
+    const std::size_t c = m_campos[static_cast<std::size_t>(index.column() - 1)];
+    const std::string& t = texto(n);
+    const std::size_t inicio = m_leiaute.inicio(c);
+    const std::string campo = inicio < t.size() ? t.substr(inicio, m_leiaute.campos[c].largura) : std::string();
+    return QString::fromStdString(VisivelCp1252(campo));
+}
+
+QVariant RegistrosModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section > columnCount()) return {};
+    if (section == 0) return QStringLiteral("Linha");
+    return QString::fromStdString(m_leiaute.titulo(m_campos[static_cast<std::size_t>(section - 1)]));
+}
+
+void RegistrosModel::sort(int column, Qt::SortOrder order) {
+    if (column <= 0 && m_ordem.empty() && order == Qt::AscendingOrder) return;
+    std::vector<int> ordem(static_cast<std::size_t>(rowCount()));
+    std::iota(ordem.begin(), ordem.end(), 0);
+    if (column > 0) {
+        const std::size_t c = m_campos[static_cast<std::size_t>(column - 1)];
+        const std::size_t inicio = m_leiaute.inicio(c), largura = m_leiaute.campos[c].largura;
+        std::vector<std::string> chaves;
+        chaves.reserve(ordem.size());
+        LeLinhas(m_arquivo->conferencia.totais.caminho, [&](long, std::string_view l) {
+            chaves.emplace_back(inicio < l.size() ? l.substr(inicio, largura) : std::string_view());
+            return chaves.size() < ordem.size();
+        });
+        chaves.resize(ordem.size());
+        std::stable_sort(ordem.begin(), ordem.end(), [&](int a, int b) { return chaves[static_cast<std::size_t>(a)] < chaves[static_cast<std::size_t>(b)]; });
+    }
+    if (order == Qt::DescendingOrder) std::reverse(ordem.begin(), ordem.end());
+    beginResetModel();
+    m_ordem = column <= 0 && order == Qt::AscendingOrder ? std::vector<int>() : std::move(ordem);
+    endResetModel();
+}
+
+}  // namespace zorla
