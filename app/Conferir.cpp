@@ -21,8 +21,9 @@ void escreve(const std::string& texto) { std::fwrite(texto.data(), 1, texto.size
 
 std::string posicoes(const ProblemaNaLinha& p) {
     if (p.inicio == 0) return "";
-    return " (posiç" + std::string(p.inicio == p.fim ? "ão " + std::to_string(p.inicio)
-                                                      : "ões " + std::to_string(p.inicio) + "–" + std::to_string(p.fim)) +
+    return " (posiç" +
+           std::string(p.inicio == p.fim ? "ão " + std::to_string(p.inicio)
+                                         : "ões " + std::to_string(p.inicio) + "–" + std::to_string(p.fim)) +
            ")";
 }
 

@@ -46,7 +46,8 @@ std::string paraPlanilha(const CampoDoLeiaute& f, std::string_view v) {
     if (f.regra == Regra::Valor && v.find_first_not_of(' ') != std::string_view::npos)
         if (auto c = CentavosDoCampo(f, v)) return ValorParaPlanilha(Decimal{*c});
     if (f.data() && v.size() >= 6 && v.find_first_not_of("0123456789") == std::string_view::npos) {
-        if (f.regra == Regra::AnoMesDia) return std::string(v.substr(6, 2)) + "/" + std::string(v.substr(4, 2)) + "/" + std::string(v.substr(0, 4));
+        if (f.regra == Regra::AnoMesDia)
+            return std::string(v.substr(6, 2)) + "/" + std::string(v.substr(4, 2)) + "/" + std::string(v.substr(0, 4));
         return std::string(v.substr(0, 2)) + "/" + std::string(v.substr(2, 2)) + "/" +
                (f.regra == Regra::DiaMesAno2 ? "20" : "") + std::string(v.substr(4));
     }

@@ -86,6 +86,38 @@ cat "$work/conferencia"
 echo
 lote
 
+# The files of the million read back against reading them with cat (the floor), the page cache warm for both.
+confere() {
+    local pasta=$work/1M-saida t=$work/tempos
+    : >"$t.conferir"
+    : >"$t.cat"
+    cat "$pasta"/*.SAI "$pasta"/*.ENT "$pasta"/*.txt >/dev/null
+    for ((i = 0; i < runs; i++)); do
+        /usr/bin/time -f "%e %M" -a -o "$t.conferir" build/app/zorla-exporta-cli --conferir "$pasta" >/dev/null
+        /usr/bin/time -f "%e %M" -a -o "$t.cat" cat "$pasta"/*.SAI "$pasta"/*.ENT "$pasta"/*.txt >/dev/null
+    done
+    local c k mc
+    c=$(cut -d' ' -f1 "$t.conferir" | mediana)
+    k=$(cut -d' ' -f1 "$t.cat" | mediana)
+    mc=$(cut -d' ' -f2 "$t.conferir" | maximo)
+    awk -v c="$c" -v k="$k" -v m="$mc" -v b="$(cat "$pasta"/*.SAI "$pasta"/*.ENT "$pasta"/*.txt | wc -c)" 'BEGIN {
+        printf "--conferir no milhao (%.0f MB): %.2f s, pico %d MiB; cat: %.2f s (%.1fx)\n", b / 1e6, c, m / 1024, k, c / k }'
+    # From the disk, where the machine lets the page cache be emptied (as root).
+    [ -w /proc/sys/vm/drop_caches ] || return 0
+    : >"$t.conferir"
+    : >"$t.cat"
+    for ((i = 0; i < runs; i++)); do
+        sync && echo 3 >/proc/sys/vm/drop_caches
+        /usr/bin/time -f "%e %M" -a -o "$t.conferir" build/app/zorla-exporta-cli --conferir "$pasta" >/dev/null
+        sync && echo 3 >/proc/sys/vm/drop_caches
+        /usr/bin/time -f "%e %M" -a -o "$t.cat" cat "$pasta"/*.SAI "$pasta"/*.ENT "$pasta"/*.txt >/dev/null
+    done
+    c=$(cut -d' ' -f1 "$t.conferir" | mediana)
+    k=$(cut -d' ' -f1 "$t.cat" | mediana)
+    awk -v c="$c" -v k="$k" 'BEGIN { printf "  lidos do disco: %.2f s; cat: %.2f s (%.1fx)\n", c, k, c / k }'
+}
+confere
+
 echo
 echo "--- janela, um milhao de documentos"
 mkdir -p "$work/janela"

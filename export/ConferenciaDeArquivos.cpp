@@ -1,14 +1,17 @@
 #include "export/ConferenciaDeArquivos.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
-#include <iterator>
+#include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <thread>
 
 #include "base/Cp1252.h"
 #include "base/Periodo.h"
@@ -21,6 +24,16 @@ namespace {
 namespace fs = std::filesystem;
 
 bool controle(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// Whether eight bytes may hold a control character or the start of UTF-8: one below 0x20, or one of 0x7F and above.
+// Most of a record is plain text and digits, and is passed over eight bytes at a time.
+bool suspeitos(const char* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    constexpr std::uint64_t uns = 0x0101010101010101, altos = 0x8080808080808080;
+    const std::uint64_t abaixo = (x - uns * 0x20) & ~x & altos;
+    return (abaixo | (x + uns) | x) & altos;
+}
 
 // A two- or three-byte UTF-8 sequence: in code page 1252 such pairs are rare, and a UTF-8 text makes the line longer.
 std::size_t utf8Em(std::string_view t, std::size_t i) {
@@ -47,6 +60,19 @@ std::optional<std::int64_t> valorDe(const CampoDoLeiaute& f, std::string_view v)
     return negativo ? -n : n;
 }
 
+// Eight bytes at a time: the 199 closing blanks of a sales record are most of it.
+bool todosIguais(std::string_view v, char c) {
+    const std::uint64_t padrao = 0x0101010101010101ULL * static_cast<unsigned char>(c);
+    std::size_t i = 0;
+    for (std::uint64_t x; i + 8 <= v.size(); i += 8) {
+        std::memcpy(&x, v.data() + i, sizeof x);
+        if (x != padrao) return false;
+    }
+    for (; i < v.size(); ++i)
+        if (v[i] != c) return false;
+    return true;
+}
+
 int numero(std::string_view v) {
     int n = 0;
     for (char c : v) n = c >= '0' && c <= '9' && n >= 0 ? n * 10 + (c - '0') : -1;
@@ -57,30 +83,37 @@ int numero(std::string_view v) {
 std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view v) {
     if (v.find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
     int dia, mes, ano;
-    if (f.regra == Regra::AnoMesDia) ano = numero(v.substr(0, 4)), mes = numero(v.substr(4, 2)), dia = numero(v.substr(6, 2));
-    else dia = numero(v.substr(0, 2)), mes = numero(v.substr(2, 2)), ano = numero(v.substr(4));
+    if (f.regra == Regra::AnoMesDia)
+        ano = numero(v.substr(0, 4)), mes = numero(v.substr(4, 2)), dia = numero(v.substr(6, 2));
+    else
+        dia = numero(v.substr(0, 2)), mes = numero(v.substr(2, 2)), ano = numero(v.substr(4));
     if (f.regra == Regra::DiaMesAno2 && ano >= 0) ano += 2000;
     if (dia < 0 || mes < 0 || ano < 0) return "data com caracteres que não são dígitos";
-    if (mes < 1 || mes > 12 || dia < 1 || dia > UltimoDiaDoMes(mes, ano)) return "data inexistente";
+    if (mes < 1 || mes > 12 || dia < 1 || dia > 31) return "data inexistente";
+    // Most days are in any month: the calendar is asked about the last ones only.
+    if (dia > 28 && dia > UltimoDiaDoMes(mes, ano)) return "data inexistente";
     return std::nullopt;
 }
 
 std::optional<std::string> confereCampo(const CampoDoLeiaute& f, std::string_view v) {
     switch (f.regra) {
         case Regra::Fixo:
-            if (v.find_first_not_of(f.preenchimento) == std::string_view::npos) return std::nullopt;
-            return f.largura == 1 ? std::string("deveria ser '") + f.preenchimento + "'"
-                                  : std::string(f.preenchimento == '0' ? "deveria ter só zeros" : "deveria ter só brancos");
+            if (todosIguais(v, f.preenchimento)) return std::nullopt;
+            return f.largura == 1
+                       ? std::string("deveria ser '") + f.preenchimento + "'"
+                       : std::string(f.preenchimento == '0' ? "deveria ter só zeros" : "deveria ter só brancos");
         case Regra::Valor:
             if (valorDe(f, v)) return std::nullopt;
             return "não é um valor: dígitos alinhados à direita, o sinal de menos à frente";
         case Regra::AnoMesDia:
         case Regra::DiaMesAno:
-        case Regra::DiaMesAno2: return confereData(f, v);
+        case Regra::DiaMesAno2:
+            return confereData(f, v);
         case Regra::Dado:
             if (f.nome == "Linha" && v != "1" && v != "2") return "deveria ser 1 ou 2";
             return std::nullopt;
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -93,15 +126,20 @@ std::string baseDoNome(const std::string& nome, TipoArquivo tipo) {
 // Each line of the file without its "\n", whether it had one, and where it starts; a block at a time, a line across
 // two blocks joined.
 using LinhaBruta = std::function<bool(long, std::string_view, bool, std::uint64_t)>;
-void leBruto(const std::string& caminho, const LinhaBruta& linha) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(caminho.c_str(), "rb"), std::fclose);
+// From `desde` to `ate` (a line's start, and the start of a line or the end).
+void leBruto(const std::string& caminho, const LinhaBruta& linha, std::uint64_t desde = 0,
+             std::uint64_t ate = UINT64_MAX) {
+    std::ifstream f(caminho, std::ios::binary);
     if (!f) throw std::runtime_error("Não foi possível abrir " + caminho + ": " + std::strerror(errno));
+    f.seekg(static_cast<std::streamoff>(desde));
     std::vector<char> bloco(1 << 20);
     std::string resto;
     long n = 0;
-    std::uint64_t inicio = 0;
+    std::uint64_t inicio = desde, lido = desde;
     for (;;) {
-        const std::size_t lidos = std::fread(bloco.data(), 1, bloco.size(), f.get());
+        f.read(bloco.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(bloco.size(), ate - lido)));
+        const auto lidos = static_cast<std::size_t>(f.gcount());
+        lido += lidos;
         if (lidos == 0) break;
         std::string_view b(bloco.data(), lidos);
         for (std::size_t fim; (fim = b.find('\n')) != std::string_view::npos; b.remove_prefix(fim + 1)) {
@@ -113,7 +151,7 @@ void leBruto(const std::string& caminho, const LinhaBruta& linha) {
         }
         resto.append(b);
     }
-    if (std::ferror(f.get())) throw std::runtime_error("Falha ao ler " + caminho + ": " + std::strerror(errno));
+    if (f.bad()) throw std::runtime_error("Falha ao ler " + caminho + ": " + std::strerror(errno));
     if (!resto.empty()) linha(++n, resto, false, inicio);
 }
 
@@ -124,7 +162,8 @@ public:
         : m_l(LeiauteDoTipo(tipo)),
           m_livro(tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas),
           m_pares(tipo == TipoArquivo::Recebimentos || tipo == TipoArquivo::Pagamentos),
-          m_ruins(m_l.campos.size()) {
+          m_ruins(m_l.campos.size()),
+          m_centavos(m_l.campos.size()) {
         m_r.totais.tipo = tipo;
         m_r.totais.caminho = caminho;
         m_r.totais.completo = true;
@@ -138,19 +177,29 @@ public:
         m_r.totais.linhas = n;
         const bool cr = !bruta.empty() && bruta.back() == '\r';
         if (cr) bruta.remove_suffix(1);
-        if (!temLf || !cr) acha(n, kLinha, "", temLf ? "a linha termina em LF sem CR" : "a última linha não termina em CR LF");
+        if (!temLf || !cr)
+            acha(n, kLinha, "", temLf ? "a linha termina em LF sem CR" : "a última linha não termina em CR LF");
         std::fill(m_ruins.begin(), m_ruins.end(), false);
         caracteres(n, bruta);
-        if (bruta.size() != m_l.largura()) {
-            acha(n, kLinha, "", "tem " + std::to_string(bruta.size()) + " caracteres em vez de " +
-                                    std::to_string(m_l.largura()));
+        if (bruta.size() != m_largura) {
+            acha(n, kLinha, "",
+                 "tem " + std::to_string(bruta.size()) + " caracteres em vez de " + std::to_string(m_l.largura()));
             return;
         }
-        for (std::size_t i = 0; i < m_l.campos.size(); ++i)
-            if (!m_ruins[i])
-                if (auto p = confereCampo(m_l.campos[i], campo(bruta, i))) acha(n, i, campo(bruta, i), std::move(*p));
-        if (m_livro) somaLivro(bruta);
-        else somaLancamento(n, bruta);
+        for (std::size_t i = 0; i < m_l.campos.size(); ++i) {
+            const CampoDoLeiaute& f = m_l.campos[i];
+            if (m_ruins[i]) continue;
+            if (f.regra == Regra::Valor) {
+                const auto v = valorDe(f, campo(bruta, i));
+                m_centavos[i] = v.value_or(0);
+                if (v) continue;
+            }
+            if (auto p = confereCampo(f, campo(bruta, i))) acha(n, i, campo(bruta, i), std::move(*p));
+        }
+        if (m_livro)
+            somaLivro(bruta);
+        else
+            somaLancamento(n, bruta);
     }
 
     ConferenciaDoArquivo fim() {
@@ -174,27 +223,32 @@ private:
         ++m_r.totalDeProblemas;
         if (m_r.problemas.size() >= ConferenciaDoArquivo::kMaximoDeProblemas) return;
         ProblemaNaLinha p{n, "linha", 0, 0, VisivelCp1252(valor), std::move(problema)};
-        if (i != kLinha) p.campo = m_l.campos[i].nome, p.inicio = m_inicios[i] + 1, p.fim = m_inicios[i] + m_l.campos[i].largura;
+        if (i != kLinha)
+            p.campo = m_l.campos[i].nome, p.inicio = m_inicios[i] + 1, p.fim = m_inicios[i] + m_l.campos[i].largura;
         m_r.problemas.push_back(std::move(p));
     }
     // Control characters and UTF-8 wherever they stand, named by the field they fall in.
     void caracteres(long n, std::string_view t) {
         for (std::size_t i = 0; i < t.size(); ++i) {
+            if (i % 8 == 0 && i + 8 <= t.size() && !suspeitos(t.data() + i)) {
+                i += 7;
+                continue;
+            }
             const auto c = static_cast<unsigned char>(t[i]);
             const std::size_t utf8 = c >= 0xC2 ? utf8Em(t, i) : 0;
             if (!controle(c) && !utf8) continue;
             const std::size_t f = campoEm(i);
             m_ruins[f] = true;
-            const std::string_view valor = t.size() == m_l.largura() ? campo(t, f) : t.substr(i, std::max<std::size_t>(utf8, 1));
-            acha(n, f, valor, utf8 ? "texto em UTF-8 (" + std::string(t.substr(i, utf8)) + "), não em code page 1252"
-                                   : "caractere de controle na posição " + std::to_string(i + 1));
+            const std::string_view valor =
+                t.size() == m_largura ? campo(t, f) : t.substr(i, std::max<std::size_t>(utf8, 1));
+            acha(n, f, valor,
+                 utf8 ? "texto em UTF-8 (" + std::string(t.substr(i, utf8)) + "), não em code page 1252"
+                      : "caractere de controle na posição " + std::to_string(i + 1));
             if (utf8) i += utf8 - 1;
         }
     }
     // An amount the totals take; one the layout lacks (IPI in purchases) or that is not a number counts nothing.
-    std::int64_t valor(std::string_view linha, std::size_t i) const {
-        return i == kLinha ? 0 : valorDe(m_l.campos[i], campo(linha, i)).value_or(0);
-    }
+    std::int64_t valor(std::string_view, std::size_t i) const { return i == kLinha || m_ruins[i] ? 0 : m_centavos[i]; }
     std::size_t indice(std::string_view nome) const {
         for (std::size_t i = 0; i < m_l.campos.size(); ++i)
             if (m_l.campos[i].nome == nome) return i;
@@ -227,11 +281,71 @@ private:
     const Leiaute& m_l;
     bool m_livro, m_pares;
     std::vector<std::size_t> m_inicios;
-    std::vector<bool> m_ruins;  // fields of the current line already reported for their characters
+    std::size_t m_largura = m_l.largura();
+    std::vector<char> m_ruins;             // fields of the current line already reported for their characters
+    std::vector<std::int64_t> m_centavos;  // the current line's amounts, read once for the check and the totals
     std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {};
     ConferenciaDoArquivo m_r;
     char m_anterior = 0;
 };
+
+}  // namespace
+
+namespace {
+
+ConferenciaDoArquivo confereTrecho(const std::string& caminho, TipoArquivo tipo, std::uint64_t desde, std::uint64_t ate,
+                                   std::vector<std::uint64_t>* inicios) {
+    Conferente c(caminho, tipo);
+    std::uint64_t fim = desde;
+    leBruto(
+        caminho,
+        [&](long n, std::string_view linha, bool temLf, std::uint64_t inicio) {
+            c.linha(n, linha, temLf);
+            if (inicios) inicios->push_back(inicio);
+            fim = inicio + linha.size() + (temLf ? 1 : 0);
+            return true;
+        },
+        desde, ate);
+    if (inicios) inicios->push_back(fim);
+    return c.fim();
+}
+
+// The start of the first line after `meio`; 0 when none begins in the next 64 KiB.
+std::uint64_t pontoDeCorte(const std::string& caminho, std::uint64_t meio) {
+    std::ifstream f(caminho, std::ios::binary);
+    std::vector<char> bloco(64 << 10);
+    f.seekg(static_cast<std::streamoff>(meio));
+    f.read(bloco.data(), static_cast<std::streamsize>(bloco.size()));
+    const std::string_view lido(bloco.data(), static_cast<std::size_t>(f.gcount()));
+    const std::size_t fim = lido.find('\n');
+    return fim == std::string_view::npos ? 0 : meio + fim + 1;
+}
+
+void soma(Somas& a, const Somas& b) {
+    a.documentos += b.documentos, a.valor += b.valor, a.baseIcms += b.baseIcms, a.valorIcms += b.valorIcms;
+    a.baseIpi += b.baseIpi, a.valorIpi += b.valorIpi;
+}
+
+// The second half's lines after the first's: their numbers go on, their TIPOs after those already seen.
+void junta(ConferenciaDoArquivo& a, ConferenciaDoArquivo b) {
+    const long antes = a.totais.linhas;
+    a.totais.linhas += b.totais.linhas;
+    soma(a.totais.somas, b.totais.somas);
+    for (auto& [tipo, somas] : b.totais.porTipo) {
+        auto it = std::find_if(a.totais.porTipo.begin(), a.totais.porTipo.end(),
+                               [&](const auto& p) { return p.first == tipo; });
+        if (it == a.totais.porTipo.end())
+            a.totais.porTipo.emplace_back(tipo, somas);
+        else
+            soma(it->second, somas);
+    }
+    for (ProblemaNaLinha& p : b.problemas) {
+        if (a.problemas.size() >= ConferenciaDoArquivo::kMaximoDeProblemas) break;
+        p.linha += antes;
+        a.problemas.push_back(std::move(p));
+    }
+    a.totalDeProblemas += b.totalDeProblemas;
+}
 
 }  // namespace
 
@@ -261,8 +375,10 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     if (!fs::is_directory(caminho, ec)) {
         const auto tipo = TipoPeloNome(fs::path(caminho).filename().string());
         if (!fs::is_regular_file(caminho, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
-        if (!tipo) throw std::invalid_argument("O nome de " + caminho + " não é de um arquivo exportado (.SAI, .ENT, "
-                                               "ctr….txt, pag….txt, fca….txt).");
+        if (!tipo)
+            throw std::invalid_argument("O nome de " + caminho +
+                                        " não é de um arquivo exportado (.SAI, .ENT, "
+                                        "ctr….txt, pag….txt, fca….txt).");
         return {{caminho, *tipo}};
     }
     std::map<std::string, std::vector<std::pair<std::string, TipoArquivo>>> porBase;
@@ -273,24 +389,43 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     }
     if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
     if (porBase.size() > 1)
-        throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" + porBase.begin()->first +
-                                    ", " + std::next(porBase.begin())->first + "…): indique um dos arquivos.");
+        throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" +
+                                    porBase.begin()->first + ", " + std::next(porBase.begin())->first +
+                                    "…): indique um dos arquivos.");
     auto arquivos = porBase.begin()->second;
     std::sort(arquivos.begin(), arquivos.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
     return arquivos;
 }
 
 ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo, std::vector<std::uint64_t>* inicios) {
-    Conferente c(caminho, tipo);
-    std::uint64_t fim = 0;
-    leBruto(caminho, [&](long n, std::string_view linha, bool temLf, std::uint64_t inicio) {
-        c.linha(n, linha, temLf);
-        if (inicios) inicios->push_back(inicio);
-        fim = inicio + linha.size() + (temLf ? 1 : 0);
-        return true;
+    std::error_code ec;
+    const std::uint64_t tamanho = fs::file_size(caminho, ec);
+    const bool livro = tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas;
+    // A book's records depend on no other line: a large one is read in two halves at once.
+    const std::uint64_t corte = !ec && livro && tamanho >= (16u << 20) ? pontoDeCorte(caminho, tamanho / 2) : 0;
+    if (corte == 0) return confereTrecho(caminho, tipo, 0, UINT64_MAX, inicios);
+    ConferenciaDoArquivo segunda;
+    std::vector<std::uint64_t> inicios2;
+    std::exception_ptr falha;
+    std::thread outra([&] {
+        try {
+            segunda = confereTrecho(caminho, tipo, corte, UINT64_MAX, inicios ? &inicios2 : nullptr);
+        } catch (...) {
+            falha = std::current_exception();
+        }
     });
-    if (inicios) inicios->push_back(fim);
-    return c.fim();
+    ConferenciaDoArquivo primeira;
+    try {
+        primeira = confereTrecho(caminho, tipo, 0, corte, inicios);
+    } catch (...) {
+        outra.join();
+        throw;
+    }
+    outra.join();
+    if (falha) std::rethrow_exception(falha);
+    if (inicios) inicios->pop_back(), inicios->insert(inicios->end(), inicios2.begin(), inicios2.end());
+    junta(primeira, std::move(segunda));
+    return primeira;
 }
 
 std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho) {

@@ -14,16 +14,16 @@
 namespace zorla {
 
 struct ProblemaNaLinha {
-    long linha = 0;  // from 1
-    std::string campo;  // the layout's field, or "linha" for the line as a whole
+    long linha = 0;                   // from 1
+    std::string campo;                // the layout's field, or "linha" for the line as a whole
     std::size_t inicio = 0, fim = 0;  // the field's positions, from 1; 0 for the line as a whole
-    std::string valor;  // UTF-8, control characters shown by name
+    std::string valor;                // UTF-8, control characters shown by name
     std::string problema;
 };
 
 // An exported file read back: its totals as the export counts them, and what in it the layout does not allow.
 struct ConferenciaDoArquivo {
-    ArquivoGravado totais;  // kind, path, lines, sums, sums per TIPO
+    ArquivoGravado totais;                   // kind, path, lines, sums, sums per TIPO
     std::vector<ProblemaNaLinha> problemas;  // the first kMaximoDeProblemas, in line order
     long totalDeProblemas = 0;
     static constexpr std::size_t kMaximoDeProblemas = 1000;

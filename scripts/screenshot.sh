@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the window under Xvfb on the demo database, runs a consult by the keyboard as an operator would and
 # saves a screenshot (docs/janela.png unless another path is given); then runs the check and saves its window
-# beside it (verificacao.png); last, the window started on a database file that is not there, and the error it
-# shows (erro-conexao.png).
+# beside it (verificacao.png); then "Conferir arquivos…" on the files of an export of the same month
+# (conferencia.png); last, the window started on a database file that is not there, and the error it shows
+# (erro-conexao.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/app/zorla-exporta ] || bash scripts/build.sh
@@ -12,7 +13,11 @@ rm -rf "$demo" && mkdir -p "$demo"
 ZORLA_GERA_DADOS=build/db/zorla-gera-dados bash db/cria-banco-demo.sh "$demo/ZORLA.FDB" --ano "$(date +%Y)" >/dev/null
 printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >build/app/dbxconnections.ini
 out=$(realpath -m "${1:-docs/janela.png}")
+mkdir -p "$demo/saida"
+build/app/zorla-exporta-cli --empresa 1 --codigo 0001 --mes "$(date +%-m)" --ano "$(date +%Y)" --saida "$demo/saida" \
+    >/dev/null 2>&1 || [ $? -eq 3 ]
 export OUT=$out VERIFICACAO=$(dirname "$out")/verificacao.png ERRO=$(dirname "$out")/erro-conexao.png
+export CONFERENCIA=$(dirname "$out")/conferencia.png SAIDA=$demo/saida
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -e
     # The first window whose name matches, once it has been shown for a second.
@@ -39,7 +44,17 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 2
     foto "$win" "$OUT"
     xdotool key --window "$win" alt+v
-    foto "$(espera "Verificação do período")" "$VERIFICACAO"
+    verificacao=$(espera "Verificação do período")
+    foto "$verificacao" "$VERIFICACAO"
+    xdotool windowfocus --sync "$verificacao" key Escape
+    # The folder chooser takes the typed path, goes into it and chooses it.
+    xdotool windowfocus --sync "$win" key alt+a
+    sleep 0.5
+    xdotool key c
+    sleep 2
+    xdotool type "$SAIDA"
+    xdotool key Return
+    foto "$(espera "Conferência dos arquivos")" "$CONFERENCIA"
     kill $pid
     wait $pid || true
     printf "[EMPRESA]\r\nDatabase=/var/lib/zorla/ZORLA.FDB\r\n" >build/app/dbxconnections.ini
@@ -49,4 +64,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     kill $pid
 '
 printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >build/app/dbxconnections.ini
-echo "screenshots em $out, $(dirname "$out")/verificacao.png e $(dirname "$out")/erro-conexao.png"
+echo "screenshots em $out, $(dirname "$out")/verificacao.png, conferencia.png e erro-conexao.png"

@@ -39,7 +39,7 @@ JanelaConferencia::JanelaConferencia(std::shared_ptr<const std::vector<ArquivoCo
     : QDialog(parent), m_arquivos(std::move(arquivos)), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("JanelaConferencia"));
     setWindowTitle(QStringLiteral("ZORLA - Conferência dos arquivos"));
-    resize(1100, 640);
+    resize(1000, 640);
     auto* layout = new QVBoxLayout(this);
     m_arquivo = new QComboBox(this);
     m_arquivo->setObjectName(QStringLiteral("CbxArquivo"));
@@ -71,6 +71,7 @@ JanelaConferencia::JanelaConferencia(std::shared_ptr<const std::vector<ArquivoCo
     auto* botoes = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* irPara = botoes->addButton(QStringLiteral("Ir para a linha…"), QDialogButtonBox::ActionRole);
     irPara->setObjectName(QStringLiteral("BtnIrParaLinha"));
+    irPara->setAutoDefault(false);  // Enter in the table or the list does not ask for a line
     connect(irPara, &QPushButton::clicked, this, [this] {
         m_dialogs.pedeLinha(this, m_modelo ? m_modelo->rowCount() : 0, [this](long n) { vaiParaLinha(n); });
     });
@@ -101,8 +102,9 @@ void JanelaConferencia::mostra(int arquivo) {
         item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(p.linha));
     }
     if (a->conferencia.totalDeProblemas > static_cast<long>(a->conferencia.problemas.size()))
-        m_problemas->addItem(QStringLiteral("… e mais %1 problemas")
-                                 .arg(a->conferencia.totalDeProblemas - static_cast<long>(a->conferencia.problemas.size())));
+        m_problemas->addItem(
+            QStringLiteral("… e mais %1 problemas")
+                .arg(a->conferencia.totalDeProblemas - static_cast<long>(a->conferencia.problemas.size())));
 }
 
 void JanelaConferencia::vaiParaLinha(long linha) {

@@ -20,7 +20,8 @@ void TFrmPrincipal::MnuConferirClick() {
         StStatus->showMessage(QStringLiteral("  Conferindo os arquivos de %1...").arg(pasta));
         m_conferencia.setFuture(QtConcurrent::run([caminho] {
             try {
-                return Conferido{std::make_shared<const std::vector<ArquivoConferido>>(ConfereParaMostrar(caminho)), {}};
+                return Conferido{std::make_shared<const std::vector<ArquivoConferido>>(ConfereParaMostrar(caminho)),
+                                 {}};
             } catch (const std::exception& e) {
                 return Conferido{{}, QString::fromStdString(Visivel(e.what()))};
             }

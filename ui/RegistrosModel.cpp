@@ -79,7 +79,9 @@ void RegistrosModel::sort(int column, Qt::SortOrder order) {
             return chaves.size() < ordem.size();
         });
         chaves.resize(ordem.size());
-        std::stable_sort(ordem.begin(), ordem.end(), [&](int a, int b) { return chaves[static_cast<std::size_t>(a)] < chaves[static_cast<std::size_t>(b)]; });
+        std::stable_sort(ordem.begin(), ordem.end(), [&](int a, int b) {
+            return chaves[static_cast<std::size_t>(a)] < chaves[static_cast<std::size_t>(b)];
+        });
     }
     if (order == Qt::DescendingOrder) std::reverse(ordem.begin(), ordem.end());
     beginResetModel();

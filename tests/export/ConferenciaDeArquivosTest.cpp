@@ -1,9 +1,8 @@
-#include "export/ConferenciaDeArquivos.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "export/ConferenciaDeArquivos.h"
 #include "support/TempDir.h"
 
 namespace zorla {
@@ -14,13 +13,26 @@ std::string linhaValida(TipoArquivo tipo, char numero = '1') {
     std::string linha;
     for (const CampoDoLeiaute& f : LeiauteDoTipo(tipo).campos) {
         switch (f.regra) {
-            case Regra::Fixo: linha.append(f.largura, f.preenchimento); break;
-            case Regra::Valor: linha += f.preenchimento == '0' ? std::string(f.largura - 6, '0') + "123450" : " 1800"; break;
-            case Regra::AnoMesDia: linha += "20080305"; break;
-            case Regra::DiaMesAno: linha += "05032008"; break;
-            case Regra::DiaMesAno2: linha += "050308"; break;
-            case Regra::Dado: linha += f.nome == "Linha" ? std::string(1, numero) : std::string(f.largura, 'd'); break;
-            default: linha.append(f.largura, 't');
+            case Regra::Fixo:
+                linha.append(f.largura, f.preenchimento);
+                break;
+            case Regra::Valor:
+                linha += f.preenchimento == '0' ? std::string(f.largura - 6, '0') + "123450" : " 1800";
+                break;
+            case Regra::AnoMesDia:
+                linha += "20080305";
+                break;
+            case Regra::DiaMesAno:
+                linha += "05032008";
+                break;
+            case Regra::DiaMesAno2:
+                linha += "050308";
+                break;
+            case Regra::Dado:
+                linha += f.nome == "Linha" ? std::string(1, numero) : std::string(f.largura, 'd');
+                break;
+            default:
+                linha.append(f.largura, 't');
         }
     }
     return linha;
@@ -48,7 +60,8 @@ std::vector<Dano> danos() {
         {"31/02 in a date", S, em(S, "DATADOCUMENTO", 0, "3102"), 2, "DATADOCUMENTO", "data inexistente"},
         {"a rate with a blank inside", S, em(S, "ALIQUOTAICMS", 0, "1 00"), 2, "ALIQUOTAICMS", "não é um valor"},
         {"another record's kind", S, em(S, "Tipo do registro", 0, "E"), 2, "Tipo do registro", "deveria ser 'S'"},
-        {"a NUL", S, em(S, "OBSERVACAO", 10, std::string(1, '\0')), 2, "OBSERVACAO", "caractere de controle na posição 80"},
+        {"a NUL", S, em(S, "OBSERVACAO", 10, std::string(1, '\0')), 2, "OBSERVACAO",
+         "caractere de controle na posição 80"},
         {"an LF without CR", S, [](auto& l) { l[1] += '\n'; }, 2, "linha", "a linha termina em LF sem CR"},
         {"a UTF-8 \"é\"", S, em(S, "OBSERVACAO", 10, "\xC3\xA9"), 2, "OBSERVACAO", "texto em UTF-8"},
         {"a lone first line of a receipt", TipoArquivo::Recebimentos,
@@ -76,7 +89,9 @@ ConferenciaDoArquivo confere(TipoArquivo tipo, const std::vector<std::string>& l
 
 TEST(Conferencia, ValidFilesGiveTheExportsTotals) {
     const ConferenciaDoArquivo livro = confere(TipoArquivo::LivroSaidas, validas(TipoArquivo::LivroSaidas));
-    EXPECT_EQ(livro.totalDeProblemas, 0) << (livro.problemas.empty() ? "" : livro.problemas[0].campo + ": " + livro.problemas[0].problema);
+    EXPECT_EQ(livro.totalDeProblemas, 0) << (livro.problemas.empty()
+                                                 ? ""
+                                                 : livro.problemas[0].campo + ": " + livro.problemas[0].problema);
     EXPECT_EQ(livro.totais.linhas, 3);
     EXPECT_EQ(livro.totais.somas.documentos, 3);
     EXPECT_EQ(livro.totais.somas.valor, 3 * 123450);
@@ -100,6 +115,17 @@ TEST(Conferencia, EachDamageIsNamedWithItsLineAndField) {
         EXPECT_EQ(c.problemas[0].campo, d.campo);
         EXPECT_EQ(c.problemas[0].problema.rfind(d.problema, 0), 0u) << c.problemas[0].problema;
     }
+}
+
+// A book large enough to be read in two halves at once: its lines are numbered on across the halves.
+TEST(Conferencia, ALargeBookIsReadInHalvesAsOne) {
+    std::vector<std::string> linhas(31000, linhaValida(TipoArquivo::LivroSaidas));
+    linhas[29999].pop_back();
+    const ConferenciaDoArquivo c = confere(TipoArquivo::LivroSaidas, linhas);
+    EXPECT_EQ(c.totais.linhas, 31000);
+    EXPECT_EQ(c.totais.somas.documentos, 30999);
+    ASSERT_EQ(c.totalDeProblemas, 1);
+    EXPECT_EQ(c.problemas[0].linha, 30000);
 }
 
 }  // namespace

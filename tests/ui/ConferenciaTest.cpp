@@ -46,7 +46,8 @@ TEST_F(Janela, ConferirShowsTheExportedFilesAndLeadsToTheirProblems) {
             EXPECT_EQ(janela.findChild<QComboBox*>(QStringLiteral("CbxArquivo"))->count(), 5);
             continue;
         }
-        EXPECT_TRUE(lista->item(0)->text().startsWith("Linha 2, linha: tem 546 caracteres")) << lista->item(0)->text().toStdString();
+        EXPECT_TRUE(lista->item(0)->text().startsWith("Linha 2, linha: tem 546 caracteres"))
+            << lista->item(0)->text().toStdString();
         emit lista->itemClicked(lista->item(0));
         EXPECT_EQ(tabela->currentIndex().row(), 1);
         tabela->sortByColumn(0, Qt::DescendingOrder);  // the last line first
