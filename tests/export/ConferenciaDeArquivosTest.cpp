@@ -1,8 +1,9 @@
+#include "export/ConferenciaDeArquivos.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "export/ConferenciaDeArquivos.h"
 #include "support/TempDir.h"
 
 namespace zorla {
