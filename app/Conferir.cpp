@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/Comandos.h"
+#include "app/SinaisDeParada.h"
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "base/TextoVisivel.h"
@@ -61,7 +62,9 @@ int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
 
 }  // namespace
 
-int Confere(const CliArgs& args) {
+int Confere(const CliArgs& args, SinaisDeParada& sinais) {
+    // Reading writes nothing: a signal has nothing to wait for but the grace.
+    DesisteCom(sinais, 0, "Conferência cancelada!");
     std::vector<Arquivo> arquivos;
     try {
         arquivos = ArquivosExportados(args.conferir);
@@ -70,6 +73,9 @@ int Confere(const CliArgs& args) {
     } catch (const std::invalid_argument& e) {
         std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
         return kSaidaArgumentos;
+    } catch (const std::runtime_error& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return 1;
     }
     try {
         if (args.linha) return MostraLinha(arquivos[0].first, arquivos[0].second, *args.linha);

@@ -22,7 +22,7 @@ int executa(const CliArgs& args, SinaisDeParada& sinais) {
         case CliArgs::Modo::Verificar: return Verifica(args, sinais);
         case CliArgs::Modo::ListarEmpresas: return ListaEmpresas(args, sinais);
         case CliArgs::Modo::Lote: return ExecutaLote(args, sinais);
-        case CliArgs::Modo::Conferir: return Confere(args);
+        case CliArgs::Modo::Conferir: return Confere(args, sinais);
     }
     return kSaidaArgumentos;
 }

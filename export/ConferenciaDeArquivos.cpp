@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "base/Cp1252.h"
+#include "base/Formatacao.h"
 #include "base/Periodo.h"
 #include "base/TextoVisivel.h"
 
@@ -23,7 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool controle(unsigned char c) { return c < 0x20 || c == 0x7F; }
+// What the writers never let into a record: they write each as a blank.
+bool controle(unsigned char c) { return CaractereDeControle(static_cast<char>(c)); }
+
+// A line of no end (a file of zeros after a crash) is kept this long; past it, it is only counted.
+constexpr std::size_t kLinhaMaxima = 1 << 20;
 
 // Whether eight bytes may hold a control character or the start of UTF-8: one below 0x20, or one of 0x7F and above.
 // Most of a record is plain text and digits, and is passed over eight bytes at a time.
@@ -35,13 +40,21 @@ bool suspeitos(const char* p) {
     return (abaixo | (x + uns) | x) & altos;
 }
 
-// A two- or three-byte UTF-8 sequence: in code page 1252 such pairs are rare, and a UTF-8 text makes the line longer.
+// What UTF-8 makes of Portuguese text: "Ã" or "Â" before a byte of 0x80–0xBF (accented letters, º, ª, the
+// non-breaking space) and "â€" before the typographic quotes and dashes. In code page 1252 these pairs read "Ã©",
+// "Âº", "â€": not Portuguese. Other pairs, "É…" or "Ó”", are code page 1252 as the writers copy it.
 std::size_t utf8Em(std::string_view t, std::size_t i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(t[k]); };
-    const auto seguinte = [&](std::size_t k) { return k < t.size() && (b(k) & 0xC0) == 0x80; };
-    if (b(i) >= 0xC2 && b(i) <= 0xDF && seguinte(i + 1)) return 2;
-    if (b(i) >= 0xE0 && b(i) <= 0xEF && seguinte(i + 1) && seguinte(i + 2)) return 3;
+    const auto b = [&](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0u; };
+    const bool continua = (b(i + 1) & 0xC0) == 0x80;
+    if ((b(i) == 0xC3 || (b(i) == 0xC2 && b(i + 1) >= 0xA0)) && continua) return 2;
+    if (b(i) == 0xE2 && b(i + 1) == 0x80 && (b(i + 2) & 0xC0) == 0x80) return 3;
     return 0;
+}
+
+int diasNoMes(int mes, int ano) {
+    static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bissexto = (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
+    return mes == 2 && bissexto ? 29 : kDias[mes - 1];
 }
 
 std::optional<std::int64_t> valorDe(const CampoDoLeiaute& f, std::string_view v) {
@@ -89,9 +102,7 @@ std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view
         dia = numero(v.substr(0, 2)), mes = numero(v.substr(2, 2)), ano = numero(v.substr(4));
     if (f.regra == Regra::DiaMesAno2 && ano >= 0) ano += 2000;
     if (dia < 0 || mes < 0 || ano < 0) return "data com caracteres que não são dígitos";
-    if (mes < 1 || mes > 12 || dia < 1 || dia > 31) return "data inexistente";
-    // Most days are in any month: the calendar is asked about the last ones only.
-    if (dia > 28 && dia > UltimoDiaDoMes(mes, ano)) return "data inexistente";
+    if (ano < 1 || mes < 1 || mes > 12 || dia < 1 || dia > diasNoMes(mes, ano)) return "data inexistente";
     return std::nullopt;
 }
 
@@ -149,7 +160,8 @@ void leBruto(const std::string& caminho, const LinhaBruta& linha, std::uint64_t 
             resto.clear();
             if (!segue) return;
         }
-        resto.append(b);
+        // A line of no end is kept up to a point: the rest of it is not read into memory.
+        resto.append(b.substr(0, kLinhaMaxima > resto.size() ? kLinhaMaxima - resto.size() : 0));
     }
     if (f.bad()) throw std::runtime_error("Falha ao ler " + caminho + ": " + std::strerror(errno));
     if (!resto.empty()) linha(++n, resto, false, inicio);
@@ -183,7 +195,9 @@ public:
         caracteres(n, bruta);
         if (bruta.size() != m_largura) {
             acha(n, kLinha, "",
-                 "tem " + std::to_string(bruta.size()) + " caracteres em vez de " + std::to_string(m_l.largura()));
+                 (bruta.size() >= kLinhaMaxima ? "tem mais de " : "tem ") + std::to_string(bruta.size()) +
+                     " caracteres em vez de " + std::to_string(m_largura));
+            m_anterior = 0;  // its place in a movement cannot be read
             return;
         }
         for (std::size_t i = 0; i < m_l.campos.size(); ++i) {
@@ -204,7 +218,10 @@ public:
 
     ConferenciaDoArquivo fim() {
         if (m_pares && m_anterior == '1')
-            acha(m_r.totais.linhas, m_numeroDaLinha, "1", "primeira linha de um movimento sem a segunda");
+            acha(m_primeira, m_numeroDaLinha, "1", "primeira linha de um movimento sem a segunda");
+        // A lone first line is found on the line after it.
+        std::stable_sort(m_r.problemas.begin(), m_r.problemas.end(),
+                         [](const ProblemaNaLinha& a, const ProblemaNaLinha& b) { return a.linha < b.linha; });
         return std::move(m_r);
     }
 
@@ -238,6 +255,7 @@ private:
             const std::size_t utf8 = c >= 0xC2 ? utf8Em(t, i) : 0;
             if (!controle(c) && !utf8) continue;
             const std::size_t f = campoEm(i);
+            if (m_ruins[f]) continue;  // once a field: a line of zeros is one problem, not a million
             m_ruins[f] = true;
             const std::string_view valor =
                 t.size() == m_largura ? campo(t, f) : t.substr(i, std::max<std::size_t>(utf8, 1));
@@ -272,8 +290,8 @@ private:
         const char numero = campo(linha, i)[0];
         if (numero == '2' && m_anterior != '1') acha(n, i, "2", "segunda linha sem a primeira do movimento");
         if (numero == '1' && m_pares && m_anterior == '1')
-            acha(n - 1, i, "1", "primeira linha de um movimento sem a segunda");
-        if (numero == '1') ++m_r.totais.somas.documentos;
+            acha(m_primeira, i, "1", "primeira linha de um movimento sem a segunda");
+        if (numero == '1') ++m_r.totais.somas.documentos, m_primeira = n;
         m_r.totais.somas.valor += valor(linha, m_montantes[0]);
         m_anterior = numero;
     }
@@ -286,7 +304,8 @@ private:
     std::vector<std::int64_t> m_centavos;  // the current line's amounts, read once for the check and the totals
     std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {};
     ConferenciaDoArquivo m_r;
-    char m_anterior = 0;
+    char m_anterior = 0;  // the line number field of the line before, 0 when it could not be read
+    long m_primeira = 0;   // the last first line of a movement
 };
 
 }  // namespace
@@ -331,7 +350,9 @@ void junta(ConferenciaDoArquivo& a, ConferenciaDoArquivo b) {
     const long antes = a.totais.linhas;
     a.totais.linhas += b.totais.linhas;
     soma(a.totais.somas, b.totais.somas);
-    for (auto& [tipo, somas] : b.totais.porTipo) {
+    for (auto& par : b.totais.porTipo) {
+        const std::string& tipo = par.first;
+        const Somas& somas = par.second;
         auto it = std::find_if(a.totais.porTipo.begin(), a.totais.porTipo.end(),
                                [&](const auto& p) { return p.first == tipo; });
         if (it == a.totais.porTipo.end())
@@ -382,11 +403,16 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
         return {{caminho, *tipo}};
     }
     std::map<std::string, std::vector<std::pair<std::string, TipoArquivo>>> porBase;
-    for (const auto& e : fs::directory_iterator(caminho, ec)) {
-        const std::string nome = e.path().filename().string();
-        if (const auto tipo = TipoPeloNome(nome); tipo && e.is_regular_file(ec))
-            porBase[baseDoNome(nome, *tipo)].push_back({e.path().string(), *tipo});
+    // A folder that cannot be read is not an empty one.
+    const auto naoLida = [&] { return std::runtime_error("Não foi possível ler a pasta " + caminho + ": " + ec.message()); };
+    fs::directory_iterator it(caminho, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string nome = it->path().filename().string();
+        std::error_code tipoDoArquivo;
+        if (const auto tipo = TipoPeloNome(nome); tipo && it->is_regular_file(tipoDoArquivo))
+            porBase[baseDoNome(nome, *tipo)].push_back({it->path().string(), *tipo});
     }
+    if (ec) throw naoLida();
     if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
     if (porBase.size() > 1)
         throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" +

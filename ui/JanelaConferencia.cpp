@@ -90,8 +90,10 @@ void JanelaConferencia::mostra(int arquivo) {
     // The model shares the files read back: it outlives no one it depends on.
     std::shared_ptr<const ArquivoConferido> a(m_arquivos, &(*m_arquivos)[static_cast<std::size_t>(arquivo)]);
     auto* anterior = m_modelo;
+    auto* selecao = m_tabela->selectionModel();  // a new model brings its own; the old one is not deleted for us
     m_modelo = new RegistrosModel(a, this);
     m_tabela->setModel(m_modelo);
+    delete selecao;
     m_tabela->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_tabela->setSortingEnabled(true);
     m_tabela->resizeColumnsToContents();

@@ -38,7 +38,8 @@ const std::string& RegistrosModel::texto(long linha) const {
     if (m_lida == linha) return m_texto;
     const auto& inicios = m_arquivo->inicios;
     const auto i = static_cast<std::size_t>(linha - 1);
-    m_texto.assign(static_cast<std::size_t>(inicios[i + 1] - inicios[i]), '\0');
+    // A line of no end is shown by its start.
+    m_texto.assign(static_cast<std::size_t>(std::min<std::uint64_t>(inicios[i + 1] - inicios[i], 1 << 16)), '\0');
     m_entrada.clear();
     m_entrada.seekg(static_cast<std::streamoff>(inicios[i]));
     m_entrada.read(m_texto.data(), static_cast<std::streamsize>(m_texto.size()));
@@ -60,7 +61,7 @@ QVariant RegistrosModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RegistrosModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section > columnCount()) return {};
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
     if (section == 0) return QStringLiteral("Linha");
     return QString::fromStdString(m_leiaute.titulo(m_campos[static_cast<std::size_t>(section - 1)]));
 }

@@ -45,6 +45,7 @@ struct Dano {
     std::function<void(std::vector<std::string>&)> estraga;  // the lines, each without its CR LF
     long linha;
     std::string campo, problema;  // the first problem found: its field and the start of its text
+    long quantos = 1;             // problems in all: nothing else is reported of a valid line
 };
 
 std::vector<Dano> danos() {
@@ -66,11 +67,18 @@ std::vector<Dano> danos() {
         {"an LF without CR", S, [](auto& l) { l[1] += '\n'; }, 2, "linha", "a linha termina em LF sem CR"},
         {"a UTF-8 \"é\"", S, em(S, "OBSERVACAO", 10, "\xC3\xA9"), 2, "OBSERVACAO", "texto em UTF-8"},
         {"a lone first line of a receipt", TipoArquivo::Recebimentos,
-         [](auto& l) { l[1] = linhaValida(TipoArquivo::Recebimentos, '1'); }, 1, "Linha",
-         "primeira linha de um movimento sem a segunda"},
+         [](auto& l) { l.erase(l.begin() + 1); }, 1, "Linha", "primeira linha de um movimento sem a segunda"},
+        {"a receipt's second line cut: no pair is judged", TipoArquivo::Recebimentos, [](auto& l) { l[1].pop_back(); },
+         2, "linha", "tem 74 caracteres"},
         {"a second line without its first", TipoArquivo::DespesasGerais,
-         [](auto& l) { l[0] = linhaValida(TipoArquivo::DespesasGerais, '2'); }, 1, "Linha",
-         "segunda linha sem a primeira"},
+         [](auto& l) {
+             l[0] = linhaValida(TipoArquivo::DespesasGerais, '2');
+             l[1] = linhaValida(TipoArquivo::DespesasGerais, '1');
+         },
+         1, "Linha", "segunda linha sem a primeira"},
+        {"year 0", S, em(S, "DATADOCUMENTO", 0, "31010000"), 2, "DATADOCUMENTO", "data inexistente"},
+        {"a byte code page 1252 leaves undefined", S, em(S, "OBSERVACAO", 10, "\x81"), 2, "OBSERVACAO",
+         "caractere de controle"},
     };
 }
 
@@ -89,14 +97,24 @@ ConferenciaDoArquivo confere(TipoArquivo tipo, const std::vector<std::string>& l
 }
 
 TEST(Conferencia, ValidFilesGiveTheExportsTotals) {
-    const ConferenciaDoArquivo livro = confere(TipoArquivo::LivroSaidas, validas(TipoArquivo::LivroSaidas));
+    // What the writers write for a negative amount, a missing rate and date, and code page 1252 text.
+    std::vector<std::string> vendas = validas(TipoArquivo::LivroSaidas);
+    const Leiaute& l = LeiauteDaSaida();
+    const auto poe = [&](std::string_view campo, std::string_view texto) {
+        vendas[1].replace(l.inicio(l.indice(campo)), texto.size(), texto);
+    };
+    poe("VALORIPI", "0000-123450");
+    poe("ALIQUOTAICMS", "     ");
+    poe("DATADOCUMENTO", "        ");
+    poe("OBSERVACAO", "AT\xC9\x85 \x93" "CAF\xC9\x94 S\xC3" "O JO\xC3" "O \xAA");
+    const ConferenciaDoArquivo livro = confere(TipoArquivo::LivroSaidas, vendas);
     EXPECT_EQ(livro.totalDeProblemas, 0) << (livro.problemas.empty()
                                                  ? ""
                                                  : livro.problemas[0].campo + ": " + livro.problemas[0].problema);
     EXPECT_EQ(livro.totais.linhas, 3);
     EXPECT_EQ(livro.totais.somas.documentos, 3);
     EXPECT_EQ(livro.totais.somas.valor, 3 * 123450);
-    EXPECT_EQ(livro.totais.somas.valorIpi, 3 * 123450);
+    EXPECT_EQ(livro.totais.somas.valorIpi, 123450);
     ASSERT_EQ(livro.totais.porTipo.size(), 1u);
     EXPECT_EQ(livro.totais.porTipo[0].first, "tttt");
     const ConferenciaDoArquivo ctr = confere(TipoArquivo::Recebimentos, validas(TipoArquivo::Recebimentos));
@@ -111,6 +129,7 @@ TEST(Conferencia, EachDamageIsNamedWithItsLineAndField) {
         std::vector<std::string> linhas = validas(d.tipo);
         d.estraga(linhas);
         const ConferenciaDoArquivo c = confere(d.tipo, linhas);
+        ASSERT_EQ(c.totalDeProblemas, d.quantos);
         ASSERT_FALSE(c.problemas.empty());
         EXPECT_EQ(c.problemas[0].linha, d.linha);
         EXPECT_EQ(c.problemas[0].campo, d.campo);
