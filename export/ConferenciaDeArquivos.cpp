@@ -391,7 +391,7 @@ const Leiaute& LeiauteDoTipo(TipoArquivo tipo) {
     return LeiauteDoLancamento();
 }
 
-std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho) {
+std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho, bool todosOsPeriodos) {
     std::error_code ec;
     if (!fs::is_directory(caminho, ec)) {
         const auto tipo = TipoPeloNome(fs::path(caminho).filename().string());
@@ -414,12 +414,15 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     }
     if (ec) throw naoLida();
     if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
-    if (porBase.size() > 1)
+    if (porBase.size() > 1 && !todosOsPeriodos)
         throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" +
                                     porBase.begin()->first + ", " + std::next(porBase.begin())->first +
                                     "…): indique um dos arquivos.");
-    auto arquivos = porBase.begin()->second;
-    std::sort(arquivos.begin(), arquivos.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    std::vector<std::pair<std::string, TipoArquivo>> arquivos;
+    for (auto& [base, doPeriodo] : porBase) {
+        std::sort(doPeriodo.begin(), doPeriodo.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        arquivos.insert(arquivos.end(), doPeriodo.begin(), doPeriodo.end());
+    }
     return arquivos;
 }
 
@@ -456,7 +459,7 @@ ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo
 
 std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho) {
     std::vector<ArquivoConferido> conferidos;
-    for (const auto& [arquivo, tipo] : ArquivosExportados(caminho)) {
+    for (const auto& [arquivo, tipo] : ArquivosExportados(caminho, true)) {
         ArquivoConferido a;
         a.conferencia = ConfereArquivo(arquivo, tipo, &a.inicios);
         conferidos.push_back(std::move(a));

@@ -34,9 +34,11 @@ struct ConferenciaDoArquivo {
 std::optional<TipoArquivo> TipoPeloNome(std::string_view nome);
 const Leiaute& LeiauteDoTipo(TipoArquivo tipo);
 
-// The exported files a path names: the file itself, or those of one export in a folder, in the export's order. A
-// path that names none, or a folder of more than one period, is refused (std::invalid_argument, in Portuguese).
-std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho);
+// The exported files a path names: the file itself, or those of one export in a folder, in the export's order; with
+// `todosOsPeriodos`, those of every period in the folder, a period after another. A path that names none, or (without
+// it) a folder of more than one period, is refused (std::invalid_argument, in Portuguese).
+std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho,
+                                                                     bool todosOsPeriodos = false);
 
 // Reads a file a block at a time and checks every line against its layout. Fails (std::runtime_error, in
 // Portuguese) only when the file cannot be read.
@@ -49,7 +51,8 @@ struct ArquivoConferido {
     ConferenciaDoArquivo conferencia;
     std::vector<std::uint64_t> inicios;  // and the file's end after the last
 };
-// Every exported file a path names, read back (std::invalid_argument for a path that names none).
+// Every exported file a path names, of every period in a folder, read back (std::invalid_argument for a path that
+// names none).
 std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho);
 
 // The hundredths an amount field holds; nothing when it is not a number as the layout writes them.

@@ -27,6 +27,8 @@ TEST_F(Janela, ConferirShowsTheExportedFilesAndLeadsToTheirProblems) {
     std::string sai = test::readFile(saida() + "/01A31MAR.SAI");
     sai.erase(547 + 2 + 10, 1);
     test::writeFile(copia + "/01A31MAR.SAI", sai);
+    // And a file of another period beside it: the window reads every period of a folder.
+    std::filesystem::copy_file(saida() + "/fca01A31MAR.txt", copia + "/fca15A31MAR.txt");
 
     for (const auto& [pastaLida, problemas] : {std::pair{saida(), 0}, std::pair{copia, 1}}) {
         SCOPED_TRACE(pastaLida);
@@ -42,10 +44,8 @@ TEST_F(Janela, ConferirShowsTheExportedFilesAndLeadsToTheirProblems) {
         EXPECT_EQ(modelo->index(0, 1).data().toString(), "S");
         auto* lista = janela.findChild<QListWidget*>(QStringLiteral("LstProblemas"));
         ASSERT_EQ(lista->count(), problemas);
-        if (problemas == 0) {
-            EXPECT_EQ(janela.findChild<QComboBox*>(QStringLiteral("CbxArquivo"))->count(), 5);
-            continue;
-        }
+        EXPECT_EQ(janela.findChild<QComboBox*>(QStringLiteral("CbxArquivo"))->count(), problemas == 0 ? 5 : 2);
+        if (problemas == 0) continue;
         EXPECT_TRUE(lista->item(0)->text().startsWith("Linha 2, linha: tem 546 caracteres"))
             << lista->item(0)->text().toStdString();
         emit lista->itemClicked(lista->item(0));
