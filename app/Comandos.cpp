@@ -196,7 +196,7 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     return comCancelamento(args, sinais, dm, "Verificação cancelada!", [&](Sessao& sessao) {
         const ResultadoDaVerificacao r = sessao.verifica(periodo, args.empresa);
-        const Escrita saida = [](std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); };
+        const Escrita saida = EscreveNaSaida;
         if (args.csv)
             CsvDaVerificacao(r, saida);
         else

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CliArgs.h"
@@ -24,6 +26,8 @@ inline constexpr int kSaidaAvisos = 3;
 inline constexpr int kSaidaErros = 4;
 
 std::string mensagemTempoEsgotado(int segundos);
+// What the command line prints, as its bytes are; whether it reached the output is asked once, at the end.
+inline void EscreveNaSaida(std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); }
 // The companies under a header, in aligned columns, the CNPJ as people write it.
 std::string TabelaDasEmpresas(const std::vector<Empresa>& empresas);
 // Writes a side file whole (a temporary name renamed over it), or says on the standard error that it could not.

@@ -18,8 +18,6 @@ namespace {
 
 using Arquivo = std::pair<std::string, TipoArquivo>;
 
-void escreve(const std::string& texto) { std::fwrite(texto.data(), 1, texto.size(), stdout); }
-
 std::string posicoes(const ProblemaNaLinha& p) {
     if (p.inicio == 0) return "";
     return " (posiç" +
@@ -38,25 +36,25 @@ int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
     long problemas = 0;
     for (const ConferenciaDoArquivo& c : conferidos) {
         const ArquivoGravado& a = c.totais;
-        const bool livro = a.tipo == TipoArquivo::LivroSaidas || a.tipo == TipoArquivo::LivroEntradas;
-        escreve(Visivel(nomeDoArquivo(a.caminho)) + ": " +
+        const bool livro = LivroFiscal(a.tipo);
+        EscreveNaSaida(Visivel(nomeDoArquivo(a.caminho)) + ": " +
                 contagem(a.somas.documentos, livro ? "registro" : "movimento", livro ? "registros" : "movimentos") +
                 ", " + contagem(a.linhas, "linha", "linhas") + ", " +
                 contagem(c.totalDeProblemas, "problema", "problemas") + "\n");
         totais.arquivos.push_back(a);
         problemas += c.totalDeProblemas;
     }
-    if (problemas > 0) escreve("Problemas:\n");
+    if (problemas > 0) EscreveNaSaida("Problemas:\n");
     for (const ConferenciaDoArquivo& c : conferidos) {
         for (const ProblemaNaLinha& p : c.problemas)
-            escreve("  " + Visivel(nomeDoArquivo(c.totais.caminho)) + ", linha " + std::to_string(p.linha) + ", " +
+            EscreveNaSaida("  " + Visivel(nomeDoArquivo(c.totais.caminho)) + ", linha " + std::to_string(p.linha) + ", " +
                     p.campo + posicoes(p) + (p.valor.empty() && p.inicio == 0 ? "" : ", valor \"" + p.valor + "\"") +
                     ": " + p.problema + "\n");
         if (c.totalDeProblemas > static_cast<long>(c.problemas.size()))
-            escreve("  … e mais " + std::to_string(c.totalDeProblemas - static_cast<long>(c.problemas.size())) +
+            EscreveNaSaida("  … e mais " + std::to_string(c.totalDeProblemas - static_cast<long>(c.problemas.size())) +
                     " problemas em " + Visivel(nomeDoArquivo(c.totais.caminho)) + "\n");
     }
-    escreve(TextoDoResumo(totais));
+    EscreveNaSaida(TextoDoResumo(totais));
     return problemas > 0 ? kSaidaErros : 0;
 }
 

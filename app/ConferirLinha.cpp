@@ -15,14 +15,6 @@ namespace zorla {
 
 namespace {
 
-void escreve(const std::string& texto) { std::fwrite(texto.data(), 1, texto.size(), stdout); }
-
-// A field of a line that may be shorter than its layout.
-std::string_view campo(const Leiaute& l, std::string_view linha, std::size_t i) {
-    const std::size_t inicio = l.inicio(i);
-    return inicio < linha.size() ? linha.substr(inicio, l.campos[i].largura) : std::string_view();
-}
-
 std::string alinhado(const std::string& texto, std::size_t largura) {
     const std::size_t ocupa = LarguraNoTerminal(texto);
     return texto + std::string(ocupa < largura ? largura - ocupa : 1, ' ');
@@ -36,7 +28,7 @@ std::string tabela(const Leiaute& l, long numero, std::string_view linha) {
         const std::size_t de = l.inicio(i) + 1, ate = l.inicio(i) + l.campos[i].largura;
         const std::string pos = de == ate ? std::to_string(de) : std::to_string(de) + "–" + std::to_string(ate);
         t += "  " + alinhado(std::string(l.campos[i].nome), 20) + alinhado(pos, 11) + "\"" +
-             VisivelCp1252(campo(l, linha, i)) + "\"\n";
+             VisivelCp1252(l.campo(linha, i)) + "\"\n";
     }
     return t;
 }
@@ -70,14 +62,14 @@ int MostraLinha(const std::string& caminho, TipoArquivo tipo, long numero) {
         return kSaidaArgumentos;
     }
     long de = numero, ate = numero;
-    if (tipo != TipoArquivo::LivroSaidas && tipo != TipoArquivo::LivroEntradas) {
+    if (!LivroFiscal(tipo)) {
         const std::size_t i = l.indice("Linha");
-        const auto numeroDa = [&](long n) { return linhas.count(n) ? campo(l, linhas[n], i) : std::string_view(); };
+        const auto numeroDa = [&](long n) { return linhas.count(n) ? l.campo(linhas[n], i) : std::string_view(); };
         if (numeroDa(numero) == "2" && numeroDa(numero - 1) == "1") de = numero - 1;
         if (numeroDa(numero) == "1" && numeroDa(numero + 1) == "2") ate = numero + 1;
     }
-    escreve(Visivel(nomeDoArquivo(caminho)) + ", " + std::string(l.nome) + "\n");
-    for (long n = de; n <= ate; ++n) escreve(tabela(l, n, linhas[n]));
+    EscreveNaSaida(Visivel(nomeDoArquivo(caminho)) + ", " + std::string(l.nome) + "\n");
+    for (long n = de; n <= ate; ++n) EscreveNaSaida(tabela(l, n, linhas[n]));
     return 0;
 }
 
@@ -86,11 +78,11 @@ int EscreveCsv(const std::string& caminho, TipoArquivo tipo) {
     const std::vector<std::size_t> colunas = l.camposComNome();
     std::vector<std::string> nomes = {"Linha"};
     for (std::size_t i : colunas) nomes.push_back(l.titulo(i));
-    escreve(LinhaCsv(nomes));
+    EscreveNaSaida(LinhaCsv(nomes));
     LeLinhas(caminho, [&](long n, std::string_view linha) {
         std::vector<std::string> valores = {std::to_string(n)};
-        for (std::size_t i : colunas) valores.push_back(paraPlanilha(l.campos[i], campo(l, linha, i)));
-        escreve(LinhaCsv(valores));
+        for (std::size_t i : colunas) valores.push_back(paraPlanilha(l.campos[i], l.campo(linha, i)));
+        EscreveNaSaida(LinhaCsv(valores));
         return true;
     });
     return 0;

@@ -310,7 +310,7 @@ void ExecucaoDoLote::imprimeDepoisDaTabela() const {
 
 // Each company's table, or one CSV of them all; called with the output's lock held.
 void ExecucaoDoLote::imprimeVerificacoes() const {
-    const Escrita escreve = [](std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); };
+    const Escrita escreve = EscreveNaSaida;
     std::vector<std::pair<LinhaDoLote, const ResultadoDaVerificacao*>> csv;
     for (std::size_t i = 0; i < m_itens.size(); ++i) {
         const Andamento& a = *m_andamentos[i];

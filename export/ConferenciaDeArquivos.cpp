@@ -130,8 +130,7 @@ std::optional<std::string> confereCampo(const CampoDoLeiaute& f, std::string_vie
 
 // The period's name a file carries: "01A31MAR" in "01A31MAR.SAI" and in "ctr01A31MAR.txt".
 std::string baseDoNome(const std::string& nome, TipoArquivo tipo) {
-    const bool livro = tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas;
-    return livro ? nome.substr(0, nome.size() - 4) : nome.substr(3, nome.size() - 7);
+    return LivroFiscal(tipo) ? nome.substr(0, nome.size() - 4) : nome.substr(3, nome.size() - 7);
 }
 
 // Each line of the file without its "\n", whether it had one, and where it starts; a block at a time, a line across
@@ -172,7 +171,7 @@ class Conferente {
 public:
     Conferente(const std::string& caminho, TipoArquivo tipo)
         : m_l(LeiauteDoTipo(tipo)),
-          m_livro(tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas),
+          m_livro(LivroFiscal(tipo)),
           m_pares(tipo == TipoArquivo::Recebimentos || tipo == TipoArquivo::Pagamentos),
           m_ruins(m_l.campos.size()),
           m_centavos(m_l.campos.size()) {
@@ -266,7 +265,7 @@ private:
         }
     }
     // An amount the totals take; one the layout lacks (IPI in purchases) or that is not a number counts nothing.
-    std::int64_t valor(std::string_view, std::size_t i) const { return i == kLinha || m_ruins[i] ? 0 : m_centavos[i]; }
+    std::int64_t valor(std::size_t i) const { return i == kLinha || m_ruins[i] ? 0 : m_centavos[i]; }
     std::size_t indice(std::string_view nome) const {
         for (std::size_t i = 0; i < m_l.campos.size(); ++i)
             if (m_l.campos[i].nome == nome) return i;
@@ -281,7 +280,7 @@ private:
         for (Somas* s : {&m_r.totais.somas, &it->second}) {
             ++s->documentos;
             std::int64_t* const destinos[] = {&s->valor, &s->baseIcms, &s->valorIcms, &s->baseIpi, &s->valorIpi};
-            for (std::size_t k = 0; k < std::size(destinos); ++k) *destinos[k] += valor(linha, m_montantes[k]);
+            for (std::size_t k = 0; k < std::size(destinos); ++k) *destinos[k] += valor(m_montantes[k]);
         }
     }
     // A first line opens a movement; a second line must follow one, and in receipts and payments always does.
@@ -292,7 +291,7 @@ private:
         if (numero == '1' && m_pares && m_anterior == '1')
             acha(m_primeira, i, "1", "primeira linha de um movimento sem a segunda");
         if (numero == '1') ++m_r.totais.somas.documentos, m_primeira = n;
-        m_r.totais.somas.valor += valor(linha, m_montantes[0]);
+        m_r.totais.somas.valor += valor(m_montantes[0]);
         m_anterior = numero;
     }
 
@@ -429,9 +428,8 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
 ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo, std::vector<std::uint64_t>* inicios) {
     std::error_code ec;
     const std::uint64_t tamanho = fs::file_size(caminho, ec);
-    const bool livro = tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas;
     // A book's records depend on no other line: a large one is read in two halves at once.
-    const std::uint64_t corte = !ec && livro && tamanho >= (16u << 20) ? pontoDeCorte(caminho, tamanho / 2) : 0;
+    const std::uint64_t corte = !ec && LivroFiscal(tipo) && tamanho >= (16u << 20) ? pontoDeCorte(caminho, tamanho / 2) : 0;
     if (corte == 0) return confereTrecho(caminho, tipo, 0, UINT64_MAX, inicios);
     ConferenciaDoArquivo segunda;
     std::vector<std::uint64_t> inicios2;

@@ -82,6 +82,8 @@ public:
 inline const char* const kGerandoArquivo = "Gerando arquivo...";
 // What the cash/bank stage is doing while it writes an entry file; empty for the fiscal books.
 const char* textoDoPasso(TipoArquivo tipo);
+// The sales and purchases books, one record a document; the others are entry files of cash/bank movements.
+inline bool LivroFiscal(TipoArquivo t) { return t == TipoArquivo::LivroSaidas || t == TipoArquivo::LivroEntradas; }
 std::string mensagemFalha(const std::string& erro);
 std::string mensagemConcluida(const std::string& pasta);
 inline const char* const kMensagemCancelada = "Exportação cancelada!";

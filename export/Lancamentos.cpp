@@ -12,7 +12,7 @@ struct Posicoes {
     const Leiaute& l = LeiauteDoLancamento();
     std::size_t linha = l.indice("Linha"), historico = l.indice("Histórico"), valor = l.indice("VALOR"),
                 data = l.indice("DATA"), documento = l.indice("DOCUMENTO"), devedora = l.indice("DEVEDORA"),
-                credora = l.indice("CREDORA");
+                credora = l.indice("CREDORA"), largura = l.largura();
 };
 const Posicoes& posicoes() {
     static const Posicoes p;
@@ -51,7 +51,7 @@ std::string MontadorLancamentos::linha(const std::string& cabeca, char numero, s
                                        std::string_view valor, const std::string& data) const {
     const Posicoes& p = posicoes();
     std::string l = cabeca;
-    l.reserve(p.l.largura());
+    l.reserve(p.largura);
     const std::string_view dados[] = {std::string_view(&numero, 1), historico};
     m_montador.monta(l, dados, p.linha, p.valor);
     l.append(valor);

@@ -103,6 +103,11 @@ std::size_t Leiaute::indice(std::string_view n) const {
     throw std::logic_error("leiaute " + std::string(nome) + " sem o campo " + std::string(n));
 }
 
+std::string_view Leiaute::campo(std::string_view linha, std::size_t c) const {
+    const std::size_t i = inicio(c);
+    return i < linha.size() ? linha.substr(i, campos[c].largura) : std::string_view();
+}
+
 std::vector<std::size_t> Leiaute::camposComNome() const {
     std::vector<std::size_t> i;
     for (std::size_t c = 0; c < campos.size(); ++c)

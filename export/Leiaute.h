@@ -46,6 +46,8 @@ struct Leiaute {
     std::size_t inicio(std::size_t campo) const;
     // The first field of that name; a name not in the table is a programming error (std::logic_error).
     std::size_t indice(std::string_view nome) const;
+    // A field of a line read back, which may be shorter than the layout: empty past its end.
+    std::string_view campo(std::string_view linha, std::size_t campo) const;
     // The fields a reader shows, in order: all but the blanks and zeros that fill.
     std::vector<std::size_t> camposComNome() const;
     // A field's name as a column's heading: a second field of the same name is told apart, "BASEICMS (2)".

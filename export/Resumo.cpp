@@ -15,11 +15,9 @@ namespace zorla {
 
 namespace {
 
-bool livro(TipoArquivo t) { return t == TipoArquivo::LivroSaidas || t == TipoArquivo::LivroEntradas; }
-
 // The amounts each kind of file holds, with their names.
 std::vector<std::pair<const char*, std::int64_t>> montantes(TipoArquivo tipo, const Somas& s) {
-    if (!livro(tipo)) return {{"VALOR", s.valor}};
+    if (!LivroFiscal(tipo)) return {{"VALOR", s.valor}};
     std::vector<std::pair<const char*, std::int64_t>> m = {
         {"VALOR", s.valor}, {"BASEICMS", s.baseIcms}, {"VALORICMS", s.valorIcms}};
     if (tipo == TipoArquivo::LivroSaidas) m.insert(m.end(), {{"BASEIPI", s.baseIpi}, {"VALORIPI", s.valorIpi}});
@@ -27,7 +25,7 @@ std::vector<std::pair<const char*, std::int64_t>> montantes(TipoArquivo tipo, co
 }
 
 std::string linhaDoResumo(TipoArquivo tipo, long registros, const Somas& s) {
-    std::string linha = std::to_string(registros) + (livro(tipo) ? " registros" : " linhas, " +
+    std::string linha = std::to_string(registros) + (LivroFiscal(tipo) ? " registros" : " linhas, " +
                                                                                       std::to_string(s.documentos) +
                                                                                       " movimentos");
     for (const auto& [nome, centavos] : montantes(tipo, s)) linha += "; " + std::string(nome) + " " + ValorFormatado(Decimal{centavos});

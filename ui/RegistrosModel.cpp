@@ -54,10 +54,7 @@ QVariant RegistrosModel::data(const QModelIndex& index, int role) const {
     const long n = linha(index.row());
     if (index.column() == 0) return QVariant::fromValue(n);
     const std::size_t c = m_campos[static_cast<std::size_t>(index.column() - 1)];
-    const std::string& t = texto(n);
-    const std::size_t inicio = m_leiaute.inicio(c);
-    const std::string campo = inicio < t.size() ? t.substr(inicio, m_leiaute.campos[c].largura) : std::string();
-    return QString::fromStdString(VisivelCp1252(campo));
+    return QString::fromStdString(VisivelCp1252(m_leiaute.campo(texto(n), c)));
 }
 
 QVariant RegistrosModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -72,11 +69,10 @@ void RegistrosModel::sort(int column, Qt::SortOrder order) {
     std::iota(ordem.begin(), ordem.end(), 0);
     if (column > 0) {
         const std::size_t c = m_campos[static_cast<std::size_t>(column - 1)];
-        const std::size_t inicio = m_leiaute.inicio(c), largura = m_leiaute.campos[c].largura;
         std::vector<std::string> chaves;
         chaves.reserve(ordem.size());
         LeLinhas(m_arquivo->conferencia.totais.caminho, [&](long, std::string_view l) {
-            chaves.emplace_back(inicio < l.size() ? l.substr(inicio, largura) : std::string_view());
+            chaves.emplace_back(m_leiaute.campo(l, c));
             return chaves.size() < ordem.size();
         });
         chaves.resize(ordem.size());

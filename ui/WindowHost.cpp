@@ -102,7 +102,7 @@ void WindowHost::registroFeito(int numero, std::string_view movimento) {
 void WindowHost::arquivoIniciado(TipoArquivo tipo, const std::string& caminho) {
     esperaMostrar();
     std::lock_guard lock(m_mutex);
-    if (tipo == TipoArquivo::LivroSaidas || tipo == TipoArquivo::LivroEntradas)
+    if (LivroFiscal(tipo))
         m_estado.arquivo = nomeDoArquivo(caminho);
     else
         m_estado.passo = tipo;
