@@ -1,6 +1,7 @@
 #include "export/ConferenciaDeArquivos.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "base/Formatacao.h"
 #include "base/Periodo.h"
 #include "base/TextoVisivel.h"
+#include "export/MoldeDaLinha.h"
 
 namespace zorla {
 
@@ -40,15 +42,18 @@ bool suspeitos(const char* p) {
     return (abaixo | (x + uns) | x) & altos;
 }
 
-// What UTF-8 makes of Portuguese text: "Ã" or "Â" before a byte of 0x80–0xBF (accented letters, º, ª, the
-// non-breaking space) and "â€" before the typographic quotes and dashes. In code page 1252 these pairs read "Ã©",
-// "Âº", "â€": not Portuguese. Other pairs, "É…" or "Ó”", are code page 1252 as the writers copy it.
-std::size_t utf8Em(std::string_view t, std::size_t i) {
-    const auto b = [&](std::size_t k) { return k < t.size() ? static_cast<unsigned char>(t[k]) : 0u; };
-    const bool continua = (b(i + 1) & 0xC0) == 0x80;
-    if ((b(i) == 0xC3 || (b(i) == 0xC2 && b(i + 1) >= 0xA0)) && continua) return 2;
-    if (b(i) == 0xE2 && b(i + 1) == 0x80 && (b(i + 2) & 0xC0) == 0x80) return 3;
-    return 0;
+// Whether eight bytes and the rest are all digits: an amount filled with zeros, as nearly all are.
+bool soDigitos(std::string_view v) {
+    constexpr std::uint64_t uns = 0x0101010101010101, altos = 0x8080808080808080;
+    std::size_t i = 0;
+    for (std::uint64_t x; i + 8 <= v.size(); i += 8) {
+        std::memcpy(&x, v.data() + i, sizeof x);
+        // Below '0' borrows into the high bit; above '9' carries into it once 0x46 is added.
+        if (((x - uns * '0') | (x + uns * 0x46) | x) & altos) return false;
+    }
+    for (; i < v.size(); ++i)
+        if (v[i] < '0' || v[i] > '9') return false;
+    return true;
 }
 
 int diasNoMes(int mes, int ano) {
@@ -71,6 +76,24 @@ std::optional<std::int64_t> valorDe(const CampoDoLeiaute& f, std::string_view v)
         n = n * 10 + (c - '0');
     }
     return negativo ? -n : n;
+}
+
+// The number digits alone spell: the last eight in a few multiplications, instead of a chain of eight.
+std::int64_t digitos(std::string_view v) {
+    std::int64_t n = 0;
+    while (v.size() > 8) n = n * 10 + (v[0] - '0'), v.remove_prefix(1);
+    if (v.size() < 8) {
+        for (char c : v) n = n * 10 + (c - '0');
+        return n;
+    }
+    std::uint64_t x;
+    std::memcpy(&x, v.data(), sizeof x);
+    if constexpr (std::endian::native != std::endian::little) x = __builtin_bswap64(x);
+    x -= 0x3030303030303030;
+    x = x * 10 + (x >> 8);
+    x = ((x & 0x000000FF000000FF) * (100 + (1000000ULL << 32)) +
+         ((x >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32))) >> 32;
+    return n * 100000000 + static_cast<std::int64_t>(x);
 }
 
 // Eight bytes at a time: the 199 closing blanks of a sales record are most of it.
@@ -106,7 +129,7 @@ std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view
     return std::nullopt;
 }
 
-std::optional<std::string> confereCampo(const CampoDoLeiaute& f, std::string_view v) {
+std::optional<std::string> problemaDoCampo(const CampoDoLeiaute& f, std::string_view v) {
     switch (f.regra) {
         case Regra::Fixo:
             if (todosIguais(v, f.preenchimento)) return std::nullopt;
@@ -142,7 +165,7 @@ void leBruto(const std::string& caminho, const LinhaBruta& linha, std::uint64_t 
     std::ifstream f(caminho, std::ios::binary);
     if (!f) throw std::runtime_error("Não foi possível abrir " + caminho + ": " + std::strerror(errno));
     f.seekg(static_cast<std::streamoff>(desde));
-    std::vector<char> bloco(1 << 20);
+    std::vector<char> bloco(256 << 10);
     std::string resto;
     long n = 0;
     std::uint64_t inicio = desde, lido = desde;
@@ -182,6 +205,18 @@ public:
         m_tipo = indice("TIPO"), m_numeroDaLinha = indice("Linha");
         const char* const montantes[] = {"VALOR", "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
         for (std::size_t k = 0; k < std::size(montantes); ++k) m_montantes[k] = indice(montantes[k]);
+        for (std::size_t k : m_montantes)
+            if (k != kLinha) m_somado[k] = true;
+        // Texts hold anything but control characters; only the other fields are read one by one.
+        for (std::size_t i = 0; i < m_l.campos.size(); ++i)
+            if (!m_l.campos[i].texto() && (m_l.campos[i].regra != Regra::Dado || i == m_numeroDaLinha))
+                m_conferidos.push_back(i);
+        for (std::size_t i : m_conferidos) {
+            if (!m_molde.cobre(i))
+                m_foraDoMolde.push_back(i);
+            else if (m_somado[i])
+                m_somadosNoMolde.push_back(i);
+        }
     }
 
     void linha(long n, std::string_view bruta, bool temLf) {
@@ -190,29 +225,43 @@ public:
         if (cr) bruta.remove_suffix(1);
         if (!temLf || !cr)
             acha(n, kLinha, "", temLf ? "a linha termina em LF sem CR" : "a última linha não termina em CR LF");
-        std::fill(m_ruins.begin(), m_ruins.end(), false);
-        caracteres(n, bruta);
-        if (bruta.size() != m_largura) {
-            acha(n, kLinha, "",
-                 (bruta.size() >= kLinhaMaxima ? "tem mais de " : "tem ") + std::to_string(bruta.size()) +
-                     " caracteres em vez de " + std::to_string(m_largura));
-            m_anterior = 0;  // its place in a movement cannot be read
-            return;
-        }
-        for (std::size_t i = 0; i < m_l.campos.size(); ++i) {
-            const CampoDoLeiaute& f = m_l.campos[i];
-            if (m_ruins[i]) continue;
-            if (f.regra == Regra::Valor) {
-                const auto v = valorDe(f, campo(bruta, i));
-                m_centavos[i] = v.value_or(0);
-                if (v) continue;
+        if (m_molde.confere(bruta)) {
+            if (m_ruinsMarcados) std::fill(m_ruins.begin(), m_ruins.end(), false), m_ruinsMarcados = false;
+            for (std::size_t i : m_foraDoMolde) confereCampo(n, bruta, i);
+            for (std::size_t i : m_somadosNoMolde) m_centavos[i] = digitos(campo(bruta, i));
+        } else {
+            std::fill(m_ruins.begin(), m_ruins.end(), false);
+            m_ruinsMarcados = true;
+            caracteres(n, bruta);
+            if (bruta.size() != m_largura) {
+                acha(n, kLinha, "",
+                     (bruta.size() >= kLinhaMaxima ? "tem mais de " : "tem ") + std::to_string(bruta.size()) +
+                         " caracteres em vez de " + std::to_string(m_largura));
+                m_anterior = 0;  // its place in a movement cannot be read
+                return;
             }
-            if (auto p = confereCampo(f, campo(bruta, i))) acha(n, i, campo(bruta, i), std::move(*p));
+            for (std::size_t i : m_conferidos) confereCampo(n, bruta, i);
         }
         if (m_livro)
             somaLivro(bruta);
         else
             somaLancamento(n, bruta);
+    }
+
+    void confereCampo(long n, std::string_view linha, std::size_t i) {
+        const CampoDoLeiaute& f = m_l.campos[i];
+        if (m_ruins[i]) return;
+        const std::string_view texto = campo(linha, i);
+        if (f.regra == Regra::Valor) {
+            if (soDigitos(texto)) {
+                if (m_somado[i]) m_centavos[i] = digitos(texto);
+                return;
+            }
+            const auto v = valorDe(f, texto);
+            m_centavos[i] = v.value_or(0);
+            if (v) return;
+        }
+        if (auto p = problemaDoCampo(f, texto)) acha(n, i, texto, std::move(*p));
     }
 
     ConferenciaDoArquivo fim() {
@@ -251,7 +300,7 @@ private:
                 continue;
             }
             const auto c = static_cast<unsigned char>(t[i]);
-            const std::size_t utf8 = c >= 0xC2 ? utf8Em(t, i) : 0;
+            const std::size_t utf8 = c >= 0xC2 ? Utf8Em(t, i) : 0;
             if (!controle(c) && !utf8) continue;
             const std::size_t f = campoEm(i);
             if (m_ruins[f]) continue;  // once a field: a line of zeros is one problem, not a million
@@ -301,6 +350,12 @@ private:
     std::size_t m_largura = m_l.largura();
     std::vector<char> m_ruins;             // fields of the current line already reported for their characters
     std::vector<std::int64_t> m_centavos;  // the current line's amounts, read once for the check and the totals
+    std::vector<char> m_somado = std::vector<char>(m_l.campos.size());  // an amount the totals take
+    std::vector<std::size_t> m_conferidos;
+    MoldeDaLinha m_molde{m_l};
+    // What a line that fits the mould still needs read: the fields it does not cover, and the amounts it sums.
+    std::vector<std::size_t> m_foraDoMolde, m_somadosNoMolde;
+    bool m_ruinsMarcados = false;
     std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {};
     ConferenciaDoArquivo m_r;
     char m_anterior = 0;  // the line number field of the line before, 0 when it could not be read

@@ -79,6 +79,9 @@ std::vector<Dano> danos() {
         {"year 0", S, em(S, "DATADOCUMENTO", 0, "31010000"), 2, "DATADOCUMENTO", "data inexistente"},
         {"a byte code page 1252 leaves undefined", S, em(S, "OBSERVACAO", 10, "\x81"), 2, "OBSERVACAO",
          "caractere de controle"},
+        {"a DEL among accents", S, em(S, "OBSERVACAO", 10, "\xC9\x7F\xC7"), 2, "OBSERVACAO", "caractere de controle"},
+        {"a letter in the last byte", S, [](auto& l) { l[1].back() = 'x'; }, 2, "Brancos", "deveria ter só brancos"},
+        {"a minus among the digits", S, em(S, "ISENTO", 8, "-"), 2, "ISENTO", "não é um valor"},
     };
 }
 
