@@ -78,9 +78,7 @@ int Confere(const CliArgs& args, SinaisDeParada& sinais) {
     try {
         if (args.linha) return MostraLinha(arquivos[0].first, arquivos[0].second, *args.linha);
         if (args.csv) return EscreveCsv(arquivos[0].first, arquivos[0].second);
-        std::vector<ConferenciaDoArquivo> conferidos;
-        for (const auto& [caminho, tipo] : arquivos) conferidos.push_back(ConfereArquivo(caminho, tipo));
-        return relata(conferidos);
+        return relata(ConfereArquivos(arquivos));
     } catch (const std::runtime_error& e) {
         std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
         return 1;

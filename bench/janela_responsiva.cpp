@@ -45,6 +45,7 @@ public:
     void conferencia(QWidget*, std::shared_ptr<const std::vector<zorla::ArquivoConferido>>) override {}
     void pedeLinha(QWidget*, long, std::function<void(long)>) override {}
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)>) override {}
+    void escolheExportados(QWidget*, const QString&, std::function<void(const QStringList&)>) override {}
     void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         aoEscolher(m_pasta + QStringLiteral("/verificacao.csv"));
     }

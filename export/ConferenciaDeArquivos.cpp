@@ -1,6 +1,7 @@
 #include "export/ConferenciaDeArquivos.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -109,20 +110,22 @@ bool todosIguais(std::string_view v, char c) {
     return true;
 }
 
-int numero(std::string_view v) {
-    int n = 0;
-    for (char c : v) n = c >= '0' && c <= '9' && n >= 0 ? n * 10 + (c - '0') : -1;
-    return n;
+// The number `n` digits spell from `p`; -1 when one is not a digit.
+int numero(const char* p, std::size_t n) {
+    int v = 0;
+    for (std::size_t i = 0; i < n; ++i) v = p[i] >= '0' && p[i] <= '9' && v >= 0 ? v * 10 + (p[i] - '0') : -1;
+    return v;
 }
 
 // Blanks for a missing date; otherwise a day its month has.
 std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view v) {
     if (v.find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
+    const char* p = v.data();
     int dia, mes, ano;
     if (f.regra == Regra::AnoMesDia)
-        ano = numero(v.substr(0, 4)), mes = numero(v.substr(4, 2)), dia = numero(v.substr(6, 2));
+        ano = numero(p, 4), mes = numero(p + 4, 2), dia = numero(p + 6, 2);
     else
-        dia = numero(v.substr(0, 2)), mes = numero(v.substr(2, 2)), ano = numero(v.substr(4));
+        dia = numero(p, 2), mes = numero(p + 2, 2), ano = numero(p + 4, v.size() - 4);
     if (f.regra == Regra::DiaMesAno2 && ano >= 0) ano += 2000;
     if (dia < 0 || mes < 0 || ano < 0) return "data com caracteres que não são dígitos";
     if (ano < 1 || mes < 1 || mes > 12 || dia < 1 || dia > diasNoMes(mes, ano)) return "data inexistente";
@@ -276,8 +279,9 @@ public:
 private:
     static constexpr std::size_t kLinha = static_cast<std::size_t>(-1);
 
+    // Of a line of the layout's width, as every line is once its width has been checked.
     std::string_view campo(std::string_view linha, std::size_t i) const {
-        return linha.substr(m_inicios[i], m_l.campos[i].largura);
+        return {linha.data() + m_inicios[i], m_l.campos[i].largura};
     }
     std::size_t campoEm(std::size_t posicao) const {
         std::size_t i = 0;
@@ -422,6 +426,34 @@ void junta(ConferenciaDoArquivo& a, ConferenciaDoArquivo b) {
     a.totalDeProblemas += b.totalDeProblemas;
 }
 
+unsigned nucleos() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+// A part of a file read on its own: from the start of a line to the start of another, or the end.
+struct Trecho {
+    std::size_t arquivo;
+    std::uint64_t desde = 0, ate = UINT64_MAX;
+};
+
+// A book's records depend on no other line: a large one is read in as many parts as there are cores, all the files
+// at once. A cash/bank file is read whole, its pairs in order.
+std::vector<Trecho> trechosDe(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos) {
+    std::vector<Trecho> trechos;
+    for (std::size_t i = 0; i < arquivos.size(); ++i) {
+        std::error_code ec;
+        const std::uint64_t tamanho = fs::file_size(arquivos[i].first, ec);
+        const unsigned partes = !ec && LivroFiscal(arquivos[i].second) && tamanho >= (16u << 20) ? nucleos() : 1;
+        std::uint64_t desde = 0;
+        for (unsigned k = 1; k < partes; ++k) {
+            const std::uint64_t corte = pontoDeCorte(arquivos[i].first, tamanho / partes * k);
+            if (corte <= desde) continue;
+            trechos.push_back({i, desde, corte});
+            desde = corte;
+        }
+        trechos.push_back({i, desde});
+    }
+    return trechos;
+}
+
 }  // namespace
 
 std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::string_view texto) {
@@ -481,42 +513,76 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
 }
 
 ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo, std::vector<std::uint64_t>* inicios) {
-    std::error_code ec;
-    const std::uint64_t tamanho = fs::file_size(caminho, ec);
-    // A book's records depend on no other line: a large one is read in two halves at once.
-    const std::uint64_t corte = !ec && LivroFiscal(tipo) && tamanho >= (16u << 20) ? pontoDeCorte(caminho, tamanho / 2) : 0;
-    if (corte == 0) return confereTrecho(caminho, tipo, 0, UINT64_MAX, inicios);
-    ConferenciaDoArquivo segunda;
-    std::vector<std::uint64_t> inicios2;
-    std::exception_ptr falha;
-    std::thread outra([&] {
-        try {
-            segunda = confereTrecho(caminho, tipo, corte, UINT64_MAX, inicios ? &inicios2 : nullptr);
-        } catch (...) {
-            falha = std::current_exception();
-        }
-    });
-    ConferenciaDoArquivo primeira;
-    try {
-        primeira = confereTrecho(caminho, tipo, 0, corte, inicios);
-    } catch (...) {
-        outra.join();
-        throw;
-    }
-    outra.join();
-    if (falha) std::rethrow_exception(falha);
-    if (inicios) inicios->pop_back(), inicios->insert(inicios->end(), inicios2.begin(), inicios2.end());
-    junta(primeira, std::move(segunda));
-    return primeira;
+    std::vector<std::vector<std::uint64_t>> indices;
+    auto c = ConfereArquivos({{caminho, tipo}}, inicios ? &indices : nullptr);
+    if (inicios) *inicios = std::move(indices[0]);
+    return std::move(c[0]);
 }
 
-std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho) {
-    std::vector<ArquivoConferido> conferidos;
-    for (const auto& [arquivo, tipo] : ArquivosExportados(caminho, true)) {
-        ArquivoConferido a;
-        a.conferencia = ConfereArquivo(arquivo, tipo, &a.inicios);
-        conferidos.push_back(std::move(a));
+std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
+                                                  std::vector<std::vector<std::uint64_t>>* inicios) {
+    const std::vector<Trecho> trechos = trechosDe(arquivos);
+    std::vector<ConferenciaDoArquivo> partes(trechos.size());
+    std::vector<std::vector<std::uint64_t>> iniciosDasPartes(trechos.size());
+    std::vector<std::exception_ptr> falhas(trechos.size());
+    std::atomic<std::size_t> proximo{0};
+    const auto trabalha = [&] {
+        for (std::size_t k; (k = proximo++) < trechos.size();) {
+            const Trecho& t = trechos[k];
+            try {
+                partes[k] = confereTrecho(arquivos[t.arquivo].first, arquivos[t.arquivo].second, t.desde, t.ate,
+                                          inicios ? &iniciosDasPartes[k] : nullptr);
+            } catch (...) {
+                falhas[k] = std::current_exception();
+            }
+        }
+    };
+    {
+        std::vector<std::jthread> outras(std::min<std::size_t>(nucleos(), trechos.size()) - 1);
+        for (auto& o : outras) o = std::jthread(trabalha);
+        trabalha();
     }
+    for (const auto& f : falhas)
+        if (f) std::rethrow_exception(f);
+    std::vector<ConferenciaDoArquivo> conferidos(arquivos.size());
+    if (inicios) inicios->assign(arquivos.size(), {});
+    for (std::size_t k = 0; k < trechos.size(); ++k) {
+        const std::size_t i = trechos[k].arquivo;
+        const bool primeira = k == 0 || trechos[k - 1].arquivo != i;
+        if (primeira)
+            conferidos[i] = std::move(partes[k]);
+        else
+            junta(conferidos[i], std::move(partes[k]));
+        if (!inicios) continue;
+        auto& destino = (*inicios)[i];
+        if (!primeira) destino.pop_back();  // the end of one part is the start of the next
+        destino.insert(destino.end(), iniciosDasPartes[k].begin(), iniciosDasPartes[k].end());
+    }
+    return conferidos;
+}
+
+std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>& caminhos) {
+    std::vector<std::pair<std::string, TipoArquivo>> arquivos;
+    // A file chosen on its own and within its folder is read once: the same file, whatever its spelling.
+    const auto jaEsta = [&](const std::string& arquivo) {
+        return std::any_of(arquivos.begin(), arquivos.end(), [&](const auto& b) {
+            std::error_code ec;
+            return fs::equivalent(arquivo, b.first, ec);
+        });
+    };
+    for (const std::string& caminho : caminhos)
+        for (auto& a : ArquivosExportados(caminho, true))
+            if (!jaEsta(a.first)) arquivos.push_back(std::move(a));
+    // One period after another, the sales book first, whatever order they were chosen in.
+    const auto chave = [](const std::pair<std::string, TipoArquivo>& a) {
+        return std::pair{baseDoNome(fs::path(a.first).filename().string(), a.second), a.second};
+    };
+    std::stable_sort(arquivos.begin(), arquivos.end(), [&](const auto& a, const auto& b) { return chave(a) < chave(b); });
+    std::vector<std::vector<std::uint64_t>> inicios;
+    std::vector<ConferenciaDoArquivo> lidos = ConfereArquivos(arquivos, &inicios);
+    std::vector<ArquivoConferido> conferidos(arquivos.size());
+    for (std::size_t i = 0; i < arquivos.size(); ++i)
+        conferidos[i] = {std::move(lidos[i]), std::move(inicios[i])};
     return conferidos;
 }
 

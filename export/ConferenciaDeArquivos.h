@@ -45,15 +45,18 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
 // With `inicios`, where each line starts in the file, and the file's end after the last: an index to read any line.
 ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo,
                                     std::vector<std::uint64_t>* inicios = nullptr);
+// Several files at once, as many parts read at a time as there are cores; in the order given.
+std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
+                                                  std::vector<std::vector<std::uint64_t>>* inicios = nullptr);
 
 // A file read back for a window to show: what was found, and where each line starts.
 struct ArquivoConferido {
     ConferenciaDoArquivo conferencia;
     std::vector<std::uint64_t> inicios;  // and the file's end after the last
 };
-// Every exported file a path names, of every period in a folder, read back (std::invalid_argument for a path that
-// names none).
-std::vector<ArquivoConferido> ConfereParaMostrar(const std::string& caminho);
+// Every exported file the paths name (a file, or every period of a folder), each once, read back
+// (std::invalid_argument for a path that names none).
+std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>& caminhos);
 
 // The hundredths an amount field holds; nothing when it is not a number as the layout writes them.
 std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::string_view texto);

@@ -47,13 +47,15 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     verificacao=$(espera "Verificação do período")
     foto "$verificacao" "$VERIFICACAO"
     xdotool windowfocus --sync "$verificacao" key Escape
-    # The folder chooser takes the typed path, goes into it and chooses it.
+    # The file chooser goes into the typed folder; Ctrl+A in its list chooses every exported file there.
     xdotool windowfocus --sync "$win" key alt+a
     sleep 0.5
     xdotool key c
     sleep 2
     xdotool type "$SAIDA"
     xdotool key Return
+    sleep 0.5
+    xdotool key shift+Tab ctrl+a Return
     foto "$(espera "Conferência dos arquivos")" "$CONFERENCIA"
     kill $pid
     wait $pid || true

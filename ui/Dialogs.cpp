@@ -85,6 +85,18 @@ void QtDialogs::escolhePasta(QWidget* parent, const QString& inicial, std::funct
     dialog->open();
 }
 
+void QtDialogs::escolheExportados(QWidget* parent, const QString& inicial,
+                                  std::function<void(const QStringList&)> aoEscolher) {
+    auto* dialog = new QFileDialog(parent, QStringLiteral("Conferir arquivos (Ctrl+A escolhe todos os da pasta)"),
+                                   inicial,
+                                   QStringLiteral("Arquivos exportados (*.SAI *.ENT ctr*.txt pag*.txt fca*.txt)"));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QFileDialog::filesSelected, dialog,
+                     [aoEscolher = std::move(aoEscolher)](const QStringList& arquivos) { aoEscolher(arquivos); });
+    dialog->open();
+}
+
 void QtDialogs::escolheArquivo(QWidget* parent, const QString& sugestao,
                                std::function<void(const QString&)> aoEscolher) {
     auto* dialog = new QFileDialog(parent, QStringLiteral("Salvar"), sugestao, QStringLiteral("CSV (*.csv)"));

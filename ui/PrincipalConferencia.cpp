@@ -14,13 +14,15 @@ void TFrmPrincipal::MnuConferirClick() {
         return;
     }
     const QString inicial = QString::fromStdString(Diretorio.empty() ? PastaInicial() : Diretorio);
-    m_dialogs.escolhePasta(this, inicial, [this](const QString& pasta) {
-        const std::string caminho = QFile::encodeName(pasta).toStdString();
+    m_dialogs.escolheExportados(this, inicial, [this](const QStringList& escolhidos) {
+        std::vector<std::string> caminhos;
+        for (const QString& c : escolhidos) caminhos.push_back(QFile::encodeName(c).toStdString());
         m_conferenciaPendente = true;
-        StStatus->showMessage(QStringLiteral("  Conferindo os arquivos de %1...").arg(pasta));
-        m_conferencia.setFuture(QtConcurrent::run([caminho] {
+        StStatus->showMessage(escolhidos.size() == 1 ? QStringLiteral("  Conferindo %1...").arg(escolhidos[0])
+                                                     : QStringLiteral("  Conferindo %1 arquivos...").arg(escolhidos.size()));
+        m_conferencia.setFuture(QtConcurrent::run([caminhos] {
             try {
-                return Conferido{std::make_shared<const std::vector<ArquivoConferido>>(ConfereParaMostrar(caminho)),
+                return Conferido{std::make_shared<const std::vector<ArquivoConferido>>(ConfereParaMostrar(caminhos)),
                                  {}};
             } catch (const std::exception& e) {
                 return Conferido{{}, QString::fromStdString(Visivel(e.what()))};

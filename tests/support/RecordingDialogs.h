@@ -22,6 +22,7 @@ public:
     bool holdBoxes = false;
     std::vector<std::function<void()>> waiting;
     QString pastaEscolhida;
+    QStringList exportadosEscolhidos;
     QString arquivoEscolhido;    // where "Salvar…" saves, when the test asks it to
     bool salvaAoFechar = false;  // the operator presses "Salvar…"
     QString ultimosDetalhes;
@@ -62,6 +63,9 @@ public:
     }
     void escolhePasta(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         if (!pastaEscolhida.isEmpty()) aoEscolher(pastaEscolhida);
+    }
+    void escolheExportados(QWidget*, const QString&, std::function<void(const QStringList&)> aoEscolher) override {
+        if (!exportadosEscolhidos.isEmpty()) aoEscolher(exportadosEscolhidos);
     }
     void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         if (!arquivoEscolhido.isEmpty()) aoEscolher(arquivoEscolhido);

@@ -27,12 +27,24 @@ TEST_F(Janela, ConferirShowsTheExportedFilesAndLeadsToTheirProblems) {
     std::string sai = test::readFile(saida() + "/01A31MAR.SAI");
     sai.erase(547 + 2 + 10, 1);
     test::writeFile(copia + "/01A31MAR.SAI", sai);
-    // And a file of another period beside it: the window reads every period of a folder.
+    // And a file of another period beside it: the window reads every period of a folder it is given.
     std::filesystem::copy_file(saida() + "/fca01A31MAR.txt", copia + "/fca15A31MAR.txt");
 
-    for (const auto& [pastaLida, problemas] : {std::pair{saida(), 0}, std::pair{copia, 1}}) {
-        SCOPED_TRACE(pastaLida);
-        dialogs->pastaEscolhida = QString::fromStdString(pastaLida);
+    const auto todos = [](const std::string& pasta) {
+        QStringList arquivos;
+        for (const auto& a : std::filesystem::directory_iterator(pasta)) arquivos << QString::fromStdString(a.path());
+        return arquivos;
+    };
+    // Every file of a folder as Ctrl+A chooses them; one file, named twice as a folder does not count it twice.
+    const QString estragado = QString::fromStdString(copia + "/01A31MAR.SAI");
+    struct Caso {
+        QStringList escolhidos;
+        int problemas, arquivos;
+    };
+    for (const auto& [escolhidos, problemas, arquivos] :
+         {Caso{todos(saida()), 0, 5}, Caso{{estragado}, 1, 1}, Caso{{estragado, QString::fromStdString(copia)}, 1, 2}}) {
+        SCOPED_TRACE(escolhidos.join(' ').toStdString());
+        dialogs->exportadosEscolhidos = escolhidos;
         w->findChild<QAction*>(QStringLiteral("MnuConferir"))->trigger();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs->conferencias.empty(); }, 20000));
         JanelaConferencia janela(dialogs->conferencias.back(), *dialogs, nullptr);
@@ -44,7 +56,7 @@ TEST_F(Janela, ConferirShowsTheExportedFilesAndLeadsToTheirProblems) {
         EXPECT_EQ(modelo->index(0, 1).data().toString(), "S");
         auto* lista = janela.findChild<QListWidget*>(QStringLiteral("LstProblemas"));
         ASSERT_EQ(lista->count(), problemas);
-        EXPECT_EQ(janela.findChild<QComboBox*>(QStringLiteral("CbxArquivo"))->count(), problemas == 0 ? 5 : 2);
+        EXPECT_EQ(janela.findChild<QComboBox*>(QStringLiteral("CbxArquivo"))->count(), arquivos);
         if (problemas == 0) continue;
         EXPECT_TRUE(lista->item(0)->text().startsWith("Linha 2, linha: tem 546 caracteres"))
             << lista->item(0)->text().toStdString();
