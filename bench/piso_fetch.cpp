@@ -1,15 +1,19 @@
 // The floor of any export: the three queries of one export fetched through the Firebird OO API, rows discarded,
 // nothing converted or formatted. Prints the rows and the bytes of row data fetched: the non-null bytes of every
-// value, texts at their real length.
-//   piso_fetch DATABASE MES ANO EMPRESA
+// value, texts at their real length. Serial: one after the other on one attachment. Parallel: the three at once,
+// each on its own attachment and thread, the attachments opened before any fetch.
+//   piso_fetch DATABASE MES ANO EMPRESA [paralelo]
 #include <firebird/Interface.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace Firebird;
@@ -91,11 +95,51 @@ private:
     IAttachment* m_att = nullptr;
 };
 
+struct Consulta {
+    const char* sql;
+    std::vector<std::string> parametros;
+};
+
+Contagem serie(const char* banco, const std::vector<Consulta>& consultas) {
+    Piso piso(banco);
+    Contagem total;
+    for (const Consulta& q : consultas) {
+        const Contagem c = piso.busca(q.sql, q.parametros);
+        total.linhas += c.linhas;
+        total.bytes += c.bytes;
+    }
+    return total;
+}
+
+Contagem paralelo(const char* banco, const std::vector<Consulta>& consultas) {
+    std::vector<std::unique_ptr<Piso>> pisos;
+    for (std::size_t i = 0; i < consultas.size(); ++i) pisos.push_back(std::make_unique<Piso>(banco));
+    std::vector<Contagem> contagens(consultas.size());
+    std::vector<std::exception_ptr> falhas(consultas.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < consultas.size(); ++i)
+            threads.emplace_back([&, i] {
+                try {
+                    contagens[i] = pisos[i]->busca(consultas[i].sql, consultas[i].parametros);
+                } catch (...) {
+                    falhas[i] = std::current_exception();
+                }
+            });
+    }
+    for (const auto& f : falhas)
+        if (f) std::rethrow_exception(f);
+    Contagem total;
+    for (const Contagem& c : contagens) total.linhas += c.linhas, total.bytes += c.bytes;
+    return total;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "uso: %s BANCO MES ANO EMPRESA\n", argv[0]);
+    const bool emParalelo = argc == 6 && std::strcmp(argv[5], "paralelo") == 0;
+    if (argc != 5 && !emParalelo) {
+        std::fprintf(stderr, "uso: %s BANCO MES ANO EMPRESA [paralelo]\n", argv[0]);
         return 2;
     }
     const int mes = std::atoi(argv[2]), ano = std::atoi(argv[3]), empresa = std::atoi(argv[4]);
@@ -106,17 +150,14 @@ int main(int argc, char** argv) {
     std::snprintf(final_, sizeof final_, "%04d-%02d-%02d", ano, mes, ultimo);
     const char* fiscal =
         "SELECT * FROM RELATORIOAPURACAOICMS(?, ?, ?, ?, ?, ?) ORDER BY DATAMOVIMENTO, AGRUPAMENTO, NUMERODOC";
+    const std::string codigo = std::to_string(empresa);
+    const std::vector<Consulta> consultas = {
+        {fiscal, {"NF", "S", inicial, final_, codigo, "%"}},
+        {fiscal, {"NF", "E", inicial, final_, codigo, "%"}},
+        {"SELECT * FROM SP_EXPORTAMOVIMENTO_BANCARIO(?, ?, ?)", {"%", inicial, final_}},
+    };
     try {
-        Piso piso(argv[1]);
-        Contagem total;
-        for (const char* tipo : {"S", "E"}) {
-            const Contagem c = piso.busca(fiscal, {"NF", tipo, inicial, final_, std::to_string(empresa), "%"});
-            total.linhas += c.linhas;
-            total.bytes += c.bytes;
-        }
-        const Contagem m = piso.busca("SELECT * FROM SP_EXPORTAMOVIMENTO_BANCARIO(?, ?, ?)", {"%", inicial, final_});
-        total.linhas += m.linhas;
-        total.bytes += m.bytes;
+        const Contagem total = emParalelo ? paralelo(argv[1], consultas) : serie(argv[1], consultas);
         std::printf("linhas: %lld\nbytes de dados: %lld\n", total.linhas, total.bytes);
     } catch (const FbException& e) {
         char texto[1024];

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The command-line export and check against the floor of any export (its three queries fetched and discarded), on
+# The command-line export and check against the floors of any export (its three queries fetched and discarded: one
+# after the other, and the three at once on attachments of their own), on
 # two databases: 50,000 sales + 50,000 purchases + 100,000 cash/bank movements of March 2026, and a million
 # documents (900,000 / 100,000 / 100,000) of March 2008. Runs interleaved; prints for each the median wall times,
 # the export's ratio to the floor, the peak memories and the bytes of row data fetched, and checks the run's totals
@@ -30,27 +31,30 @@ medir() {  # LABEL DB MES ANO
     printf '[EMPRESA]\nDatabase=%s\n' "$PWD/$db" >"$ini"
     mkdir -p "$saida"
     : >"$t.piso"
+    : >"$t.paralelo"
     : >"$t.export"
     : >"$t.verifica"
     local bytes=0 cli=(build/app/zorla-exporta-cli --empresa 1 --mes "$mes" --ano "$ano" --config "$ini")
     for ((i = 0; i < runs; i++)); do
         bytes=$(/usr/bin/time -f "%e %M" -a -o "$t.piso" build/bench/piso_fetch "$PWD/$db" "$mes" "$ano" 1 |
             awk '/bytes de dados/ { print $4 }')
+        /usr/bin/time -f "%e %M" -a -o "$t.paralelo" build/bench/piso_fetch "$PWD/$db" "$mes" "$ano" 1 paralelo >/dev/null
         # 3: the generated data carries warnings, and movements without an account, by design.
         /usr/bin/time -f "%e %M" -a -o "$t.export" "${cli[@]}" --codigo 0001 --saida "$saida" \
             --resumo "$saida/resumo.csv" >/dev/null 2>&1 || [ $? -eq 3 ]
         /usr/bin/time -f "%e %M" -a -o "$t.verifica" "${cli[@]}" --verificar >/dev/null 2>&1 || [ $? -eq 3 ]
     done
-    local pw pe pv mp me mv
+    local pw pp pe pv mp me mv
     pw=$(grep -v status "$t.piso" | cut -d' ' -f1 | mediana)
+    pp=$(grep -v status "$t.paralelo" | cut -d' ' -f1 | mediana)
     pe=$(grep -v status "$t.export" | cut -d' ' -f1 | mediana)
     pv=$(grep -v status "$t.verifica" | cut -d' ' -f1 | mediana)
     mp=$(grep -v status "$t.piso" | cut -d' ' -f2 | maximo)
     me=$(grep -v status "$t.export" | cut -d' ' -f2 | maximo)
     mv=$(grep -v status "$t.verifica" | cut -d' ' -f2 | maximo)
-    awk -v r="$rotulo" -v pe="$pe" -v pv="$pv" -v pw="$pw" -v me="$me" -v mv="$mv" -v mp="$mp" -v b="$bytes" 'BEGIN {
-        printf "| %s | %.2f s | %.2f s | %.2f s | %.2f | %d MiB | %d MiB | %d MiB | %.1f MB |\n",
-            r, pe, pv, pw, pe / pw, me / 1024, mv / 1024, mp / 1024, b / 1e6 }'
+    awk -v r="$rotulo" -v pe="$pe" -v pv="$pv" -v pw="$pw" -v pp="$pp" -v me="$me" -v mv="$mv" -v mp="$mp" -v b="$bytes" 'BEGIN {
+        printf "| %s | %.2f s | %.2f s | %.2f s | %.2f s | %.2f | %.2f | %d MiB | %d MiB | %d MiB | %.1f MB |\n",
+            r, pe, pv, pw, pp, pe / pw, pe / pp, me / 1024, mv / 1024, mp / 1024, b / 1e6 }'
     bash bench/confere_resumo.sh "$saida" 01A31MAR "$saida/resumo.csv" >>"$work/conferencia"
 }
 
@@ -76,8 +80,8 @@ lote() {
     awk -v l="$l" -v s="$s" 'BEGIN { printf "lote de 2 empresas (200k cada), --tarefas 2: %.2f s; as duas em série: %.2f s (%.2fx)\n", l, s, s / l }'
 }
 
-echo "| data | export wall (median) | check wall | raw fetch floor | export/floor | export peak memory | check peak | floor peak | row payload fetched |"
-echo "|---|---|---|---|---|---|---|---|---|"
+echo "| data | export wall (median) | check wall | serial floor | parallel floor | export/serial | export/parallel | export peak memory | check peak | floor peak | row payload fetched |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|"
 : >"$work/conferencia"
 medir "200k" "$work/b50k.fdb" 3 2026
 medir "1M" "$work/b1m.fdb" 3 2008

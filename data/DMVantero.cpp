@@ -1,5 +1,6 @@
 #include "data/DMVantero.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "data/FbClient.h"
@@ -246,6 +247,24 @@ void TFDMExporta::declaraCupomA() {
     CDSCupomA.setProvider(DSPCupomA);
     declare(CDSCupomA, {text("TOTALIZADOR", 7), decimal("VALOR"), calculated("SituacaoTributaria", 4)});
     CDSCupomA.OnCalcFields = [this](ClientDataSet& ds) { CDSCupomACalcFields(ds); };
+}
+
+void TFDMExporta::cancela() {
+    SQLConnectionZORLA.cancelOperation();
+    std::lock_guard lock(m_mutexDosVinculados);
+    for (TFDMExporta* outro : m_vinculados) outro->cancela();
+}
+
+void TFDMExporta::Conecta() { SQLConnectionZORLA.open(); }
+
+void TFDMExporta::vincula(TFDMExporta& outro) {
+    std::lock_guard lock(m_mutexDosVinculados);
+    m_vinculados.push_back(&outro);
+}
+
+void TFDMExporta::desvincula(TFDMExporta& outro) {
+    std::lock_guard lock(m_mutexDosVinculados);
+    std::erase(m_vinculados, &outro);
 }
 
 void TFDMExporta::SQLConnectionZORLABeforeConnect() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "data/ClientDataSet.h"
 #include "data/DataSetProvider.h"
@@ -21,8 +23,14 @@ public:
     static std::string defaultConnectionFile();
     const std::string& connectionFile() const { return m_connectionFile; }
 
-    // From any thread: the statement under way on the connection is stopped and fails; nothing when none runs.
-    void cancela() { SQLConnectionZORLA.cancelOperation(); }
+    // From any thread: the statement under way on the connection, and on those of the modules linked to it, is
+    // stopped and fails; nothing when none runs.
+    void cancela();
+    // Attaches now, before any query: an attachment opened while another fetches stalls.
+    void Conecta();
+    // A module on another attachment serving the same run: cancelled with this one while linked.
+    void vincula(TFDMExporta& outro);
+    void desvincula(TFDMExporta& outro);
     // The companies of the connection, read again on every call (a company may have gone); the first call connects.
     ClientDataSet& AbreEmpresas();
     // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
@@ -74,6 +82,8 @@ private:
     ClientDataSet CDSCupomA;
 
     std::string m_connectionFile;
+    std::mutex m_mutexDosVinculados;
+    std::vector<TFDMExporta*> m_vinculados;
     int m_fAgrupamento, m_fTipo;  // fields of the fiscal rows that TIPO reads and sets
 };
 

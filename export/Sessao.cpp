@@ -31,24 +31,44 @@ void Sessao::consulta(const Periodo& periodo, std::int64_t empresa) {
 std::unique_ptr<ThProcessa> Sessao::inicia(const RunParameters& params, EventosDaExportacao& eventos,
                                            const std::atomic<bool>& cancelado, OutputFiles& arquivos,
                                            TravaPasta trava) {
-    auto run = std::make_unique<ThProcessa>(m_dm, eventos, cancelado, params, arquivos);
-    run->mantemTrava(std::move(trava));
+    auto run = preparaExecucao(params, eventos, cancelado, arquivos, std::move(trava));
     run->start();
     return run;
+}
+
+std::unique_ptr<ThProcessa> Sessao::preparaExecucao(const RunParameters& params, EventosDaExportacao& eventos,
+                                                    const std::atomic<bool>& cancelado, OutputFiles& arquivos,
+                                                    TravaPasta trava) {
+    auto run = std::make_unique<ThProcessa>(m_dm, eventos, cancelado, params, arquivos);
+    run->mantemTrava(std::move(trava));
+    run->emParalelo(outroModulo());
+    return run;
+}
+
+ConsultaParalela::NovoModulo Sessao::outroModulo() const {
+    return [arquivo = m_dm.connectionFile()] {
+        auto dm = std::make_unique<TFDMExporta>(arquivo);
+        dm->Conecta();
+        return dm;
+    };
 }
 
 std::unique_ptr<ThProcessa> Sessao::exporta(const RunParameters& params, EventosDaExportacao& eventos,
                                             const std::atomic<bool>& cancelado, OutputFiles& arquivos,
                                             TravaPasta trava) {
-    consulta(Periodo{params.DataInicial, params.DataFinal, params.NomeArquivo}, params.empresa);
-    std::unique_ptr<ThProcessa> run = inicia(params, eventos, cancelado, arquivos, std::move(trava));
+    if (!temEmpresa(params.empresa)) throw EmpresaNaoEncontrada(params.empresa);
+    auto run = preparaExecucao(params, eventos, cancelado, arquivos, std::move(trava));
+    // The purchases and the movements are fetched on their own attachments while the sales are.
+    run->antecipaConsultas();
+    m_dm.ConsultaSaidas("S", params.DataInicial, params.DataFinal, params.empresa);
+    run->start();
     run->wait();
     return run;
 }
 
 ResultadoDaVerificacao Sessao::verifica(const Periodo& periodo, std::int64_t empresa) {
     if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
-    return Verifica(m_dm, periodo, empresa);
+    return Verifica(m_dm, periodo, empresa, outroModulo());
 }
 
 bool Sessao::temEmpresa(std::int64_t codigo) {

@@ -50,6 +50,11 @@ public:
     void cancela();
 
 private:
+    std::unique_ptr<ThProcessa> preparaExecucao(const RunParameters& params, EventosDaExportacao& eventos,
+                                                const std::atomic<bool>& cancelado, OutputFiles& arquivos,
+                                                TravaPasta trava);
+    // A module of its own attachment to the same database, for a query run beside another.
+    ConsultaParalela::NovoModulo outroModulo() const;
     TFDMExporta& m_dm;
 };
 

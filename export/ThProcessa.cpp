@@ -172,8 +172,7 @@ private:
 }  // namespace
 
 // A record per row until the rows end or the operator cancels.
-void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
-    ClientDataSet& saidas = m_dm.saidas();
+void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& saidas) {
     const ClientDataSet::ControlsDisabled semControles(saidas);
     m_eventos.etapaIniciada(etapa, saidas.recordCount());
     const MontadorRegistros montador(saidas);
@@ -200,9 +199,11 @@ void ThProcessa::gravaLivro(Saida& livro, Etapa etapa) {
 // open is closed by the caller.
 void ThProcessa::gravaLivros(Saida& livro) {
     livro = criaArquivo(TipoArquivo::LivroSaidas, caminho(TipoArquivo::LivroSaidas));
-    gravaLivro(livro, Etapa::LivroSaidas);
+    gravaLivro(livro, Etapa::LivroSaidas, m_dm.saidas());
 
-    const ClientDataSet& compras = m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
+    ClientDataSet& compras = m_compras ? (m_compras->espera(), m_compras->modulo().saidas())
+                                       : m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal,
+                                                             m_params.empresa);
     const std::string entradas = caminho(TipoArquivo::LivroEntradas);
     if (compras.isEmpty()) {
         // A purchases book of an earlier export would be imported as this period's.
@@ -214,7 +215,17 @@ void ThProcessa::gravaLivros(Saida& livro) {
     }
     fechaArquivo(livro);
     livro = criaArquivo(TipoArquivo::LivroEntradas, entradas);
-    gravaLivro(livro, Etapa::LivroEntradas);
+    gravaLivro(livro, Etapa::LivroEntradas, compras);
+}
+
+void ThProcessa::antecipaConsultas() {
+    if (!m_novoModulo || m_compras) return;
+    // Both attach before either fetches.
+    m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo);
+    m_movimento = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo);
+    const RunParameters p = m_params;
+    m_compras->inicia([p](TFDMExporta& dm) { dm.ConsultaSaidas("E", p.DataInicial, p.DataFinal, p.empresa); });
+    m_movimento->inicia([p](TFDMExporta& dm) { dm.ConsultaMovimento(p.DataInicial, p.DataFinal); });
 }
 
 std::string ThProcessa::caminho(TipoArquivo tipo) const {
@@ -224,6 +235,7 @@ std::string ThProcessa::caminho(TipoArquivo tipo) const {
 void ThProcessa::GeraArquivos() {
     Saida livro;
     try {
+        antecipaConsultas();
         gravaLivros(livro);
         ExportaMovimentoBancario();
     } catch (const DbError& e) {
@@ -238,6 +250,9 @@ void ThProcessa::GeraArquivos() {
     } catch (const std::exception& e) {
         registraFalha(e);
     }
+    // A query still under way after a failure is stopped; its rows are not wanted.
+    m_compras.reset();
+    m_movimento.reset();
     m_resultado.desfecho = !m_resultado.erro.empty() ? Desfecho::Falhou
                            : m_cancelado             ? Desfecho::Cancelado
                                                      : Desfecho::Concluido;
@@ -245,7 +260,9 @@ void ThProcessa::GeraArquivos() {
 }
 
 void ThProcessa::ExportaMovimentoBancario() {
-    ClientDataSet& mov = m_dm.ConsultaMovimento(m_params.DataInicial, m_params.DataFinal);
+    ClientDataSet& mov = m_movimento ? (m_movimento->espera(), m_movimento->modulo().movimento())
+                                     : m_dm.ConsultaMovimento(m_params.DataInicial, m_params.DataFinal);
+    m_linhasDoMovimento = &mov;
     m_registrosDoMovimento = 0;
     m_eventos.etapaIniciada(Etapa::MovimentoBancario, mov.recordCount());
     for (const Passo& passo : kPassos) {
@@ -255,7 +272,7 @@ void ThProcessa::ExportaMovimentoBancario() {
 }
 
 void ThProcessa::GravaLancamentos(TipoArquivo tipo, const std::string& nomeArquivo, const std::string& prefixo) {
-    ClientDataSet& mov = m_dm.movimento();
+    ClientDataSet& mov = *m_linhasDoMovimento;
     Saida arquivo = criaArquivo(tipo, nomeArquivo);
     const MontadorLancamentos montador(mov);
     const FieldRef valor(mov, mov.fieldIndex("VALOR"));

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "export/ConsultaParalela.h"
 #include "export/EventosDaExportacao.h"
 #include "export/OutputFiles.h"
 #include "export/RunParameters.h"
@@ -14,6 +15,7 @@
 namespace zorla {
 
 class TFDMExporta;
+class ClientDataSet;
 
 // One export run on its own worker thread: the fiscal books, then the cash/bank entry files. It reports what
 // happens as events and stops writing the fiscal books when the cancel flag is set.
@@ -27,6 +29,11 @@ public:
 
     // The run keeps its output folder locked until it is destroyed.
     void mantemTrava(TravaPasta trava) { m_trava = std::move(trava); }
+    // The purchases and the cash/bank movements fetched each on its own attachment from the moment the run starts,
+    // while it writes the sales book; without it, one after the other on the run's own.
+    void emParalelo(ConsultaParalela::NovoModulo novoModulo) { m_novoModulo = std::move(novoModulo); }
+    // Attaches and starts those two queries now, before the run: while the sales are consulted.
+    void antecipaConsultas();
     // Starts the worker at once.
     void start();
     void wait();
@@ -53,7 +60,7 @@ private:
     void marcaIncompleto(Saida& saida);
     void registraFalha(const std::exception& e);
     void gravaLivros(Saida& livro);
-    void gravaLivro(Saida& livro, Etapa etapa);
+    void gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& linhas);
     std::string caminho(TipoArquivo tipo) const;
 
     TFDMExporta& m_dm;
@@ -66,6 +73,9 @@ private:
     ResultadoDaExportacao m_resultado;
     bool m_cancelamentoVisto = false;
     int m_registrosDoMovimento = 0;  // across the three entry files
+    ConsultaParalela::NovoModulo m_novoModulo;
+    std::unique_ptr<ConsultaParalela> m_compras, m_movimento;
+    ClientDataSet* m_linhasDoMovimento = nullptr;
 };
 
 }  // namespace zorla

@@ -64,18 +64,37 @@ std::array<std::string_view, 5> ColunasDoProblema(const Problema& p) {
     return {NomeDaGravidade(p.gravidade), p.documento, RotuloDoCampo(p.campo), p.valor, p.problema};
 }
 
-ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa) {
-    ResultadoDaVerificacao r;
+ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
+                                const ConsultaParalela::NovoModulo& novoModulo) {
     using Consulta = VerificacaoDaConsulta::Consulta;
-    for (const char* tipo : {"S", "E"}) {
+    // Sales, purchases, movements: each query's problems apart, joined in that order at the end.
+    std::deque<Problema> problemas[3];
+    const auto le = [&](TFDMExporta& m, int k) {
+        if (k == 2) {
+            const auto movimentos = VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), problemas[k]);
+            leColunasAceitas([&] { m.LeMovimento(periodo.DataInicial, periodo.DataFinal, *movimentos); });
+            return;
+        }
         const auto livro =
-            VerificacaoDaConsulta::para(*tipo == 'S' ? Consulta::Vendas : Consulta::Compras, dm.saidas(), r.problemas);
-        const bool lido =
-            leColunasAceitas([&] { dm.LeSaidas(tipo, periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
+            VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras, m.saidas(), problemas[k]);
+        const bool lido = leColunasAceitas(
+            [&] { m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
         if (lido) livro->termina();
+    };
+    if (novoModulo) {
+        std::unique_ptr<ConsultaParalela> outras[2];
+        for (auto& o : outras) o = std::make_unique<ConsultaParalela>(dm, novoModulo);  // attached before any reads
+        for (int k = 1; k <= 2; ++k) outras[k - 1]->inicia([&le, k](TFDMExporta& m) { le(m, k); });
+        le(dm, 0);
+        for (auto& o : outras) o->espera();
+    } else {
+        for (int k = 0; k < 3; ++k) le(dm, k);
     }
-    const auto movimentos = VerificacaoDaConsulta::para(Consulta::Movimento, dm.movimento(), r.problemas);
-    leColunasAceitas([&] { dm.LeMovimento(periodo.DataInicial, periodo.DataFinal, *movimentos); });
+    ResultadoDaVerificacao r;
+    r.problemas = std::move(problemas[0]);
+    for (int k = 1; k < 3; ++k)
+        r.problemas.insert(r.problemas.end(), std::make_move_iterator(problemas[k].begin()),
+                           std::make_move_iterator(problemas[k].end()));
     // What stops the export first; each kind in the export's order. The errors are few as a rule: they move, the
     // millions of warnings are not copied aside.
     auto erro = [](const Problema& p) { return p.gravidade == Gravidade::Erro; };

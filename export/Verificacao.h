@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Periodo.h"
+#include "export/ConsultaParalela.h"
 #include "export/Problema.h"
 
 namespace zorla {
@@ -24,7 +25,10 @@ struct ResultadoDaVerificacao {
 
 // Reads the period of a company as an export does and lists every problem of it in one pass; writes nothing and
 // leaves the datasets of the consult and the run alone.
-ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa);
+// With `novoModulo`, the purchases and the movements are read each on a module of its own, at the same time as the
+// sales; the problems are the same, in the same order.
+ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
+                                const ConsultaParalela::NovoModulo& novoModulo = {});
 
 const char* NomeDaGravidade(Gravidade g);
 

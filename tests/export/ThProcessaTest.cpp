@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <tuple>
 
 #include "data/DMVantero.h"
+#include "data/DbError.h"
 #include "export/Resumo.h"
 #include "support/EstadoDoModulo.h"
 #include "support/EventosGravados.h"
@@ -37,12 +40,7 @@ Row movimento(const char* operacao, const char* deb, const char* cred, const cha
 class Run : public ::testing::Test {
 protected:
     void SetUp() override {
-        EstadoDoModulo(dm).CDSSaidas.setProvider([this] {
-            bool compras = *EstadoDoModulo(dm).QSaidas.paramByName("TIPOMOVIMENTO").value.text() == "E";
-            return test::memoryTable(EstadoDoModulo(dm).CDSSaidas, compras ? compras_ : vendas);
-        });
-        EstadoDoModulo(dm).CDSMovimento.setProvider(
-            [this] { return test::memoryTable(EstadoDoModulo(dm).CDSMovimento, movimentos); });
+        fontes(dm);
         params.Diretorio = dir.folder();
         params.NomeArquivo = "01A31MAR";
         params.DataInicial = 2008y / 3 / 1;
@@ -50,14 +48,35 @@ protected:
         params.empresa = 1;
         params.codigoEmpresa = "77";
     }
+    // The module's queries read the test's rows; `falha` names one that fails instead.
+    void fontes(TFDMExporta& d) {
+        EstadoDoModulo(d).CDSSaidas.setProvider([this, &d] {
+            const bool compras = *EstadoDoModulo(d).QSaidas.paramByName("TIPOMOVIMENTO").value.text() == "E";
+            if (falha == (compras ? "compras" : "vendas")) throw DbError("falha simulada nas " + falha);
+            return test::memoryTable(EstadoDoModulo(d).CDSSaidas, compras ? compras_ : vendas);
+        });
+        EstadoDoModulo(d).CDSMovimento.setProvider([this, &d] {
+            if (falha == "movimento") throw DbError("falha simulada no movimento");
+            return test::memoryTable(EstadoDoModulo(d).CDSMovimento, movimentos);
+        });
+    }
+    // Modules on other "attachments", as the run asks for them.
+    ConsultaParalela::NovoModulo outrosModulos() {
+        return [this] {
+            auto d = std::make_unique<TFDMExporta>("/nonexistent/dbxconnections.ini");
+            fontes(*d);
+            return d;
+        };
+    }
     void consulta() {
         EstadoDoModulo(dm).QSaidas.paramByName("TIPOMOVIMENTO").value = "S";
         EstadoDoModulo(dm).CDSSaidas.close();
         EstadoDoModulo(dm).CDSSaidas.open();
     }
-    ResultadoDaExportacao run(OutputFiles& files) {
+    ResultadoDaExportacao run(OutputFiles& files, bool paralelo = false) {
         const int antes = host.fins();
         ThProcessa th(dm, host, host.cancel, params, files);
+        if (paralelo) th.emParalelo(outrosModulos());
         th.start();
         th.wait();
         EXPECT_EQ(host.fins(), antes + 1);
@@ -65,9 +84,9 @@ protected:
         EXPECT_FALSE(EstadoDoModulo(dm).CDSSaidas.controlsDisabled());
         return th.resultado();
     }
-    ResultadoDaExportacao run() {
+    ResultadoDaExportacao run(bool paralelo = false) {
         DiskFiles disk;
-        return run(disk);
+        return run(disk, paralelo);
     }
     std::string file(const std::string& name) { return test::readFile(dir.file(name)); }
     bool exists(const std::string& name) { return std::filesystem::exists(dir.file(name)); }
@@ -77,6 +96,7 @@ protected:
     test::TempDir dir;
     RunParameters params;
     std::vector<Row> vendas, compras_, movimentos;
+    std::string falha;
 };
 
 TEST_F(Run, WritesFiveFilesInOrderReportingWhatHappens) {
@@ -207,6 +227,48 @@ TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureNamingTheFile) {
         EXPECT_EQ(r.desfecho, Desfecho::Falhou);
         EXPECT_NE(r.erro.find("falha simulada de "), std::string::npos);
         EXPECT_EQ(std::count_if(r.arquivos.begin(), r.arquivos.end(), [](const auto& a) { return !a.completo; }), 1);
+    }
+}
+
+// The purchases and the movements fetched on their own modules while the sales book is written: the same bytes
+// and the same events as one after the other, whatever the sizes; a failure of either ends the run as before.
+TEST_F(Run, ParallelQueriesWriteWhatSerialOnesWrite) {
+    const auto gera = [](int n, auto linha) {
+        std::vector<Row> rows;
+        for (int i = 0; i < n; ++i) rows.push_back(linha(i));
+        return rows;
+    };
+    const char* const operacoes[] = {"V", "C", "F", "X"};
+    for (const auto& [nVendas, nCompras, nMovimentos] : {std::tuple{0, 0, 0}, std::tuple{3, 0, 5},
+                                                          std::tuple{0, 2, 0}, std::tuple{1500, 700, 2001}}) {
+        SCOPED_TRACE(std::to_string(nVendas) + " " + std::to_string(nCompras) + " " + std::to_string(nMovimentos));
+        vendas = gera(nVendas, [](int i) { return venda("V", std::to_string(100000 + i).c_str(), i * 37); });
+        compras_ = gera(nCompras, [](int i) { return venda("C", std::to_string(200000 + i).c_str(), i * 11 - 5); });
+        movimentos = gera(nMovimentos, [&](int i) {
+            return movimento(operacoes[i % 4], "1120003", i % 7 ? "2110005" : "", std::to_string(i).c_str(), i * 3);
+        });
+        std::map<bool, std::vector<std::string>> arquivos, eventos;
+        for (bool paralelo : {false, true}) {
+            const auto antes = static_cast<long>(host.events().size());
+            consulta();
+            const ResultadoDaExportacao r = run(paralelo);
+            EXPECT_EQ(r.desfecho, Desfecho::Concluido);
+            for (const char* f : {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"})
+                arquivos[paralelo].push_back(exists(f) ? file(f) : "(nenhum)");
+            const auto todos = host.events();
+            eventos[paralelo].assign(todos.begin() + antes, todos.end());
+        }
+        EXPECT_EQ(arquivos[true], arquivos[false]);
+        EXPECT_EQ(eventos[true], eventos[false]);
+    }
+    for (const char* q : {"compras", "movimento"}) {
+        SCOPED_TRACE(q);
+        falha = q;
+        consulta();
+        const ResultadoDaExportacao r = run(true);
+        EXPECT_EQ(r.desfecho, Desfecho::Falhou);
+        EXPECT_NE(r.erro.find(std::string("falha simulada n") + (falha == "compras" ? "as compras" : "o movimento")),
+                  std::string::npos) << r.erro;
     }
 }
 

@@ -1,0 +1,41 @@
+#include "export/ConsultaParalela.h"
+
+#include <chrono>
+
+#include "data/DMVantero.h"
+
+namespace zorla {
+
+ConsultaParalela::ConsultaParalela(TFDMExporta& principal, const NovoModulo& novoModulo)
+    : m_principal(principal), m_dm(novoModulo()) {
+    m_principal.vincula(*m_dm);
+}
+
+ConsultaParalela::~ConsultaParalela() {
+    m_principal.desvincula(*m_dm);
+    if (!m_thread.joinable()) return;
+    // A statement that starts just after a cancel is not stopped by it: cancelled until the fetch is over.
+    while (!m_terminou) {
+        m_dm->cancela();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    m_thread.join();
+}
+
+void ConsultaParalela::inicia(Consulta consulta) {
+    m_thread = std::thread([this, consulta = std::move(consulta)] {
+        try {
+            consulta(*m_dm);
+        } catch (...) {
+            m_falha = std::current_exception();
+        }
+        m_terminou = true;
+    });
+}
+
+void ConsultaParalela::espera() {
+    if (m_thread.joinable()) m_thread.join();
+    if (m_falha) std::rethrow_exception(m_falha);
+}
+
+}  // namespace zorla
