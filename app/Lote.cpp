@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/Caminho.h"
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
@@ -28,8 +29,8 @@ std::vector<std::string> campos(std::string_view linha) {
 }
 
 std::string relativoAo(const std::filesystem::path& pasta, const std::string& caminho) {
-    const std::filesystem::path p(caminho);
-    return p.is_absolute() ? caminho : (pasta / p).string();
+    const std::filesystem::path p = CaminhoDoSistema(caminho);
+    return p.is_absolute() ? caminho : TextoDoCaminho(pasta / p);
 }
 
 ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path& pasta, std::vector<std::string>& avisos) {
@@ -69,7 +70,7 @@ namespace {
 // block, grow without end or fail as no text does.
 std::string bytesDoLote(const std::string& arquivo) {
     std::error_code ec;
-    const auto estado = std::filesystem::status(arquivo, ec);
+    const auto estado = std::filesystem::status(CaminhoDoSistema(arquivo), ec);
     if (ec || !std::filesystem::exists(estado))
         throw std::invalid_argument("não foi possível abrir o lote \"" + arquivo + "\"");
     if (!std::filesystem::is_regular_file(estado))
@@ -89,7 +90,7 @@ std::vector<ItemDoLote> LeLote(const std::string& arquivo, std::vector<std::stri
     std::string bytes = bytesDoLote(arquivo);
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
     std::istringstream texto(utf8Valido(bytes) ? bytes : cp1252ToUtf8(bytes));
-    const std::filesystem::path pasta = std::filesystem::absolute(arquivo).parent_path();
+    const std::filesystem::path pasta = std::filesystem::absolute(CaminhoDoSistema(arquivo)).parent_path();
     std::vector<ItemDoLote> itens;
     std::string linha;
     for (int numero = 1; std::getline(texto, linha); ++numero) {

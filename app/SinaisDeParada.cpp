@@ -1,11 +1,31 @@
 #include "app/SinaisDeParada.h"
 
-#include <pthread.h>
 #include <signal.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pthread.h>
+#endif
 
 namespace zorla {
 
 namespace {
+#ifdef _WIN32
+// The console's stop requests, as the signals they stand for: Ctrl-C and Ctrl-Break as SIGINT, closing the window,
+// logging off and shutting down as SIGTERM.
+std::atomic<SinaisDeParada*> g_sinais{nullptr};
+
+BOOL WINAPI pedidoDoConsole(DWORD evento) {
+    SinaisDeParada* sinais = g_sinais.load();
+    if (!sinais) return FALSE;
+    const bool interrompe = evento == CTRL_C_EVENT || evento == CTRL_BREAK_EVENT;
+    sinais->cancela(interrompe ? SIGINT : SIGTERM);
+    // Windows ends the process as soon as a close returns: the run is given its grace to cut its files first.
+    if (!interrompe) Sleep(INFINITE);
+    return TRUE;
+}
+#else
 sigset_t sinaisVigiados() {
     sigset_t s;
     sigemptyset(&s);
@@ -13,14 +33,44 @@ sigset_t sinaisVigiados() {
     sigaddset(&s, SIGTERM);
     return s;
 }
+#endif
 }  // namespace
 
+#ifdef _WIN32
+SinaisDeParada::SinaisDeParada() {
+    g_sinais = this;
+    SetConsoleCtrlHandler(pedidoDoConsole, TRUE);
+}
+
+void SinaisDeParada::paraDeVigiar() {
+    SetConsoleCtrlHandler(pedidoDoConsole, FALSE);
+    g_sinais = nullptr;
+}
+
+void SinaisDeParada::vigia() {}
+#else
 SinaisDeParada::SinaisDeParada() {
     const sigset_t s = sinaisVigiados();
     pthread_sigmask(SIG_BLOCK, &s, nullptr);
     signal(SIGXFSZ, SIG_IGN);
     m_vigia = std::thread([this] { vigia(); });
 }
+
+void SinaisDeParada::paraDeVigiar() {
+    pthread_kill(m_vigia.native_handle(), SIGTERM);
+    m_vigia.join();
+}
+
+void SinaisDeParada::vigia() {
+    const sigset_t s = sinaisVigiados();
+    for (;;) {
+        int sinal = 0;
+        if (sigwait(&s, &sinal) != 0) continue;
+        if (m_parando) return;
+        cancela(sinal);
+    }
+}
+#endif
 
 SinaisDeParada::~SinaisDeParada() {
     {
@@ -29,8 +79,7 @@ SinaisDeParada::~SinaisDeParada() {
     }
     m_fim.notify_all();
     if (m_carencia.joinable()) m_carencia.join();
-    pthread_kill(m_vigia.native_handle(), SIGTERM);
-    m_vigia.join();
+    paraDeVigiar();
 }
 
 void SinaisDeParada::aoDesistir(std::function<void(int)> acao) {
@@ -66,16 +115,6 @@ void SinaisDeParada::cancela(int motivo) {
     m_cancelado = true;
     std::lock_guard lock(m_mutex);
     if (m_acao) m_acao();
-}
-
-void SinaisDeParada::vigia() {
-    const sigset_t s = sinaisVigiados();
-    for (;;) {
-        int sinal = 0;
-        if (sigwait(&s, &sinal) != 0) continue;
-        if (m_parando) return;
-        cancela(sinal);
-    }
 }
 
 }  // namespace zorla

@@ -9,7 +9,7 @@
 
 namespace zorla {
 
-// SIGINT and SIGTERM cancel instead of killing. Made as the program's first act, it blocks both in every thread
+// SIGINT and SIGTERM cancel instead of killing (on Windows, the console's Ctrl-C, Ctrl-Break and close). Made as the program's first act, it blocks both in every thread
 // (those the Firebird engine starts later included, which would otherwise shut the connections down) and takes
 // them on a watcher thread of its own. SIGXFSZ is ignored: a file-size limit makes the write fail, as a full disk
 // does, instead of killing the program in the middle of a record.
@@ -40,7 +40,9 @@ public:
     const std::atomic<bool>& cancelado() const { return m_cancelado; }
 
 private:
+    // Where the system's stop requests come in: a watcher thread on POSIX, the console's handler on Windows.
     void vigia();
+    void paraDeVigiar();
     void carencia();
 
     std::atomic<int> m_motivo{0};

@@ -13,6 +13,10 @@
 #include "base/VersaoDoArquivo.h"
 #include "data/ProgramFolder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace zorla;
 
 namespace {
@@ -56,6 +60,10 @@ int principal(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The program's code page is UTF-8 (its manifest); the console is told so, or it shows every accent wrong.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     try {
         return principal(argc, argv);
     } catch (const std::exception& e) {

@@ -26,7 +26,8 @@ GetMaster loadEntry(const std::string& libraryName) {
 #ifdef _WIN32
     HMODULE lib = LoadLibraryA(libraryName.c_str());
     if (!lib) return nullptr;
-    return reinterpret_cast<GetMaster>(GetProcAddress(lib, "fb_get_master_interface"));
+    // Through the generic function type, which any function pointer may be cast to without a warning.
+    return reinterpret_cast<GetMaster>(reinterpret_cast<void (*)()>(GetProcAddress(lib, "fb_get_master_interface")));
 #else
     // Never closed: the engine keeps threads and exit handlers inside it.
     void* lib = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_GLOBAL);

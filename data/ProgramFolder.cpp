@@ -6,6 +6,8 @@
 #include <windows.h>
 #endif
 
+#include "base/Caminho.h"
+
 namespace zorla {
 
 std::string programFile() {
@@ -22,7 +24,7 @@ std::string programFile() {
 }
 
 std::string programFolder() {
-    std::string folder = std::filesystem::path(programFile()).parent_path().string();
+    std::string folder = TextoDoCaminho(CaminhoDoSistema(programFile()).parent_path());
     if (folder.empty() || folder.back() != std::filesystem::path::preferred_separator)
         folder += std::filesystem::path::preferred_separator;
     return folder;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/Caminho.h"
 #include "data/DbError.h"
 #include "data/FbHandle.h"
 #include "data/FbStatus.h"
@@ -53,7 +54,7 @@ void SqlConnection::loadParamsFromIniFile(const std::string& path) {
     if (m_paramsLoaded) return;
     if (ConnectionName.empty()) throw DbError("Connection name missing");
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (!std::filesystem::is_regular_file(CaminhoDoSistema(path), ec))
         throw DbError(DbError("Driver/Connection Registry File '" + path + "' not found"),
                       ConnectionFailure::ConnectionFile);
     auto section = readIniSection(path, ConnectionName);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Caminho.h"
 #include "export/ChamadasDeArquivo.h"
 
 namespace zorla {
@@ -33,7 +34,7 @@ void ApagaArquivosLateraisIncompletos() {
 ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destino)) {
     // The rename would put a plain file in place of a device, a pipe or a folder.
     std::error_code ec;
-    const auto tipo = std::filesystem::symlink_status(m_destino, ec).type();
+    const auto tipo = std::filesystem::symlink_status(CaminhoDoSistema(m_destino), ec).type();
     if (!ec && tipo != std::filesystem::file_type::regular && tipo != std::filesystem::file_type::symlink &&
         tipo != std::filesystem::file_type::not_found)
         throw std::runtime_error("Não foi possível gravar o arquivo " + m_destino +
@@ -82,7 +83,7 @@ void ArquivoLateral::conclui() {
     const bool fechou = fecha(fd) == 0;
     const int erro = errno;
     std::error_code ec;
-    if (fechou) std::filesystem::rename(m_temporario, m_destino, ec);  // replaces the target on every system
+    if (fechou) std::filesystem::rename(CaminhoDoSistema(m_temporario), CaminhoDoSistema(m_destino), ec);  // replaces the target on every system
     if (fechou && !ec) return;
     std::remove(m_temporario.c_str());
     falha("gravar", fechou ? ec.value() : erro);

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "base/Caminho.h"
 #include "base/TextUtil.h"
 #include "export/BancoDaConexao.h"
 
@@ -47,7 +48,7 @@ std::optional<std::string> RecusaDaSaida(const std::string& diretorio, const std
     for (TipoArquivo tipo : kTiposDeArquivo) {
         const std::string caminho = CaminhoDoArquivo(tipo, diretorio, nomeArquivo);
         std::error_code ec;
-        const fs::file_status s = fs::symlink_status(caminho, ec);
+        const fs::file_status s = fs::symlink_status(CaminhoDoSistema(caminho), ec);
         if (ec || s.type() == fs::file_type::not_found || s.type() == fs::file_type::regular) continue;
         if (s.type() == fs::file_type::symlink)
             return "O arquivo " + caminho + " é um link simbólico: a exportação não grava através de links. "
@@ -66,18 +67,18 @@ std::string IdentidadeDoCaminho(const std::string& caminho) {
                std::to_string(static_cast<unsigned long long>(s.st_ino));
 #endif
     std::error_code ec;
-    const fs::path p = fs::weakly_canonical(caminho, ec);
+    const fs::path p = fs::weakly_canonical(CaminhoDoSistema(caminho), ec);
 #ifdef _WIN32
-    return "@" + upperAscii(ec ? caminho : p.string());  // its file names are one in any case
+    return "@" + upperAscii(ec ? caminho : TextoDoCaminho(p));  // its file names are one in any case
 #else
-    return "@" + (ec ? caminho : p.string());
+    return "@" + (ec ? caminho : TextoDoCaminho(p));
 #endif
 }
 
 namespace {
 bool mesmoNome(const fs::path& a, const fs::path& b) {
 #ifdef _WIN32
-    return equalsIgnoreCase(a.filename().string(), b.filename().string());
+    return equalsIgnoreCase(TextoDoCaminho(a.filename()), TextoDoCaminho(b.filename()));
 #else
     return a.filename() == b.filename();
 #endif
@@ -101,18 +102,18 @@ std::optional<std::string> ArquivosDaExecucao::recusa(const std::string& destino
                ", que esta execução lê ou grava: escolha outro nome para o arquivo CSV.";
     };
     std::error_code ec;
-    if (fs::is_directory(destino, ec)) return "O caminho " + destino + " é uma pasta: informe um arquivo.";
+    if (fs::is_directory(CaminhoDoSistema(destino), ec)) return "O caminho " + destino + " é uma pasta: informe um arquivo.";
     const std::string eu = IdentidadeDoCaminho(destino);
     for (const std::string& lido : m_lidos)
         if (!lido.empty() && IdentidadeDoCaminho(lido) == eu) return recusado(lido);
     // A run's file may not exist yet: its folder and its name are what it will be.
-    const fs::path alvo(destino);
-    const std::string pastaDoAlvo = IdentidadeDoCaminho(alvo.has_parent_path() ? alvo.parent_path().string() : ".");
+    const fs::path alvo = CaminhoDoSistema(destino);
+    const std::string pastaDoAlvo = IdentidadeDoCaminho(alvo.has_parent_path() ? TextoDoCaminho(alvo.parent_path()) : ".");
     for (const auto& [diretorio, nomeArquivo] : m_saidas) {
         const std::string pasta = IdentidadeDoCaminho(diretorio.empty() ? "." : diretorio);
         for (TipoArquivo tipo : kTiposDeArquivo) {
             const std::string caminho = CaminhoDoArquivo(tipo, diretorio, nomeArquivo);
-            if ((pasta == pastaDoAlvo && mesmoNome(alvo, caminho)) || IdentidadeDoCaminho(caminho) == eu)
+            if ((pasta == pastaDoAlvo && mesmoNome(alvo, CaminhoDoSistema(caminho))) || IdentidadeDoCaminho(caminho) == eu)
                 return recusado(caminho);
         }
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "base/Caminho.h"
 #include "base/TextUtil.h"
 #include "data/IniFile.h"
 #include "data/ParamLines.h"
@@ -49,8 +50,8 @@ std::pair<std::string, std::string> hostECaminho(const std::string& banco) {
 // The file an embedded connection opens, as the system spells it.
 std::string arquivoEmbutido(const std::string& banco) {
     std::error_code ec;
-    const auto p = std::filesystem::weakly_canonical(banco, ec);
-    return ec ? banco : p.string();
+    const auto p = std::filesystem::weakly_canonical(CaminhoDoSistema(banco), ec);
+    return ec ? banco : TextoDoCaminho(p);
 }
 }  // namespace
 

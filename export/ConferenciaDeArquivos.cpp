@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "base/Caminho.h"
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "base/Periodo.h"
@@ -440,7 +441,7 @@ std::vector<Trecho> trechosDe(const std::vector<std::pair<std::string, TipoArqui
     std::vector<Trecho> trechos;
     for (std::size_t i = 0; i < arquivos.size(); ++i) {
         std::error_code ec;
-        const std::uint64_t tamanho = fs::file_size(arquivos[i].first, ec);
+        const std::uint64_t tamanho = fs::file_size(CaminhoDoSistema(arquivos[i].first), ec);
         const unsigned partes = !ec && LivroFiscal(arquivos[i].second) && tamanho >= (16u << 20) ? nucleos() : 1;
         std::uint64_t desde = 0;
         for (unsigned k = 1; k < partes; ++k) {
@@ -479,9 +480,10 @@ const Leiaute& LeiauteDoTipo(TipoArquivo tipo) {
 
 std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho, bool todosOsPeriodos) {
     std::error_code ec;
-    if (!fs::is_directory(caminho, ec)) {
-        const auto tipo = TipoPeloNome(fs::path(caminho).filename().string());
-        if (!fs::is_regular_file(caminho, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
+    const fs::path lugar = CaminhoDoSistema(caminho);
+    if (!fs::is_directory(lugar, ec)) {
+        const auto tipo = TipoPeloNome(TextoDoCaminho(lugar.filename()));
+        if (!fs::is_regular_file(lugar, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
         if (!tipo)
             throw std::invalid_argument("O nome de " + caminho +
                                         " não é de um arquivo exportado (.SAI, .ENT, "
@@ -491,12 +493,12 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     std::map<std::string, std::vector<std::pair<std::string, TipoArquivo>>> porBase;
     // A folder that cannot be read is not an empty one.
     const auto naoLida = [&] { return std::runtime_error("Não foi possível ler a pasta " + caminho + ": " + ec.message()); };
-    fs::directory_iterator it(caminho, ec);
+    fs::directory_iterator it(lugar, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string nome = it->path().filename().string();
+        const std::string nome = TextoDoCaminho(it->path().filename());
         std::error_code tipoDoArquivo;
         if (const auto tipo = TipoPeloNome(nome); tipo && it->is_regular_file(tipoDoArquivo))
-            porBase[baseDoNome(nome, *tipo)].push_back({it->path().string(), *tipo});
+            porBase[baseDoNome(nome, *tipo)].push_back({TextoDoCaminho(it->path()), *tipo});
     }
     if (ec) throw naoLida();
     if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
@@ -567,7 +569,7 @@ std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>&
     const auto jaEsta = [&](const std::string& arquivo) {
         return std::any_of(arquivos.begin(), arquivos.end(), [&](const auto& b) {
             std::error_code ec;
-            return fs::equivalent(arquivo, b.first, ec);
+            return fs::equivalent(CaminhoDoSistema(arquivo), CaminhoDoSistema(b.first), ec);
         });
     };
     for (const std::string& caminho : caminhos)
@@ -575,7 +577,7 @@ std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>&
             if (!jaEsta(a.first)) arquivos.push_back(std::move(a));
     // One period after another, the sales book first, whatever order they were chosen in.
     const auto chave = [](const std::pair<std::string, TipoArquivo>& a) {
-        return std::pair{baseDoNome(fs::path(a.first).filename().string(), a.second), a.second};
+        return std::pair{baseDoNome(TextoDoCaminho(CaminhoDoSistema(a.first).filename()), a.second), a.second};
     };
     std::stable_sort(arquivos.begin(), arquivos.end(), [&](const auto& a, const auto& b) { return chave(a) < chave(b); });
     std::vector<std::vector<std::uint64_t>> inicios;

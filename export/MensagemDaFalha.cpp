@@ -37,16 +37,30 @@ std::string dicaDaPastaDeTravas() {
            quem + " " + grupo + "; depois saia da sessão e entre de novo.";
 }
 
+// Where the pieces of Firebird come from, and the manual, differ by system.
+#ifdef _WIN32
+constexpr const char* kManual = "o manual no menu Iniciar";
+constexpr const char* kInstaleOCliente =
+    "Instale o cliente do Firebird 3 (fbclient.dll, do instalador do Firebird para Windows 64 bits): ao lado do "
+    "programa ou numa pasta do PATH.";
+constexpr const char* kInstaleOEmbutido = "o Firebird 3 para Windows 64 bits (servidor ou embutido)";
+#else
+constexpr const char* kManual = "\"man zorla-exporta\"";
+constexpr const char* kInstaleOCliente = "Instale a biblioteca cliente do Firebird (pacote libfbclient2).";
+constexpr const char* kInstaleOEmbutido = "o Firebird embutido (pacote firebird3.0-server-core)";
+#endif
+
 std::string oQueFazer(ConnectionFailure f) {
     switch (f) {
         case ConnectionFailure::ConnectionFile:
-            return "Crie ou corrija o arquivo de conexão: ele precisa da seção [EMPRESA] com a chave Database "
-                   "(veja \"man zorla-exporta\"); na linha de comando, --config indica outro arquivo.";
+            return std::string("Crie ou corrija o arquivo de conexão: ele precisa da seção [EMPRESA] com a chave "
+                               "Database (veja ") +
+                   kManual + "); na linha de comando, --config indica outro arquivo.";
         case ConnectionFailure::ClientLibrary:
-            return "Instale a biblioteca cliente do Firebird (pacote libfbclient2).";
+            return kInstaleOCliente;
         case ConnectionFailure::Engine:
-            return "Para um arquivo de banco neste computador, instale o Firebird embutido (pacote "
-                   "firebird3.0-server-core); para um servidor, escreva Database como servidor/porta:caminho.";
+            return std::string("Para um arquivo de banco neste computador, instale ") + kInstaleOEmbutido +
+                   "; para um servidor, escreva Database como servidor/porta:caminho.";
         case ConnectionFailure::Unreachable:
             return "Verifique se o servidor Firebird está ligado e se este computador o alcança nesse endereço e "
                    "porta (rede, firewall); ou corrija Database no arquivo de conexão.";

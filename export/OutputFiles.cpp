@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Caminho.h"
 #include "export/ChamadasDeArquivo.h"
 
 namespace zorla {
@@ -122,7 +123,7 @@ private:
 
 bool DiskFiles::exists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));  // a dangling link too
+    return std::filesystem::exists(std::filesystem::symlink_status(CaminhoDoSistema(path), ec));  // a dangling link too
 }
 
 void CortaArquivosAbertos() {

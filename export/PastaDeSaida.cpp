@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/Caminho.h"
 #include "export/ChamadasDeArquivo.h"
 
 namespace zorla {
@@ -19,7 +20,7 @@ using namespace arquivo;
 int erroDeGravacao(const std::string& pasta) {
     for (int n = 0;; ++n) {
         const std::string teste =
-            (fs::path(pasta) / (".zorla-exporta-" + std::to_string(processo()) + "-" + std::to_string(n))).string();
+            TextoDoCaminho(CaminhoDoSistema(pasta) / (".zorla-exporta-" + std::to_string(processo()) + "-" + std::to_string(n)));
         const int fd = criaNovo(teste.c_str(), 0600);
         if (fd < 0 && (errno == EEXIST || errno == ELOOP) && n < 100) continue;
         if (fd < 0) return errno;
@@ -33,7 +34,7 @@ int erroDeGravacao(const std::string& pasta) {
 ConferenciaDaPasta ConferePasta(const std::string& pasta) {
     using E = ConferenciaDaPasta::Estado;
     std::error_code ec;
-    const fs::file_status s = fs::status(pasta, ec);
+    const fs::file_status s = fs::status(CaminhoDoSistema(pasta), ec);
     if (!fs::exists(s)) return {E::NaoExiste, "A pasta " + pasta + " não existe."};
     if (!fs::is_directory(s))
         return {E::NaoEPasta, "O caminho " + pasta + " não é uma pasta. Escolha uma pasta para os arquivos."};
@@ -45,7 +46,7 @@ ConferenciaDaPasta ConferePasta(const std::string& pasta) {
 
 std::string CriaPasta(const std::string& pasta) {
     std::error_code ec;
-    fs::create_directories(pasta, ec);
+    fs::create_directories(CaminhoDoSistema(pasta), ec);
     if (!ec) return {};
     return "Não foi possível criar a pasta " + pasta + " (" + ec.message() + "). Escolha outra pasta.";
 }

@@ -1,8 +1,5 @@
 #include "export/ThProcessa.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <utility>
@@ -13,20 +10,12 @@
 #include "data/ClientDataSet.h"
 #include "data/DMVantero.h"
 #include "export/Lancamentos.h"
+#include "export/PrioridadeDaThread.h"
 #include "export/RegistrosFiscais.h"
 
 namespace zorla {
 
 namespace {
-
-// Lowers only the calling thread; Qt's thread priorities do nothing on Linux.
-void lowerThreadPriority() {
-#ifdef __linux__
-    errno = 0;
-    int current = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
-    if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), std::min(current + 2, 19));
-#endif
-}
 
 struct Passo {
     TipoArquivo tipo;
@@ -94,7 +83,7 @@ void ThProcessa::wait() {
 }
 
 void ThProcessa::Execute() {
-    lowerThreadPriority();
+    BaixaPrioridadeDaThread();
     GeraArquivos();
 }
 

@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <cctype>
+#include <filesystem>
+
+#include "base/Caminho.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,10 +18,16 @@
 namespace zorla {
 
 #ifdef _WIN32
-// Windows locks no folder: a named mutex per folder path serves the same end on one machine.
+// Windows locks no folder: a named mutex per folder serves the same end on one machine. Named by the folder's
+// full path, whatever way it was typed ("C:\dados\", "c:/DADOS", a relative one), as its names are one in any case.
 std::optional<TravaPasta> TravaPasta::tenta(const std::string& pasta) {
+    std::error_code ec;
+    std::filesystem::path caminho = std::filesystem::weakly_canonical(CaminhoDoSistema(pasta.empty() ? "." : pasta), ec);
+    if (ec) caminho = CaminhoDoSistema(pasta);
     std::string nome = "Local\\zorla-exporta-";
-    for (char c : pasta) nome += c == '\\' || c == '/' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char c : TextoDoCaminho(caminho.lexically_normal()))
+        nome += c == '\\' || c == '/' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    while (nome.ends_with('_')) nome.pop_back();
     HANDLE h = CreateMutexA(nullptr, TRUE, nome.c_str());
     if (!h) return TravaPasta(kSemTrava);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {

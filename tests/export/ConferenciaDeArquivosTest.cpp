@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "base/Caminho.h"
+#include "export/OutputFiles.h"
 #include "support/TempDir.h"
 
 namespace zorla {
@@ -149,6 +151,28 @@ TEST(Conferencia, ALargeBookIsReadInHalvesAsOne) {
     EXPECT_EQ(c.totais.somas.documentos, 30999);
     ASSERT_EQ(c.totalDeProblemas, 1);
     EXPECT_EQ(c.problemas[0].linha, 30000);
+}
+
+// Folders and files named with accents (UTF-8, as the program keeps every path on every system): found, read, and
+// one file named twice read once.
+TEST(Conferencia, PathsWithAccentsAreFoundAndRead) {
+    test::TempDir dir;
+    const std::string pasta = dir.file("saída de março");
+    std::filesystem::create_directory(CaminhoDoSistema(pasta));
+    const std::string sai = pasta + "/01A31MAR.SAI";
+    {
+        DiskFiles disco;
+        auto arquivo = disco.create(sai);
+        for (const std::string& l : validas(TipoArquivo::LivroSaidas)) arquivo->writeLine(l);
+        arquivo->close();
+    }
+    const auto achados = ArquivosExportados(pasta);
+    ASSERT_EQ(achados.size(), 1u);
+    EXPECT_EQ(CaminhoDoSistema(achados[0].first).filename(), "01A31MAR.SAI");
+    const auto conferidos = ConfereParaMostrar({sai, pasta});
+    ASSERT_EQ(conferidos.size(), 1u);
+    EXPECT_EQ(conferidos[0].conferencia.totais.linhas, 3);
+    EXPECT_EQ(conferidos[0].conferencia.totalDeProblemas, 0);
 }
 
 }  // namespace

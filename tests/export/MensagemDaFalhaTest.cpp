@@ -16,8 +16,13 @@ TEST(MensagemDaFalha, EachConnectionFailureSaysWhatToDo) {
     test::writeFile(ini, "[EMPRESA]\r\nDatabase=10.0.0.9/3050:/dados/ZORLA.FDB\r\n");
     const std::pair<ConnectionFailure, const char*> casos[] = {
         {ConnectionFailure::ConnectionFile, "Crie ou corrija o arquivo de conexão"},
+#ifdef _WIN32
+        {ConnectionFailure::ClientLibrary, "fbclient.dll"},
+        {ConnectionFailure::Engine, "Firebird 3 para Windows"},
+#else
         {ConnectionFailure::ClientLibrary, "libfbclient2"},
         {ConnectionFailure::Engine, "firebird3.0-server-core"},
+#endif
         {ConnectionFailure::Unreachable, "servidor Firebird está ligado"},
         {ConnectionFailure::DatabaseFile, "arquivo do banco existe"},
         {ConnectionFailure::LockFolder, "sudo adduser "},

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace zorla::test {
@@ -11,8 +12,16 @@ namespace zorla::test {
 class TempDir {
 public:
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "zorla-XXXXXX").string();
-        m_path = mkdtemp(tmpl.data());
+        // What mkdtemp does, where there is none: a name nobody has, created or tried again.
+        std::random_device aleatorio;
+        for (;;) {
+            const auto candidato =
+                std::filesystem::temp_directory_path() / ("zorla-" + std::to_string(aleatorio() % 100000000u));
+            if (std::filesystem::create_directory(candidato)) {
+                m_path = candidato.generic_string();
+                return;
+            }
+        }
     }
     ~TempDir() {
         std::error_code ec;
