@@ -9,6 +9,7 @@ packages=(
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
     xvfb xauth x11-apps imagemagick xdotool fonts-dejavu-core
     dpkg-dev lintian
+    g++-mingw-w64-x86-64-posix wine64 nsis googletest groff-base
 )
 
 missing=()

@@ -24,3 +24,4 @@ etapa "valgrind" bash scripts/leaks.sh
 export QT_QPA_PLATFORM=offscreen
 etapa "testes (build/)" ctest --test-dir build --output-on-failure -j2 </dev/null
 etapa "pacote" bash scripts/package-test.sh
+etapa "Windows: MinGW, Wine, instalador" bash scripts/windows.sh
