@@ -195,13 +195,8 @@ int Verifica(const CliArgs& args, SinaisDeParada& sinais) {
     const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
     TFDMExporta dm(args.config.value_or(TFDMExporta::defaultConnectionFile()));
     return comCancelamento(args, sinais, dm, "Verificação cancelada!", [&](Sessao& sessao) {
-        const ResultadoDaVerificacao r = sessao.verifica(periodo, args.empresa);
-        const Escrita saida = EscreveNaSaida;
-        if (args.csv)
-            CsvDaVerificacao(r, saida);
-        else
-            TabelaDaVerificacao(r, saida);
-        return r.erros() > 0 ? kSaidaErros : r.avisos() > 0 ? kSaidaAvisos : 0;
+        const ContagemDaVerificacao c = sessao.verificaParaASaida(periodo, args.empresa, args.csv, EscreveNaSaida);
+        return c.erros > 0 ? kSaidaErros : c.avisos > 0 ? kSaidaAvisos : 0;
     });
 }
 

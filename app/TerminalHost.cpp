@@ -66,10 +66,15 @@ void TerminalHost::desenhaBarra(bool forcar) {
     if (!forcar && agora - m_ultimoDesenho < std::chrono::milliseconds(100)) return;
     m_ultimoDesenho = agora;
     constexpr int kLargura = 30;
-    int cheio = m_maximo > 0 ? static_cast<int>(static_cast<long long>(m_posicao) * kLargura / m_maximo) : 0;
-    std::string barra(static_cast<std::size_t>(cheio), '#');
-    barra.resize(kLargura, '.');
-    std::fprintf(m_out, "\r\033[K[%s] %d/%d %s", barra.c_str(), m_posicao, m_maximo, m_etapa.c_str());
+    if (m_maximo == kRegistrosDesconhecidos) {
+        // Rows written as they arrive: how many so far, as there is no end to measure against.
+        std::fprintf(m_out, "\r\033[K%d registros %s", m_posicao, m_etapa.c_str());
+    } else {
+        const int cheio = m_maximo > 0 ? static_cast<int>(static_cast<long long>(m_posicao) * kLargura / m_maximo) : 0;
+        std::string barra(static_cast<std::size_t>(cheio), '#');
+        barra.resize(kLargura, '.');
+        std::fprintf(m_out, "\r\033[K[%s] %d/%d %s", barra.c_str(), m_posicao, m_maximo, m_etapa.c_str());
+    }
     std::fflush(m_out);
     m_barraVisivel = true;
 }

@@ -1,6 +1,8 @@
 #include "data/ClientDataSet.h"
 
+#include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "base/Formatacao.h"
 #include "base/TextUtil.h"
@@ -107,7 +109,10 @@ void ClientDataSet::setProvider(std::function<ResultTable()> table) {
 // its calculated fields set first.
 class ClientDataSet::Loader : public RowReceiver {
 public:
-    explicit Loader(ClientDataSet& ds) : m_ds(ds) {}
+    explicit Loader(ClientDataSet& ds, std::size_t porLote = 0, const Lote* lote = nullptr)
+        : m_ds(ds), m_porLote(porLote), m_lote(lote) {}
+    // Thrown out of the provider when a batch is refused.
+    struct Recusado {};
 
     void columns(const std::vector<ColumnInfo>& columns) override {
         if (!m_ds.m_declared) takeColumns(columns);
@@ -119,12 +124,12 @@ public:
                           fieldTypeName(w.expected) + " actual: " + w.actual);
         }
         m_source.assign(m_ds.m_fields.size(), -1);
-        std::vector<FieldType> types;
+        m_types.clear();
         for (std::size_t f = 0; f < m_ds.m_fields.size(); ++f) {
-            types.push_back(m_ds.m_fields[f].type);
+            m_types.push_back(m_ds.m_fields[f].type);
             if (!m_ds.m_fields[f].calculated) m_source[f] = columnOf(m_ds.m_fields[f], columns);
         }
-        m_rows = std::make_shared<PackedRows>(std::move(types));
+        m_rows = std::make_shared<PackedRows>(m_types);
         m_cells.resize(m_ds.m_fields.size());
         m_calcTexts.resize(m_ds.m_fields.size());
     }
@@ -145,6 +150,9 @@ public:
             m_ds.m_loading = nullptr;
         }
         m_rows->append(m_cells);
+        if (m_lote && m_rows->size() >= m_porLote) {
+            if (!(*m_lote)(std::exchange(m_rows, std::make_shared<PackedRows>(m_types)))) throw Recusado{};
+        }
     }
 
     std::shared_ptr<PackedRows> rows() { return std::move(m_rows); }
@@ -163,6 +171,9 @@ private:
     }
 
     ClientDataSet& m_ds;
+    std::size_t m_porLote;
+    const Lote* m_lote;
+    std::vector<FieldType> m_types;
     std::shared_ptr<PackedRows> m_rows;
     std::vector<int> m_source;  // result column of each field; -1 for calculated ones
     std::vector<Cell> m_cells;
@@ -186,6 +197,33 @@ void ClientDataSet::open() {
     }
     m_rows = loader.rows();
     if (!m_rows) m_rows = std::make_shared<PackedRows>(std::vector<FieldType>{});
+    m_positions.assign(m_fields.size(), PackedRows::kNull);
+    m_locatedRow = SIZE_MAX;
+    m_active = true;
+    rebuildVisible();
+    first();
+}
+
+void ClientDataSet::entregaEmLotes(std::size_t linhasPorLote, const Lote& lote) {
+    close();
+    if (!m_provider) throw DbError(m_name + ": Missing data provider or data packet");
+    Loader loader(*this, std::max<std::size_t>(linhasPorLote, 1), &lote);
+    try {
+        m_provider(loader);
+    } catch (const Loader::Recusado&) {
+        m_loading = nullptr;
+        return;
+    } catch (...) {
+        m_loading = nullptr;
+        if (!m_declared) m_fields.clear(), m_index.clear();
+        throw;
+    }
+    if (auto resto = loader.rows(); resto && resto->size() > 0) lote(std::move(resto));
+}
+
+void ClientDataSet::abreSobre(std::shared_ptr<const PackedRows> linhas) {
+    close();
+    m_rows = std::move(linhas);
     m_positions.assign(m_fields.size(), PackedRows::kNull);
     m_locatedRow = SIZE_MAX;
     m_active = true;

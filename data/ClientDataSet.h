@@ -57,6 +57,13 @@ public:
 
     void open();
     void close();
+    // Reads a whole result as open() does, but hands its rows on a batch at a time as they arrive, keeping none, for
+    // a reader that writes each row and lets it go; the dataset stays closed. A batch that `lote` refuses (false)
+    // stops the reading there.
+    using Lote = std::function<bool(std::shared_ptr<const PackedRows>)>;
+    void entregaEmLotes(std::size_t linhasPorLote, const Lote& lote);
+    // Opens over rows read elsewhere, of the same fields: a batch handed on by another dataset's entregaEmLotes.
+    void abreSobre(std::shared_ptr<const PackedRows> linhas);
     bool active() const { return m_active; }
 
     bool isEmpty() const { return recordCount() == 0; }
@@ -114,7 +121,7 @@ private:
     std::function<void(RowReceiver&)> m_provider;
     std::vector<FieldDef> m_fields;
     std::unordered_map<std::string, int> m_index;  // upper-case name → field
-    std::shared_ptr<PackedRows> m_rows;
+    std::shared_ptr<const PackedRows> m_rows;
     std::vector<std::uint32_t> m_visible;  // rows the filter lets through, in order; all rows when unfiltered
     std::size_t m_cursor = 0;              // position among the visible rows
     bool m_active = false;

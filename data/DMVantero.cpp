@@ -303,6 +303,12 @@ void TFDMExporta::LeSaidas(const char* tipoMovimento, Date dataInicial, Date dat
     QSaidas.fetch(leitor);
 }
 
+void TFDMExporta::EntregaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                                std::size_t linhasPorLote, const ClientDataSet::Lote& lote) {
+    PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
+    CDSSaidas.entregaEmLotes(linhasPorLote, lote);
+}
+
 ClientDataSet& TFDMExporta::AbreEmpresas() {
     ClientEmpresaLocal.close();
     ClientEmpresaLocal.open();

@@ -46,6 +46,9 @@ public:
     void LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
                   RowReceiver& leitor);
     void LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor);
+    // The fiscal rows as a consult reads them, calculated fields set, handed on a batch at a time and not kept.
+    void EntregaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                       std::size_t linhasPorLote, const ClientDataSet::Lote& lote);
 
     void SQLConnectionZORLABeforeConnect();
     void CDSSaidasCalcFields(ClientDataSet& dataSet);

@@ -6,13 +6,13 @@
 
 namespace zorla {
 
-ConsultaParalela::ConsultaParalela(TFDMExporta& principal, const NovoModulo& novoModulo)
-    : m_principal(principal), m_dm(novoModulo()) {
-    m_principal.vincula(*m_dm);
+ConsultaParalela::ConsultaParalela(TFDMExporta& principal, const NovoModulo& novoModulo, Cancelamento cancelamento)
+    : m_principal(principal), m_cancelamento(cancelamento), m_dm(novoModulo()) {
+    if (m_cancelamento == Cancelamento::SempreJunto) m_principal.vincula(*m_dm);
 }
 
 ConsultaParalela::~ConsultaParalela() {
-    m_principal.desvincula(*m_dm);
+    if (m_cancelamento == Cancelamento::SempreJunto) m_principal.desvincula(*m_dm);
     if (!m_thread.joinable()) return;
     // A statement that starts just after a cancel is not stopped by it: cancelled until the fetch is over.
     while (!m_terminou) {
@@ -34,7 +34,11 @@ void ConsultaParalela::inicia(Consulta consulta) {
 }
 
 void ConsultaParalela::espera() {
-    if (m_thread.joinable()) m_thread.join();
+    if (m_thread.joinable()) {
+        if (m_cancelamento == Cancelamento::AoEsperar) m_principal.vincula(*m_dm);
+        m_thread.join();
+        if (m_cancelamento == Cancelamento::AoEsperar) m_principal.desvincula(*m_dm);
+    }
     if (m_falha) std::rethrow_exception(m_falha);
 }
 

@@ -59,12 +59,15 @@ struct Aviso {
     std::string texto;  // UTF-8; a line break is CR LF
 };
 
+inline constexpr int kRegistrosDesconhecidos = -1;
+
 // What a run reports while it works: what happens, not how to draw it. Every call comes from the run's worker
 // thread, in the order of the run. A front end draws what it wants of them; by default an event is not drawn.
 class EventosDaExportacao {
 public:
     virtual ~EventosDaExportacao() = default;
 
+    // `registros` is kRegistrosDesconhecidos when the stage writes its rows as they arrive.
     virtual void etapaIniciada(Etapa /*etapa*/, int /*registros*/) {}
     // Counted from 1 within the stage; the movement is the fiscal row's CODMOVESTOQUE (code page 1252), empty in
     // the cash/bank stage. The view is valid during the call only.

@@ -10,6 +10,7 @@
 #include "base/TextoVisivel.h"
 #include "base/Formatacao.h"
 #include "export/Csv.h"
+#include "export/TabelaDeProblemas.h"
 
 namespace zorla {
 
@@ -87,35 +88,10 @@ std::string CsvDoResumoDoLote(const std::vector<std::pair<LinhaDoLote, const Res
 }
 
 void TabelaDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
-    const auto& titulos = kColunasDoProblema;
-    // A long value is shown by its start: the CSV carries it whole.
-    auto curto = [](std::string_view v) {
-        std::size_t caracteres = 0, i = 0;
-        for (; i < v.size() && caracteres < 40; ++i) caracteres += (v[i] & 0xC0) != 0x80;
-        while (i < v.size() && (v[i] & 0xC0) == 0x80) ++i;
-        return i < v.size() ? std::string(v.substr(0, i)) + "…" : std::string(v);
-    };
-    auto colunas = [&](const Problema& p) {
-        std::array<std::string, 5> c;
-        const auto campos = ColunasDoProblema(p);
-        std::copy(campos.begin(), campos.end(), c.begin());
-        c[3] = curto(campos[3]);
-        return c;
-    };
-    auto largura = [](const std::string& s) { return LarguraNoTerminal(s); };
-    std::array<std::size_t, 5> larguras{};
-    for (std::size_t i = 0; i < 5; ++i) larguras[i] = largura(titulos[i]);
-    for (const Problema& p : r.problemas) {
-        const auto c = colunas(p);
-        for (std::size_t i = 0; i < 5; ++i) larguras[i] = std::max(larguras[i], largura(c[i]));
-    }
-    auto linha = [&](const std::array<std::string, 5>& c) {
-        std::string l;
-        for (std::size_t i = 0; i < 5; ++i) l += c[i] + (i < 4 ? std::string(larguras[i] - largura(c[i]) + 2, ' ') : "\n");
-        escreve(l);
-    };
-    linha({titulos[0], titulos[1], titulos[2], titulos[3], titulos[4]});
-    for (const Problema& p : r.problemas) linha(colunas(p));
+    TabelaDeProblemas tabela;
+    for (const Problema& p : r.problemas) tabela.mede(p);
+    escreve(tabela.cabecalho());
+    for (const Problema& p : r.problemas) escreve(tabela.linha(p));
     escreve(ContagemDosProblemas(r) + "\n");
 }
 
@@ -142,9 +118,13 @@ void CsvDaVerificacaoDoLote(const std::vector<std::pair<LinhaDoLote, const Resul
 }
 
 void CsvDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
-    escreve(linhaDaVerificacao({}, kColunasDoProblema));
-    for (const Problema& p : r.problemas) escreve(linhaDaVerificacao({}, ColunasDoProblema(p)));
+    escreve(CabecalhoCsvDaVerificacao());
+    for (const Problema& p : r.problemas) escreve(LinhaCsvDoProblema(p));
 }
+
+std::string CabecalhoCsvDaVerificacao() { return linhaDaVerificacao({}, kColunasDoProblema); }
+
+std::string LinhaCsvDoProblema(const Problema& p) { return linhaDaVerificacao({}, ColunasDoProblema(p)); }
 
 namespace {
 template <class Gera>

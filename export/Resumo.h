@@ -42,5 +42,8 @@ void CsvDaVerificacaoDoLote(const std::vector<std::pair<LinhaDoLote, const Resul
                             const Escrita& escreve);
 std::string TabelaDaVerificacao(const ResultadoDaVerificacao& resultado);
 std::string CsvDaVerificacao(const ResultadoDaVerificacao& resultado);
+// The CSV's title line and a problem's line.
+std::string CabecalhoCsvDaVerificacao();
+std::string LinhaCsvDoProblema(const Problema& problema);
 
 }  // namespace zorla

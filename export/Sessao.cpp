@@ -58,9 +58,10 @@ std::unique_ptr<ThProcessa> Sessao::exporta(const RunParameters& params, Eventos
                                             TravaPasta trava) {
     if (!temEmpresa(params.empresa)) throw EmpresaNaoEncontrada(params.empresa);
     auto run = preparaExecucao(params, eventos, cancelado, arquivos, std::move(trava));
-    // The purchases and the movements are fetched on their own attachments while the sales are.
+    // The purchases and the movements are fetched on their own attachments while the sales are, and the sales book
+    // is written as its rows arrive.
     run->antecipaConsultas();
-    m_dm.ConsultaSaidas("S", params.DataInicial, params.DataFinal, params.empresa);
+    run->leVendasAoGravar();
     run->start();
     run->wait();
     return run;
@@ -69,6 +70,12 @@ std::unique_ptr<ThProcessa> Sessao::exporta(const RunParameters& params, Eventos
 ResultadoDaVerificacao Sessao::verifica(const Periodo& periodo, std::int64_t empresa) {
     if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
     return Verifica(m_dm, periodo, empresa, outroModulo());
+}
+
+ContagemDaVerificacao Sessao::verificaParaASaida(const Periodo& periodo, std::int64_t empresa, bool csv,
+                                                 const Escrita& escreve) {
+    if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
+    return VerificaParaASaida(m_dm, periodo, empresa, outroModulo(), csv, escreve);
 }
 
 bool Sessao::temEmpresa(std::int64_t codigo) {

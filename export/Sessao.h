@@ -12,6 +12,7 @@
 #include "export/RunParameters.h"
 #include "export/TravaPasta.h"
 #include "export/Verificacao.h"
+#include "export/VerificacaoParaASaida.h"
 
 namespace zorla {
 
@@ -46,6 +47,9 @@ public:
     std::unique_ptr<ThProcessa> exporta(const RunParameters& params, EventosDaExportacao& eventos,
                                         const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
     ResultadoDaVerificacao verifica(const Periodo& periodo, std::int64_t empresa);
+    // The check written out as it is read, holding only its errors (the command line's).
+    ContagemDaVerificacao verificaParaASaida(const Periodo& periodo, std::int64_t empresa, bool csv,
+                                             const Escrita& escreve);
     // From any thread: what runs on the connection, a consult, a check or a run's query, stops and fails.
     void cancela();
 

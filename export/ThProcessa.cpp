@@ -9,6 +9,7 @@
 #include "export/ArquivosDaExportacao.h"
 #include "data/ClientDataSet.h"
 #include "data/DMVantero.h"
+#include "export/FilaDeLotes.h"
 #include "export/Lancamentos.h"
 #include "export/PrioridadeDaThread.h"
 #include "export/RegistrosFiscais.h"
@@ -160,19 +161,17 @@ private:
 };
 }  // namespace
 
-// A record per row until the rows end or the operator cancels.
-void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& saidas) {
+// A record per row until the rows end or the operator cancels; false once cancelled.
+bool ThProcessa::gravaRegistros(Saida& livro, Etapa etapa, ClientDataSet& saidas, int& numero) {
     const ClientDataSet::ControlsDisabled semControles(saidas);
-    m_eventos.etapaIniciada(etapa, saidas.recordCount());
     const MontadorRegistros montador(saidas);
     const Totalizador totalizador(saidas);
     const FieldRef movimento(saidas, saidas.fieldIndex("CODMOVESTOQUE"));
     std::string linha;
-    int numero = 0;
     for (saidas.first(); !saidas.eof(); saidas.next()) {
         if (m_cancelado) {
             if (!std::exchange(m_cancelamentoVisto, true)) m_eventos.cancelado();
-            break;
+            return false;
         }
         if (etapa == Etapa::LivroSaidas)
             montador.saida(m_params.codigoEmpresa, linha);
@@ -182,13 +181,74 @@ void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& saidas) {
         totalizador.soma(m_resultado.arquivos[livro.indice]);
         m_eventos.registroFeito(++numero, movimento.text());
     }
+    return true;
+}
+
+void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& saidas) {
+    m_eventos.etapaIniciada(etapa, saidas.recordCount());
+    int numero = 0;
+    gravaRegistros(livro, etapa, saidas, numero);
+}
+
+namespace {
+// Enough rows a batch that handing one on costs nothing beside writing it; few enough batches waiting that the
+// memory stays a few MiB whatever the period holds.
+constexpr std::size_t kLinhasPorLote = 4096;
+constexpr std::size_t kLotesEmEspera = 4;
+}  // namespace
+
+// The sales book written as the rows arrive, fetched on a thread of their own: the fetch never waits for the disk
+// beyond a few batches, and no more of the period than that is held. A cancel ends the book as in the consulted
+// rows' loop.
+void ThProcessa::gravaVendasAoChegar(Saida& livro) {
+    m_eventos.etapaIniciada(Etapa::LivroSaidas, kRegistrosDesconhecidos);
+    ClientDataSet lote(m_dm.saidas().name());
+    for (const FieldDef& f : m_dm.saidas().fields()) lote.addField(f);
+    FilaDeLotes fila(kLotesEmEspera);
+    std::thread busca([&] {
+        try {
+            m_dm.EntregaSaidas("S", m_params.DataInicial, m_params.DataFinal, m_params.empresa, kLinhasPorLote,
+                               [&](std::shared_ptr<const PackedRows> l) { return fila.poe(std::move(l)); });
+            fila.termina();
+        } catch (...) {
+            fila.termina(std::current_exception());
+        }
+    });
+    bool inteiro = false;
+    // However the writing ends, the fetch ends with it; after a failure its statement is stopped too.
+    const auto encerra = [&] {
+        fila.desiste();
+        if (!inteiro && !m_cancelado) m_dm.cancela();
+        busca.join();
+    };
+    try {
+        int numero = 0;
+        while (auto linhas = fila.tira()) {
+            lote.abreSobre(std::move(linhas));
+            if (!gravaRegistros(livro, Etapa::LivroSaidas, lote, numero)) break;
+        }
+        inteiro = true;
+    } catch (const DbError& e) {
+        encerra();
+        // The statement stopped by the cancel ends the book as the cancel does in the loop.
+        if (!e.cancelada() || !m_cancelado) throw;
+        if (!std::exchange(m_cancelamentoVisto, true)) m_eventos.cancelado();
+        return;
+    } catch (...) {
+        encerra();
+        throw;
+    }
+    encerra();
 }
 
 // The sales book from the consulted rows, then the purchases book when the period has purchases. The book left
 // open is closed by the caller.
 void ThProcessa::gravaLivros(Saida& livro) {
     livro = criaArquivo(TipoArquivo::LivroSaidas, caminho(TipoArquivo::LivroSaidas));
-    gravaLivro(livro, Etapa::LivroSaidas, m_dm.saidas());
+    if (m_vendasAoGravar)
+        gravaVendasAoChegar(livro);
+    else
+        gravaLivro(livro, Etapa::LivroSaidas, m_dm.saidas());
 
     ClientDataSet& compras = m_compras ? (m_compras->espera(), m_compras->modulo().saidas())
                                        : m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal,
@@ -210,8 +270,10 @@ void ThProcessa::gravaLivros(Saida& livro) {
 void ThProcessa::antecipaConsultas() {
     if (!m_novoModulo || m_compras) return;
     // Both attach before either fetches.
-    m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo);
-    m_movimento = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo);
+    // A cancel while the sales book is written stops that book, not these (as when each was consulted in turn).
+    using C = ConsultaParalela::Cancelamento;
+    m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
+    m_movimento = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
     const RunParameters p = m_params;
     m_compras->inicia([p](TFDMExporta& dm) { dm.ConsultaSaidas("E", p.DataInicial, p.DataFinal, p.empresa); });
     m_movimento->inicia([p](TFDMExporta& dm) { dm.ConsultaMovimento(p.DataInicial, p.DataFinal); });

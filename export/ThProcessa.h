@@ -34,6 +34,8 @@ public:
     void emParalelo(ConsultaParalela::NovoModulo novoModulo) { m_novoModulo = std::move(novoModulo); }
     // Attaches and starts those two queries now, before the run: while the sales are consulted.
     void antecipaConsultas();
+    // The sales are not consulted before the run: it fetches them itself and writes each record as its row arrives.
+    void leVendasAoGravar() { m_vendasAoGravar = true; }
     // Starts the worker at once.
     void start();
     void wait();
@@ -61,6 +63,8 @@ private:
     void registraFalha(const std::exception& e);
     void gravaLivros(Saida& livro);
     void gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& linhas);
+    bool gravaRegistros(Saida& livro, Etapa etapa, ClientDataSet& linhas, int& numero);
+    void gravaVendasAoChegar(Saida& livro);
     std::string caminho(TipoArquivo tipo) const;
 
     TFDMExporta& m_dm;
@@ -76,6 +80,7 @@ private:
     ConsultaParalela::NovoModulo m_novoModulo;
     std::unique_ptr<ConsultaParalela> m_compras, m_movimento;
     ClientDataSet* m_linhasDoMovimento = nullptr;
+    bool m_vendasAoGravar = false;
 };
 
 }  // namespace zorla

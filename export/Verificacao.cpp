@@ -32,7 +32,11 @@ int ResultadoDaVerificacao::erros() const {
 int ResultadoDaVerificacao::avisos() const { return static_cast<int>(problemas.size()) - erros(); }
 
 std::string ContagemDosProblemas(const ResultadoDaVerificacao& r) {
-    const int erros = r.erros(), avisos = static_cast<int>(r.problemas.size()) - erros;
+    const int erros = r.erros();
+    return ContagemDosProblemas(erros, static_cast<long>(r.problemas.size()) - erros);
+}
+
+std::string ContagemDosProblemas(long erros, long avisos) {
     return std::to_string(erros) + (erros == 1 ? " erro, " : " erros, ") + std::to_string(avisos) +
            (avisos == 1 ? " aviso" : " avisos");
 }
@@ -64,32 +68,42 @@ std::array<std::string_view, 5> ColunasDoProblema(const Problema& p) {
     return {NomeDaGravidade(p.gravidade), p.documento, RotuloDoCampo(p.campo), p.valor, p.problema};
 }
 
-ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
-                                const ConsultaParalela::NovoModulo& novoModulo) {
+void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
+                         const ConsultaParalela::NovoModulo& novoModulo,
+                         const std::array<DestinoDosProblemas*, 3>& destinos) {
     using Consulta = VerificacaoDaConsulta::Consulta;
-    // Sales, purchases, movements: each query's problems apart, joined in that order at the end.
-    std::deque<Problema> problemas[3];
     const auto le = [&](TFDMExporta& m, int k) {
         if (k == 2) {
-            const auto movimentos = VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), problemas[k]);
+            const auto movimentos = VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), *destinos[2]);
             leColunasAceitas([&] { m.LeMovimento(periodo.DataInicial, periodo.DataFinal, *movimentos); });
             return;
         }
         const auto livro =
-            VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras, m.saidas(), problemas[k]);
+            VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras, m.saidas(), *destinos[k]);
         const bool lido = leColunasAceitas(
             [&] { m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
         if (lido) livro->termina();
     };
-    if (novoModulo) {
-        std::unique_ptr<ConsultaParalela> outras[2];
-        for (auto& o : outras) o = std::make_unique<ConsultaParalela>(dm, novoModulo);  // attached before any reads
-        for (int k = 1; k <= 2; ++k) outras[k - 1]->inicia([&le, k](TFDMExporta& m) { le(m, k); });
-        le(dm, 0);
-        for (auto& o : outras) o->espera();
-    } else {
+    if (!novoModulo) {
         for (int k = 0; k < 3; ++k) le(dm, k);
+        return;
     }
+    std::unique_ptr<ConsultaParalela> outras[2];
+    // Attached before any reads; a cancel stops all three.
+    for (auto& o : outras)
+        o = std::make_unique<ConsultaParalela>(dm, novoModulo, ConsultaParalela::Cancelamento::SempreJunto);
+    for (int k = 1; k <= 2; ++k) outras[k - 1]->inicia([&le, k](TFDMExporta& m) { le(m, k); });
+    le(dm, 0);
+    for (auto& o : outras) o->espera();
+}
+
+ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
+                                const ConsultaParalela::NovoModulo& novoModulo) {
+    // Sales, purchases, movements: each query's problems apart, joined in that order at the end.
+    std::deque<Problema> problemas[3];
+    ProblemasNaLista listas[] = {ProblemasNaLista(problemas[0]), ProblemasNaLista(problemas[1]),
+                                 ProblemasNaLista(problemas[2])};
+    VerificaNosDestinos(dm, periodo, empresa, novoModulo, {&listas[0], &listas[1], &listas[2]});
     ResultadoDaVerificacao r;
     r.problemas = std::move(problemas[0]);
     for (int k = 1; k < 3; ++k)

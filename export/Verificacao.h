@@ -14,6 +14,7 @@
 namespace zorla {
 
 class TFDMExporta;
+class DestinoDosProblemas;
 
 struct ResultadoDaVerificacao {
     // The errors first, then the warnings, each in the order of the export: sales, purchases, cash/bank movements.
@@ -29,6 +30,11 @@ struct ResultadoDaVerificacao {
 // sales; the problems are the same, in the same order.
 ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
                                 const ConsultaParalela::NovoModulo& novoModulo = {});
+// The same reading, each query's problems handed to its own destination (sales, purchases, movements) as they are
+// found, in that query's order; none kept here.
+void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
+                         const ConsultaParalela::NovoModulo& novoModulo,
+                         const std::array<DestinoDosProblemas*, 3>& destinos);
 
 const char* NomeDaGravidade(Gravidade g);
 
@@ -39,5 +45,6 @@ std::array<std::string_view, 5> ColunasDoProblema(const Problema& p);
 std::string_view RotuloDoCampo(std::string_view campo);
 // "1 erro, 2 avisos"
 std::string ContagemDosProblemas(const ResultadoDaVerificacao& resultado);
+std::string ContagemDosProblemas(long erros, long avisos);
 
 }  // namespace zorla

@@ -48,10 +48,10 @@ const char* tipoEsperado(FieldType t) {
 // Every column the export reads, with its type, as the export's datasets will ask for them: each one missing or of
 // another type is an error, as the export stops on it.
 void confereColunas(const ClientDataSet& leitor, const std::vector<ColumnInfo>& columns, const char* consulta,
-                    std::deque<Problema>& problemas) {
+                    DestinoDosProblemas& problemas) {
     const std::vector<ClientDataSet::FieldMismatch> erradas = leitor.mismatches(columns);
     for (const ClientDataSet::FieldMismatch& m : erradas)
-        problemas.push_back(Problema{Gravidade::Erro, consulta, m.field, m.actual,
+        problemas.achou(Problema{Gravidade::Erro, consulta, m.field, m.actual,
                                      m.actual.empty()
                                          ? "coluna ausente no resultado do banco: a exportação para aqui"
                                          : std::string("coluna do tipo ") + m.actual + " onde a exportação lê " +
@@ -65,10 +65,10 @@ std::int64_t centavosDe(const Cell& c) { return c.type == FieldType::Integer ? c
 // What every check of one row shares: where the problems go and which document they name.
 class Achados {
 public:
-    explicit Achados(std::deque<Problema>& problemas) : m_problemas(problemas) {}
+    explicit Achados(DestinoDosProblemas& problemas) : m_problemas(problemas) {}
     void documento(std::string nome) { m_documento = std::move(nome); }
     void acha(Gravidade g, std::string_view campo, std::string valor, std::string problema) {
-        m_problemas.push_back(Problema{g, m_documento, std::string(campo), std::move(valor), std::move(problema)});
+        m_problemas.achou(Problema{g, m_documento, std::string(campo), std::move(valor), std::move(problema)});
     }
     void valor(const Cell& c, std::string_view campo, std::size_t largura) {
         if (c.isNull()) return;
@@ -96,7 +96,7 @@ public:
     }
 
 private:
-    std::deque<Problema>& m_problemas;
+    DestinoDosProblemas& m_problemas;
     std::string m_documento;
 };
 
@@ -178,7 +178,7 @@ private:
 // Each fiscal document of a book, as the sales or purchases record would write it.
 class VerificaLivro : public VerificacaoDaConsulta {
 public:
-    VerificaLivro(bool vendas, const ClientDataSet& leitor, std::deque<Problema>& problemas)
+    VerificaLivro(bool vendas, const ClientDataSet& leitor, DestinoDosProblemas& problemas)
         : m_vendas(vendas),
           m_leitor(leitor),
           m_problemas(problemas),
@@ -238,7 +238,7 @@ private:
 
     bool m_vendas;
     const ClientDataSet& m_leitor;
-    std::deque<Problema>& m_problemas;
+    DestinoDosProblemas& m_problemas;
     Achados m_achados;
     RegrasDoLeiaute m_leiaute;
     std::size_t m_c[std::size(kColunas)] = {};
@@ -248,7 +248,7 @@ private:
 // Each cash/bank movement that goes into an entry file.
 class VerificaMovimentos : public VerificacaoDaConsulta {
 public:
-    VerificaMovimentos(const ClientDataSet& leitor, std::deque<Problema>& problemas)
+    VerificaMovimentos(const ClientDataSet& leitor, DestinoDosProblemas& problemas)
         : m_leitor(leitor), m_problemas(problemas), m_achados(problemas), m_leiaute(LeiauteDoLancamento(), leitor) {}
 
     void columns(const std::vector<ColumnInfo>& columns) override {
@@ -301,7 +301,7 @@ private:
     }
 
     const ClientDataSet& m_leitor;
-    std::deque<Problema>& m_problemas;
+    DestinoDosProblemas& m_problemas;
     Achados m_achados;
     RegrasDoLeiaute m_leiaute;
     std::size_t m_c[std::size(kColunas)] = {};
@@ -310,9 +310,30 @@ private:
 }  // namespace
 
 std::unique_ptr<VerificacaoDaConsulta> VerificacaoDaConsulta::para(Consulta consulta, const ClientDataSet& leitor,
-                                                                   std::deque<Problema>& problemas) {
+                                                                   DestinoDosProblemas& problemas) {
     if (consulta == Consulta::Movimento) return std::make_unique<VerificaMovimentos>(leitor, problemas);
     return std::make_unique<VerificaLivro>(consulta == Consulta::Vendas, leitor, problemas);
+}
+
+namespace {
+// A check that owns the list it writes into.
+class ComLista : public VerificacaoDaConsulta {
+public:
+    ComLista(VerificacaoDaConsulta::Consulta consulta, const ClientDataSet& leitor, std::deque<Problema>& lista)
+        : m_lista(lista), m_verificacao(para(consulta, leitor, m_lista)) {}
+    void columns(const std::vector<ColumnInfo>& columns) override { m_verificacao->columns(columns); }
+    void row(std::span<const Cell> cells) override { m_verificacao->row(cells); }
+    void termina() override { m_verificacao->termina(); }
+
+private:
+    ProblemasNaLista m_lista;
+    std::unique_ptr<VerificacaoDaConsulta> m_verificacao;
+};
+}  // namespace
+
+std::unique_ptr<VerificacaoDaConsulta> VerificacaoDaConsulta::para(Consulta consulta, const ClientDataSet& leitor,
+                                                                   std::deque<Problema>& problemas) {
+    return std::make_unique<ComLista>(consulta, leitor, problemas);
 }
 
 }  // namespace zorla

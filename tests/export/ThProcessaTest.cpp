@@ -73,10 +73,14 @@ protected:
         EstadoDoModulo(dm).CDSSaidas.close();
         EstadoDoModulo(dm).CDSSaidas.open();
     }
-    ResultadoDaExportacao run(OutputFiles& files, bool paralelo = false) {
+    // In turn on one module (the window's run); purchases and movements on modules of their own; and those with the
+    // sales fetched by the run itself as it writes (the command line's).
+    enum class Modo { Serie, Paralelo, AoGravar };
+    ResultadoDaExportacao run(OutputFiles& files, Modo modo = Modo::Serie) {
         const int antes = host.fins();
         ThProcessa th(dm, host, host.cancel, params, files);
-        if (paralelo) th.emParalelo(outrosModulos());
+        if (modo != Modo::Serie) th.emParalelo(outrosModulos());
+        if (modo == Modo::AoGravar) th.leVendasAoGravar();
         th.start();
         th.wait();
         EXPECT_EQ(host.fins(), antes + 1);
@@ -84,9 +88,9 @@ protected:
         EXPECT_FALSE(EstadoDoModulo(dm).CDSSaidas.controlsDisabled());
         return th.resultado();
     }
-    ResultadoDaExportacao run(bool paralelo = false) {
+    ResultadoDaExportacao run(Modo modo = Modo::Serie) {
         DiskFiles disk;
-        return run(disk, paralelo);
+        return run(disk, modo);
     }
     std::string file(const std::string& name) { return test::readFile(dir.file(name)); }
     bool exists(const std::string& name) { return std::filesystem::exists(dir.file(name)); }
@@ -230,45 +234,63 @@ TEST_F(Run, WriteOrCloseFailureAnywhereEndsInFailureNamingTheFile) {
     }
 }
 
-// The purchases and the movements fetched on their own modules while the sales book is written: the same bytes
-// and the same events as one after the other, whatever the sizes; a failure of either ends the run as before.
-TEST_F(Run, ParallelQueriesWriteWhatSerialOnesWrite) {
+// The purchases and the movements fetched on their own modules while the sales book is written, and the sales
+// fetched by the run as it writes them, a few batches at a time: the same bytes and the same events as one query
+// after the other, whatever the sizes (the sales' count is not known beforehand when they arrive as they are
+// written); a failure of any query ends the run as before, and a cancel in the sales ends that book as before.
+TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
     const auto gera = [](int n, auto linha) {
         std::vector<Row> rows;
         for (int i = 0; i < n; ++i) rows.push_back(linha(i));
         return rows;
     };
     const char* const operacoes[] = {"V", "C", "F", "X"};
-    for (const auto& [nVendas, nCompras, nMovimentos] : {std::tuple{0, 0, 0}, std::tuple{3, 0, 5},
-                                                          std::tuple{0, 2, 0}, std::tuple{1500, 700, 2001}}) {
+    const char* const arquivos[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt",
+                                    "fca01A31MAR.txt"};
+    std::pair<std::vector<std::string>, std::vector<std::string>> serie;
+    const auto executa = [&](Modo modo) {
+        const auto antes = static_cast<long>(host.events().size());
+        if (modo != Modo::AoGravar) consulta();
+        const ResultadoDaExportacao r = run(modo);
+        std::vector<std::string> lido{std::to_string(static_cast<int>(r.desfecho))};
+        for (const char* f : arquivos) lido.push_back(exists(f) ? file(f) : "(nenhum)");
+        lido.push_back(r.erro);
+        auto eventos = host.events();
+        eventos.erase(eventos.begin(), eventos.begin() + antes);
+        std::replace(eventos.begin(), eventos.end(), std::string("etapa 0 -1"), "etapa 0 " + std::to_string(vendas.size()));
+        return std::pair{lido, eventos};
+    };
+    for (const auto& [nVendas, nCompras, nMovimentos] : {std::tuple{0, 0, 0}, std::tuple{3, 0, 5}, std::tuple{0, 2, 0},
+                                                          std::tuple{9000, 700, 2001}}) {
         SCOPED_TRACE(std::to_string(nVendas) + " " + std::to_string(nCompras) + " " + std::to_string(nMovimentos));
         vendas = gera(nVendas, [](int i) { return venda("V", std::to_string(100000 + i).c_str(), i * 37); });
         compras_ = gera(nCompras, [](int i) { return venda("C", std::to_string(200000 + i).c_str(), i * 11 - 5); });
         movimentos = gera(nMovimentos, [&](int i) {
             return movimento(operacoes[i % 4], "1120003", i % 7 ? "2110005" : "", std::to_string(i).c_str(), i * 3);
         });
-        std::map<bool, std::vector<std::string>> arquivos, eventos;
-        for (bool paralelo : {false, true}) {
-            const auto antes = static_cast<long>(host.events().size());
-            consulta();
-            const ResultadoDaExportacao r = run(paralelo);
-            EXPECT_EQ(r.desfecho, Desfecho::Concluido);
-            for (const char* f : {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"})
-                arquivos[paralelo].push_back(exists(f) ? file(f) : "(nenhum)");
-            const auto todos = host.events();
-            eventos[paralelo].assign(todos.begin() + antes, todos.end());
-        }
-        EXPECT_EQ(arquivos[true], arquivos[false]);
-        EXPECT_EQ(eventos[true], eventos[false]);
+        serie = executa(Modo::Serie);
+        EXPECT_EQ(serie.first[0], "0");
+        EXPECT_EQ(executa(Modo::Paralelo), serie);
+        EXPECT_EQ(executa(Modo::AoGravar), serie);
     }
-    for (const char* q : {"compras", "movimento"}) {
+    // Cancelled at the fifth sale: five records, an empty purchases book, the movements written.
+    vendas = gera(9000, [](int i) { return venda("V", std::to_string(100000 + i).c_str(), 1); });
+    host.cancelAtRecord = 5;
+    const std::vector<std::string> cancelado = executa(Modo::AoGravar).first;
+    EXPECT_EQ(cancelado[0], std::to_string(static_cast<int>(Desfecho::Cancelado)));
+    EXPECT_EQ(cancelado[1].size(), 5u * 549);
+    EXPECT_EQ(cancelado[2], "");
+    EXPECT_EQ(cancelado[3], serie.first[3]);  // the receipts, as the last sizes' serial run wrote them
+    host.cancelAtRecord = -1;
+    host.cancel = false;
+    for (const char* q : {"vendas", "compras", "movimento"}) {
         SCOPED_TRACE(q);
         falha = q;
-        consulta();
-        const ResultadoDaExportacao r = run(true);
-        EXPECT_EQ(r.desfecho, Desfecho::Falhou);
-        EXPECT_NE(r.erro.find(std::string("falha simulada n") + (falha == "compras" ? "as compras" : "o movimento")),
-                  std::string::npos) << r.erro;
+        const std::vector<std::string> lido = executa(Modo::AoGravar).first;
+        EXPECT_EQ(lido[0], std::to_string(static_cast<int>(Desfecho::Falhou)));
+        EXPECT_EQ(lido[1].size() % 549, 0u);
+        EXPECT_NE(lido.back().find(std::string("falha simulada n") + (falha == "movimento" ? "o " : "as ") + falha),
+                  std::string::npos) << lido.back();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "export/OutputFiles.h"
 #include "export/Sessao.h"
 #include "export/ThProcessa.h"
+#include "export/VerificacaoParaASaida.h"
 #include "support/BancoDeTeste.h"
 #include "support/EventosGravados.h"
 
@@ -141,6 +142,23 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     EXPECT_EQ(cidade->problema, "texto cortado em 7 posições: vai \"Campina\"");
     EXPECT_EQ(ColunasDoProblema(*cidade)[2], "Cidade do cliente (CIDADECLIENTE)");
     EXPECT_EQ(ContagemDosProblemas(r), "6 erros, 17 avisos");
+    // Written out as it is read, holding only the errors, on one attachment or on three: the same text.
+    const ConsultaParalela::NovoModulo outro = [&] {
+        auto d = std::make_unique<TFDMExporta>(banco.ini());
+        d->Conecta();
+        return d;
+    };
+    for (bool csv : {false, true}) {
+        for (const ConsultaParalela::NovoModulo& novo : {ConsultaParalela::NovoModulo{}, outro}) {
+            SCOPED_TRACE(std::string(csv ? "csv" : "tabela") + (novo ? ", em paralelo" : ""));
+            std::string texto;
+            const ContagemDaVerificacao c = VerificaParaASaida(*dm, PeriodoDoMes(1, 31, 3, 2008), 1, novo, csv,
+                                                               [&](std::string_view parte) { texto += parte; });
+            EXPECT_EQ(texto, csv ? CsvDaVerificacao(r) : TabelaDaVerificacao(r));
+            EXPECT_EQ(c.erros, 6);
+            EXPECT_EQ(c.avisos, 17);
+        }
+    }
 }
 
 TEST_F(Verificacao, ACleanPeriodHasNothingToSayAndExportsWithoutABox) {

@@ -1,0 +1,105 @@
+#include "export/VerificacaoParaASaida.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "export/TabelaDeProblemas.h"
+#include "export/Verificacao.h"
+#include "export/VerificacaoDaConsulta.h"
+
+namespace zorla {
+
+namespace {
+
+// A query's problems as they are found: its errors in memory, its warnings in an anonymous temporary file (in
+// memory too where the system gives none), each measured for the table on its way.
+class ProblemasGuardados : public DestinoDosProblemas {
+public:
+    explicit ProblemasGuardados(bool mede) : m_mede(mede), m_arquivo(std::tmpfile(), &std::fclose) {}
+
+    void achou(Problema p) override {
+        if (m_mede) m_tabela.mede(p);
+        if (p.gravidade == Gravidade::Erro) {
+            m_erros.push_back(std::move(p));
+            return;
+        }
+        ++m_quantosAvisos;
+        if (!m_arquivo) {
+            m_avisos.push_back(std::move(p));
+            return;
+        }
+        for (const std::string* t : {&p.documento, &p.campo, &p.valor, &p.problema}) grava(*t);
+    }
+
+    const std::vector<Problema>& erros() const { return m_erros; }
+    long avisos() const { return m_quantosAvisos; }
+    const TabelaDeProblemas& tabela() const { return m_tabela; }
+
+    void paraCadaAviso(const std::function<void(const Problema&)>& faz) {
+        for (const Problema& p : m_avisos) faz(p);
+        if (!m_arquivo) return;
+        std::FILE* f = m_arquivo.get();
+        if (std::fflush(f) != 0 || std::fseek(f, 0, SEEK_SET) != 0) falha();
+        Problema p;
+        for (long i = static_cast<long>(m_avisos.size()); i < m_quantosAvisos; ++i) {
+            for (std::string* t : {&p.documento, &p.campo, &p.valor, &p.problema}) le(*t);
+            faz(p);
+        }
+    }
+
+private:
+    void grava(const std::string& t) {
+        const auto n = static_cast<std::uint32_t>(t.size());
+        if (std::fwrite(&n, sizeof n, 1, m_arquivo.get()) != 1 || std::fwrite(t.data(), 1, n, m_arquivo.get()) != n)
+            falha();
+    }
+    void le(std::string& t) {
+        std::uint32_t n = 0;
+        if (std::fread(&n, sizeof n, 1, m_arquivo.get()) != 1) falha();
+        t.resize(n);
+        if (std::fread(t.data(), 1, n, m_arquivo.get()) != n) falha();
+    }
+    [[noreturn]] static void falha() {
+        throw std::runtime_error(std::string("Não foi possível guardar os avisos da verificação num arquivo "
+                                             "temporário (") +
+                                 std::strerror(errno) + "). Libere espaço na pasta temporária e verifique de novo.");
+    }
+
+    bool m_mede;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_arquivo;
+    std::vector<Problema> m_erros;
+    std::deque<Problema> m_avisos;
+    long m_quantosAvisos = 0;
+    TabelaDeProblemas m_tabela;
+};
+
+}  // namespace
+
+ContagemDaVerificacao VerificaParaASaida(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
+                                         const ConsultaParalela::NovoModulo& novoModulo, bool csv,
+                                         const Escrita& escreve) {
+    ProblemasGuardados guardados[] = {ProblemasGuardados(!csv), ProblemasGuardados(!csv), ProblemasGuardados(!csv)};
+    VerificaNosDestinos(dm, periodo, empresa, novoModulo, {&guardados[0], &guardados[1], &guardados[2]});
+    TabelaDeProblemas tabela;
+    ContagemDaVerificacao contagem;
+    for (const ProblemasGuardados& g : guardados) {
+        tabela.junta(g.tabela());
+        contagem.erros += static_cast<long>(g.erros().size());
+        contagem.avisos += g.avisos();
+    }
+    const auto escreveUm = [&](const Problema& p) { escreve(csv ? LinhaCsvDoProblema(p) : tabela.linha(p)); };
+    escreve(csv ? CabecalhoCsvDaVerificacao() : tabela.cabecalho());
+    for (const ProblemasGuardados& g : guardados)
+        for (const Problema& p : g.erros()) escreveUm(p);
+    for (ProblemasGuardados& g : guardados) g.paraCadaAviso(escreveUm);
+    if (!csv) escreve(ContagemDosProblemas(contagem.erros, contagem.avisos) + "\n");
+    return contagem;
+}
+
+}  // namespace zorla
