@@ -138,6 +138,9 @@ ExecucaoDoLote::Fim ExecucaoDoLote::executaItem(std::size_t i) {
     }
     TFDMExporta dm(item.conexao);
     Sessao sessao(dm);
+    // Lines run at once already keep the cores busy: each reads its queries in turn.
+    if (std::min<std::size_t>(static_cast<std::size_t>(m_args.tarefas), m_andamentos.size()) > 1)
+        sessao.umaConsultaPorVez();
     {
         std::lock_guard lock(m_mutex);
         a.sessao = &sessao;

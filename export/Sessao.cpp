@@ -46,6 +46,7 @@ std::unique_ptr<ThProcessa> Sessao::preparaExecucao(const RunParameters& params,
 }
 
 ConsultaParalela::NovoModulo Sessao::outroModulo() const {
+    if (!m_paralelo) return {};
     return [arquivo = m_dm.connectionFile()] {
         auto dm = std::make_unique<TFDMExporta>(arquivo);
         dm->Conecta();

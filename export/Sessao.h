@@ -52,6 +52,9 @@ public:
                                              const Escrita& escreve);
     // From any thread: what runs on the connection, a consult, a check or a run's query, stops and fails.
     void cancela();
+    // The queries of a run or a check one after the other on this connection, none on attachments of their own:
+    // for a batch whose lines already keep the cores busy.
+    void umaConsultaPorVez() { m_paralelo = false; }
 
 private:
     std::unique_ptr<ThProcessa> preparaExecucao(const RunParameters& params, EventosDaExportacao& eventos,
@@ -60,6 +63,7 @@ private:
     // A module of its own attachment to the same database, for a query run beside another.
     ConsultaParalela::NovoModulo outroModulo() const;
     TFDMExporta& m_dm;
+    bool m_paralelo = true;
 };
 
 // The folder as "Continuar" takes it: blanks around it dropped, the path delimiter added when missing.

@@ -272,8 +272,16 @@ void ThProcessa::antecipaConsultas() {
     // Both attach before either fetches.
     // A cancel while the sales book is written stops that book, not these (as when each was consulted in turn).
     using C = ConsultaParalela::Cancelamento;
-    m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
-    m_movimento = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
+    try {
+        m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
+        m_movimento = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
+    } catch (const DbError&) {
+        // A server that takes no more attachments is still served one query after the other on the run's own,
+        // which says what is wrong when something is.
+        m_compras.reset();
+        m_movimento.reset();
+        return;
+    }
     const RunParameters p = m_params;
     m_compras->inicia([p](TFDMExporta& dm) { dm.ConsultaSaidas("E", p.DataInicial, p.DataFinal, p.empresa); });
     m_movimento->inicia([p](TFDMExporta& dm) { dm.ConsultaMovimento(p.DataInicial, p.DataFinal); });

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "data/DMVantero.h"
+#include "data/DbError.h"
 #include "export/VerificacaoDaConsulta.h"
 
 namespace zorla {
@@ -84,14 +85,20 @@ void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t e
             [&] { m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
         if (lido) livro->termina();
     };
-    if (!novoModulo) {
+    std::unique_ptr<ConsultaParalela> outras[2];
+    try {
+        // Attached before any reads; a cancel stops all three.
+        for (auto& o : outras)
+            if (novoModulo)
+                o = std::make_unique<ConsultaParalela>(dm, novoModulo, ConsultaParalela::Cancelamento::SempreJunto);
+    } catch (const DbError&) {
+        // A server that takes no more attachments: one query after the other on this one.
+    }
+    if (!outras[0] || !outras[1]) {
+        outras[0].reset();
         for (int k = 0; k < 3; ++k) le(dm, k);
         return;
     }
-    std::unique_ptr<ConsultaParalela> outras[2];
-    // Attached before any reads; a cancel stops all three.
-    for (auto& o : outras)
-        o = std::make_unique<ConsultaParalela>(dm, novoModulo, ConsultaParalela::Cancelamento::SempreJunto);
     for (int k = 1; k <= 2; ++k) outras[k - 1]->inicia([&le, k](TFDMExporta& m) { le(m, k); });
     le(dm, 0);
     for (auto& o : outras) o->espera();

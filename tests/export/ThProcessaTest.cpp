@@ -74,12 +74,14 @@ protected:
         EstadoDoModulo(dm).CDSSaidas.open();
     }
     // In turn on one module (the window's run); purchases and movements on modules of their own; and those with the
-    // sales fetched by the run itself as it writes (the command line's).
-    enum class Modo { Serie, Paralelo, AoGravar };
+    // sales fetched by the run itself as it writes (the command line's); or a server that takes no more attachments.
+    enum class Modo { Serie, Paralelo, AoGravar, SemOutraConexao };
     ResultadoDaExportacao run(OutputFiles& files, Modo modo = Modo::Serie) {
         const int antes = host.fins();
         ThProcessa th(dm, host, host.cancel, params, files);
-        if (modo != Modo::Serie) th.emParalelo(outrosModulos());
+        if (modo == Modo::Paralelo || modo == Modo::AoGravar) th.emParalelo(outrosModulos());
+        if (modo == Modo::SemOutraConexao)
+            th.emParalelo([]() -> std::unique_ptr<TFDMExporta> { throw DbError("too many connections"); });
         if (modo == Modo::AoGravar) th.leVendasAoGravar();
         th.start();
         th.wait();
@@ -272,6 +274,7 @@ TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
         EXPECT_EQ(serie.first[0], "0");
         EXPECT_EQ(executa(Modo::Paralelo), serie);
         EXPECT_EQ(executa(Modo::AoGravar), serie);
+        EXPECT_EQ(executa(Modo::SemOutraConexao), serie);
     }
     // Cancelled at the fifth sale: five records, an empty purchases book, the movements written.
     vendas = gera(9000, [](int i) { return venda("V", std::to_string(100000 + i).c_str(), 1); });
