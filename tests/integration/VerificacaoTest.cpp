@@ -142,7 +142,11 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     EXPECT_EQ(cidade->problema, "texto cortado em 7 posições: vai \"Campina\"");
     EXPECT_EQ(ColunasDoProblema(*cidade)[2], "Cidade do cliente (CIDADECLIENTE)");
     EXPECT_EQ(ContagemDosProblemas(r), "6 erros, 17 avisos");
-    // Written out as it is read, holding only the errors, on one attachment or on three: the same text.
+}
+
+// Written out as it is read, holding only the errors, on one attachment or on three: the same text as the list's.
+TEST_F(Verificacao, WrittenAsItIsReadItSaysWhatTheListSays) {
+    const ResultadoDaVerificacao r = verifica(dadosComProblemas());
     const ConsultaParalela::NovoModulo outro = [&] {
         auto d = std::make_unique<TFDMExporta>(banco.ini());
         d->Conecta();
