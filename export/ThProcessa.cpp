@@ -268,9 +268,9 @@ void ThProcessa::gravaLivros(Saida& livro) {
 }
 
 void ThProcessa::antecipaConsultas() {
-    if (!m_novoModulo || m_compras) return;
-    // Both attach before either fetches.
-    // A cancel while the sales book is written stops that book, not these (as when each was consulted in turn).
+    if (!m_novoModulo || std::exchange(m_antecipadas, true)) return;
+    // Both attach before either fetches. A cancel while the sales book is written stops that book, not these (as
+    // when each was consulted in turn).
     using C = ConsultaParalela::Cancelamento;
     try {
         m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);

@@ -81,6 +81,7 @@ private:
     std::unique_ptr<ConsultaParalela> m_compras, m_movimento;
     ClientDataSet* m_linhasDoMovimento = nullptr;
     bool m_vendasAoGravar = false;
+    bool m_antecipadas = false;  // tried once, whether attached or not
 };
 
 }  // namespace zorla
