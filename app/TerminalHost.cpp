@@ -68,7 +68,7 @@ void TerminalHost::desenhaBarra(bool forcar) {
     constexpr int kLargura = 30;
     if (m_maximo == kRegistrosDesconhecidos) {
         // Rows written as they arrive: how many so far, as there is no end to measure against.
-        std::fprintf(m_out, "\r\033[K%d registros %s", m_posicao, m_etapa.c_str());
+        std::fprintf(m_out, "\r\033[K%d %s %s", m_posicao, m_posicao == 1 ? "registro" : "registros", m_etapa.c_str());
     } else {
         const int cheio = m_maximo > 0 ? static_cast<int>(static_cast<long long>(m_posicao) * kLargura / m_maximo) : 0;
         std::string barra(static_cast<std::size_t>(cheio), '#');
