@@ -2,6 +2,7 @@
 
 #include <iberror.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "data/DbError.h"
@@ -24,7 +25,9 @@ void FbStatus::check() {
     // Pairs of argument kind and value; a counted string takes two values.
     for (const ISC_STATUS* s = m_status->getErrors(); *s != isc_arg_end; s += *s == isc_arg_cstring ? 3 : 2)
         if (s[0] == isc_arg_gds) codes.push_back(static_cast<long>(s[1]));
-    const bool cancelada = !codes.empty() && codes.front() == isc_cancelled;
+    // A cancel that lands while the statement is prepared comes second, after what it interrupted ("Error while
+    // parsing procedure …'s BLR"): it is the cancel all the same.
+    const bool cancelada = std::find(codes.begin(), codes.end(), isc_cancelled) != codes.end();
     m_wrapper.init();
     throw DbError(text, cancelada, std::move(codes));
 }
