@@ -26,6 +26,7 @@ bool leColunasAceitas(Leitura&& leitura) {
 }  // namespace
 
 int ResultadoDaVerificacao::erros() const {
+    if (errosContados) return *errosContados;
     return static_cast<int>(
         std::count_if(problemas.begin(), problemas.end(), [](const Problema& p) { return p.gravidade == Gravidade::Erro; }));
 }
@@ -124,6 +125,7 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
         if (erro(p)) erros.push_back(std::move(p));
     r.problemas.erase(std::remove_if(r.problemas.begin(), r.problemas.end(), erro), r.problemas.end());
     r.problemas.insert(r.problemas.begin(), std::make_move_iterator(erros.begin()), std::make_move_iterator(erros.end()));
+    r.errosContados = static_cast<int>(erros.size());
     return r;
 }
 

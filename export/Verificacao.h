@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,9 @@ struct ResultadoDaVerificacao {
     // The errors first, then the warnings, each in the order of the export: sales, purchases, cash/bank movements.
     // A deque, so that millions of warnings grow without ever being copied.
     std::deque<Problema> problemas;
+    // Counted by the check as it puts the errors first, off the window's thread: millions of problems are not
+    // gone through again to say how many.
+    std::optional<int> errosContados;
     int erros() const;
     int avisos() const;
 };
