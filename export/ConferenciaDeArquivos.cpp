@@ -84,13 +84,13 @@ std::optional<std::int64_t> valorDe(const CampoDoLeiaute& f, std::string_view v)
 std::int64_t digitos(std::string_view v) {
     std::int64_t n = 0;
     while (v.size() > 8) n = n * 10 + (v[0] - '0'), v.remove_prefix(1);
-    if (v.size() < 8) {
+    // The multiplications below take the first digit in the lowest byte.
+    if (v.size() < 8 || std::endian::native != std::endian::little) {
         for (char c : v) n = n * 10 + (c - '0');
         return n;
     }
     std::uint64_t x;
     std::memcpy(&x, v.data(), sizeof x);
-    if constexpr (std::endian::native != std::endian::little) x = __builtin_bswap64(x);
     x -= 0x3030303030303030;
     x = x * 10 + (x >> 8);
     x = ((x & 0x000000FF000000FF) * (100 + (1000000ULL << 32)) +
@@ -524,6 +524,7 @@ ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo
 std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
                                                   std::vector<std::vector<std::uint64_t>>* inicios) {
     const std::vector<Trecho> trechos = trechosDe(arquivos);
+    if (trechos.empty()) return {};
     std::vector<ConferenciaDoArquivo> partes(trechos.size());
     std::vector<std::vector<std::uint64_t>> iniciosDasPartes(trechos.size());
     std::vector<std::exception_ptr> falhas(trechos.size());
