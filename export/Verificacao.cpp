@@ -105,27 +105,28 @@ void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t e
     for (auto& o : outras) o->espera();
 }
 
+namespace {
+// A query's problems as they are found, its errors apart: what stops the export goes first, and the millions of
+// warnings are then moved once, not gone through again to find the errors among them.
+struct ErrosEAvisos : DestinoDosProblemas {
+    void achou(Problema p) override { (p.gravidade == Gravidade::Erro ? erros : avisos).push_back(std::move(p)); }
+    std::deque<Problema> erros, avisos;
+};
+}  // namespace
+
 ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::int64_t empresa,
                                 const ConsultaParalela::NovoModulo& novoModulo) {
-    // Sales, purchases, movements: each query's problems apart, joined in that order at the end.
-    std::deque<Problema> problemas[3];
-    ProblemasNaLista listas[] = {ProblemasNaLista(problemas[0]), ProblemasNaLista(problemas[1]),
-                                 ProblemasNaLista(problemas[2])};
-    VerificaNosDestinos(dm, periodo, empresa, novoModulo, {&listas[0], &listas[1], &listas[2]});
+    // Sales, purchases, movements: the errors of each in that order, then the warnings of each.
+    ErrosEAvisos achados[3];
+    VerificaNosDestinos(dm, periodo, empresa, novoModulo, {&achados[0], &achados[1], &achados[2]});
     ResultadoDaVerificacao r;
-    r.problemas = std::move(problemas[0]);
-    for (int k = 1; k < 3; ++k)
-        r.problemas.insert(r.problemas.end(), std::make_move_iterator(problemas[k].begin()),
-                           std::make_move_iterator(problemas[k].end()));
-    // What stops the export first; each kind in the export's order. The errors are few as a rule: they move, the
-    // millions of warnings are not copied aside.
-    auto erro = [](const Problema& p) { return p.gravidade == Gravidade::Erro; };
-    std::vector<Problema> erros;
-    for (Problema& p : r.problemas)
-        if (erro(p)) erros.push_back(std::move(p));
-    r.problemas.erase(std::remove_if(r.problemas.begin(), r.problemas.end(), erro), r.problemas.end());
-    r.problemas.insert(r.problemas.begin(), std::make_move_iterator(erros.begin()), std::make_move_iterator(erros.end()));
-    r.errosContados = static_cast<int>(erros.size());
+    const auto junta = [&r](std::deque<Problema>& parte) {
+        r.problemas.insert(r.problemas.end(), std::make_move_iterator(parte.begin()), std::make_move_iterator(parte.end()));
+        parte = {};
+    };
+    for (ErrosEAvisos& a : achados) junta(a.erros);
+    r.errosContados = static_cast<int>(r.problemas.size());
+    for (ErrosEAvisos& a : achados) junta(a.avisos);
     return r;
 }
 

@@ -315,25 +315,4 @@ std::unique_ptr<VerificacaoDaConsulta> VerificacaoDaConsulta::para(Consulta cons
     return std::make_unique<VerificaLivro>(consulta == Consulta::Vendas, leitor, problemas);
 }
 
-namespace {
-// A check that owns the list it writes into.
-class ComLista : public VerificacaoDaConsulta {
-public:
-    ComLista(VerificacaoDaConsulta::Consulta consulta, const ClientDataSet& leitor, std::deque<Problema>& lista)
-        : m_lista(lista), m_verificacao(para(consulta, leitor, m_lista)) {}
-    void columns(const std::vector<ColumnInfo>& columns) override { m_verificacao->columns(columns); }
-    void row(std::span<const Cell> cells) override { m_verificacao->row(cells); }
-    void termina() override { m_verificacao->termina(); }
-
-private:
-    ProblemasNaLista m_lista;
-    std::unique_ptr<VerificacaoDaConsulta> m_verificacao;
-};
-}  // namespace
-
-std::unique_ptr<VerificacaoDaConsulta> VerificacaoDaConsulta::para(Consulta consulta, const ClientDataSet& leitor,
-                                                                   std::deque<Problema>& problemas) {
-    return std::make_unique<ComLista>(consulta, leitor, problemas);
-}
-
 }  // namespace zorla

@@ -36,9 +36,6 @@ public:
     // `leitor` is the export's dataset of that query: a column it would refuse is an error, and no row is read.
     static std::unique_ptr<VerificacaoDaConsulta> para(Consulta consulta, const ClientDataSet& leitor,
                                                        DestinoDosProblemas& destino);
-    // Into a list in memory.
-    static std::unique_ptr<VerificacaoDaConsulta> para(Consulta consulta, const ClientDataSet& leitor,
-                                                       std::deque<Problema>& problemas);
     // After the last row: what needs every row (a number repeated).
     virtual void termina() {}
 };

@@ -43,7 +43,8 @@ protected:
         const ClientDataSet& leitor = consulta == Consulta::Movimento ? dm.movimento() : dm.saidas();
         const ResultTable tabela = test::memoryTable(leitor, {linha});
         std::deque<Problema> problemas;
-        const auto regras = VerificacaoDaConsulta::para(consulta, leitor, problemas);
+        ProblemasNaLista lista(problemas);
+        const auto regras = VerificacaoDaConsulta::para(consulta, leitor, lista);
         regras->columns(tabela.columns);
         std::vector<Cell> celulas;
         for (const Value& v : tabela.rows[0]) celulas.push_back(Cell::of(v));
