@@ -5,6 +5,7 @@
 //   piso_fetch DATABASE MES ANO EMPRESA [paralelo]
 #include <firebird/Interface.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -96,6 +97,7 @@ private:
 };
 
 struct Consulta {
+    const char* nome;
     const char* sql;
     std::vector<std::string> parametros;
 };
@@ -104,7 +106,11 @@ Contagem serie(const char* banco, const std::vector<Consulta>& consultas) {
     Piso piso(banco);
     Contagem total;
     for (const Consulta& q : consultas) {
+        const auto antes = std::chrono::steady_clock::now();
         const Contagem c = piso.busca(q.sql, q.parametros);
+        // Which query the floor is made of.
+        std::printf("%s: %lld linhas, %.2f s\n", q.nome, c.linhas,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count());
         total.linhas += c.linhas;
         total.bytes += c.bytes;
     }
@@ -152,9 +158,9 @@ int main(int argc, char** argv) {
         "SELECT * FROM RELATORIOAPURACAOICMS(?, ?, ?, ?, ?, ?) ORDER BY DATAMOVIMENTO, AGRUPAMENTO, NUMERODOC";
     const std::string codigo = std::to_string(empresa);
     const std::vector<Consulta> consultas = {
-        {fiscal, {"NF", "S", inicial, final_, codigo, "%"}},
-        {fiscal, {"NF", "E", inicial, final_, codigo, "%"}},
-        {"SELECT * FROM SP_EXPORTAMOVIMENTO_BANCARIO(?, ?, ?)", {"%", inicial, final_}},
+        {"vendas", fiscal, {"NF", "S", inicial, final_, codigo, "%"}},
+        {"compras", fiscal, {"NF", "E", inicial, final_, codigo, "%"}},
+        {"movimento", "SELECT * FROM SP_EXPORTAMOVIMENTO_BANCARIO(?, ?, ?)", {"%", inicial, final_}},
     };
     try {
         const Contagem total = emParalelo ? paralelo(argv[1], consultas) : serie(argv[1], consultas);

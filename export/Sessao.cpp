@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
@@ -25,13 +26,24 @@ std::vector<Empresa> Sessao::empresas() {
 
 void Sessao::consulta(const Periodo& periodo, std::int64_t empresa) {
     if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
-    m_dm.ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa);
+    m_antecipadas = {};
+    // Attached before the sales are fetched: opening one while another fetches stalls.
+    if (m_paralelo)
+        m_antecipadas =
+            ConsultasAntecipadas::inicia(m_dm, outroModulo(), periodo.DataInicial, periodo.DataFinal, empresa);
+    try {
+        m_dm.ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa);
+    } catch (...) {
+        m_antecipadas = {};
+        throw;
+    }
 }
 
 std::unique_ptr<ThProcessa> Sessao::inicia(const RunParameters& params, EventosDaExportacao& eventos,
                                            const std::atomic<bool>& cancelado, OutputFiles& arquivos,
                                            TravaPasta trava) {
     auto run = preparaExecucao(params, eventos, cancelado, arquivos, std::move(trava));
+    run->usaConsultas(std::exchange(m_antecipadas, {}));
     run->start();
     return run;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Periodo.h"
+#include "export/ConsultasAntecipadas.h"
 #include "export/EventosDaExportacao.h"
 #include "export/RunParameters.h"
 #include "export/TravaPasta.h"
@@ -37,7 +38,8 @@ public:
     std::vector<Empresa> empresas();
     // Whether the connection has that company, read again from the database.
     bool temEmpresa(std::int64_t codigo);
-    // The period's sales of a company: the rows the next run writes into the sales book.
+    // The period's sales of a company: the rows the next run writes into the sales book. The run's other two
+    // queries start with it, each on an attachment of its own, and the run of that period and company takes them.
     void consulta(const Periodo& periodo, std::int64_t empresa);
     // A run over the consulted rows, on its worker from now on; it holds the folder until it is destroyed.
     std::unique_ptr<ThProcessa> inicia(const RunParameters& params, EventosDaExportacao& eventos,
@@ -64,6 +66,7 @@ private:
     ConsultaParalela::NovoModulo outroModulo() const;
     TFDMExporta& m_dm;
     bool m_paralelo = true;
+    ConsultasAntecipadas m_antecipadas;
 };
 
 // The folder as "Continuar" takes it: blanks around it dropped, the path delimiter added when missing.

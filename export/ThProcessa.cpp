@@ -250,7 +250,7 @@ void ThProcessa::gravaLivros(Saida& livro) {
     else
         gravaLivro(livro, Etapa::LivroSaidas, m_dm.saidas());
 
-    ClientDataSet& compras = m_compras ? (m_compras->espera(), m_compras->modulo().saidas())
+    ClientDataSet& compras = m_consultas.compras ? (m_consultas.compras->espera(), m_consultas.compras->modulo().saidas())
                                        : m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal,
                                                              m_params.empresa);
     const std::string entradas = caminho(TipoArquivo::LivroEntradas);
@@ -269,22 +269,15 @@ void ThProcessa::gravaLivros(Saida& livro) {
 
 void ThProcessa::antecipaConsultas() {
     if (!m_novoModulo || std::exchange(m_antecipadas, true)) return;
-    // Both attach before either fetches. A cancel while the sales book is written stops that book, not these (as
-    // when each was consulted in turn).
-    using C = ConsultaParalela::Cancelamento;
-    try {
-        m_compras = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
-        m_movimento = std::make_unique<ConsultaParalela>(m_dm, m_novoModulo, C::AoEsperar);
-    } catch (const DbError&) {
-        // A server that takes no more attachments is still served one query after the other on the run's own,
-        // which says what is wrong when something is.
-        m_compras.reset();
-        m_movimento.reset();
-        return;
-    }
-    const RunParameters p = m_params;
-    m_compras->inicia([p](TFDMExporta& dm) { dm.ConsultaSaidas("E", p.DataInicial, p.DataFinal, p.empresa); });
-    m_movimento->inicia([p](TFDMExporta& dm) { dm.ConsultaMovimento(p.DataInicial, p.DataFinal); });
+    // A cancel while the sales book is written stops that book, not these (as when each was consulted in turn).
+    m_consultas =
+        ConsultasAntecipadas::inicia(m_dm, m_novoModulo, m_params.DataInicial, m_params.DataFinal, m_params.empresa);
+}
+
+void ThProcessa::usaConsultas(ConsultasAntecipadas consultas) {
+    if (m_antecipadas || !consultas.de(m_params.DataInicial, m_params.DataFinal, m_params.empresa)) return;
+    m_consultas = std::move(consultas);
+    m_antecipadas = true;
 }
 
 std::string ThProcessa::caminho(TipoArquivo tipo) const {
@@ -310,8 +303,7 @@ void ThProcessa::GeraArquivos() {
         registraFalha(e);
     }
     // A query still under way after a failure is stopped; its rows are not wanted.
-    m_compras.reset();
-    m_movimento.reset();
+    m_consultas = {};
     m_resultado.desfecho = !m_resultado.erro.empty() ? Desfecho::Falhou
                            : m_cancelado             ? Desfecho::Cancelado
                                                      : Desfecho::Concluido;
@@ -319,7 +311,7 @@ void ThProcessa::GeraArquivos() {
 }
 
 void ThProcessa::ExportaMovimentoBancario() {
-    ClientDataSet& mov = m_movimento ? (m_movimento->espera(), m_movimento->modulo().movimento())
+    ClientDataSet& mov = m_consultas.movimento ? (m_consultas.movimento->espera(), m_consultas.movimento->modulo().movimento())
                                      : m_dm.ConsultaMovimento(m_params.DataInicial, m_params.DataFinal);
     m_linhasDoMovimento = &mov;
     m_registrosDoMovimento = 0;

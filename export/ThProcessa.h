@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "export/ConsultaParalela.h"
+#include "export/ConsultasAntecipadas.h"
 #include "export/EventosDaExportacao.h"
 #include "export/OutputFiles.h"
 #include "export/RunParameters.h"
@@ -34,6 +35,9 @@ public:
     void emParalelo(ConsultaParalela::NovoModulo novoModulo) { m_novoModulo = std::move(novoModulo); }
     // Attaches and starts those two queries now, before the run: while the sales are consulted.
     void antecipaConsultas();
+    // Those two queries already under way, when they are of the run's period and company (the window's, asked
+    // for with its consult); others are let go.
+    void usaConsultas(ConsultasAntecipadas consultas);
     // The sales are not consulted before the run: it fetches them itself and writes each record as its row arrives.
     void leVendasAoGravar() { m_vendasAoGravar = true; }
     // Starts the worker at once.
@@ -78,7 +82,7 @@ private:
     bool m_cancelamentoVisto = false;
     int m_registrosDoMovimento = 0;  // across the three entry files
     ConsultaParalela::NovoModulo m_novoModulo;
-    std::unique_ptr<ConsultaParalela> m_compras, m_movimento;
+    ConsultasAntecipadas m_consultas;
     ClientDataSet* m_linhasDoMovimento = nullptr;
     bool m_vendasAoGravar = false;
     bool m_antecipadas = false;  // tried once, whether attached or not

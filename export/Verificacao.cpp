@@ -6,6 +6,7 @@
 
 #include "data/DMVantero.h"
 #include "data/DbError.h"
+#include "export/RepasseParaOutraThread.h"
 #include "export/VerificacaoDaConsulta.h"
 
 namespace zorla {
@@ -74,17 +75,21 @@ void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t e
                          const ConsultaParalela::NovoModulo& novoModulo,
                          const std::array<DestinoDosProblemas*, 3>& destinos) {
     using Consulta = VerificacaoDaConsulta::Consulta;
+    // The rules and the problems' texts on a thread of their own: the fetch goes on meanwhile.
     const auto le = [&](TFDMExporta& m, int k) {
-        if (k == 2) {
-            const auto movimentos = VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), *destinos[2]);
-            leColunasAceitas([&] { m.LeMovimento(periodo.DataInicial, periodo.DataFinal, *movimentos); });
-            return;
-        }
-        const auto livro =
-            VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras, m.saidas(), *destinos[k]);
-        const bool lido = leColunasAceitas(
-            [&] { m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa, *livro); });
-        if (lido) livro->termina();
+        const auto verificacao =
+            k == 2 ? VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), *destinos[2])
+                   : VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras, m.saidas(), *destinos[k]);
+        RepasseParaOutraThread repasse(*verificacao);
+        const bool lido = leColunasAceitas([&] {
+            if (k == 2)
+                m.LeMovimento(periodo.DataInicial, periodo.DataFinal, repasse);
+            else
+                m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa, repasse);
+        });
+        if (!lido) return;
+        repasse.termina();
+        verificacao->termina();
     };
     std::unique_ptr<ConsultaParalela> outras[2];
     try {

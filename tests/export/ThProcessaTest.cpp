@@ -73,9 +73,10 @@ protected:
         EstadoDoModulo(dm).CDSSaidas.close();
         EstadoDoModulo(dm).CDSSaidas.open();
     }
-    // In turn on one module (the window's run); purchases and movements on modules of their own; and those with the
-    // sales fetched by the run itself as it writes (the command line's); or a server that takes no more attachments.
-    enum class Modo { Serie, Paralelo, AoGravar, SemOutraConexao };
+    // In turn on one module; purchases and movements on modules of their own; those with the sales fetched by the
+    // run itself as it writes (the command line's); those two started before the run (the window's, with its
+    // consult); or a server that takes no more attachments.
+    enum class Modo { Serie, Paralelo, AoGravar, Antecipadas, SemOutraConexao };
     ResultadoDaExportacao run(OutputFiles& files, Modo modo = Modo::Serie) {
         const int antes = host.fins();
         ThProcessa th(dm, host, host.cancel, params, files);
@@ -83,6 +84,9 @@ protected:
         if (modo == Modo::SemOutraConexao)
             th.emParalelo([]() -> std::unique_ptr<TFDMExporta> { throw DbError("too many connections"); });
         if (modo == Modo::AoGravar) th.leVendasAoGravar();
+        if (modo == Modo::Antecipadas)
+            th.usaConsultas(ConsultasAntecipadas::inicia(dm, outrosModulos(), params.DataInicial, params.DataFinal,
+                                                         params.empresa));
         th.start();
         th.wait();
         EXPECT_EQ(host.fins(), antes + 1);
@@ -274,6 +278,7 @@ TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
         EXPECT_EQ(serie.first[0], "0");
         EXPECT_EQ(executa(Modo::Paralelo), serie);
         EXPECT_EQ(executa(Modo::AoGravar), serie);
+        EXPECT_EQ(executa(Modo::Antecipadas), serie);
         EXPECT_EQ(executa(Modo::SemOutraConexao), serie);
     }
     // Cancelled at the fifth sale: five records, an empty purchases book, the movements written.
@@ -286,15 +291,18 @@ TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
     EXPECT_EQ(cancelado[3], serie.first[3]);  // the receipts, as the last sizes' serial run wrote them
     host.cancelAtRecord = -1;
     host.cancel = false;
-    for (const char* q : {"vendas", "compras", "movimento"}) {
-        SCOPED_TRACE(q);
-        falha = q;
-        const std::vector<std::string> lido = executa(Modo::AoGravar).first;
-        EXPECT_EQ(lido[0], std::to_string(static_cast<int>(Desfecho::Falhou)));
-        EXPECT_EQ(lido[1].size() % 549, 0u);
-        EXPECT_NE(lido.back().find(std::string("falha simulada n") + (falha == "movimento" ? "o " : "as ") + falha),
-                  std::string::npos) << lido.back();
-    }
+    for (const Modo modo : {Modo::AoGravar, Modo::Antecipadas})
+        for (const char* q : {"vendas", "compras", "movimento"}) {
+            // Sales consulted before the run fail the consult, not the run.
+            if (modo == Modo::Antecipadas && q == std::string("vendas")) continue;
+            SCOPED_TRACE(std::string(q) + (modo == Modo::Antecipadas ? ", antecipadas" : ""));
+            falha = q;
+            const std::vector<std::string> lido = executa(modo).first;
+            EXPECT_EQ(lido[0], std::to_string(static_cast<int>(Desfecho::Falhou)));
+            EXPECT_EQ(lido[1].size() % 549, 0u);
+            EXPECT_NE(lido.back().find(std::string("falha simulada n") + (falha == "movimento" ? "o " : "as ") + falha),
+                      std::string::npos) << lido.back();
+        }
 }
 
 class Lancamentos : public Run {

@@ -1,0 +1,72 @@
+#include "export/RepasseParaOutraThread.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "data/PackedRows.h"
+
+namespace zorla {
+
+namespace {
+// As the export's sales book: handing a batch on costs nothing beside what is done with it, and the few waiting
+// hold a few MiB.
+constexpr std::size_t kLinhasPorLote = 4096;
+constexpr std::size_t kLotesEmEspera = 4;
+}  // namespace
+
+RepasseParaOutraThread::RepasseParaOutraThread(RowReceiver& destino)
+    : m_destino(destino), m_fila(kLotesEmEspera), m_thread([this] { recebe(); }) {}
+
+RepasseParaOutraThread::~RepasseParaOutraThread() { encerra(); }
+
+void RepasseParaOutraThread::columns(const std::vector<ColumnInfo>& columns) {
+    m_destino.columns(columns);
+    m_tipos.clear();
+    // A column of a type nobody reads comes as nulls only.
+    for (const ColumnInfo& c : columns) m_tipos.push_back(c.type == FieldType::Unsupported ? FieldType::Text : c.type);
+    m_lote = std::make_shared<PackedRows>(m_tipos);
+}
+
+void RepasseParaOutraThread::row(std::span<const Cell> cells) {
+    m_lote->append(cells);
+    if (m_lote->size() >= kLinhasPorLote) entrega();
+}
+
+void RepasseParaOutraThread::entrega() {
+    if (!m_fila.poe(std::exchange(m_lote, std::make_shared<PackedRows>(m_tipos)))) std::rethrow_exception(m_falha);
+}
+
+void RepasseParaOutraThread::termina() {
+    if (m_lote && m_lote->size() > 0) entrega();
+    m_fila.termina();
+    m_thread.join();
+    if (m_falha) std::rethrow_exception(m_falha);
+}
+
+void RepasseParaOutraThread::encerra() {
+    if (!m_thread.joinable()) return;
+    m_fila.desiste();
+    m_fila.termina();
+    m_thread.join();
+}
+
+void RepasseParaOutraThread::recebe() {
+    try {
+        std::vector<Cell> celulas;
+        std::vector<std::uint32_t> posicoes;
+        while (const auto lote = m_fila.tira()) {
+            celulas.resize(lote->fieldCount());
+            posicoes.resize(lote->fieldCount());
+            for (std::size_t r = 0; r < lote->size(); ++r) {
+                lote->locate(r, posicoes.data());
+                for (std::size_t f = 0; f < celulas.size(); ++f) celulas[f] = lote->cellAt(r, posicoes.data(), f);
+                m_destino.row(celulas);
+            }
+        }
+    } catch (...) {
+        m_falha = std::current_exception();
+        m_fila.desiste();
+    }
+}
+
+}  // namespace zorla
