@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "export/Problema.h"
 
@@ -18,9 +19,11 @@ public:
     void junta(const TabelaDeProblemas& outra);
     std::string cabecalho() const;
     std::string linha(const Problema& p) const;
+    // The same line added to the end of `saida`: millions of them are written without a string each.
+    void acrescentaLinha(const Problema& p, std::string& saida) const;
 
 private:
-    std::string linha(const std::array<std::string, 5>& colunas) const;
+    void acrescenta(const std::array<std::string_view, 5>& colunas, bool cortado, std::string& saida) const;
     std::array<std::size_t, 5> m_larguras{};
 };
 

@@ -1,11 +1,14 @@
 #include "export/VerificacaoParaASaida.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <stdexcept>
 #include <vector>
 
@@ -35,6 +38,7 @@ public:
             return;
         }
         for (const std::string* t : {&p.documento, &p.campo, &p.valor, &p.problema}) grava(*t);
+        if (m_bloco.size() >= kBloco) esvazia();
     }
 
     const std::vector<Problema>& erros() const { return m_erros; }
@@ -44,6 +48,7 @@ public:
     void paraCadaAviso(const std::function<void(const Problema&)>& faz) {
         for (const Problema& p : m_avisos) faz(p);
         if (!m_arquivo) return;
+        esvazia();
         std::FILE* f = m_arquivo.get();
         if (std::fflush(f) != 0 || std::fseek(f, 0, SEEK_SET) != 0) falha();
         Problema p;
@@ -54,16 +59,38 @@ public:
     }
 
 private:
+    // Written and read back in blocks: a call of the C library per text, millions of them, took longer than the
+    // texts themselves.
+    static constexpr std::size_t kBloco = std::size_t{1} << 20;
+
     void grava(const std::string& t) {
         const auto n = static_cast<std::uint32_t>(t.size());
-        if (std::fwrite(&n, sizeof n, 1, m_arquivo.get()) != 1 || std::fwrite(t.data(), 1, n, m_arquivo.get()) != n)
-            falha();
+        m_bloco.append(reinterpret_cast<const char*>(&n), sizeof n);
+        m_bloco += t;
+    }
+    void esvazia() {
+        if (std::fwrite(m_bloco.data(), 1, m_bloco.size(), m_arquivo.get()) != m_bloco.size()) falha();
+        m_bloco.clear();
     }
     void le(std::string& t) {
         std::uint32_t n = 0;
-        if (std::fread(&n, sizeof n, 1, m_arquivo.get()) != 1) falha();
-        t.resize(n);
-        if (std::fread(t.data(), 1, n, m_arquivo.get()) != n) falha();
+        std::memcpy(&n, tem(sizeof n), sizeof n);
+        const char* texto = tem(sizeof n + n) + sizeof n;
+        t.assign(texto, n);
+        m_lido += sizeof n + n;
+    }
+    // The next `n` bytes of the file, read in blocks.
+    const char* tem(std::size_t n) {
+        if (m_bloco.size() - m_lido < n) {
+            m_bloco.erase(0, m_lido);
+            m_lido = 0;
+            const std::size_t antes = m_bloco.size();
+            m_bloco.resize(antes + std::max(n, kBloco));
+            const std::size_t lidos = std::fread(m_bloco.data() + antes, 1, m_bloco.size() - antes, m_arquivo.get());
+            m_bloco.resize(antes + lidos);
+            if (m_bloco.size() < n) falha();
+        }
+        return m_bloco.data() + m_lido;
     }
     [[noreturn]] static void falha() {
         throw std::runtime_error(std::string("Não foi possível guardar os avisos da verificação num arquivo "
@@ -76,6 +103,8 @@ private:
     std::vector<Problema> m_erros;
     std::deque<Problema> m_avisos;
     long m_quantosAvisos = 0;
+    std::string m_bloco;  // to the file, then from it
+    std::size_t m_lido = 0;
     TabelaDeProblemas m_tabela;
 };
 
@@ -93,12 +122,21 @@ ContagemDaVerificacao VerificaParaASaida(TFDMExporta& dm, const Periodo& periodo
         contagem.erros += static_cast<long>(g.erros().size());
         contagem.avisos += g.avisos();
     }
-    const auto escreveUm = [&](const Problema& p) { escreve(csv ? LinhaCsvDoProblema(p) : tabela.linha(p)); };
-    escreve(csv ? CabecalhoCsvDaVerificacao() : tabela.cabecalho());
+    // Out in blocks too, not a line at a time.
+    std::string bloco;
+    const auto escreveUm = [&](const Problema& p) {
+        if (csv)
+            bloco += LinhaCsvDoProblema(p);
+        else
+            tabela.acrescentaLinha(p, bloco);
+        if (bloco.size() >= 64 * 1024) escreve(std::exchange(bloco, {}));
+    };
+    bloco = csv ? CabecalhoCsvDaVerificacao() : tabela.cabecalho();
     for (const ProblemasGuardados& g : guardados)
         for (const Problema& p : g.erros()) escreveUm(p);
     for (ProblemasGuardados& g : guardados) g.paraCadaAviso(escreveUm);
-    if (!csv) escreve(ContagemDosProblemas(contagem.erros, contagem.avisos) + "\n");
+    if (!csv) bloco += ContagemDosProblemas(contagem.erros, contagem.avisos) + "\n";
+    escreve(bloco);
     return contagem;
 }
 
