@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "data/DMVantero.h"
+#include "export/PrioridadeDaThread.h"
 
 namespace zorla {
 
@@ -24,6 +25,8 @@ ConsultaParalela::~ConsultaParalela() {
 
 void ConsultaParalela::inicia(Consulta consulta) {
     m_thread = std::thread([this, consulta = std::move(consulta)] {
+        // Beside the window, whose turns come first, as the run's own worker.
+        BaixaPrioridadeDaThread();
         try {
             consulta(*m_dm);
         } catch (...) {

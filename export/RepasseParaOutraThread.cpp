@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data/PackedRows.h"
+#include "export/PrioridadeDaThread.h"
 
 namespace zorla {
 
@@ -51,6 +52,7 @@ void RepasseParaOutraThread::encerra() {
 }
 
 void RepasseParaOutraThread::recebe() {
+    BaixaPrioridadeDaThread();
     try {
         std::vector<Cell> celulas;
         std::vector<std::uint32_t> posicoes;

@@ -14,11 +14,28 @@
 
 namespace zorla {
 
-ProblemasModel::ProblemasModel(std::shared_ptr<const ResultadoDaVerificacao> resultado, QObject* parent)
-    : QAbstractTableModel(parent), m_resultado(std::move(resultado)) {}
+namespace {
+constexpr int kLinhasPorVez = 10000;
+}
 
-int ProblemasModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_resultado->problemas.size());
+ProblemasModel::ProblemasModel(std::shared_ptr<const ResultadoDaVerificacao> resultado, QObject* parent)
+    : QAbstractTableModel(parent),
+      m_resultado(std::move(resultado)),
+      m_mostradas(static_cast<int>(std::min<std::size_t>(m_resultado->problemas.size(), kLinhasPorVez))) {}
+
+int ProblemasModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_mostradas; }
+
+bool ProblemasModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && static_cast<std::size_t>(m_mostradas) < m_resultado->problemas.size();
+}
+
+void ProblemasModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) return;
+    const int mais = static_cast<int>(
+        std::min<std::size_t>(m_resultado->problemas.size() - static_cast<std::size_t>(m_mostradas), kLinhasPorVez));
+    beginInsertRows({}, m_mostradas, m_mostradas + mais - 1);
+    m_mostradas += mais;
+    endInsertRows();
 }
 
 int ProblemasModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 5; }

@@ -280,6 +280,25 @@ TEST(JanelaVerificacao, SortsItsTableByAnyColumn) {
     }
 }
 
+// Many problems come ten thousand at a time as the table is scrolled to its end; a sort orders every one of them.
+TEST(JanelaVerificacao, ManyProblemsComeAsScrolledAndASortOrdersThemAll) {
+    auto r = std::make_shared<ResultadoDaVerificacao>();
+    for (int i = 0; i < 25000; ++i)
+        r->problemas.push_back({Gravidade::Aviso, "Venda " + std::to_string(100000 + i), "CFOP", "1102", "aviso"});
+    JanelaVerificacao janela(r, [] {}, nullptr);
+    EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "0 erros, 25000 avisos");
+    auto* tabela = janela.findChild<QTableView*>("TblProblemas");
+    QAbstractItemModel* m = tabela->model();
+    for (const int esperadas : {10000, 20000, 25000}) {
+        EXPECT_EQ(m->rowCount(), esperadas);
+        EXPECT_EQ(m->canFetchMore({}), esperadas < 25000);
+        m->fetchMore({});
+    }
+    EXPECT_EQ(m->rowCount(), 25000);
+    tabela->sortByColumn(1, Qt::DescendingOrder);
+    EXPECT_EQ(m->index(0, 1).data().toString(), "Venda 124999");
+}
+
 TEST_F(Janela, EmptyPeriodLeavesTheGaugeStillAtZero) {
     abre();
     c<QComboBox>("CbxMes")->setCurrentIndex(6);
