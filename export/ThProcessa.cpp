@@ -250,9 +250,9 @@ void ThProcessa::gravaLivros(Saida& livro) {
     else
         gravaLivro(livro, Etapa::LivroSaidas, m_dm.saidas());
 
-    ClientDataSet& compras = m_consultas.compras ? (m_consultas.compras->espera(), m_consultas.compras->modulo().saidas())
-                                       : m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal,
-                                                             m_params.empresa);
+    ClientDataSet& compras = m_consultas.compras
+                                 ? (m_consultas.compras->espera(), m_consultas.compras->modulo().saidas())
+                                 : m_dm.ConsultaSaidas("E", m_params.DataInicial, m_params.DataFinal, m_params.empresa);
     const std::string entradas = caminho(TipoArquivo::LivroEntradas);
     if (compras.isEmpty()) {
         // A purchases book of an earlier export would be imported as this period's.
@@ -311,8 +311,9 @@ void ThProcessa::GeraArquivos() {
 }
 
 void ThProcessa::ExportaMovimentoBancario() {
-    ClientDataSet& mov = m_consultas.movimento ? (m_consultas.movimento->espera(), m_consultas.movimento->modulo().movimento())
-                                     : m_dm.ConsultaMovimento(m_params.DataInicial, m_params.DataFinal);
+    ClientDataSet& mov = m_consultas.movimento
+                             ? (m_consultas.movimento->espera(), m_consultas.movimento->modulo().movimento())
+                             : m_dm.ConsultaMovimento(m_params.DataInicial, m_params.DataFinal);
     m_linhasDoMovimento = &mov;
     m_registrosDoMovimento = 0;
     m_eventos.etapaIniciada(Etapa::MovimentoBancario, mov.recordCount());

@@ -77,9 +77,9 @@ void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t e
     using Consulta = VerificacaoDaConsulta::Consulta;
     // The rules and the problems' texts on a thread of their own: the fetch goes on meanwhile.
     const auto le = [&](TFDMExporta& m, int k) {
-        const auto verificacao =
-            k == 2 ? VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), *destinos[2])
-                   : VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras, m.saidas(), *destinos[k]);
+        const auto verificacao = k == 2 ? VerificacaoDaConsulta::para(Consulta::Movimento, m.movimento(), *destinos[2])
+                                        : VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras,
+                                                                      m.saidas(), *destinos[k]);
         RepasseParaOutraThread repasse(*verificacao);
         const bool lido = leColunasAceitas([&] {
             if (k == 2)

@@ -7,9 +7,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
-#include <stdexcept>
 #include <vector>
 
 #include "export/TabelaDeProblemas.h"

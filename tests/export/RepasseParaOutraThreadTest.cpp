@@ -10,6 +10,12 @@
 namespace zorla {
 namespace {
 
+std::string comoTexto(std::span<const Cell> cells) {
+    std::string l;
+    for (const Cell& c : cells) l += (c.isNull() ? "-" : std::to_string(c.number) + "'" + std::string(c.text)) + ";";
+    return l;
+}
+
 // What the receiver saw, a row a line, and on which thread.
 struct Recebedor : RowReceiver {
     void columns(const std::vector<ColumnInfo>& c) override {
@@ -18,9 +24,7 @@ struct Recebedor : RowReceiver {
     }
     void row(std::span<const Cell> cells) override {
         if (++linhas == falhaNaLinha) throw std::runtime_error("falha do destino");
-        std::string l;
-        for (const Cell& c : cells) l += (c.isNull() ? "-" : std::to_string(c.number) + "'" + std::string(c.text)) + ";";
-        vistas.push_back(l);
+        vistas.push_back(comoTexto(cells));
         thread = std::this_thread::get_id();
     }
     bool recusa = false;
@@ -68,10 +72,7 @@ TEST(RepasseParaOutraThread, HandsEveryRowInOrderAndStopsTheFetchWithTheReceiver
                                       {FieldType::Decimal, i * 100 + 1, {}},
                                       {FieldType::Date, 13000 + i % 365, {}},
                                       {}};
-                std::string l;
-                for (const Cell& cell : cells)
-                    l += (cell.isNull() ? "-" : std::to_string(cell.number) + "'" + std::string(cell.text)) + ";";
-                esperadas.push_back(l);
+                esperadas.push_back(comoTexto(cells));
                 repasse.row(cells);
             }
             if (c.buscaFalha) throw std::runtime_error("busca");
