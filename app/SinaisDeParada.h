@@ -9,10 +9,11 @@
 
 namespace zorla {
 
-// SIGINT and SIGTERM cancel instead of killing (on Windows, the console's Ctrl-C, Ctrl-Break and close). Made as the program's first act, it blocks both in every thread
-// (those the Firebird engine starts later included, which would otherwise shut the connections down) and takes
-// them on a watcher thread of its own. SIGXFSZ is ignored: a file-size limit makes the write fail, as a full disk
-// does, instead of killing the program in the middle of a record.
+// SIGINT and SIGTERM cancel instead of killing (on Windows, the console's Ctrl-C, Ctrl-Break and close). Made as
+// the program's first act, it blocks both in every thread (those the Firebird engine starts later included, which
+// would otherwise shut the connections down) and takes them on a watcher thread of its own. SIGXFSZ is ignored: a
+// file-size limit makes the write fail, as a full disk does, instead of killing the program in the middle of a
+// record.
 //
 // A cancel asks the work to stop; a server that no longer answers can keep it from stopping. So the first
 // cancellation also starts a grace: when it passes, the action given to aoDesistir ends the program.

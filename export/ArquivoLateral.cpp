@@ -83,7 +83,8 @@ void ArquivoLateral::conclui() {
     const bool fechou = fecha(fd) == 0;
     const int erro = errno;
     std::error_code ec;
-    if (fechou) std::filesystem::rename(CaminhoDoSistema(m_temporario), CaminhoDoSistema(m_destino), ec);  // replaces the target on every system
+    // The rename replaces the target on every system.
+    if (fechou) std::filesystem::rename(CaminhoDoSistema(m_temporario), CaminhoDoSistema(m_destino), ec);
     if (fechou && !ec) return;
     std::remove(m_temporario.c_str());
     falha("gravar", fechou ? ec.value() : erro);

@@ -102,18 +102,21 @@ std::optional<std::string> ArquivosDaExecucao::recusa(const std::string& destino
                ", que esta execução lê ou grava: escolha outro nome para o arquivo CSV.";
     };
     std::error_code ec;
-    if (fs::is_directory(CaminhoDoSistema(destino), ec)) return "O caminho " + destino + " é uma pasta: informe um arquivo.";
+    if (fs::is_directory(CaminhoDoSistema(destino), ec))
+        return "O caminho " + destino + " é uma pasta: informe um arquivo.";
     const std::string eu = IdentidadeDoCaminho(destino);
     for (const std::string& lido : m_lidos)
         if (!lido.empty() && IdentidadeDoCaminho(lido) == eu) return recusado(lido);
     // A run's file may not exist yet: its folder and its name are what it will be.
     const fs::path alvo = CaminhoDoSistema(destino);
-    const std::string pastaDoAlvo = IdentidadeDoCaminho(alvo.has_parent_path() ? TextoDoCaminho(alvo.parent_path()) : ".");
+    const std::string pastaDoAlvo =
+        IdentidadeDoCaminho(alvo.has_parent_path() ? TextoDoCaminho(alvo.parent_path()) : ".");
     for (const auto& [diretorio, nomeArquivo] : m_saidas) {
         const std::string pasta = IdentidadeDoCaminho(diretorio.empty() ? "." : diretorio);
         for (TipoArquivo tipo : kTiposDeArquivo) {
             const std::string caminho = CaminhoDoArquivo(tipo, diretorio, nomeArquivo);
-            if ((pasta == pastaDoAlvo && mesmoNome(alvo, CaminhoDoSistema(caminho))) || IdentidadeDoCaminho(caminho) == eu)
+            if ((pasta == pastaDoAlvo && mesmoNome(alvo, CaminhoDoSistema(caminho))) ||
+                IdentidadeDoCaminho(caminho) == eu)
                 return recusado(caminho);
         }
     }

@@ -11,6 +11,11 @@ namespace zorla {
 
 class PackedRows;
 
+// Enough rows a batch that handing one on costs nothing beside what is done with it; few enough batches waiting that
+// the memory stays a few MiB whatever the period holds.
+inline constexpr std::size_t kLinhasPorLote = 4096;
+inline constexpr std::size_t kLotesEmEspera = 4;
+
 // Batches of rows from a fetch to the writer of a file. At most `capacidade` wait: beyond that the fetch waits for
 // the writer, and the memory stays bounded; the writer waits for the next batch. The fetch ends it, with its failure
 // when it failed; the writer may give up, and the fetch is then told at its next batch.

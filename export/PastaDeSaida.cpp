@@ -19,8 +19,8 @@ using namespace arquivo;
 // A name another run left behind is passed over for the next.
 int erroDeGravacao(const std::string& pasta) {
     for (int n = 0;; ++n) {
-        const std::string teste =
-            TextoDoCaminho(CaminhoDoSistema(pasta) / (".zorla-exporta-" + std::to_string(processo()) + "-" + std::to_string(n)));
+        const std::string teste = TextoDoCaminho(
+            CaminhoDoSistema(pasta) / (".zorla-exporta-" + std::to_string(processo()) + "-" + std::to_string(n)));
         const int fd = criaNovo(teste.c_str(), 0600);
         if (fd < 0 && (errno == EEXIST || errno == ELOOP) && n < 100) continue;
         if (fd < 0) return errno;

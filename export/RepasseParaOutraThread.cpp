@@ -8,13 +8,6 @@
 
 namespace zorla {
 
-namespace {
-// As the export's sales book: handing a batch on costs nothing beside what is done with it, and the few waiting
-// hold a few MiB.
-constexpr std::size_t kLinhasPorLote = 4096;
-constexpr std::size_t kLotesEmEspera = 4;
-}  // namespace
-
 RepasseParaOutraThread::RepasseParaOutraThread(RowReceiver& destino)
     : m_destino(destino), m_fila(kLotesEmEspera), m_thread([this] { recebe(); }) {}
 

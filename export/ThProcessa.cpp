@@ -190,13 +190,6 @@ void ThProcessa::gravaLivro(Saida& livro, Etapa etapa, ClientDataSet& saidas) {
     gravaRegistros(livro, etapa, saidas, numero);
 }
 
-namespace {
-// Enough rows a batch that handing one on costs nothing beside writing it; few enough batches waiting that the
-// memory stays a few MiB whatever the period holds.
-constexpr std::size_t kLinhasPorLote = 4096;
-constexpr std::size_t kLotesEmEspera = 4;
-}  // namespace
-
 // The sales book written as the rows arrive, fetched on a thread of their own: the fetch never waits for the disk
 // beyond a few batches, and no more of the period than that is held. A cancel ends the book as in the consulted
 // rows' loop.

@@ -22,7 +22,8 @@ namespace zorla {
 // full path, whatever way it was typed ("C:\dados\", "c:/DADOS", a relative one), as its names are one in any case.
 std::optional<TravaPasta> TravaPasta::tenta(const std::string& pasta) {
     std::error_code ec;
-    std::filesystem::path caminho = std::filesystem::weakly_canonical(CaminhoDoSistema(pasta.empty() ? "." : pasta), ec);
+    std::filesystem::path caminho =
+        std::filesystem::weakly_canonical(CaminhoDoSistema(pasta.empty() ? "." : pasta), ec);
     if (ec) caminho = CaminhoDoSistema(pasta);
     std::string nome = "Local\\zorla-exporta-";
     for (char c : TextoDoCaminho(caminho.lexically_normal()))

@@ -126,7 +126,8 @@ ResultadoDaVerificacao Verifica(TFDMExporta& dm, const Periodo& periodo, std::in
     VerificaNosDestinos(dm, periodo, empresa, novoModulo, {&achados[0], &achados[1], &achados[2]});
     ResultadoDaVerificacao r;
     const auto junta = [&r](std::deque<Problema>& parte) {
-        r.problemas.insert(r.problemas.end(), std::make_move_iterator(parte.begin()), std::make_move_iterator(parte.end()));
+        r.problemas.insert(r.problemas.end(), std::make_move_iterator(parte.begin()),
+                           std::make_move_iterator(parte.end()));
         parte = {};
     };
     for (ErrosEAvisos& a : achados) junta(a.erros);

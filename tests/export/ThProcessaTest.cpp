@@ -263,7 +263,8 @@ TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
         lido.push_back(r.erro);
         auto eventos = host.events();
         eventos.erase(eventos.begin(), eventos.begin() + antes);
-        std::replace(eventos.begin(), eventos.end(), std::string("etapa 0 -1"), "etapa 0 " + std::to_string(vendas.size()));
+        std::replace(eventos.begin(), eventos.end(), std::string("etapa 0 -1"),
+                     "etapa 0 " + std::to_string(vendas.size()));
         return std::pair{lido, eventos};
     };
     for (const auto& [nVendas, nCompras, nMovimentos] : {std::tuple{0, 0, 0}, std::tuple{3, 0, 5}, std::tuple{0, 2, 0},
