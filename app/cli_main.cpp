@@ -4,11 +4,12 @@
 #include <cstring>
 #include <exception>
 
-#include "app/CliArgs.h"
-#include "app/Comandos.h"
-#include "app/Conferir.h"
-#include "app/Lote.h"
-#include "app/SinaisDeParada.h"
+#include "cli/Argumentos.h"
+#include "cli/Comandos.h"
+#include "cli/Terminal.h"
+#include "cli/Conferir.h"
+#include "cli/Lote.h"
+#include "sistema/SinaisDeParada.h"
 #include "base/TextoVisivel.h"
 #include "base/VersaoDoArquivo.h"
 #include "data/ProgramFolder.h"
@@ -20,39 +21,37 @@
 using namespace zorla;
 
 namespace {
-int executa(const CliArgs& args, SinaisDeParada& sinais) {
+int executa(const Argumentos& args, SinaisDeParada& sinais) {
     switch (args.modo) {
-        case CliArgs::Modo::Exportar: return Exporta(args, sinais);
-        case CliArgs::Modo::Verificar: return Verifica(args, sinais);
-        case CliArgs::Modo::ListarEmpresas: return ListaEmpresas(args, sinais);
-        case CliArgs::Modo::Lote: return ExecutaLote(args, sinais);
-        case CliArgs::Modo::Conferir: return Confere(args, sinais);
+        case Argumentos::Modo::Exportar: return Exporta(args, sinais);
+        case Argumentos::Modo::Verificar: return Verifica(args, sinais);
+        case Argumentos::Modo::ListarEmpresas: return ListaEmpresas(args, sinais);
+        case Argumentos::Modo::Lote: return ExecutaLote(args, sinais);
+        case Argumentos::Modo::Conferir: return Confere(args, sinais);
     }
-    return kSaidaArgumentos;
+    return kStatusArgumentos;
 }
 
 int principal(int argc, char** argv) {
     SinaisDeParada sinais;  // before anything else, the Firebird engine above all
-    CliArgs args;
-    try {
-        auto lido = parseCliArgs(std::vector<std::string>(argv + 1, argv + argc),
-                                 "zorla-exporta-cli " + VersaoDoArquivo(programFile(), "BUILD"));
-        if (auto* texto = std::get_if<CliTexto>(&lido)) {
-            if (std::fputs(texto->texto.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return 0;
-            std::fprintf(stderr, "Falha ao gravar a saída padrão: %s\n", std::strerror(errno));
-            return 1;
-        }
-        args = std::get<CliArgs>(lido);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n%s", e.what(), usoCli());
-        return kSaidaArgumentos;
+    auto lido = LeArgumentos(std::vector<std::string>(argv + 1, argv + argc),
+                             "zorla-exporta-cli " + VersaoDoArquivo(programFile(), "BUILD"));
+    if (!lido) {
+        std::fprintf(stderr, "%s\n%s", lido.recusa().mensagem.c_str(), UsoDoPrograma());
+        return kStatusArgumentos;
     }
+    if (auto* texto = std::get_if<TextoAImprimir>(&*lido)) {
+        if (std::fputs(texto->texto.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) return 0;
+        std::fprintf(stderr, "Falha ao gravar a saída padrão: %s\n", std::strerror(errno));
+        return 1;
+    }
+    const Argumentos& args = std::get<Argumentos>(*lido);
     for (const std::string& aviso : args.avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
     const int status = executa(args, sinais);
     // A table or a list that did not reach where it was sent is no success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "Falha ao gravar a saída padrão: %s\n", std::strerror(errno));
-        if (status == 0 || status == kSaidaAvisos || status == kSaidaErros) return 1;
+        if (status == 0 || status == kStatusAvisos || status == kStatusErros) return 1;
     }
     return status;
 }

@@ -4,17 +4,17 @@
 
 #include <cstdio>
 #include <exception>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "app/AntesDaJanela.h"
-#include "app/Comandos.h"
-#include "app/SinaisDeParada.h"
 #include "base/TextoVisivel.h"
 #include "base/VersaoDoArquivo.h"
 #include "data/ProgramFolder.h"
 #include "export/EventosDaExportacao.h"
-#include "data/DMVantero.h"
+#include "export/Sessao.h"
+#include "sistema/SinaisDeParada.h"
 #include "ui/Principal.h"
 #include "ui/ZorlaApplication.h"
 
@@ -29,13 +29,13 @@ int principal(int argc, char** argv) {
     }
     zorla::SinaisDeParada sinais;  // SIGINT and SIGTERM close the window as "&Fechar" does
     // A run that a frozen server keeps from ending is not waited for past the grace.
-    zorla::DesisteCom(sinais, 0, zorla::kMensagemCancelada);
+    zorla::EncerraAoDesistir(sinais, [](int) { return std::string(zorla::kMensagemCancelada); });
     zorla::ZorlaApplication app(argc, argv);
-    // Declared in this order, the window and its worker go before the data module they use.
-    zorla::TFDMExporta dm;
-    zorla::TFrmPrincipal janela(dm, app.dialogs());
+    // Declared in this order, the window and its worker go before the session they use.
+    zorla::Sessao sessao(zorla::Sessao::ArquivoDeConexaoPadrao());
+    zorla::TFrmPrincipal janela(sessao, app.dialogs());
     // Quitting too: a message box still open would otherwise keep the program alive without its window.
-    sinais.aoCancelar([&janela] {
+    const std::stop_callback fecha(sinais.parada(), [&janela] {
         QMetaObject::invokeMethod(&janela, [&janela] {
             janela.BtnFecharClick();
             QCoreApplication::quit();
@@ -43,7 +43,6 @@ int principal(int argc, char** argv) {
     });
     janela.show();
     const int status = app.exec();
-    sinais.aoCancelar(nullptr);
     return sinais.motivo() > 0 ? 128 + sinais.motivo() : status;
 }
 }  // namespace

@@ -17,4 +17,9 @@ std::filesystem::path CaminhoDoSistema(std::string_view texto) { return std::fil
 std::string TextoDoCaminho(const std::filesystem::path& caminho) { return caminho.string(); }
 #endif
 
+std::string NomeDoArquivo(std::string_view caminho) {
+    const auto barra = caminho.find_last_of("/\\");
+    return std::string(barra == std::string_view::npos ? caminho : caminho.substr(barra + 1));
+}
+
 }  // namespace zorla

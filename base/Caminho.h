@@ -10,5 +10,7 @@ namespace zorla {
 // manifest), which the standard library's paths do not follow by themselves; elsewhere a path is its bytes.
 std::filesystem::path CaminhoDoSistema(std::string_view texto);
 std::string TextoDoCaminho(const std::filesystem::path& caminho);
+// The file's name without its folder.
+std::string NomeDoArquivo(std::string_view caminho);
 
 }  // namespace zorla

@@ -29,7 +29,10 @@ std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string&
 }
 
 int UltimoDiaDoMes(int mes, int ano) {
-    return static_cast<int>(static_cast<unsigned>(UltimoDiaMes(ComporData(1, mes, ano), false).day()));
+    if (mes < 1 || mes > 12 || ano < 1 || ano > 9999) ComporData(1, mes, ano);  // says what is not a date
+    static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bissexto = (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
+    return mes == 2 && bissexto ? 29 : kDias[mes - 1];
 }
 
 Periodo PeriodoDoMes(int diaInicial, int diaFinal, int mes, int ano) {

@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "data/DMVantero.h"
 #include "ui/Dialogs.h"
 #include "ui/JanelaVerificacao.h"
 #include "ui/Principal.h"
@@ -70,8 +69,8 @@ struct Fase {
 
 class Medidor {
 public:
-    Medidor(zorla::TFrmPrincipal& janela, const zorla::TFDMExporta& dm, AutoDialogs& dialogs, QString pasta)
-        : m_janela(janela), m_dm(dm), m_dialogs(dialogs), m_pasta(std::move(pasta)) {}
+    Medidor(zorla::TFrmPrincipal& janela, const zorla::Sessao& sessao, AutoDialogs& dialogs, QString pasta)
+        : m_janela(janela), m_sessao(sessao), m_dialogs(dialogs), m_pasta(std::move(pasta)) {}
 
     // One beat: how long since the last, and the next step when a phase is over.
     void batida() {
@@ -116,14 +115,15 @@ private:
         });
     }
     void exporta() {
-        linhasDaConsulta = m_dm.saidas().active() ? m_dm.saidas().recordCount() : 0;
+        const zorla::VendasConsultadas vendas = m_sessao.vendasConsultadas();
+        linhasDaConsulta = vendas.linhas ? static_cast<int>(vendas.linhas->size()) : 0;
         m_janela.BtnVanteroClick();
         m_janela.findChild<QLineEdit*>("EdtDiretorio")->setText(m_pasta);
         m_janela.BtnContinuarClick();
     }
 
     zorla::TFrmPrincipal& m_janela;
-    const zorla::TFDMExporta& m_dm;
+    const zorla::Sessao& m_sessao;
     AutoDialogs& m_dialogs;
     QString m_pasta;
     QElapsedTimer m_relogio;
@@ -142,12 +142,12 @@ int main(int argc, char** argv) {
     zorla::ZorlaApplication app(argc, argv);
     const QString pasta = QString::fromLocal8Bit(argv[2]);
     AutoDialogs dialogs(pasta);
-    zorla::TFDMExporta dm(argv[1]);
-    zorla::TFrmPrincipal janela(dm, dialogs);
+    zorla::Sessao sessao(argv[1]);
+    zorla::TFrmPrincipal janela(sessao, dialogs);
     janela.hoje = [] { return zorla::Date{std::chrono::year{2008} / 3 / 15}; };
     janela.show();
     janela.findChild<QLineEdit*>("EdtCodEmpresa")->setText("0001");
-    Medidor medidor(janela, dm, dialogs, pasta);
+    Medidor medidor(janela, sessao, dialogs, pasta);
     QTimer batida;
     batida.setInterval(5);
     QObject::connect(&batida, &QTimer::timeout, [&] { medidor.batida(); });

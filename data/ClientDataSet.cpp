@@ -89,15 +89,19 @@ void ClientDataSet::addField(FieldDef def) {
 }
 
 void ClientDataSet::setProvider(const DataSetProvider& provider) {
-    m_provider = [&provider](RowReceiver& receiver) { provider.getData(receiver); };
+    m_provider = [&provider](RowReceiver& receiver, std::stop_token parada) {
+        provider.getData(receiver, std::move(parada));
+    };
 }
 
 void ClientDataSet::setProvider(std::function<ResultTable()> table) {
-    m_provider = [table = std::move(table)](RowReceiver& receiver) {
+    // Rows held elsewhere stop as a server's would: the fetch fails as cancelled.
+    m_provider = [table = std::move(table)](RowReceiver& receiver, std::stop_token parada) {
         const ResultTable t = table();
-        receiver.columns(t.columns);
+        if (!receiver.columns(t.columns)) return;
         std::vector<Cell> cells;
         for (const auto& row : t.rows) {
+            if (parada.stop_requested()) throw DbError("Operação cancelada.", true);
             cells.clear();
             for (const Value& v : row) cells.push_back(Cell::of(v));
             receiver.row(cells);
@@ -111,10 +115,7 @@ class ClientDataSet::Loader : public RowReceiver {
 public:
     explicit Loader(ClientDataSet& ds, std::size_t porLote = 0, const Lote* lote = nullptr)
         : m_ds(ds), m_porLote(porLote), m_lote(lote) {}
-    // Thrown out of the provider when a batch is refused.
-    struct Recusado {};
-
-    void columns(const std::vector<ColumnInfo>& columns) override {
+    bool columns(const std::vector<ColumnInfo>& columns) override {
         if (!m_ds.m_declared) takeColumns(columns);
         const std::vector<FieldMismatch> wrong = m_ds.mismatches(columns);
         if (!wrong.empty()) {
@@ -132,6 +133,7 @@ public:
         m_rows = std::make_shared<PackedRows>(m_types);
         m_cells.resize(m_ds.m_fields.size());
         m_calcTexts.resize(m_ds.m_fields.size());
+        return true;
     }
 
     void row(std::span<const Cell> in) override {
@@ -150,9 +152,7 @@ public:
             m_ds.m_loading = nullptr;
         }
         m_rows->append(m_cells);
-        if (m_lote && m_rows->size() >= m_porLote) {
-            if (!(*m_lote)(std::exchange(m_rows, std::make_shared<PackedRows>(m_types)))) throw Recusado{};
-        }
+        if (m_lote && m_rows->size() >= m_porLote) (*m_lote)(std::exchange(m_rows, std::make_shared<PackedRows>(m_types)));
     }
 
     std::shared_ptr<PackedRows> rows() { return std::move(m_rows); }
@@ -184,12 +184,12 @@ void ClientDataSet::checkActive() const {
     if (!m_active) throw DbError(m_name + ": Cannot perform this operation on a closed dataset");
 }
 
-void ClientDataSet::open() {
+void ClientDataSet::open(std::stop_token parada) {
     if (m_active) return;
     if (!m_provider) throw DbError(m_name + ": Missing data provider or data packet");
     Loader loader(*this);
     try {
-        m_provider(loader);
+        m_provider(loader, std::move(parada));
     } catch (...) {
         m_loading = nullptr;
         if (!m_declared) m_fields.clear(), m_index.clear();
@@ -204,15 +204,12 @@ void ClientDataSet::open() {
     first();
 }
 
-void ClientDataSet::entregaEmLotes(std::size_t linhasPorLote, const Lote& lote) {
+void ClientDataSet::entregaEmLotes(std::size_t linhasPorLote, const Lote& lote, std::stop_token parada) {
     close();
     if (!m_provider) throw DbError(m_name + ": Missing data provider or data packet");
     Loader loader(*this, std::max<std::size_t>(linhasPorLote, 1), &lote);
     try {
-        m_provider(loader);
-    } catch (const Loader::Recusado&) {
-        m_loading = nullptr;
-        return;
+        m_provider(loader, std::move(parada));
     } catch (...) {
         m_loading = nullptr;
         if (!m_declared) m_fields.clear(), m_index.clear();

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -55,13 +56,13 @@ public:
     // Run for every row as it arrives, before it is stored; it reads the row and sets its calculated fields.
     std::function<void(ClientDataSet&)> OnCalcFields;
 
-    void open();
+    // Fetches the whole result; a stop of the token cancels the fetch, which fails (DbError::cancelada).
+    void open(std::stop_token parada = {});
     void close();
     // Reads a whole result as open() does, but hands its rows on a batch at a time as they arrive, keeping none, for
-    // a reader that writes each row and lets it go; the dataset stays closed. A batch that `lote` refuses (false)
-    // stops the reading there.
-    using Lote = std::function<bool(std::shared_ptr<const PackedRows>)>;
-    void entregaEmLotes(std::size_t linhasPorLote, const Lote& lote);
+    // a reader that writes each row and lets it go; the dataset stays closed.
+    using Lote = std::function<void(std::shared_ptr<const PackedRows>)>;
+    void entregaEmLotes(std::size_t linhasPorLote, const Lote& lote, std::stop_token parada = {});
     // Opens over rows read elsewhere, of the same fields: a batch handed on by another dataset's entregaEmLotes.
     void abreSobre(std::shared_ptr<const PackedRows> linhas);
     bool active() const { return m_active; }
@@ -118,7 +119,7 @@ private:
     std::size_t currentRow() const;
 
     std::string m_name;
-    std::function<void(RowReceiver&)> m_provider;
+    std::function<void(RowReceiver&, std::stop_token)> m_provider;
     std::vector<FieldDef> m_fields;
     std::unordered_map<std::string, int> m_index;  // upper-case name → field
     std::shared_ptr<const PackedRows> m_rows;

@@ -1,7 +1,7 @@
 #include "data/DMVantero.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <span>
 
 #include "data/FbClient.h"
 #include "data/ProgramFolder.h"
@@ -11,41 +11,177 @@ namespace zorla {
 namespace {
 
 constexpr const char* kValor = "#,##0.00";
+using T = FieldType;
 
-FieldDef field(const char* name, FieldType type) {
-    FieldDef f;
-    f.name = name;
-    f.type = type;
-    return f;
-}
-FieldDef text(const char* name, int size, bool fixed = false) {
-    FieldDef f = field(name, FieldType::Text);
-    f.size = size;
-    f.fixedWidth = fixed;
-    return f;
-}
-FieldDef integer(const char* name) { return field(name, FieldType::Integer); }
-FieldDef decimal(const char* name, const char* format = "") {
-    FieldDef f = field(name, FieldType::Decimal);
-    f.displayFormat = format;
-    return f;
-}
-FieldDef date(const char* name) { return field(name, FieldType::Date); }
-FieldDef calculated(const char* name, int size) {
-    FieldDef f = text(name, size);
-    f.calculated = true;
-    return f;
-}
+// A field as a dataset declares it: one a line in the tables below, in the order of the result.
+struct Declarado {
+    const char* nome;
+    FieldType tipo;
+    int tamanho = 0;  // text: characters
+    bool fixo = false;  // text: a CHAR column
+    const char* formato = "";
+    bool calculado = false;
+};
 
-void declare(ClientDataSet& ds, std::initializer_list<FieldDef> fields) {
-    for (const FieldDef& f : fields) ds.addField(f);
+// clang-format off: one field a line
+
+constexpr Declarado kEmpresas[] = {
+    {"CODEMPRESA", T::Integer},
+    {"FANTASIA", T::Text, 50},
+    {"RAZAOSOCIAL", T::Text, 50},
+    {"ENDERECO", T::Text, 40},
+    {"NUMEROPREDIO", T::Text, 5},
+    {"BAIRRO", T::Text, 30},
+    {"CEP", T::Text, 8, true},
+    {"DDD", T::Text, 3, true},
+    {"TELEFONE", T::Text, 8, true},
+    {"CONTATO", T::Text, 20},
+    {"DDG", T::Text, 12, true},
+    {"CNPJ", T::Text, 14, true},
+    {"INSCRICAOESTADUAL", T::Text, 15},
+    {"CPF", T::Text, 11, true},
+    {"SITE", T::Text, 50},
+    {"EMAIL", T::Text, 60},
+    {"FAX", T::Text, 8, true},
+    {"STATUS", T::Text, 1, true},
+    {"INSCRICAOMUNICIPAL", T::Text, 12},
+    {"ESTAEMPRESA", T::Text, 1, true},
+    {"CONTROLADORA", T::Text, 1, true},
+    {"REGIMEFISCAL", T::Text, 1, true},
+    {"CUSTOFIXO", T::Decimal},
+    {"IMPOSTOSOBREESPECIAL", T::Text, 1, true},
+    {"ISS", T::Decimal},
+    {"ICMSESTADUAL", T::Decimal},
+    {"ORDEMPRECO", T::Text, 4, true},
+    {"MESESCURVAABC", T::Integer},
+    {"FREQCURVAABC", T::Text, 3, true},
+    {"PERCCURVAA", T::Integer},
+    {"PERCCURVAB", T::Integer},
+    {"PERCCURVAC", T::Integer},
+    {"DATAULTIMACURVA", T::Date},
+    {"CODCIDADE", T::Integer},
+    {"DIFERENCAHORARIO", T::Integer},
+    {"TIPOEMPRESA", T::Text, 1, true},
+    {"CODCADASTRO", T::Text, 8},
+    {"REGISTRO", T::Text, 20},
+    {"CHAVE", T::Text, 20},
+    {"NOMECIDADE", T::Text, 50},
+    {"ESTADO", T::Text, 2},
+};
+
+constexpr Declarado kSaidas[] = {
+    {"CODMOVESTOQUE", T::Text, 10},
+    {"DATAMOVIMENTO", T::Date},
+    {"MOVIMENTO", T::Text, 1, true},
+    {"AGRUPAMENTO", T::Text, 3, true},
+    {"NUMERODOC", T::Text, 10},
+    {"SERIEDOC", T::Text, 3, true},
+    {"CODCADASTRO", T::Text, 8},
+    {"FAVORECIDO", T::Text, 50},
+    {"OPERACAO", T::Text, 1, true},
+    {"VALOR", T::Decimal, 0, false, kValor},
+    {"CFOP", T::Text, 4, true},
+    {"BASEICMS", T::Decimal, 0, false, kValor},
+    {"ALIQUOTAICMS", T::Decimal, 0, false, kValor},
+    {"VALORICMS", T::Decimal, 0, false, kValor},
+    {"VALORICMSSUBST", T::Decimal, 0, false, kValor},
+    {"ISENTO", T::Decimal},
+    {"VALORIPI", T::Decimal, 0, false, kValor},
+    {"BASEIPI", T::Decimal, 0, false, kValor},
+    {"VALORISS", T::Decimal, 0, false, kValor},
+    {"BASEISS", T::Decimal, 0, false, kValor},
+    {"OUTROS", T::Decimal, 0, false, kValor},
+    {"ESPECIE", T::Text, 3},
+    {"DATADOCUMENTO", T::Date},
+    {"ESTADO", T::Text, 2},
+    {"BASEICMSSUBST", T::Decimal, 0, false, kValor},
+    {"ALIQUOTAIPI", T::Decimal, 0, false, kValor},
+    {"SITUACAO", T::Text, 10},
+    {"FRETE", T::Decimal},
+    {"DDD", T::Text, 3, true},
+    {"DATAEMISSAORG", T::Date},
+    {"ORGAOEMISSOR", T::Text, 6},
+    {"RG", T::Text, 12},
+    {"INSCRICAOMUNICIPAL", T::Text, 12},
+    {"INSCRICAOESTADUAL", T::Text, 20},
+    {"SITE", T::Text, 50},
+    {"EMAIL", T::Text, 60},
+    {"FAX", T::Text, 8, true},
+    {"TELEFONE", T::Text, 8, true},
+    {"SEXO", T::Text, 1, true},
+    {"DATANASCIMENTO", T::Date},
+    {"ESTADOCLIENTE", T::Text, 2, true},
+    {"CIDADECLIENTE", T::Text, 50},
+    {"BAIRRO", T::Text, 30},
+    {"CEP", T::Text, 8, true},
+    {"COMPLEMENTO", T::Text, 15},
+    {"NUMERO", T::Text, 5},
+    {"ENDERECOCLIENTE", T::Text, 40},
+    {"NOMEFANTASIACLIENTE", T::Text, 50},
+    {"NOMECLIENTE", T::Text, 50},
+    {"CNPJ", T::Text, 14, true},
+    {"CPF", T::Text, 11, true},
+    {"CIFFOB", T::Text, 1, true},
+    {"OBSERVACAO", T::Text, 240},
+    {"LANCAMENTO", T::Text, 10},
+    {"VALORPRODUTOS", T::Decimal},
+    {"DOCCONSUMIDOR", T::Text, 14},
+    {"TIPO", T::Text, 2, false, "", true},
+    {"VALORSERVICOS", T::Decimal},
+    {"VALORSEGURO", T::Decimal},
+    {"VALORDESPESASACESSORIAS", T::Decimal},
+    {"CODIGOCIDADEIBGE", T::Text, 7},
+    {"CODIGOPAISIBGE", T::Text, 4},
+    {"DESCONTO", T::Decimal},
+    {"MODELODOC", T::Text, 2, true},
+    {"MODELONFTERCEIRO", T::Text, 2, true},
+};
+
+constexpr Declarado kMovimento[] = {
+    {"DATA", T::Date},
+    {"TIPO_LANCAMENTO", T::Text, 1, true},
+    {"PARCELA", T::Integer},
+    {"VALOR", T::Decimal},
+    {"HISTORICO", T::Text, 50},
+    {"DOCUMENTO", T::Text, 11},
+    {"CODCADASTRO", T::Text, 8},
+    {"CODBANCO", T::Text, 8},
+    {"CREDORA", T::Text, 15},
+    {"DEVEDORA", T::Text, 15},
+    {"QTDE_PARCELA", T::Integer},
+    {"OPERACAO", T::Text, 1, true},
+    {"NOMECREDOR", T::Text, 50},
+    {"NOMEDEVEDOR", T::Text, 50},
+    {"CENTROCUSTO", T::Integer},
+    {"LOCAL_CCUSTO", T::Text, 1, true},
+};
+
+constexpr Declarado kCupomA[] = {
+    {"TOTALIZADOR", T::Text, 7},
+    {"VALOR", T::Decimal},
+    {"SituacaoTributaria", T::Text, 4, false, "", true},
+};
+
+// clang-format on
+
+void declare(ClientDataSet& ds, std::span<const Declarado> campos) {
+    for (const Declarado& c : campos) {
+        FieldDef f;
+        f.name = c.nome;
+        f.type = c.tipo;
+        f.size = c.tamanho;
+        f.fixedWidth = c.fixo;
+        f.displayFormat = c.formato;
+        f.calculated = c.calculado;
+        ds.addField(std::move(f));
+    }
 }
 
 }  // namespace
 
-std::string TFDMExporta::defaultConnectionFile() { return programFolder() + "dbxconnections.ini"; }
+std::string TFDMExporta::ArquivoDeConexaoPadrao() { return programFolder() + "dbxconnections.ini"; }
 
-TFDMExporta::TFDMExporta(std::string connectionFile)
+TFDMExporta::TFDMExporta(std::string arquivoDeConexao)
     : QEmpresaLocal("QEmpresaLocal", SQLConnectionZORLA),
       ProviderEmpresaLocal(QEmpresaLocal),
       ClientEmpresaLocal("ClientEmpresaLocal"),
@@ -58,7 +194,7 @@ TFDMExporta::TFDMExporta(std::string connectionFile)
       QCupomA("QCupomA", SQLConnectionZORLA),
       DSPCupomA(QCupomA),
       CDSCupomA("CDSCupomA"),
-      m_connectionFile(std::move(connectionFile)) {
+      m_arquivoDeConexao(std::move(arquivoDeConexao)) {
     SQLConnectionZORLA.ConnectionName = "EMPRESA";
     SQLConnectionZORLA.VendorLib = FbClient::defaultLibraryName();
     // Every installation names its own server and file in the connection file.
@@ -92,48 +228,7 @@ void TFDMExporta::declaraEmpresas() {
         "ORDER BY E.CODEMPRESA",
     });
     ClientEmpresaLocal.setProvider(ProviderEmpresaLocal);
-    declare(ClientEmpresaLocal,
-            {integer("CODEMPRESA"),
-             text("FANTASIA", 50),
-             text("RAZAOSOCIAL", 50),
-             text("ENDERECO", 40),
-             text("NUMEROPREDIO", 5),
-             text("BAIRRO", 30),
-             text("CEP", 8, true),
-             text("DDD", 3, true),
-             text("TELEFONE", 8, true),
-             text("CONTATO", 20),
-             text("DDG", 12, true),
-             text("CNPJ", 14, true),
-             text("INSCRICAOESTADUAL", 15),
-             text("CPF", 11, true),
-             text("SITE", 50),
-             text("EMAIL", 60),
-             text("FAX", 8, true),
-             text("STATUS", 1, true),
-             text("INSCRICAOMUNICIPAL", 12),
-             text("ESTAEMPRESA", 1, true),
-             text("CONTROLADORA", 1, true),
-             text("REGIMEFISCAL", 1, true),
-             decimal("CUSTOFIXO"),
-             text("IMPOSTOSOBREESPECIAL", 1, true),
-             decimal("ISS"),
-             decimal("ICMSESTADUAL"),
-             text("ORDEMPRECO", 4, true),
-             integer("MESESCURVAABC"),
-             text("FREQCURVAABC", 3, true),
-             integer("PERCCURVAA"),
-             integer("PERCCURVAB"),
-             integer("PERCCURVAC"),
-             date("DATAULTIMACURVA"),
-             integer("CODCIDADE"),
-             integer("DIFERENCAHORARIO"),
-             text("TIPOEMPRESA", 1, true),
-             text("CODCADASTRO", 8),
-             text("REGISTRO", 20),
-             text("CHAVE", 20),
-             text("NOMECIDADE", 50),
-             text("ESTADO", 2)});
+    declare(ClientEmpresaLocal, kEmpresas);
 }
 
 void TFDMExporta::declaraSaidas() {
@@ -143,71 +238,7 @@ void TFDMExporta::declaraSaidas() {
         "ORDER BY DATAMOVIMENTO, AGRUPAMENTO, NUMERODOC",
     });
     CDSSaidas.setProvider(ProviderSaidas);
-    declare(CDSSaidas, {text("CODMOVESTOQUE", 10),
-                        date("DATAMOVIMENTO"),
-                        text("MOVIMENTO", 1, true),
-                        text("AGRUPAMENTO", 3, true),
-                        text("NUMERODOC", 10),
-                        text("SERIEDOC", 3, true),
-                        text("CODCADASTRO", 8),
-                        text("FAVORECIDO", 50),
-                        text("OPERACAO", 1, true),
-                        decimal("VALOR", kValor),
-                        text("CFOP", 4, true),
-                        decimal("BASEICMS", kValor),
-                        decimal("ALIQUOTAICMS", kValor),
-                        decimal("VALORICMS", kValor),
-                        decimal("VALORICMSSUBST", kValor),
-                        decimal("ISENTO"),
-                        decimal("VALORIPI", kValor),
-                        decimal("BASEIPI", kValor),
-                        decimal("VALORISS", kValor),
-                        decimal("BASEISS", kValor),
-                        decimal("OUTROS", kValor),
-                        text("ESPECIE", 3),
-                        date("DATADOCUMENTO"),
-                        text("ESTADO", 2),
-                        decimal("BASEICMSSUBST", kValor),
-                        decimal("ALIQUOTAIPI", kValor),
-                        text("SITUACAO", 10),
-                        decimal("FRETE"),
-                        text("DDD", 3, true),
-                        date("DATAEMISSAORG"),
-                        text("ORGAOEMISSOR", 6),
-                        text("RG", 12),
-                        text("INSCRICAOMUNICIPAL", 12),
-                        text("INSCRICAOESTADUAL", 20),
-                        text("SITE", 50),
-                        text("EMAIL", 60),
-                        text("FAX", 8, true),
-                        text("TELEFONE", 8, true),
-                        text("SEXO", 1, true),
-                        date("DATANASCIMENTO"),
-                        text("ESTADOCLIENTE", 2, true),
-                        text("CIDADECLIENTE", 50),
-                        text("BAIRRO", 30),
-                        text("CEP", 8, true),
-                        text("COMPLEMENTO", 15),
-                        text("NUMERO", 5),
-                        text("ENDERECOCLIENTE", 40),
-                        text("NOMEFANTASIACLIENTE", 50),
-                        text("NOMECLIENTE", 50),
-                        text("CNPJ", 14, true),
-                        text("CPF", 11, true),
-                        text("CIFFOB", 1, true),
-                        text("OBSERVACAO", 240),
-                        text("LANCAMENTO", 10),
-                        decimal("VALORPRODUTOS"),
-                        text("DOCCONSUMIDOR", 14),
-                        calculated("TIPO", 2),
-                        decimal("VALORSERVICOS"),
-                        decimal("VALORSEGURO"),
-                        decimal("VALORDESPESASACESSORIAS"),
-                        text("CODIGOCIDADEIBGE", 7),
-                        text("CODIGOPAISIBGE", 4),
-                        decimal("DESCONTO"),
-                        text("MODELODOC", 2, true),
-                        text("MODELONFTERCEIRO", 2, true)});
+    declare(CDSSaidas, kSaidas);
     m_fAgrupamento = CDSSaidas.fieldIndex("AGRUPAMENTO");
     m_fTipo = CDSSaidas.fieldIndex("TIPO");
     CDSSaidas.OnCalcFields = [this](ClientDataSet& ds) { CDSSaidasCalcFields(ds); };
@@ -219,22 +250,7 @@ void TFDMExporta::declaraMovimento() {
         "FROM SP_EXPORTAMOVIMENTO_BANCARIO(:BANCO, :DATA_INICIAL, :DATA_FINAL)",
     });
     CDSMovimento.setProvider(DSPMovimento);
-    declare(CDSMovimento, {date("DATA"),
-                           text("TIPO_LANCAMENTO", 1, true),
-                           integer("PARCELA"),
-                           decimal("VALOR"),
-                           text("HISTORICO", 50),
-                           text("DOCUMENTO", 11),
-                           text("CODCADASTRO", 8),
-                           text("CODBANCO", 8),
-                           text("CREDORA", 15),
-                           text("DEVEDORA", 15),
-                           integer("QTDE_PARCELA"),
-                           text("OPERACAO", 1, true),
-                           text("NOMECREDOR", 50),
-                           text("NOMEDEVEDOR", 50),
-                           integer("CENTROCUSTO"),
-                           text("LOCAL_CCUSTO", 1, true)});
+    declare(CDSMovimento, kMovimento);
 }
 
 void TFDMExporta::declaraCupomA() {
@@ -245,34 +261,18 @@ void TFDMExporta::declaraCupomA() {
         " AND T.VALOR > 0 AND T.TOTALIZADOR NOT IN('AT', 'Can-S', 'OPNF')",
     });
     CDSCupomA.setProvider(DSPCupomA);
-    declare(CDSCupomA, {text("TOTALIZADOR", 7), decimal("VALOR"), calculated("SituacaoTributaria", 4)});
+    declare(CDSCupomA, kCupomA);
     CDSCupomA.OnCalcFields = [this](ClientDataSet& ds) { CDSCupomACalcFields(ds); };
 }
 
-void TFDMExporta::cancela() {
-    SQLConnectionZORLA.cancelOperation();
-    std::lock_guard lock(m_mutexDosVinculados);
-    for (TFDMExporta* outro : m_vinculados) outro->cancela();
-}
-
 void TFDMExporta::Conecta() { SQLConnectionZORLA.open(); }
-
-void TFDMExporta::vincula(TFDMExporta& outro) {
-    std::lock_guard lock(m_mutexDosVinculados);
-    m_vinculados.push_back(&outro);
-}
-
-void TFDMExporta::desvincula(TFDMExporta& outro) {
-    std::lock_guard lock(m_mutexDosVinculados);
-    std::erase(m_vinculados, &outro);
-}
 
 void TFDMExporta::SQLConnectionZORLABeforeConnect() {
     if (Configurado) return;
     SQLConnectionZORLA.close();
     SQLConnectionZORLA.Params.clear();
     SQLConnectionZORLA.ConnectionName = "EMPRESA";
-    SQLConnectionZORLA.loadParamsFromIniFile(m_connectionFile);
+    SQLConnectionZORLA.loadParamsFromIniFile(m_arquivoDeConexao);
     SQLConnectionZORLA.Params.add("User_Name=ZORLA");
     SQLConnectionZORLA.Params.add("Password=qubertan");
     SQLConnectionZORLA.VendorLib = FbClient::defaultLibraryName();
@@ -290,42 +290,42 @@ void TFDMExporta::CDSSaidasCalcFields(ClientDataSet& ds) {
 }
 
 ClientDataSet& TFDMExporta::ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal,
-                                           std::int64_t empresa) {
+                                           std::int64_t empresa, std::stop_token parada) {
     CDSSaidas.close();
     PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
-    CDSSaidas.open();
+    CDSSaidas.open(std::move(parada));
     return CDSSaidas;
 }
 
-void TFDMExporta::LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
-                           RowReceiver& leitor) {
+bool TFDMExporta::LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                           RowReceiver& leitor, std::stop_token parada) {
     PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
-    QSaidas.fetch(leitor);
+    return QSaidas.fetch(leitor, std::move(parada));
 }
 
 void TFDMExporta::EntregaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
-                                std::size_t linhasPorLote, const ClientDataSet::Lote& lote) {
+                                std::size_t linhasPorLote, const ClientDataSet::Lote& lote, std::stop_token parada) {
     PreparaSaidas(tipoMovimento, dataInicial, dataFinal, empresa);
-    CDSSaidas.entregaEmLotes(linhasPorLote, lote);
+    CDSSaidas.entregaEmLotes(linhasPorLote, lote, std::move(parada));
 }
 
-ClientDataSet& TFDMExporta::AbreEmpresas() {
+ClientDataSet& TFDMExporta::AbreEmpresas(std::stop_token parada) {
     ClientEmpresaLocal.close();
-    ClientEmpresaLocal.open();
+    ClientEmpresaLocal.open(std::move(parada));
     return ClientEmpresaLocal;
 }
 
-ClientDataSet& TFDMExporta::ConsultaMovimento(Date dataInicial, Date dataFinal) {
+ClientDataSet& TFDMExporta::ConsultaMovimento(Date dataInicial, Date dataFinal, std::stop_token parada) {
     CDSMovimento.close();
     PreparaMovimento(dataInicial, dataFinal);
     CDSMovimento.setFiltered(false);
-    CDSMovimento.open();
+    CDSMovimento.open(std::move(parada));
     return CDSMovimento;
 }
 
-void TFDMExporta::LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor) {
+bool TFDMExporta::LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor, std::stop_token parada) {
     PreparaMovimento(dataInicial, dataFinal);
-    SQLMovimento.fetch(leitor);
+    return SQLMovimento.fetch(leitor, std::move(parada));
 }
 
 void TFDMExporta::PreparaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa) {

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
+#include <stop_token>
 #include <string>
-#include <vector>
 
 #include "data/ClientDataSet.h"
 #include "data/DataSetProvider.h"
@@ -12,43 +11,41 @@
 
 namespace zorla {
 
-// The data module: the connection and its query chains. Its state is its own; callers ask for what they need.
+// The data module: the connection and its query chains. Its state is its own; callers ask for what they need. A
+// query takes a stop token: once it is stopped, the statement is cancelled on the server and fails
+// (DbError::cancelada).
 class TFDMExporta {
 public:
     // The connection file lies beside the program unless another one is named.
-    explicit TFDMExporta(std::string connectionFile = defaultConnectionFile());
+    explicit TFDMExporta(std::string arquivoDeConexao = ArquivoDeConexaoPadrao());
     TFDMExporta(const TFDMExporta&) = delete;
     TFDMExporta& operator=(const TFDMExporta&) = delete;
 
-    static std::string defaultConnectionFile();
-    const std::string& connectionFile() const { return m_connectionFile; }
+    static std::string ArquivoDeConexaoPadrao();
+    const std::string& ArquivoDeConexao() const { return m_arquivoDeConexao; }
 
-    // From any thread: the statement under way on the connection, and on those of the modules linked to it, is
-    // stopped and fails; nothing when none runs.
-    void cancela();
     // Attaches now, before any query: an attachment opened while another fetches stalls.
     void Conecta();
-    // A module on another attachment serving the same run: cancelled with this one while linked.
-    void vincula(TFDMExporta& outro);
-    void desvincula(TFDMExporta& outro);
     // The companies of the connection, read again on every call (a company may have gone); the first call connects.
-    ClientDataSet& AbreEmpresas();
+    ClientDataSet& AbreEmpresas(std::stop_token parada = {});
     // Closes the fiscal rows, sets the six parameters and opens them again: sales "S" or purchases "E".
-    ClientDataSet& ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa);
+    ClientDataSet& ConsultaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                                  std::stop_token parada = {});
     // The fiscal rows of the last consult; before any, the fields a consult declares.
-    ClientDataSet& saidas() { return CDSSaidas; }
-    const ClientDataSet& saidas() const { return CDSSaidas; }
+    ClientDataSet& Saidas() { return CDSSaidas; }
+    const ClientDataSet& Saidas() const { return CDSSaidas; }
     // The period's cash/bank movements of every bank, unfiltered.
-    ClientDataSet& ConsultaMovimento(Date dataInicial, Date dataFinal);
-    ClientDataSet& movimento() { return CDSMovimento; }
-    const ClientDataSet& movimento() const { return CDSMovimento; }
-    // The fiscal or cash/bank result handed to a reader a row at a time; the datasets stay as they are.
-    void LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
-                  RowReceiver& leitor);
-    void LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor);
+    ClientDataSet& ConsultaMovimento(Date dataInicial, Date dataFinal, std::stop_token parada = {});
+    ClientDataSet& Movimento() { return CDSMovimento; }
+    const ClientDataSet& Movimento() const { return CDSMovimento; }
+    // The fiscal or cash/bank result handed to a reader a row at a time; the datasets stay as they are. False when
+    // the reader did not want the rows of those columns.
+    bool LeSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
+                  RowReceiver& leitor, std::stop_token parada = {});
+    bool LeMovimento(Date dataInicial, Date dataFinal, RowReceiver& leitor, std::stop_token parada = {});
     // The fiscal rows as a consult reads them, calculated fields set, handed on a batch at a time and not kept.
     void EntregaSaidas(const char* tipoMovimento, Date dataInicial, Date dataFinal, std::int64_t empresa,
-                       std::size_t linhasPorLote, const ClientDataSet::Lote& lote);
+                       std::size_t linhasPorLote, const ClientDataSet::Lote& lote, std::stop_token parada = {});
 
     void SQLConnectionZORLABeforeConnect();
     void CDSSaidasCalcFields(ClientDataSet& dataSet);
@@ -84,9 +81,7 @@ private:
     DataSetProvider DSPCupomA;
     ClientDataSet CDSCupomA;
 
-    std::string m_connectionFile;
-    std::mutex m_mutexDosVinculados;
-    std::vector<TFDMExporta*> m_vinculados;
+    std::string m_arquivoDeConexao;
     int m_fAgrupamento, m_fTipo;  // fields of the fiscal rows that TIPO reads and sets
 };
 

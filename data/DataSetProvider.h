@@ -11,7 +11,7 @@ namespace zorla {
 class DataSetProvider {
 public:
     explicit DataSetProvider(SqlQuery& query) : m_query(query) {}
-    void getData(RowReceiver& receiver) const { m_query.fetch(receiver); }
+    void getData(RowReceiver& receiver, std::stop_token parada) const { m_query.fetch(receiver, std::move(parada)); }
 
 private:
     SqlQuery& m_query;

@@ -38,7 +38,8 @@ struct ResultTable {
 class RowReceiver {
 public:
     virtual ~RowReceiver() = default;
-    virtual void columns(const std::vector<ColumnInfo>& columns) = 0;
+    // False when the rows of those columns are not wanted: the result ends there, before any row.
+    virtual bool columns(const std::vector<ColumnInfo>& columns) = 0;
     // One cell per column; the cells are valid during the call only.
     virtual void row(std::span<const Cell> cells) = 0;
 };

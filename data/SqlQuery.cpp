@@ -8,6 +8,7 @@
 #include "data/FbHandle.h"
 #include "data/FbStatus.h"
 #include "data/NamedParams.h"
+#include "data/ParadaDaConsulta.h"
 #include "data/SqlConnection.h"
 #include "base/TextUtil.h"
 
@@ -107,16 +108,19 @@ SqlParam& SqlQuery::paramByName(const std::string& name) {
     throw DbError(m_name + ": Parameter '" + name + "' not found");
 }
 
-ResultTable SqlQuery::fetchAll() {
+ResultTable SqlQuery::fetchAll(std::stop_token parada) {
     struct Collect : RowReceiver {
         ResultTable table;
-        void columns(const std::vector<ColumnInfo>& c) override { table.columns = c; }
+        bool columns(const std::vector<ColumnInfo>& c) override {
+            table.columns = c;
+            return true;
+        }
         void row(std::span<const Cell> cells) override {
             std::vector<Value>& values = table.rows.emplace_back();
             for (const Cell& c : cells) values.push_back(c.value());
         }
     } collect;
-    fetch(collect);
+    fetch(collect, std::move(parada));
     return std::move(collect.table);
 }
 
@@ -320,28 +324,36 @@ private:
 
 }  // namespace
 
-void SqlQuery::fetch(RowReceiver& receiver) {
-    FbHandle<ITransaction> tra = m_connection.startTransaction();  // connects first: the client library may change then
+bool SqlQuery::fetch(RowReceiver& receiver, std::stop_token parada) {
+    // The handles outlive the stop's watch: once they are let go, nothing asks the server to cancel any more.
+    FbHandle<ITransaction> tra;
+    FbHandle<IStatement> stmt;
+    FbHandle<IResultSet> rs;
+    const ParadaDaConsulta cancelamento(m_connection, std::move(parada));
+    cancelamento.confere();
+    tra = m_connection.startTransaction();  // connects first: the client library may change then
     FbClient& fb = m_connection.client();
     IAttachment* att = m_connection.attachment();
     FbStatus status(fb);
 
-    FbHandle<IStatement> stmt(fb, att->prepare(&status, tra.get(), 0, m_positional.sql.c_str(), m_connection.dialect(),
-                                               IStatement::PREPARE_PREFETCH_METADATA));
+    stmt = FbHandle<IStatement>(fb, att->prepare(&status, tra.get(), 0, m_positional.sql.c_str(),
+                                                 m_connection.dialect(), IStatement::PREPARE_PREFETCH_METADATA));
     status.check();
+    cancelamento.confere();
     std::vector<const Value*> inValues;
     for (const auto& name : m_positional.names) inValues.push_back(&paramByName(name).value);
     InputMessage in = buildInput(fb, stmt.get(), inValues, m_name);
     OutputMessage out = describeOutput(fb, stmt.get());
-    receiver.columns(out.columns);
+    if (!receiver.columns(out.columns)) return false;
 
     std::vector<unsigned char> row(out.meta->getMessageLength(&status));
     status.check();
-    FbHandle<IResultSet> rs(fb, stmt->openCursor(&status, tra.get(), in.meta.get(),
-                                                 in.buffer.empty() ? nullptr : in.buffer.data(), out.meta.get(), 0));
+    rs = FbHandle<IResultSet>(fb, stmt->openCursor(&status, tra.get(), in.meta.get(),
+                                                   in.buffer.empty() ? nullptr : in.buffer.data(), out.meta.get(), 0));
     status.check();
     RowDecoder decoder(fb, att, tra.get(), m_connection.trimChar(), out.layout.size());
     for (;;) {
+        cancelamento.confere();
         const int rc = rs->fetchNext(&status, row.data());
         status.check();
         if (rc != IStatus::RESULT_OK) break;
@@ -356,6 +368,7 @@ void SqlQuery::fetch(RowReceiver& receiver) {
     tra->commit(&status);
     status.check();
     tra.forget();
+    return true;
 }
 
 }  // namespace zorla

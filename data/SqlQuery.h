@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,10 @@ public:
     const std::vector<SqlParam>& params() const { return m_params; }
     SqlParam& paramByName(const std::string& name);
 
-    // Runs the statement in its own read-only transaction and hands over every row.
-    void fetch(RowReceiver& receiver);
-    ResultTable fetchAll();
+    // Runs the statement in its own read-only transaction and hands over every row; false when the receiver did not
+    // want the rows of those columns. A stop of the token cancels it on the server: it fails (DbError::cancelada).
+    bool fetch(RowReceiver& receiver, std::stop_token parada = {});
+    ResultTable fetchAll(std::stop_token parada = {});
 
 private:
     std::string m_name;

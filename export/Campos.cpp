@@ -2,8 +2,8 @@
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
-#include "export/ExportError.h"
-#include "export/Leiaute.h"
+#include "export/ValorForaDoLeiaute.h"
+#include "leiaute/Leiaute.h"
 
 namespace zorla {
 
@@ -29,7 +29,7 @@ void Campos::numero(Decimal value, std::size_t width, char fill, std::string_vie
     if (DigitosDoValor(value.cents) > width) {
         std::string shown(p, n);
         shown.insert(shown.size() - 2, ",");
-        throw ExportError("Documento " + cp1252ToUtf8(documento) + ": o valor " + shown + " do campo " +
+        throw ValorForaDoLeiaute("Documento " + cp1252ToUtf8(documento) + ": o valor " + shown + " do campo " +
                           std::string(campo) + " não cabe em " + std::to_string(width) + " posições.");
     }
     m_linha.append(width - n, fill);

@@ -20,7 +20,7 @@ public:
     // Left-aligned, filled with blanks, cut to the width; a control character inside is written as a blank.
     void texto(std::string_view text, std::size_t width);
     // The amount's decimal digits right-aligned in the width, filled on the left; digits that do not fit refuse the
-    // record (ExportError naming the document, the field and the value), so no other number is ever written.
+    // record (ValorForaDoLeiaute naming the document, the field and the value), so no other number is ever written.
     void numero(Decimal value, std::size_t width, char fill, std::string_view documento, std::string_view campo);
     // Date parts; a missing date gives blanks of the same length.
     void anoMesDia(const std::optional<Date>& date);  // yyyymmdd

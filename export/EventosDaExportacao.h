@@ -7,32 +7,14 @@
 #include <vector>
 
 #include "base/Value.h"
+#include "leiaute/ArquivoGravado.h"
 
 namespace zorla {
 
 // The stages of a run, in order; the cash/bank phase is one stage over the three entry files.
 enum class Etapa { LivroSaidas, LivroEntradas, MovimentoBancario };
 
-// The files of a run, in the order they are written.
-enum class TipoArquivo { LivroSaidas, LivroEntradas, Recebimentos, Pagamentos, DespesasGerais };
-
 enum class Desfecho { Concluido, Cancelado, Falhou };
-
-// Sums of amounts as the records hold them, in hundredths: the same integers the records are built from.
-struct Somas {
-    long documentos = 0;  // fiscal documents, or cash/bank movements
-    std::int64_t valor = 0, baseIcms = 0, valorIcms = 0, baseIpi = 0, valorIpi = 0;
-};
-
-struct ArquivoGravado {
-    TipoArquivo tipo = TipoArquivo::LivroSaidas;
-    std::string caminho;
-    long linhas = 0;        // whole lines in the file
-    bool completo = false;  // closed with every line on the disk
-    Somas somas;
-    // The fiscal books' sums per TIPO (code page 1252, empty for none), in the order of their first record.
-    std::vector<std::pair<std::string, Somas>> porTipo;
-};
 
 // A cash/bank movement written with a blank account: the file is imported all the same, so the run says which.
 struct Pendencia {
@@ -84,13 +66,9 @@ public:
 // Texts of the run, the same in the window and the terminal; a line break is a single CR.
 inline const char* const kGerandoArquivo = "Gerando arquivo...";
 // What the cash/bank stage is doing while it writes an entry file; empty for the fiscal books.
-const char* textoDoPasso(TipoArquivo tipo);
-// The sales and purchases books, one record a document; the others are entry files of cash/bank movements.
-inline bool LivroFiscal(TipoArquivo t) { return t == TipoArquivo::LivroSaidas || t == TipoArquivo::LivroEntradas; }
-std::string mensagemFalha(const std::string& erro);
-std::string mensagemConcluida(const std::string& pasta);
+const char* TextoDoPasso(TipoArquivo tipo);
+std::string MensagemDeFalha(const std::string& erro);
+std::string MensagemConcluida(const std::string& pasta);
 inline const char* const kMensagemCancelada = "Exportação cancelada!";
-// The file's name without its folder.
-std::string nomeDoArquivo(const std::string& caminho);
 
 }  // namespace zorla

@@ -2,7 +2,7 @@
 
 #include "base/TextUtil.h"
 #include "data/ClientDataSet.h"
-#include "export/Leiaute.h"
+#include "leiaute/Leiaute.h"
 
 namespace zorla {
 

@@ -18,7 +18,7 @@ public:
     explicit MontadorLancamentos(const ClientDataSet& movimentos);
 
     // The prefix is the first history line of receipts and payments; empty, the history comes from HISTORICO.
-    // An amount too wide for its field fails (ExportError).
+    // An amount too wide for its field fails (ValorForaDoLeiaute).
     std::vector<std::string> monta(const std::string& prefixo) const;
     // The name of the party whose account is missing, the credit one first; nothing when both are present.
     std::optional<std::string> parteSemConta() const;

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "export/Leiaute.h"
+#include "leiaute/Leiaute.h"
 
 namespace zorla {
 
 class ClientDataSet;
 
 // Builds a layout's fields from the current row of a dataset; the columns are found once, when it is made.
-// An amount too wide for its field fails the record (ExportError naming the document).
+// An amount too wide for its field fails the record (ValorForaDoLeiaute naming the document).
 class MontadorDoLeiaute {
 public:
     MontadorDoLeiaute(const Leiaute& leiaute, const ClientDataSet& linhas);

@@ -11,7 +11,7 @@ class ClientDataSet;
 
 // The fiscal book records of the rows of one opening of a fiscal movement dataset. The positions of the fields
 // are found once, when it is made; each record is then built into a line the caller keeps.
-// An amount or rate whose digits do not fit its field fails the record (ExportError).
+// An amount or rate whose digits do not fit its field fails the record (ValorForaDoLeiaute).
 class MontadorRegistros {
 public:
     explicit MontadorRegistros(const ClientDataSet& rows);

@@ -6,14 +6,35 @@
 
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
+
 #include "data/DMVantero.h"
+#include "export/ArquivosDaExecucao.h"
 #include "export/EmpresaNaoEncontrada.h"
 #include "export/ThProcessa.h"
+#include "sistema/ArquivosNoDisco.h"
+#include "sistema/ConsultasAntecipadas.h"
+#include "sistema/PastaDosArquivos.h"
+#include "sistema/TravaPasta.h"
+#include "verificacao/VerificacaoDoPeriodo.h"
+#include "verificacao/VerificacaoParaASaida.h"
 
 namespace zorla {
 
-std::vector<Empresa> Sessao::empresas() {
-    ClientDataSet& lista = m_dm.AbreEmpresas();
+Sessao::Sessao(std::string arquivoDeConexao) : Sessao(std::make_unique<TFDMExporta>(std::move(arquivoDeConexao))) {}
+
+Sessao::Sessao(std::unique_ptr<TFDMExporta> dm)
+    : m_dm(std::move(dm)),
+      m_disco(std::make_unique<ArquivosNoDisco>()),
+      m_antecipadas(std::make_unique<ConsultasAntecipadas>()) {}
+
+Sessao::~Sessao() = default;
+
+const std::string& Sessao::arquivoDeConexao() const { return m_dm->ArquivoDeConexao(); }
+
+std::string Sessao::ArquivoDeConexaoPadrao() { return TFDMExporta::ArquivoDeConexaoPadrao(); }
+
+std::vector<Empresa> Sessao::empresas(std::stop_token parada) {
+    ClientDataSet& lista = m_dm->AbreEmpresas(std::move(parada));
     const int codigo = lista.fieldIndex("CODEMPRESA"), fantasia = lista.fieldIndex("FANTASIA"),
               cnpj = lista.fieldIndex("CNPJ");
     std::vector<Empresa> out;
@@ -24,79 +45,115 @@ std::vector<Empresa> Sessao::empresas() {
     return out;
 }
 
-void Sessao::consulta(const Periodo& periodo, std::int64_t empresa) {
-    if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
-    m_antecipadas = {};
+bool Sessao::temEmpresa(std::int64_t codigo, std::stop_token parada) {
+    const std::vector<Empresa> lista = empresas(std::move(parada));
+    return std::any_of(lista.begin(), lista.end(), [codigo](const Empresa& e) { return e.codigo == codigo; });
+}
+
+void Sessao::aceitaEmpresa(std::int64_t codigo, std::stop_token parada) {
+    if (!temEmpresa(codigo, std::move(parada))) throw EmpresaNaoEncontrada(codigo);
+}
+
+void Sessao::consulta(const Periodo& periodo, std::int64_t empresa, std::stop_token parada) {
+    m_consultaValida = false;
+    aceitaEmpresa(empresa, parada);
+    *m_antecipadas = {};
     // Attached before the sales are fetched: opening one while another fetches stalls.
     if (m_paralelo)
-        m_antecipadas =
-            ConsultasAntecipadas::inicia(m_dm, outroModulo(), periodo.DataInicial, periodo.DataFinal, empresa);
+        *m_antecipadas = ConsultasAntecipadas::inicia(outroModulo(), periodo.DataInicial, periodo.DataFinal, empresa);
     try {
-        m_dm.ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa);
+        m_dm->ConsultaSaidas("S", periodo.DataInicial, periodo.DataFinal, empresa, std::move(parada));
     } catch (...) {
-        m_antecipadas = {};
+        *m_antecipadas = {};
         throw;
     }
+    m_consultaValida = true;
 }
 
-std::unique_ptr<ThProcessa> Sessao::inicia(const RunParameters& params, EventosDaExportacao& eventos,
-                                           const std::atomic<bool>& cancelado, OutputFiles& arquivos,
-                                           TravaPasta trava) {
-    auto run = preparaExecucao(params, eventos, cancelado, arquivos, std::move(trava));
-    run->usaConsultas(std::exchange(m_antecipadas, {}));
-    run->start();
-    return run;
+bool Sessao::temConsulta() const { return m_consultaValida && m_dm->Saidas().active(); }
+
+VendasConsultadas Sessao::vendasConsultadas() const {
+    const ClientDataSet& saidas = m_dm->Saidas();
+    return {saidas.rows(), saidas.fields()};
 }
 
-std::unique_ptr<ThProcessa> Sessao::preparaExecucao(const RunParameters& params, EventosDaExportacao& eventos,
-                                                    const std::atomic<bool>& cancelado, OutputFiles& arquivos,
-                                                    TravaPasta trava) {
-    auto run = std::make_unique<ThProcessa>(m_dm, eventos, cancelado, params, arquivos);
-    run->mantemTrava(std::move(trava));
-    run->emParalelo(outroModulo());
-    return run;
+OuRecusa<SaidaPreparada> Sessao::preparaSaida(const PedidoDeExportacao& pedido) const {
+    const std::string diretorio = DiretorioDe(pedido.pasta);
+    const std::string& nomeArquivo = pedido.periodo.NomeArquivo;
+    if (OuRecusa<void> nomes = ExaminaOsNomes(diretorio, nomeArquivo); !nomes) return nomes.recusa();
+    if (pedido.arquivoDosTotais) {
+        ArquivosDaExecucao arquivos;
+        arquivos.conexao(arquivoDeConexao());
+        arquivos.saida(diretorio, nomeArquivo);
+        if (OuRecusa<void> totais = arquivos.aceita(*pedido.arquivoDosTotais); !totais) return totais.recusa();
+    }
+    const std::string pasta(trimControl(pedido.pasta));
+    bool criada = false;
+    if (pedido.criaPasta) {
+        OuRecusa<bool> preparada = PreparaPasta(pasta);
+        if (!preparada) return preparada.recusa();
+        criada = *preparada;
+    } else if (OuRecusa<void> examinada = ExaminaPasta(pasta); !examinada) {
+        return examinada.recusa();
+    }
+    std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
+    if (!trava) return Recusa{MensagemPastaOcupada(pedido.pasta), Recusa::Motivo::Ambiente};
+    ParametrosDaExecucao params;
+    params.Diretorio = diretorio;
+    params.NomeArquivo = nomeArquivo;
+    params.DataInicial = pedido.periodo.DataInicial;
+    params.DataFinal = pedido.periodo.DataFinal;
+    params.Empresa = pedido.empresa;
+    params.CodigoEmpresa = pedido.codigoEmpresa;
+    return SaidaPreparada(std::move(params), std::make_unique<TravaPasta>(std::move(*trava)), criada);
+}
+
+std::unique_ptr<Execucao> Sessao::inicia(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
+                                         DestinoDosArquivos* arquivos) {
+    const ParametrosDaExecucao& p = saida.m_params;
+    // The queries the consult started are this run's when they are of its period and company; others are let go.
+    ConsultasAntecipadas antecipadas = std::exchange(*m_antecipadas, {});
+    if (!antecipadas.de(p.DataInicial, p.DataFinal, p.Empresa)) antecipadas = {};
+    m_consultaValida = false;
+    auto run = std::make_unique<ThProcessa>(*m_dm, FonteDasVendas::Consulta,
+                                            OutrasConsultas{std::move(antecipadas), outroModulo()}, p, eventos,
+                                            arquivos ? *arquivos : *m_disco, std::move(parada));
+    return std::make_unique<Execucao>(std::move(saida.m_trava), std::move(run));
+}
+
+std::unique_ptr<Execucao> Sessao::exporta(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
+                                          DestinoDosArquivos* arquivos) {
+    const ParametrosDaExecucao& p = saida.m_params;
+    aceitaEmpresa(p.Empresa, parada);
+    m_consultaValida = false;
+    // The purchases and the movements are fetched on their own attachments while the sales are, and the sales book
+    // is written as its rows arrive.
+    auto run = std::make_unique<ThProcessa>(*m_dm, FonteDasVendas::Busca, OutrasConsultas{{}, outroModulo()}, p,
+                                            eventos, arquivos ? *arquivos : *m_disco, std::move(parada));
+    auto execucao = std::make_unique<Execucao>(std::move(saida.m_trava), std::move(run));
+    execucao->espera();
+    return execucao;
 }
 
 ConsultaParalela::NovoModulo Sessao::outroModulo() const {
     if (!m_paralelo) return {};
-    return [arquivo = m_dm.connectionFile()] {
+    return [arquivo = m_dm->ArquivoDeConexao()] {
         auto dm = std::make_unique<TFDMExporta>(arquivo);
         dm->Conecta();
         return dm;
     };
 }
 
-std::unique_ptr<ThProcessa> Sessao::exporta(const RunParameters& params, EventosDaExportacao& eventos,
-                                            const std::atomic<bool>& cancelado, OutputFiles& arquivos,
-                                            TravaPasta trava) {
-    if (!temEmpresa(params.empresa)) throw EmpresaNaoEncontrada(params.empresa);
-    auto run = preparaExecucao(params, eventos, cancelado, arquivos, std::move(trava));
-    // The purchases and the movements are fetched on their own attachments while the sales are, and the sales book
-    // is written as its rows arrive.
-    run->antecipaConsultas();
-    run->leVendasAoGravar();
-    run->start();
-    run->wait();
-    return run;
-}
-
-ResultadoDaVerificacao Sessao::verifica(const Periodo& periodo, std::int64_t empresa) {
-    if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
-    return Verifica(m_dm, periodo, empresa, outroModulo());
+ResultadoDaVerificacao Sessao::verifica(const Periodo& periodo, std::int64_t empresa, std::stop_token parada) {
+    aceitaEmpresa(empresa, parada);
+    return Verifica(*m_dm, periodo, empresa, outroModulo(), std::move(parada));
 }
 
 ContagemDaVerificacao Sessao::verificaParaASaida(const Periodo& periodo, std::int64_t empresa, bool csv,
-                                                 const Escrita& escreve) {
-    if (!temEmpresa(empresa)) throw EmpresaNaoEncontrada(empresa);
-    return VerificaParaASaida(m_dm, periodo, empresa, outroModulo(), csv, escreve);
+                                                 const Escrita& escreve, std::stop_token parada) {
+    aceitaEmpresa(empresa, parada);
+    return VerificaParaASaida(*m_dm, periodo, empresa, outroModulo(), csv, escreve, std::move(parada));
 }
-
-bool Sessao::temEmpresa(std::int64_t codigo) {
-    const std::vector<Empresa> lista = empresas();
-    return std::any_of(lista.begin(), lista.end(), [codigo](const Empresa& e) { return e.codigo == codigo; });
-}
-
-void Sessao::cancela() { m_dm.cancela(); }
 
 std::string DiretorioDe(const std::string& pastaDigitada) {
     std::string d(trimControl(pastaDigitada));
@@ -112,16 +169,12 @@ std::optional<std::string> AvisoDeCodigoCortado(const std::string& digitado) {
            cp1252ToUtf8(cp1252.substr(0, 4)) + "'.";
 }
 
-RunParameters ParametrosDaExportacao(const std::string& diretorio, const Periodo& periodo, std::int64_t empresa,
-                                     const std::string& codigoEmpresa) {
-    RunParameters p;
-    p.Diretorio = diretorio;
-    p.NomeArquivo = periodo.NomeArquivo;
-    p.DataInicial = periodo.DataInicial;
-    p.DataFinal = periodo.DataFinal;
-    p.empresa = static_cast<int>(empresa);
-    p.codigoEmpresa = codigoEmpresa;
-    return p;
-}
+std::string MensagemPastaCriada(const std::string& pasta) { return "A pasta " + pasta + " não existia e foi criada."; }
+
+SaidaPreparada::SaidaPreparada(ParametrosDaExecucao params, std::unique_ptr<TravaPasta> trava, bool criada)
+    : m_params(std::move(params)), m_trava(std::move(trava)), m_criada(criada) {}
+SaidaPreparada::SaidaPreparada(SaidaPreparada&&) noexcept = default;
+SaidaPreparada& SaidaPreparada::operator=(SaidaPreparada&&) noexcept = default;
+SaidaPreparada::~SaidaPreparada() = default;
 
 }  // namespace zorla

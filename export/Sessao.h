@@ -1,25 +1,28 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
+#include "base/Escrita.h"
 #include "base/Periodo.h"
-#include "export/ConsultasAntecipadas.h"
+#include "base/Recusa.h"
+#include "data/FieldDef.h"
+#include "data/PackedRows.h"
 #include "export/EventosDaExportacao.h"
-#include "export/RunParameters.h"
-#include "export/TravaPasta.h"
-#include "export/Verificacao.h"
-#include "export/VerificacaoParaASaida.h"
+#include "export/Execucao.h"
+#include "export/PedidoDeExportacao.h"
+#include "export/SaidaPreparada.h"
+#include "verificacao/Verificacao.h"
 
 namespace zorla {
 
 class TFDMExporta;
-class OutputFiles;
-class ThProcessa;
+class DestinoDosArquivos;
+class ConsultasAntecipadas;
 
 struct Empresa {
     std::int64_t codigo = 0;
@@ -27,57 +30,66 @@ struct Empresa {
     std::string cnpj;      // code page 1252
 };
 
-// The one way the window, the command line and a batch reach a connection: the companies, the consult, the run,
-// the check and their cancel. A company the connection does not have is refused (EmpresaNaoEncontrada) before
-// anything is consulted or written.
+// The rows of the last consult, as the window's grid shows them.
+struct VendasConsultadas {
+    std::shared_ptr<const PackedRows> linhas;
+    std::vector<FieldDef> campos;
+};
+
+// The one way the window, the command line and a batch reach a connection and a run: the companies, the consult,
+// the gate that prepares a run's output, the run, the check. A company the connection does not have is refused
+// (EmpresaNaoEncontrada) before anything is consulted or written. Every long call takes a stop token: once it is
+// stopped, what runs on the server is cancelled.
 class Sessao {
 public:
-    explicit Sessao(TFDMExporta& dm) : m_dm(dm) {}
+    explicit Sessao(std::string arquivoDeConexao);
+    explicit Sessao(std::unique_ptr<TFDMExporta> dm);
+    ~Sessao();
+    Sessao(const Sessao&) = delete;
+    Sessao& operator=(const Sessao&) = delete;
+
+    const std::string& arquivoDeConexao() const;
+    // dbxconnections.ini beside the program.
+    static std::string ArquivoDeConexaoPadrao();
 
     // The companies of the connection in code order; the first call connects.
-    std::vector<Empresa> empresas();
-    // Whether the connection has that company, read again from the database.
-    bool temEmpresa(std::int64_t codigo);
+    std::vector<Empresa> empresas(std::stop_token parada = {});
     // The period's sales of a company: the rows the next run writes into the sales book. The run's other two
     // queries start with it, each on an attachment of its own, and the run of that period and company takes them.
-    void consulta(const Periodo& periodo, std::int64_t empresa);
-    // A run over the consulted rows, on its worker from now on; it holds the folder until it is destroyed.
-    std::unique_ptr<ThProcessa> inicia(const RunParameters& params, EventosDaExportacao& eventos,
-                                       const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
-    // The consult and the run, to their end; the ended run keeps the folder locked until the caller lets it go,
-    // so that what the caller writes after it (the totals) is still under the lock.
-    std::unique_ptr<ThProcessa> exporta(const RunParameters& params, EventosDaExportacao& eventos,
-                                        const std::atomic<bool>& cancelado, OutputFiles& arquivos, TravaPasta trava);
-    ResultadoDaVerificacao verifica(const Periodo& periodo, std::int64_t empresa);
+    void consulta(const Periodo& periodo, std::int64_t empresa, std::stop_token parada = {});
+    // Whether the last consult's rows are there for a run: none after a run, which may have read others.
+    bool temConsulta() const;
+    VendasConsultadas vendasConsultadas() const;
+
+    // The gate to every run: the names the run writes examined, the totals' file refused when it is one the run
+    // reads or writes, the folder examined (created when asked), the folder locked. What keeps the run from
+    // starting is refused before anything is written.
+    OuRecusa<SaidaPreparada> preparaSaida(const PedidoDeExportacao& pedido) const;
+    // A run over the consulted rows, on its worker from now on (the window's).
+    std::unique_ptr<Execucao> inicia(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
+                                     DestinoDosArquivos* arquivos = nullptr);
+    // The consult and the run, to their end (the command line's and a batch's): the sales written as they arrive.
+    std::unique_ptr<Execucao> exporta(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
+                                      DestinoDosArquivos* arquivos = nullptr);
+
+    ResultadoDaVerificacao verifica(const Periodo& periodo, std::int64_t empresa, std::stop_token parada = {});
     // The check written out as it is read, holding only its errors (the command line's).
     ContagemDaVerificacao verificaParaASaida(const Periodo& periodo, std::int64_t empresa, bool csv,
-                                             const Escrita& escreve);
-    // From any thread: what runs on the connection, a consult, a check or a run's query, stops and fails.
-    void cancela();
+                                             const Escrita& escreve, std::stop_token parada = {});
     // The queries of a run or a check one after the other on this connection, none on attachments of their own:
     // for a batch whose lines already keep the cores busy.
     void umaConsultaPorVez() { m_paralelo = false; }
 
 private:
-    std::unique_ptr<ThProcessa> preparaExecucao(const RunParameters& params, EventosDaExportacao& eventos,
-                                                const std::atomic<bool>& cancelado, OutputFiles& arquivos,
-                                                TravaPasta trava);
-    // A module of its own attachment to the same database, for a query run beside another.
-    ConsultaParalela::NovoModulo outroModulo() const;
-    TFDMExporta& m_dm;
+    bool temEmpresa(std::int64_t codigo, std::stop_token parada);
+    void aceitaEmpresa(std::int64_t codigo, std::stop_token parada);
+    std::function<std::unique_ptr<TFDMExporta>()> outroModulo() const;
+
+    std::unique_ptr<TFDMExporta> m_dm;
+    std::unique_ptr<DestinoDosArquivos> m_disco;
+    std::unique_ptr<ConsultasAntecipadas> m_antecipadas;
     bool m_paralelo = true;
-    ConsultasAntecipadas m_antecipadas;
+    bool m_consultaValida = false;
 };
-
-// The folder as "Continuar" takes it: blanks around it dropped, the path delimiter added when missing.
-std::string DiretorioDe(const std::string& pastaDigitada);
-
-// "Aviso: o código '…' tem mais de 4 caracteres; os arquivos levam '…'." when the typed code (UTF-8) is cut in
-// the records; nothing when it fits.
-std::optional<std::string> AvisoDeCodigoCortado(const std::string& digitado);
-
-// What a run takes when it starts; the company code is code page 1252.
-RunParameters ParametrosDaExportacao(const std::string& diretorio, const Periodo& periodo, std::int64_t empresa,
-                                     const std::string& codigoEmpresa);
 
 }  // namespace zorla

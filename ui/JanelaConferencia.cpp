@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "base/Caminho.h"
 #include "base/TextoVisivel.h"
 #include "export/Resumo.h"
 #include "ui/Dialogs.h"
@@ -45,7 +46,7 @@ JanelaConferencia::JanelaConferencia(std::shared_ptr<const std::vector<ArquivoCo
     m_arquivo->setObjectName(QStringLiteral("CbxArquivo"));
     for (const ArquivoConferido& a : *m_arquivos)
         m_arquivo->addItem(QStringLiteral("%1: %2 linhas, %3 problemas")
-                               .arg(QString::fromStdString(Visivel(nomeDoArquivo(a.conferencia.totais.caminho))))
+                               .arg(QString::fromStdString(Visivel(NomeDoArquivo(a.conferencia.totais.caminho))))
                                .arg(a.conferencia.totais.linhas)
                                .arg(a.conferencia.totalDeProblemas));
     layout->addWidget(m_arquivo);

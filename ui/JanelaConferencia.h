@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "export/ConferenciaDeArquivos.h"
+#include "conferencia/ConferenciaDeArquivos.h"
 
 class QComboBox;
 class QListWidget;

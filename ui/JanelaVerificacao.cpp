@@ -76,7 +76,7 @@ QVariant ProblemasModel::data(const QModelIndex& index, int role) const {
 
 QVariant ProblemasModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= 5) return {};
-    return QString::fromUtf8(kColunasDoProblema[static_cast<std::size_t>(section)]);
+    return QString::fromUtf8(kColunasDoProblema[static_cast<std::size_t>(section)].data());
 }
 
 JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar,

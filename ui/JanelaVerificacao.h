@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "export/Verificacao.h"
+#include "verificacao/Verificacao.h"
 
 namespace zorla {
 

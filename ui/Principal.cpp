@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
@@ -17,53 +16,23 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
-#include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
-#include <thread>
-#include <filesystem>
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
-#include "data/DMVantero.h"
-#include "data/ProgramFolder.h"
 #include "base/TextoVisivel.h"
-#include "export/ArquivoLateral.h"
-#include "export/ArquivosDaExportacao.h"
-#include "export/MensagemDaFalha.h"
-#include "export/OutputFiles.h"
-#include "export/PastaDeSaida.h"
-#include "export/Pendencias.h"
-#include "export/Resumo.h"
-#include "export/ThProcessa.h"
-#include "export/TravaPasta.h"
+#include "data/MensagemDaFalha.h"
+#include "data/ProgramFolder.h"
+#include "sistema/ArquivoLateral.h"
 #include "ui/BuildInfo.h"
 #include "ui/SaidasModel.h"
-#include "ui/WindowHost.h"
 #include "ui/ZorlaApplication.h"
+#include "verificacao/TextosDaVerificacao.h"
 
 namespace zorla {
 
 namespace {
-const QString kTituloAplicacao = QStringLiteral("Zorla Exporta");
-const QString kRecusaConsulta = QStringLiteral("  Não é permitido executar a consulta durante a exportação...");
 const QString kAguardeEmpresas = QStringLiteral("Aguarde a lista de empresas.");
-
-// Written piece by piece, the whole never in memory, to a temporary name renamed over the target only when
-// whole. The error's text, empty when none.
-QString gravaArquivo(const std::string& caminho, const std::function<void(const Escrita&)>& grava) {
-    try {
-        ArquivoLateral arquivo(caminho);
-        grava([&](std::string_view parte) { arquivo.escreve(parte); });
-        arquivo.conclui();
-        return {};
-    } catch (const std::exception& e) {
-        return QString::fromStdString(Visivel(e.what()));
-    }
-}
-
-QString estiloPainel(int r, int g, int b) {
-    return QStringLiteral("background-color: rgb(%1,%2,%3); border: 1px solid gray;").arg(r).arg(g).arg(b);
-}
 
 // The operator's local date, not UTC: late evening in Brazil is already tomorrow in UTC.
 Date hojeDoSistema() {
@@ -73,33 +42,51 @@ Date hojeDoSistema() {
 }
 }  // namespace
 
-TFrmPrincipal::TFrmPrincipal(TFDMExporta& dm, Dialogs& dialogs, QWidget* parent)
+TFrmPrincipal::TFrmPrincipal(Sessao& sessao, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       hoje(hojeDoSistema),
-      m_dm(dm),
+      m_sessao(sessao),
       m_dialogs(dialogs),
-      m_sessao(dm),
-      m_disco(std::make_unique<DiskFiles>()),
-      m_arquivos(m_disco.get()),
-      m_host(std::make_unique<WindowHost>(static_cast<VisorDaExportacao&>(*this), this)) {
+      m_exportacao(sessao, static_cast<VisorDaExportacao&>(*this), this),
+      m_empresas(this, [this](std::vector<Empresa> e) { terminaEmpresas(std::move(e)); },
+                 [this](const QString& erro) {
+                     // The standard error box; the period keeps its initial values.
+                     m_semConexao = true;
+                     mostraErroPadrao(erro);
+                 }),
+      m_consulta(this, [this](bool) { terminaConsulta(); },
+                 // The standard error box; the processing panel stays, flags and gauge as they were.
+                 [this](const QString& erro) { mostraErroPadrao(erro); }),
+      m_verificacao(this, [this](auto resultado) { terminaVerificacao(std::move(resultado)); },
+                    [this](const QString& erro) {
+                        PnlStatus->hide();
+                        mostraErroPadrao(erro);
+                    }),
+      m_conferencia(this, [this](auto arquivos) {
+                        StStatus->clearMessage();
+                        m_dialogs.conferencia(this, std::move(arquivos));
+                    },
+                    [this](const QString& erro) {
+                        StStatus->clearMessage();
+                        informa(erro);
+                    }),
+      m_gravacao(this, [](bool) {}, [this](const QString& erro) { informa(erro); }) {
     montaTela();
+    m_empresas.aoAcabar([this] { fechaSeAcabou(); });
+    m_consulta.aoAcabar([this] { fechaSeAcabou(); });
+    m_verificacao.aoAcabar([this] { fechaSeAcabou(); });
+    m_conferencia.aoAcabar([this] { fechaSeAcabou(); });
+    m_gravacao.aoAcabar([this] { fechaSeAcabou(); });
     FormCreate();
 }
 
 TFrmPrincipal::~TFrmPrincipal() {
-    m_host->fecha();
-    Cancelado = true;
-    m_run.reset();  // waits for the worker
-    paraConsulta();
-    m_gravacaoPendente = false;
-    m_gravacao.waitForFinished();  // the file the operator asked for is written whole
-    m_conferencia.waitForFinished();
-}
-
-void TFrmPrincipal::FormCreate() {
-    const QString versao = GetBuildInfo(QCoreApplication::applicationFilePath(), QStringLiteral("BUILD"));
-    m_legenda = QStringLiteral("ZORLA - Exportação para Lumetra [ Versão %1 ]").arg(versao);
-    mostraTitulo(kTituloAplicacao);
+    // The run first: its host draws on this window. Each work off the window's thread is then stopped and waited
+    // for as its member goes; the file the operator asked for is written whole.
+    m_exportacao.fecha();
+    m_empresas.larga();
+    m_consulta.larga();
+    m_verificacao.larga();
 }
 
 void TFrmPrincipal::showEvent(QShowEvent* event) {
@@ -112,29 +99,16 @@ void TFrmPrincipal::showEvent(QShowEvent* event) {
 
 void TFrmPrincipal::FormShow() {
     DataAtual = hoje();
-    m_empresasPendente = true;
-    m_empresas.setFuture(QtConcurrent::run([this] {
-        try {
-            return ListaDeEmpresas{m_sessao.empresas(), QString(), false};
-        } catch (const std::exception& e) {
-            return ListaDeEmpresas{{}, falha(e), true};
-        }
-    }));
+    m_empresas.inicia([this](std::stop_token parada) { return m_sessao.empresas(std::move(parada)); },
+                      [this](const std::exception& e) { return falha(e); });
 }
 
-void TFrmPrincipal::terminaEmpresas() {
-    if (!std::exchange(m_empresasPendente, false)) return;  // stopped by the window's closing
-    const ListaDeEmpresas lista = m_empresas.result();
-    m_semConexao = lista.semConexao;
-    if (!lista.erro.isEmpty()) {
-        // The standard error box; the period keeps its initial values.
-        m_dialogs.mensagem(this, textoErroPadrao(lista.erro), ZorlaApplication::instance()->titulo(),
-                           MessageIcon::Error, nullptr);
-        return;
-    }
+void TFrmPrincipal::terminaEmpresas(std::vector<Empresa> empresas) {
+    m_semConexao = false;
     RxDBLkCbEMPRESA->clear();
-    for (const Empresa& e : lista.empresas)
-        RxDBLkCbEMPRESA->addItem(QString::fromStdString(cp1252ToUtf8(e.fantasia)), QVariant::fromValue<qlonglong>(e.codigo));
+    for (const Empresa& e : empresas)
+        RxDBLkCbEMPRESA->addItem(QString::fromStdString(cp1252ToUtf8(e.fantasia)),
+                                 QVariant::fromValue<qlonglong>(e.codigo));
     RxDBLkCbEMPRESA->setCurrentIndex(RxDBLkCbEMPRESA->count() > 0 ? 0 : -1);
     preencheDataPadrao();
 }
@@ -182,19 +156,24 @@ bool TFrmPrincipal::periodoInvertido() {
 
 // From any thread: a connection's failure says what to do.
 QString TFrmPrincipal::falha(const std::exception& e) const {
-    return QString::fromStdString(MensagemDaFalha(e, m_dm.connectionFile()));
+    return QString::fromStdString(MensagemDaFalha(e, m_sessao.arquivoDeConexao()));
 }
 
 // After a start without a connection nothing can be consulted: the window says so rather than ask for a company.
 bool TFrmPrincipal::semConexao() {
     if (!m_semConexao) return false;
     informa(QStringLiteral("Sem conexão com o banco. Corrija o arquivo de conexão %1 e abra o programa de novo.")
-                .arg(QString::fromStdString(m_dm.connectionFile())));
+                .arg(QString::fromStdString(m_sessao.arquivoDeConexao())));
     return true;
 }
 
 void TFrmPrincipal::informa(const QString& texto) {
     m_dialogs.mensagem(this, texto, QStringLiteral("ZORLA"), MessageIcon::Information, nullptr);
+}
+
+void TFrmPrincipal::mostraErroPadrao(const QString& erro) {
+    m_dialogs.mensagem(this, textoErroPadrao(erro), ZorlaApplication::instance()->titulo(), MessageIcon::Error,
+                       nullptr);
 }
 
 void TFrmPrincipal::BtnConsultarClick() {
@@ -205,8 +184,8 @@ void TFrmPrincipal::BtnConsultarClick() {
     }
     if (semConexao()) return;
     // A run still finishing after a cancel uses the datasets too.
-    if ((Exportando && !Cancelado) || runEmAndamento()) {
-        StStatus->showMessage(kRecusaConsulta);
+    if ((m_exportacao.Exportando && !m_exportacao.Cancelado) || runEmAndamento()) {
+        StStatus->showMessage(QStringLiteral("  Não é permitido executar a consulta durante a exportação..."));
         PnlStatus->hide();
         return;
     }
@@ -229,54 +208,28 @@ void TFrmPrincipal::BtnConsultarClick() {
     PnlStatus->show();
     PnlStatus->raise();
     PnlStatus->repaint();
-    m_consultaValida = false;
-    m_consultaPendente = true;
     m_modelo->atualiza(nullptr, {});
     // The query may take long: it runs on a thread of the pool and the window stays live meanwhile.
     const Periodo periodo{DataInicial, DataFinal, NomeArquivo};
     const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
     m_empresaConsultada = empresa;
-    m_consulta.setFuture(QtConcurrent::run([this, periodo, empresa] {
-        try {
-            m_sessao.consulta(periodo, empresa);
-            return QString();
-        } catch (const std::exception& e) {
-            return falha(e);
-        }
-    }));
+    m_consulta.inicia(
+        [this, periodo, empresa](std::stop_token parada) {
+            m_sessao.consulta(periodo, empresa, std::move(parada));
+            return true;
+        },
+        [this](const std::exception& e) { return falha(e); });
 }
 
 void TFrmPrincipal::terminaConsulta() {
-    if (!std::exchange(m_consultaPendente, false)) return;  // stopped by the window's closing
-    if (const QString erro = m_consulta.result(); !erro.isEmpty()) {
-        // The standard error box; the processing panel stays, flags and gauge as they were.
-        m_dialogs.mensagem(this, textoErroPadrao(erro), ZorlaApplication::instance()->titulo(), MessageIcon::Error,
-                           nullptr);
-        return;
-    }
-    const ClientDataSet& saidas = m_dm.saidas();
-    m_modelo->atualiza(saidas.rows(), saidas.fields());
-    m_consultaValida = true;
-    mostraGauge(saidas.isEmpty() ? 0 : saidas.recordCount(), 0);
+    const VendasConsultadas vendas = m_sessao.vendasConsultadas();
+    m_modelo->atualiza(vendas.linhas, vendas.campos);
+    const int linhas = vendas.linhas ? static_cast<int>(vendas.linhas->size()) : 0;
+    mostraGauge(linhas, 0);
     DbGrdConsulta->setFocus();
-    Exportando = false;
-    Cancelado = false;
+    m_exportacao.Exportando = false;
+    m_exportacao.Cancelado = false;
     PnlStatus->hide();
-}
-
-// A query under way, the company list's, the consult's or the check's, is stopped on the server; nobody waits for
-// its rows any more. A connection being made cannot be stopped: it ends by its own timeout.
-void TFrmPrincipal::paraConsulta() {
-    m_empresasPendente = m_consultaPendente = m_verificacaoPendente = false;
-    // A cancel that comes while the statement is still being prepared finds nothing to stop and is lost: it is
-    // asked again until the work has ended.
-    while (m_empresas.isRunning() || m_consulta.isRunning() || m_verificacao.isRunning()) {
-        m_sessao.cancela();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    m_empresas.waitForFinished();
-    m_consulta.waitForFinished();
-    m_verificacao.waitForFinished();
 }
 
 void TFrmPrincipal::BtnVerificarClick() {
@@ -292,28 +245,19 @@ void TFrmPrincipal::BtnVerificarClick() {
     const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
     PnlStatus->show();
     PnlStatus->raise();
-    m_verificacaoPendente = true;
-    m_verificacao.setFuture(QtConcurrent::run([this, periodo, empresa] {
-        try {
-            return Verificado{std::make_shared<const ResultadoDaVerificacao>(m_sessao.verifica(periodo, empresa)),
-                              QString()};
-        } catch (const std::exception& e) {
-            return Verificado{{}, falha(e)};
-        }
-    }));
+    m_verificacao.inicia(
+        [this, periodo, empresa](std::stop_token parada) {
+            // Shared with its window, never copied.
+            return std::make_shared<const ResultadoDaVerificacao>(
+                m_sessao.verifica(periodo, empresa, std::move(parada)));
+        },
+        [this](const std::exception& e) { return falha(e); });
 }
 
-void TFrmPrincipal::terminaVerificacao() {
-    if (!std::exchange(m_verificacaoPendente, false)) return;  // stopped by the window's closing
+void TFrmPrincipal::terminaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado) {
     PnlStatus->hide();
-    const Verificado v = m_verificacao.result();
-    if (!v.erro.isEmpty()) {
-        m_dialogs.mensagem(this, textoErroPadrao(v.erro), ZorlaApplication::instance()->titulo(), MessageIcon::Error,
-                           nullptr);
-        return;
-    }
     // The CSV is made only if asked for: it may hold millions of lines.
-    m_dialogs.verificacao(this, v.resultado, [this, resultado = v.resultado] {
+    m_dialogs.verificacao(this, resultado, [this, resultado] {
         salvaCsv(QString::fromStdString(programFolder()) + QStringLiteral("verificacao.csv"),
                  [resultado](const Escrita& escreve) { CsvDaVerificacao(*resultado, escreve); });
     });
@@ -321,32 +265,34 @@ void TFrmPrincipal::terminaVerificacao() {
 
 void TFrmPrincipal::salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava) {
     m_dialogs.escolheArquivo(this, sugestao, [this, grava = std::move(grava)](const QString& caminho) {
-        if (m_gravacaoPendente) {
+        if (m_gravacao.pendente()) {
             informa(QStringLiteral("Aguarde o fim da gravação do arquivo."));
             return;
         }
         const std::string destino = QFile::encodeName(caminho).toStdString();
-        if (auto recusa = arquivosDaExecucao().recusa(destino)) {
-            informa(QString::fromStdString(Visivel(*recusa)));
+        if (OuRecusa<void> aceito = arquivosDaExecucao().aceita(destino); !aceito) {
+            informa(QString::fromStdString(Visivel(aceito.recusa().mensagem)));
             return;
         }
-        m_gravacaoPendente = true;
-        m_gravacao.setFuture(QtConcurrent::run([grava, destino] { return gravaArquivo(destino, grava); }));
+        // Written piece by piece, the whole never in memory, to a temporary name renamed over the target only when
+        // whole.
+        m_gravacao.inicia(
+            [grava, destino](std::stop_token) {
+                ArquivoLateral arquivo(destino);
+                grava([&](std::string_view parte) { arquivo.escreve(parte); });
+                arquivo.conclui();
+                return true;
+            },
+            [](const std::exception& e) { return QString::fromStdString(Visivel(e.what())); });
     });
 }
 
 // What a CSV file may not be written over: the connection file, the database, the last run's files.
 ArquivosDaExecucao TFrmPrincipal::arquivosDaExecucao() const {
     ArquivosDaExecucao arquivos;
-    arquivos.conexao(m_dm.connectionFile());
+    arquivos.conexao(m_sessao.arquivoDeConexao());
     if (!Diretorio.empty() && !NomeArquivo.empty()) arquivos.saida(Diretorio, NomeArquivo);
     return arquivos;
-}
-
-void TFrmPrincipal::terminaGravacao() {
-    if (!std::exchange(m_gravacaoPendente, false)) return;  // the window is closing
-    const QString erro = m_gravacao.result();
-    if (!erro.isEmpty()) informa(erro);
 }
 
 bool TFrmPrincipal::ocupada() {
@@ -364,138 +310,49 @@ bool TFrmPrincipal::ocupada() {
 }
 
 bool TFrmPrincipal::semConsulta() {
-    // After a run the fiscal rows are the purchases: exporting them again would put them in the sales book.
-    if (m_consultaValida && m_dm.saidas().active()) return false;
+    // After a run the fiscal rows may be the purchases: exporting them again would put them in the sales book.
+    if (m_sessao.temConsulta()) return false;
     informa(QStringLiteral("Faça a consulta do período antes de exportar."));
     return true;
 }
 
 void TFrmPrincipal::BtnCancelarClick() {
-    Cancelado = true;
-    Exportando = false;
-    // What the run still reports is not shown: the status stays reset.
-    m_host->ignoraStatus();
-    // Nothing is removed while a run still writes; it goes once the run has closed its files.
-    if (runEmAndamento())
-        m_apagaLivrosAoTerminar = true;
-    else
-        apagaLivros();
+    m_exportacao.cancela(Diretorio, NomeArquivo);
     reiniciaStatus();
     EdtCodEmpresa->setFocus();
 }
 
-void TFrmPrincipal::apagaLivros() {
-    // Before any folder or consult the names would point into the current directory: nothing of ours is there.
-    if (Diretorio.empty() || NomeArquivo.empty()) return;
-    for (const char* ext : {".SAI", ".ENT"}) {
-        std::error_code ec;
-        std::filesystem::remove(Diretorio + NomeArquivo + ext, ec);
-    }
-}
-
-void TFrmPrincipal::reiniciaStatus() {
-    PnlStatus->hide();
-    PgrMovimento->setValue(0);
-    LblMovimento->setText(QStringLiteral("Status do processamento"));
-}
-
-// The status display as a run leaves it at its end, on every path.
-void TFrmPrincipal::reiniciaStatusDaExportacao() {
-    reiniciaStatus();
-    PnlStatus->setStyleSheet(estiloPainel(228, 225, 220));
-    LblArquivo->clear();
-    mostraTitulo(kTituloAplicacao);
-}
-
-void TFrmPrincipal::BtnFecharClick() {
-    Cancelado = true;
-    close();
-}
-
-void TFrmPrincipal::mostraProcessamento() {
-    PnlStatus->setStyleSheet(estiloPainel(255, 174, 94));
-    if (!PnlStatus->isVisible()) {
-        PnlStatus->show();
-        PnlStatus->raise();
-    }
-}
-
-void TFrmPrincipal::mostraMovimento(const QString& texto) { LblMovimento->setText(texto); }
-
-void TFrmPrincipal::mostraArquivo(const QString& texto) { LblArquivo->setText(texto); }
-
-void TFrmPrincipal::mostraGauge(int maximo, int posicao) {
-    // A bar whose minimum and maximum are both 0 is an endless busy animation; an empty stage stands at 0%.
-    PgrMovimento->setMaximum(std::max(1, maximo));
-    PgrMovimento->setValue(posicao);
-}
-
-void TFrmPrincipal::mostraTitulo(const QString& titulo) {
-    ZorlaApplication::instance()->setTitulo(titulo);
-    // The record counter of a run shows in the caption too, where the task bar takes it from.
-    setWindowTitle(titulo == kTituloAplicacao ? m_legenda : titulo + QStringLiteral(" - ") + m_legenda);
-}
-
-void TFrmPrincipal::mostraAviso(const QString& texto, MessageIcon icone, std::function<void()> aoFechar) {
-    m_dialogs.mensagem(this, texto, QStringLiteral("ZORLA"), icone, std::move(aoFechar));
-}
-
-// A failure is shown over the run's last state; completion and cancellation over the reset one. The window accepts
-// a new consult once the box is closed.
-void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
-    if (r.desfecho == Desfecho::Falhou) {
-        mostraAviso(QString::fromStdString(mensagemFalha(r.erro)), MessageIcon::Error, [this] {
-            reiniciaStatusDaExportacao();
-            terminaRun();
-        });
-        return;
-    }
-    reiniciaStatusDaExportacao();
-    if (r.desfecho == Desfecho::Cancelado) {
-        mostraAviso(QString::fromUtf8(kMensagemCancelada), MessageIcon::Information, [this] { terminaRun(); });
-        return;
-    }
-    // The totals behind "Mostrar detalhes…", to compare with Lumetra's after the import; first, the movements
-    // written without an account, which the warnings during the run showed one by one.
-    const std::string csv = CsvDoResumo(r);
-    std::string texto = mensagemConcluida(m_pastaDigitada.toStdString());
-    if (auto vazio = AvisoDePeriodoVazio(r)) texto += "\r\r" + *vazio;
-    const std::string pendencias = TextoDasPendencias(r);
-    m_dialogs.mensagemComDetalhes(
-        this, QString::fromStdString(texto), QStringLiteral("ZORLA"),
-        QString::fromStdString(pendencias.empty() ? TextoDoResumo(r) : pendencias + "\n" + TextoDoResumo(r)),
-        [this, csv] {
-            salvaCsv(QString::fromStdString(Diretorio + "resumo" + NomeArquivo + ".csv"),
-                     [csv](const Escrita& escreve) { escreve(csv); });
-        },
-        [this] { terminaRun(); });
-}
+void TFrmPrincipal::BtnFecharClick() { close(); }
 
 void TFrmPrincipal::terminaRun() {
-    Exportando = false;
-    if (!m_run) return;
-    m_run->wait();
-    if (m_apagaLivrosAoTerminar) {
-        // The cancelled run has closed its files: neither partial fiscal book remains.
-        apagaLivros();
-        m_apagaLivrosAoTerminar = false;
-    }
-    m_run.reset();  // releases the folder
+    m_exportacao.termina();
+    fechaSeAcabou();
 }
 
+// Closing from the title bar cancels too. The window goes at once; the program waits, off the screen, for what
+// runs off the window's thread to stop, and closes for good when the last of it has ended.
 void TFrmPrincipal::closeEvent(QCloseEvent* event) {
-    // Closing from the title bar cancels too; the data module must outlive the worker.
-    hide();  // at once, though a connection being made or a file being saved is still waited for
-    Cancelado = true;
-    m_host->fecha();
-    if (m_run) m_run->wait();
-    m_run.reset();
-    paraConsulta();  // nobody waits for its rows any more
-    m_gravacaoPendente = false;
-    m_gravacao.waitForFinished();
-    m_conferenciaPendente = false;
-    m_conferencia.waitForFinished();  // reads files only: it ends by itself
+    hide();
+    m_fechando = true;
+    m_exportacao.fecha();
+    m_empresas.larga();
+    m_consulta.larga();
+    m_verificacao.larga();
+    if (algoRodando()) {
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+bool TFrmPrincipal::algoRodando() const {
+    // A file being saved is written whole; files being read end by themselves.
+    return runEmAndamento() || m_empresas.rodando() || m_consulta.rodando() || m_verificacao.rodando() ||
+           m_conferencia.rodando() || m_gravacao.rodando();
+}
+
+void TFrmPrincipal::fechaSeAcabou() {
+    if (m_fechando && !algoRodando()) close();
 }
 
 bool TFrmPrincipal::eventFilter(QObject* watched, QEvent* event) {

@@ -1,24 +1,20 @@
 #pragma once
 
-#include <QFutureWatcher>
 #include <QMainWindow>
-#include <atomic>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/Escrita.h"
 #include "base/Value.h"
-#include "export/ArquivosDaExportacao.h"
-#include "export/Resumo.h"
-#include "export/ConferenciaDeArquivos.h"
+#include "conferencia/ConferenciaDeArquivos.h"
+#include "export/ArquivosDaExecucao.h"
 #include "export/Sessao.h"
-#include "export/Verificacao.h"
+#include "ui/ControleDaExportacao.h"
+#include "ui/TrabalhoForaDaJanela.h"
 #include "ui/VisorDaExportacao.h"
 
-class QAction;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -34,11 +30,8 @@ class QToolButton;
 namespace zorla {
 
 class Dialogs;
-class OutputFiles;
+class DestinoDosArquivos;
 class SaidasModel;
-class TFDMExporta;
-class ThProcessa;
-class WindowHost;
 
 // The operator window: parameters, consult grid, export control and status. Its controls carry the names the
 // operator's manual gives them as object names.
@@ -46,13 +39,13 @@ class TFrmPrincipal : public QMainWindow, private VisorDaExportacao {
     Q_OBJECT
 
 public:
-    TFrmPrincipal(TFDMExporta& dm, Dialogs& dialogs, QWidget* parent = nullptr);
+    TFrmPrincipal(Sessao& sessao, Dialogs& dialogs, QWidget* parent = nullptr);
     ~TFrmPrincipal() override;
 
     // Today's date; tests fix it.
     std::function<Date()> hoje;
     // Where runs write; tests put a failing device here.
-    void usaArquivos(OutputFiles& arquivos) { m_arquivos = &arquivos; }
+    void usaArquivos(DestinoDosArquivos& arquivos) { m_exportacao.usaArquivos(arquivos); }
 
     // Window fields shared with the run.
     Date DataAtual{};
@@ -61,8 +54,6 @@ public:
     std::string MesAbrev;
     std::string NomeArquivo;
     std::string Diretorio;
-    std::atomic<bool> Exportando{false};
-    std::atomic<bool> Cancelado{false};
 
     void FormCreate();
     void FormShow();
@@ -79,13 +70,15 @@ public:
     void BtnCancelarClick();
     void BtnFecharClick();
 
-    bool runEmAndamento() const { return m_run != nullptr; }
+    // The run's state: its flags, and whether one is under way.
+    ControleDaExportacao& exportacao() { return m_exportacao; }
+    bool runEmAndamento() const { return m_exportacao.emAndamento(); }
     // From the window's first showing to the turn that fills the company list or shows why it could not.
-    bool carregandoEmpresas() const { return m_empresasPendente; }
+    bool carregandoEmpresas() const { return m_empresas.pendente(); }
     // From the click to the turn that takes the consult's rows or its error.
-    bool consultando() const { return m_consultaPendente; }
-    bool verificando() const { return m_verificacaoPendente; }
-    bool gravandoCsv() const { return m_gravacaoPendente; }
+    bool consultando() const { return m_consulta.pendente(); }
+    bool verificando() const { return m_verificacao.pendente(); }
+    bool gravandoCsv() const { return m_gravacao.pendente(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -104,22 +97,30 @@ private:
     void afastaRotulos();
 
     void informa(const QString& texto);
+    void mostraErroPadrao(const QString& erro);
     // A run or a consult uses the datasets: says so and refuses.
     bool ocupada();
     bool semConsulta();
-    void terminaEmpresas();
+    bool semConexao();
+    bool periodoInvertido();
+    void terminaEmpresas(std::vector<Empresa> empresas);
     void terminaConsulta();
-    void paraConsulta();
-    void terminaVerificacao();
+    void terminaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado);
+    void MnuConferirClick();
     // Saves what `grava` writes into a file the operator chooses, off the window's thread, and says so when it
     // cannot be written.
     void salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava);
-    void terminaGravacao();
     ArquivosDaExecucao arquivosDaExecucao() const;
-    void apagaLivros();
+    void preparaSaida(bool criaPasta);
+    void iniciaExportacao(SaidaPreparada saida);
+    static std::string PastaInicial();
+    QString falha(const std::exception& e) const;
     void reiniciaStatus();
     void reiniciaStatusDaExportacao();
     void terminaRun();
+    // Closing waits for the work off the window's thread to end, then closes for good.
+    bool algoRodando() const;
+    void fechaSeAcabou();
 
     // What a run shows, drawn by its host.
     void mostraProcessamento() override;
@@ -130,56 +131,23 @@ private:
     void mostraAviso(const QString& texto, MessageIcon icone, std::function<void()> aoFechar) override;
     void exportacaoTerminou(const ResultadoDaExportacao& resultado) override;
 
-    TFDMExporta& m_dm;
+    Sessao& m_sessao;
     Dialogs& m_dialogs;
-    Sessao m_sessao;
-    std::unique_ptr<OutputFiles> m_disco;
-    OutputFiles* m_arquivos;
-    std::unique_ptr<WindowHost> m_host;
-    std::unique_ptr<ThProcessa> m_run;
-    // The company list comes off the window's thread too: a server that does not answer never freezes it.
-    struct ListaDeEmpresas {
-        std::vector<Empresa> empresas;
-        QString erro;
-        bool semConexao = false;
-    };
+    ControleDaExportacao m_exportacao;
+    // The company list, the consult and the check come off the window's thread: a server that does not answer never
+    // freezes it; exported files read back and CSV files saved too, for they may hold millions of lines.
+    TrabalhoForaDaJanela<std::vector<Empresa>> m_empresas;
+    TrabalhoForaDaJanela<bool> m_consulta;
+    TrabalhoForaDaJanela<std::shared_ptr<const ResultadoDaVerificacao>> m_verificacao;
+    TrabalhoForaDaJanela<std::shared_ptr<const std::vector<ArquivoConferido>>> m_conferencia;
+    TrabalhoForaDaJanela<bool> m_gravacao;
     bool m_semConexao = false;
-    bool semConexao();
-    bool periodoInvertido();
-    void iniciaExportacao();
-    static std::string PastaInicial();
-    QString falha(const std::exception& e) const;
-    QFutureWatcher<ListaDeEmpresas> m_empresas;
-    bool m_empresasPendente = false;
-    // The consult's query runs off the window's thread; its result is the error's text, empty when none.
-    QFutureWatcher<QString> m_consulta;
-    bool m_consultaPendente = false;
-    // The check runs off the window's thread too: its problems, or the error's text.
-    struct Verificado {
-        std::shared_ptr<const ResultadoDaVerificacao> resultado;  // shared with its window, never copied
-        QString erro;
-    };
-    QFutureWatcher<Verificado> m_verificacao;
-    bool m_verificacaoPendente = false;
-    // Exported files read back off the window's thread: they may hold a million lines.
-    struct Conferido {
-        std::shared_ptr<const std::vector<ArquivoConferido>> arquivos;
-        QString erro;
-    };
-    QFutureWatcher<Conferido> m_conferencia;
-    bool m_conferenciaPendente = false;
-    void MnuConferirClick();
-    void terminaConferencia();
-    // A CSV being saved: millions of problems make hundreds of megabytes. The error's text, empty when none.
-    QFutureWatcher<QString> m_gravacao;
-    bool m_gravacaoPendente = false;
     bool m_mostrada = false;
+    bool m_fechando = false;
     QString m_legenda;
-    QString m_pastaDigitada;                 // named in the completion message
-    bool m_consultaValida = false;           // the fiscal rows are the consulted sales
+    QString m_pastaDigitada;  // named in the completion message
     // The company of those sales: its purchases and nobody else's go with them, whatever the list shows since.
     std::int64_t m_empresaConsultada = 0;
-    bool m_apagaLivrosAoTerminar = false;  // cancelled during a run
 
     QGroupBox* GpBxParametros;
     QComboBox* RxDBLkCbEMPRESA;

@@ -10,11 +10,7 @@
 #include "base/Cp1252.h"
 #include "base/TextoVisivel.h"
 #include "data/ProgramFolder.h"
-#include "export/ArquivosDaExportacao.h"
-#include "export/PastaDeSaida.h"
-#include "export/ThProcessa.h"
-#include "export/TravaPasta.h"
-#include "ui/WindowHost.h"
+#include "sistema/PastaDosArquivos.h"
 
 namespace zorla {
 
@@ -22,7 +18,7 @@ namespace zorla {
 // the home folder is offered instead.
 std::string TFrmPrincipal::PastaInicial() {
     const std::string programa = programFolder();
-    if (ConferePasta(programa).estado == ConferenciaDaPasta::Estado::Pronta) return programa;
+    if (ExaminaPasta(programa)) return programa;
     return DiretorioDe(QFile::encodeName(QDir::homePath()).toStdString());
 }
 
@@ -39,60 +35,48 @@ void TFrmPrincipal::BtnCancelarDiretorioClick() { PnlCaminhoArquivo->hide(); }
 
 void TFrmPrincipal::BtnContinuarClick() {
     if (ocupada() || semConsulta()) return;
-    const QString pasta = EdtDiretorio->text().trimmed();
-    if (pasta.isEmpty()) {
+    if (EdtDiretorio->text().trimmed().isEmpty()) {
         informa(QStringLiteral("Informe a pasta de saída."));
         EdtDiretorio->setFocus();
         return;
     }
-    const std::string caminho = QFile::encodeName(pasta).toStdString();
-    const ConferenciaDaPasta conferencia = ConferePasta(caminho);
-    if (conferencia.estado == ConferenciaDaPasta::Estado::NaoExiste) {
+    preparaSaida(false);
+}
+
+// The gate of every run: a folder that does not exist is created once the operator says so.
+void TFrmPrincipal::preparaSaida(bool criaPasta) {
+    if (ocupada() || semConsulta()) return;
+    const QString pasta = EdtDiretorio->text().trimmed();
+    PedidoDeExportacao pedido{QFile::encodeName(pasta).toStdString(), Periodo{DataInicial, DataFinal, NomeArquivo},
+                              m_empresaConsultada, utf8ToCp1252(EdtCodEmpresa->text().toStdString())};
+    pedido.criaPasta = criaPasta;
+    OuRecusa<SaidaPreparada> saida = m_sessao.preparaSaida(pedido);
+    if (!saida && saida.recusa().pergunta == Recusa::Pergunta::CriaPasta) {
         m_dialogs.pergunta(this, QStringLiteral("A pasta %1 não existe. Deseja criá-la?").arg(pasta),
-                           QStringLiteral("ZORLA"), [this, caminho] {
-                               if (const std::string erro = CriaPasta(caminho); !erro.empty())
-                                   informa(QString::fromStdString(Visivel(erro)));
-                               else
-                                   BtnContinuarClick();
-                           });
+                           QStringLiteral("ZORLA"), [this] { preparaSaida(true); });
         return;
     }
-    if (conferencia.estado != ConferenciaDaPasta::Estado::Pronta) {
-        informa(QString::fromStdString(Visivel(conferencia.mensagem)));
+    if (!saida) {
+        informa(QString::fromStdString(Visivel(saida.recusa().mensagem)));
         EdtDiretorio->setFocus();
         return;
     }
-    // What the command line warns of, said once before the run; the operator goes on from the box.
+    // What the command line warns of, said once before the run; the operator goes on from the box, the folder
+    // held meanwhile.
+    auto preparada = std::make_shared<SaidaPreparada>(std::move(*saida));
     if (auto aviso = AvisoDeCodigoCortado(EdtCodEmpresa->text().toStdString())) {
-        mostraAviso(QString::fromStdString(*aviso), MessageIcon::Warning, [this] { iniciaExportacao(); });
+        mostraAviso(QString::fromStdString(*aviso), MessageIcon::Warning,
+                    [this, preparada] { iniciaExportacao(std::move(*preparada)); });
         return;
     }
-    iniciaExportacao();
+    iniciaExportacao(std::move(*preparada));
 }
 
-void TFrmPrincipal::iniciaExportacao() {
-    const std::string diretorio = DiretorioDe(QFile::encodeName(EdtDiretorio->text()).toStdString());
-    if (auto recusa = RecusaDaSaida(diretorio, NomeArquivo)) {
-        informa(QString::fromStdString(Visivel(*recusa)));
-        return;
-    }
-    std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
-    if (!trava) {
-        informa(QString::fromStdString(mensagemPastaOcupada(EdtDiretorio->text().trimmed().toStdString())));
-        return;
-    }
-    Diretorio = diretorio;
-    Exportando = true;
-    Cancelado = false;
+void TFrmPrincipal::iniciaExportacao(SaidaPreparada saida) {
+    Diretorio = saida.parametros().Diretorio;
     PnlCaminhoArquivo->hide();
     m_pastaDigitada = EdtDiretorio->text();
-    const Periodo periodo{DataInicial, DataFinal, NomeArquivo};
-    m_consultaValida = false;
-    m_apagaLivrosAoTerminar = false;
-    m_host->inicia();
-    m_run = m_sessao.inicia(ParametrosDaExportacao(Diretorio, periodo, m_empresaConsultada,
-                                                   utf8ToCp1252(EdtCodEmpresa->text().toStdString())),
-                            *m_host, Cancelado, *m_arquivos, std::move(*trava));
+    m_exportacao.inicia(std::move(saida));
 }
 
 }  // namespace zorla

@@ -222,11 +222,6 @@ void TFrmPrincipal::ligaControles() {
     connect(BtnProcuraDiretorio, &QToolButton::clicked, this, [this] {
         m_dialogs.escolhePasta(this, EdtDiretorio->text(), [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
     });
-    connect(&m_empresas, &QFutureWatcher<ListaDeEmpresas>::finished, this, [this] { terminaEmpresas(); });
-    connect(&m_consulta, &QFutureWatcher<QString>::finished, this, [this] { terminaConsulta(); });
-    connect(&m_verificacao, &QFutureWatcher<Verificado>::finished, this, [this] { terminaVerificacao(); });
-    connect(&m_gravacao, &QFutureWatcher<QString>::finished, this, [this] { terminaGravacao(); });
-    connect(&m_conferencia, &QFutureWatcher<Conferido>::finished, this, [this] { terminaConferencia(); });
 }
 
 // Each label of the parameters takes the width of its text in whatever font was found, and moves right when it

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/ConferenciaDeArquivos.h"
+#include "conferencia/ConferenciaDeArquivos.h"
 
 namespace zorla {
 

@@ -4,7 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "data/ClientDataSet.h"
+#include "data/FieldDef.h"
+#include "data/PackedRows.h"
 
 namespace zorla {
 

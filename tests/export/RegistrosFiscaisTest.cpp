@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/DMVantero.h"
-#include "export/ExportError.h"
+#include "export/ValorForaDoLeiaute.h"
 #include "support/EstadoDoModulo.h"
 #include "support/MemoryTable.h"
 
@@ -143,10 +143,10 @@ TEST_F(RegistrosFiscais, OverflowingNumbersFailNamingDocumentFieldAndValue) {
         try {
             MontaRegistroSaida(ds, "12");
             ADD_FAILURE() << "no error";
-        } catch (const ExportError& e) {
+        } catch (const ValorForaDoLeiaute& e) {
             EXPECT_EQ(std::string(e.what()), c.text);
         }
-        EXPECT_THROW(MontaRegistroEntrada(ds, "12"), ExportError);
+        EXPECT_THROW(MontaRegistroEntrada(ds, "12"), ValorForaDoLeiaute);
     }
 }
 

@@ -8,7 +8,7 @@
 
 #include "base/Formatacao.h"
 #include "data/DMVantero.h"
-#include "export/ExportError.h"
+#include "export/ValorForaDoLeiaute.h"
 #include "export/Lancamentos.h"
 #include "export/RegistrosFiscais.h"
 #include "support/EstadoDoModulo.h"
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         checkLine(MontaRegistroSaida(EstadoDoModulo(dm).CDSSaidas, codigo), 547);
         checkLine(MontaRegistroEntrada(EstadoDoModulo(dm).CDSSaidas, codigo), 251);
-    } catch (const ExportError&) {
+    } catch (const ValorForaDoLeiaute&) {
     }
 
     EstadoDoModulo(dm).CDSMovimento.close();
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto linhas = montador.monta(prefixo);
             check(linhas.size() == 1 || linhas.size() == 2);
             for (const std::string& l : linhas) checkLine(l, 75);
-        } catch (const ExportError&) {
+        } catch (const ValorForaDoLeiaute&) {
         }
     }
     return 0;

@@ -1,4 +1,4 @@
-#include "export/Verificacao.h"
+#include "verificacao/Verificacao.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <tuple>
 
 #include "data/DMVantero.h"
-#include "export/OutputFiles.h"
 #include "export/Sessao.h"
-#include "export/ThProcessa.h"
-#include "export/VerificacaoParaASaida.h"
+#include "verificacao/TextosDaVerificacao.h"
+#include "verificacao/VerificacaoDoPeriodo.h"
+#include "verificacao/VerificacaoParaASaida.h"
 #include "support/BancoDeTeste.h"
 #include "support/EventosGravados.h"
 
@@ -84,13 +84,11 @@ protected:
     }
     // The run of the same period, as the command line makes it.
     ResultadoDaExportacao exporta() {
-        Sessao(*dm).consulta(PeriodoDoMes(1, 31, 3, 2008), 1);
-        DiskFiles disco;
-        ThProcessa run(*dm, eventos, eventos.cancel,
-                       ParametrosDaExportacao(banco.dir.folder(), PeriodoDoMes(1, 31, 3, 2008), 1, "0001"), disco);
-        run.start();
-        run.wait();
-        return run.resultado();
+        Sessao sessao(banco.ini());
+        OuRecusa<SaidaPreparada> saida =
+            sessao.preparaSaida(PedidoDeExportacao{banco.dir.folder(), PeriodoDoMes(1, 31, 3, 2008), 1, "0001"});
+        EXPECT_TRUE(saida);
+        return sessao.exporta(std::move(*saida), eventos, {})->resultado();
     }
 
     test::BancoDeTeste banco{""};

@@ -1,18 +1,20 @@
 #pragma once
 
-#include <atomic>
+#include <stop_token>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/Caminho.h"
 #include "export/EventosDaExportacao.h"
 
 namespace zorla::test {
 
-// Records every event of a run, in order, as a short text; can cancel the run when a record number is reached.
+// Records every event of a run, in order, as a short text; can stop the run when a record number is reached.
 class EventosGravados : public EventosDaExportacao {
 public:
-    std::atomic<bool> cancel{false};
+    std::stop_source parada;
     int cancelAtRecord = -1;
 
     void etapaIniciada(Etapa e, int registros) override {
@@ -20,9 +22,9 @@ public:
     }
     void registroFeito(int numero, std::string_view movimento) override {
         add("registro " + std::to_string(numero) + (movimento.empty() ? "" : " " + std::string(movimento)));
-        if (numero == cancelAtRecord) cancel = true;
+        if (numero == cancelAtRecord) parada.request_stop();
     }
-    void arquivoIniciado(TipoArquivo, const std::string& caminho) override { add("arquivo " + nomeDoArquivo(caminho)); }
+    void arquivoIniciado(TipoArquivo, const std::string& caminho) override { add("arquivo " + NomeDoArquivo(caminho)); }
     void aviso(const Aviso& a) override {
         add("aviso " + a.texto);
         std::lock_guard lock(m_mutex);

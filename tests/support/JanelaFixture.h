@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-#include "data/DMVantero.h"
+#include "export/Sessao.h"
 #include "support/BancoDeTeste.h"
 #include "support/RecordingDialogs.h"
 #include "support/SampleData.h"
@@ -36,7 +36,7 @@ protected:
     }
     void TearDown() override {
         w.reset();
-        dm.reset();
+        sessao.reset();
     }
     virtual std::string dados() { return test::kDadosExemplo; }
     std::string ini() const { return banco->ini(); }
@@ -51,8 +51,8 @@ protected:
     }
 
     void abre(Date hoje = 2008y / 3 / 15, bool esperaEmpresas = true) {
-        dm = std::make_unique<TFDMExporta>(ini());
-        w = std::make_unique<TFrmPrincipal>(*dm, *dialogs);
+        sessao = std::make_unique<Sessao>(ini());
+        w = std::make_unique<TFrmPrincipal>(*sessao, *dialogs);
         w->hoje = [hoje] { return hoje; };
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -84,7 +84,7 @@ protected:
 
     std::optional<test::BancoDeTeste> banco;
     test::RecordingDialogs* dialogs = nullptr;
-    std::unique_ptr<TFDMExporta> dm;
+    std::unique_ptr<Sessao> sessao;
     std::unique_ptr<TFrmPrincipal> w;
 };
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "export/ConferenciaDeArquivos.h"
-#include "export/Verificacao.h"
+#include "conferencia/ConferenciaDeArquivos.h"
+#include "verificacao/Verificacao.h"
 #include "ui/Dialogs.h"
 
 namespace zorla::test {

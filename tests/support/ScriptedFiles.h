@@ -6,40 +6,40 @@
 #include <stdexcept>
 #include <string>
 
-#include "export/OutputFiles.h"
+#include "sistema/ArquivosNoDisco.h"
 
 namespace zorla::test {
 
 // The real disk, with a script: counts every write and close, fails the one numbered failAt, and can hold the
 // worker at the write numbered holdAt until the test opens the gate.
-class ScriptedFiles : public OutputFiles {
+class ScriptedFiles : public DestinoDosArquivos {
 public:
     int failAt = -1;
     int holdAt = -1;
 
-    bool exists(const std::string& p) override { return m_disk.exists(p); }
-    void remove(const std::string& p) override { m_disk.remove(p); }
-    std::unique_ptr<TextFile> create(const std::string& p) override {
-        struct File : TextFile {
-            File(ScriptedFiles& o, std::unique_ptr<TextFile> f) : owner(o), inner(std::move(f)) {}
-            void writeLine(std::string_view b) override {
+    bool existe(const std::string& p) override { return m_disk.existe(p); }
+    void apaga(const std::string& p) override { m_disk.apaga(p); }
+    std::unique_ptr<ArquivoEmGravacao> cria(const std::string& p) override {
+        struct File : ArquivoEmGravacao {
+            File(ScriptedFiles& o, std::unique_ptr<ArquivoEmGravacao> f) : owner(o), inner(std::move(f)) {}
+            void gravaLinha(std::string_view b) override {
                 owner.step("gravação");
-                inner->writeLine(b);
+                inner->gravaLinha(b);
                 ++lines;
             }
-            void close() override {
+            void fecha() override {
                 if (closed) return;
                 closed = true;
                 owner.step("fechamento");
-                inner->close();
+                inner->fecha();
             }
-            long linesOnDisk() const override { return closed ? inner->linesOnDisk() : lines; }
+            long linhasNoDisco() const override { return closed ? inner->linhasNoDisco() : lines; }
             ScriptedFiles& owner;
-            std::unique_ptr<TextFile> inner;
+            std::unique_ptr<ArquivoEmGravacao> inner;
             long lines = 0;
             bool closed = false;
         };
-        return std::make_unique<File>(*this, m_disk.create(p));
+        return std::make_unique<File>(*this, m_disk.cria(p));
     }
 
     int operations() {
@@ -67,7 +67,7 @@ private:
         m_cv.wait_for(lock, std::chrono::seconds(10), [&] { return m_open; });
     }
 
-    DiskFiles m_disk;
+    ArquivosNoDisco m_disk;
     std::mutex m_mutex;
     std::condition_variable m_cv;
     int m_operations = 0;

@@ -26,8 +26,8 @@
 #include "base/VersaoDoArquivo.h"
 #include "data/DMVantero.h"
 #include "data/ProgramFolder.h"
-#include "export/OutputFiles.h"
-#include "export/TravaPasta.h"
+#include "sistema/ArquivosNoDisco.h"
+#include "sistema/TravaPasta.h"
 #include "support/BancoDeTeste.h"
 #include "support/Espera.h"
 #include "support/JanelaFixture.h"
@@ -211,18 +211,18 @@ TEST_F(Janela, ConsultChecksAndRefusals) {
     EXPECT_EQ(dialogs->boxes.back().titulo, "Zorla Exporta");
     EXPECT_EQ(dialogs->boxes.back().icone, MessageIcon::Error);
 
-    w->Exportando = true;
+    w->exportacao().Exportando = true;
     c<QLabel>("PnlStatus")->show();
     const auto antes = dialogs->boxes.size();
     consulta("12");
     EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
     EXPECT_FALSE(c<QLabel>("PnlStatus")->isVisible());
     EXPECT_EQ(dialogs->boxes.size(), antes);
-    w->Cancelado = true;
+    w->exportacao().Cancelado = true;
     c<QComboBox>("CbxMes")->setCurrentIndex(2);
     consulta("  ");
-    EXPECT_FALSE(w->Exportando);
-    EXPECT_FALSE(w->Cancelado);
+    EXPECT_FALSE(w->exportacao().Exportando);
+    EXPECT_FALSE(w->exportacao().Cancelado);
     EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
 }
 
@@ -371,7 +371,7 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");
     EXPECT_EQ(c<QLabel>("LblArquivo")->text(), "");
     EXPECT_EQ(c<QProgressBar>("PgrMovimento")->value(), 0);
-    EXPECT_FALSE(w->Exportando);
+    EXPECT_FALSE(w->exportacao().Exportando);
     // The grid keeps the consulted sales; a second export without a new consult would write the purchases as
     // sales, so it waits for one.
     EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
@@ -382,7 +382,7 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
 
     const std::string cli = pasta().file("cli");
     std::filesystem::create_directory(cli);
-    dm.reset();  // the embedded engine lets one process at a time open the file
+    sessao.reset();  // the embedded engine lets one process at a time open the file
     w.reset();
     auto r = test::runProcess({ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes", "3", "--ano", "2008", "--saida",
                                cli, "--config", ini()});
@@ -397,13 +397,13 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
 TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     abre();
     QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
-    EXPECT_TRUE(w->Cancelado);
+    EXPECT_TRUE(w->exportacao().Cancelado);
     consulta();
     {
         auto outra = TravaPasta::tenta(saida());  // another run writes there
         ASSERT_TRUE(outra);
         exporta(saida());
-        EXPECT_EQ(dialogs->texts().last().toStdString(), mensagemPastaOcupada(saida()));
+        EXPECT_EQ(dialogs->texts().last().toStdString(), MensagemPastaOcupada(saida()));
         EXPECT_FALSE(w->runEmAndamento());
     }
     exporta(saida() + "/");
@@ -415,14 +415,14 @@ TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     QTest::mouseClick(c<QPushButton>("BtnCancelarDiretorio"), Qt::LeftButton);
     EXPECT_FALSE(c<QFrame>("PnlCaminhoArquivo")->isVisible());
     EXPECT_EQ(w->Diretorio, saida() + "/");
-    EXPECT_FALSE(w->Exportando);
+    EXPECT_FALSE(w->exportacao().Exportando);
 
     QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
     EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.SAI"));
     EXPECT_FALSE(std::filesystem::exists(saida() + "/01A31MAR.ENT"));
     EXPECT_TRUE(std::filesystem::exists(saida() + "/ctr01A31MAR.txt"));
-    EXPECT_TRUE(w->Cancelado);
-    EXPECT_FALSE(w->Exportando);
+    EXPECT_TRUE(w->exportacao().Cancelado);
+    EXPECT_FALSE(w->exportacao().Exportando);
 }
 
 TEST_F(Janela, CancelDuringTheSalesLoop) {
@@ -435,12 +435,12 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate.held(); }, 10000));
     QTest::mouseClick(c<QPushButton>("BtnVantero"), Qt::LeftButton);
     EXPECT_EQ(dialogs->texts().last(), "Aguarde o fim da exportação em andamento.");
-    w->Exportando = false;
-    w->Cancelado = false;  // even with the flags cleared, a working run keeps consults away
+    w->exportacao().Exportando = false;
+    w->exportacao().Cancelado = false;  // even with the flags cleared, a working run keeps consults away
     consulta();
     EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
     QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
-    EXPECT_TRUE(w->Cancelado);
+    EXPECT_TRUE(w->exportacao().Cancelado);
     EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");
     EXPECT_EQ(QApplication::focusWidget(), c<QLineEdit>("EdtCodEmpresa"));
     // Nothing is removed while the run still writes it.
@@ -516,7 +516,7 @@ TEST_F(JanelaConsultaLenta, ClosingStopsAConsultUnderWay) {
     EXPECT_FALSE(w->consultando());
     EXPECT_LT(relogio.elapsed(), 10000);
     w.reset();
-    dm.reset();
+    sessao.reset();
 }
 
 TEST_F(JanelaSemConta, ClosingDuringARunStopsTheWorkerFirst) {
@@ -530,10 +530,13 @@ TEST_F(JanelaSemConta, ClosingDuringARunStopsTheWorkerFirst) {
     EXPECT_TRUE(w->runEmAndamento());
     QTest::mouseClick(c<QPushButton>("BtnFechar"), Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(w->Cancelado);
-    EXPECT_FALSE(w->runEmAndamento());
+    EXPECT_TRUE(w->exportacao().Cancelado);
+    // The window goes at once; the run's end comes through its host, and nothing it reports is shown any more.
+    const auto caixas = dialogs->boxes.size();
+    EXPECT_TRUE(esperaFim());
+    EXPECT_EQ(dialogs->boxes.size(), caixas);
     w.reset();
-    dm.reset();
+    sessao.reset();
     dialogs->waiting.clear();
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "export/TravaPasta.h"
+#include "sistema/TravaPasta.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;

@@ -1,0 +1,89 @@
+#include "cli/Conferir.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "base/Caminho.h"
+#include "cli/Terminal.h"
+#include "sistema/SinaisDeParada.h"
+#include "base/Cp1252.h"
+#include "base/Formatacao.h"
+#include "base/TextoVisivel.h"
+#include "conferencia/ConferenciaDeArquivos.h"
+#include "base/Csv.h"
+#include "export/Resumo.h"
+
+namespace zorla {
+
+namespace {
+
+using Arquivo = std::pair<std::string, TipoArquivo>;
+
+std::string posicoes(const ProblemaNaLinha& p) {
+    if (p.inicio == 0) return "";
+    return " (posiç" +
+           std::string(p.inicio == p.fim ? "ão " + std::to_string(p.inicio)
+                                         : "ões " + std::to_string(p.inicio) + "–" + std::to_string(p.fim)) +
+           ")";
+}
+
+std::string contagem(long n, const char* um, const char* varios) {
+    return std::to_string(n) + " " + (n == 1 ? um : varios);
+}
+
+// Per file its records, lines and problems; then every problem; then the totals as the export's summary.
+int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
+    ResultadoDaExportacao totais;
+    long problemas = 0;
+    for (const ConferenciaDoArquivo& c : conferidos) {
+        const ArquivoGravado& a = c.totais;
+        const bool livro = LivroFiscal(a.tipo);
+        Imprime(Visivel(NomeDoArquivo(a.caminho)) + ": " +
+                contagem(a.somas.documentos, livro ? "registro" : "movimento", livro ? "registros" : "movimentos") +
+                ", " + contagem(a.linhas, "linha", "linhas") + ", " +
+                contagem(c.totalDeProblemas, "problema", "problemas") + "\n");
+        totais.arquivos.push_back(a);
+        problemas += c.totalDeProblemas;
+    }
+    if (problemas > 0) Imprime("Problemas:\n");
+    for (const ConferenciaDoArquivo& c : conferidos) {
+        for (const ProblemaNaLinha& p : c.problemas)
+            Imprime("  " + Visivel(NomeDoArquivo(c.totais.caminho)) + ", linha " + std::to_string(p.linha) + ", " +
+                    p.campo + posicoes(p) + (p.valor.empty() && p.inicio == 0 ? "" : ", valor \"" + p.valor + "\"") +
+                    ": " + p.problema + "\n");
+        if (c.totalDeProblemas > static_cast<long>(c.problemas.size()))
+            Imprime("  … e mais " + std::to_string(c.totalDeProblemas - static_cast<long>(c.problemas.size())) +
+                    " problemas em " + Visivel(NomeDoArquivo(c.totais.caminho)) + "\n");
+    }
+    Imprime(TextoDoResumo(totais));
+    return problemas > 0 ? kStatusErros : 0;
+}
+
+}  // namespace
+
+int Confere(const Argumentos& args, SinaisDeParada& sinais) {
+    // Reading writes nothing: a signal has nothing to wait for but the grace.
+    DesisteCom(sinais, 0, "Conferência cancelada!");
+    std::vector<Arquivo> arquivos;
+    try {
+        arquivos = ArquivosExportados(args.conferir);
+        if ((args.linha || args.csv) && arquivos.size() != 1)
+            throw std::invalid_argument("--linha e --formato csv pedem um arquivo, não uma pasta.");
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return kStatusArgumentos;
+    } catch (const std::runtime_error& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return 1;
+    }
+    try {
+        if (args.linha) return MostraLinha(arquivos[0].first, arquivos[0].second, *args.linha);
+        if (args.csv) return EscreveCsv(arquivos[0].first, arquivos[0].second);
+        return relata(ConfereArquivos(arquivos));
+    } catch (const std::runtime_error& e) {
+        std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
+        return 1;
+    }
+}
+
+}  // namespace zorla

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/Value.h"
+
+namespace zorla {
+
+// What one run takes when it starts, copied so the window may change its fields meanwhile.
+struct ParametrosDaExecucao {
+    std::string Diretorio;  // ends with the path delimiter
+    std::string NomeArquivo;
+    Date DataInicial;
+    Date DataFinal;
+    std::int64_t Empresa = 0;   // CODEMPRESA of the chosen company, for the purchases query
+    std::string CodigoEmpresa;  // the typed company code, code page 1252, for every record
+};
+
+}  // namespace zorla

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "leiaute/TipoArquivo.h"
+
+namespace zorla {
+
+// Sums of amounts as the records hold them, in hundredths: the same integers the records are built from.
+struct Somas {
+    long documentos = 0;  // fiscal documents, or cash/bank movements
+    std::int64_t valor = 0, baseIcms = 0, valorIcms = 0, baseIpi = 0, valorIpi = 0;
+};
+
+// A file of a run, as written or as read back: its lines and its totals.
+struct ArquivoGravado {
+    TipoArquivo tipo = TipoArquivo::LivroSaidas;
+    std::string caminho;
+    long linhas = 0;        // whole lines in the file
+    bool completo = false;  // closed with every line on the disk
+    Somas somas;
+    // The fiscal books' sums per TIPO (code page 1252, empty for none), in the order of their first record.
+    std::vector<std::pair<std::string, Somas>> porTipo;
+};
+
+}  // namespace zorla
