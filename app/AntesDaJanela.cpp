@@ -29,7 +29,8 @@ std::optional<SaidaAntesDaJanela> AntesDaJanela(const std::vector<std::string>& 
         if (a == "--version") return SaidaAntesDaJanela{0, "zorla-exporta " + versao + "\n", {}};
     }
     if (temTela) return std::nullopt;
-    return SaidaAntesDaJanela{1, {},
+    return SaidaAntesDaJanela{1,
+                              {},
                               "zorla-exporta: esta sessão não tem tela gráfica para a janela; sem ela, use "
                               "zorla-exporta-cli (zorla-exporta-cli --help), que grava os mesmos arquivos.\n"};
 }

@@ -4,15 +4,15 @@
 #include <cstring>
 #include <exception>
 
-#include "cli/Argumentos.h"
-#include "cli/Comandos.h"
-#include "cli/Terminal.h"
-#include "cli/Conferir.h"
-#include "cli/Lote.h"
-#include "sistema/SinaisDeParada.h"
 #include "base/TextoVisivel.h"
 #include "base/VersaoDoArquivo.h"
+#include "cli/Argumentos.h"
+#include "cli/Comandos.h"
+#include "cli/Conferir.h"
+#include "cli/Lote.h"
+#include "cli/Terminal.h"
 #include "data/ProgramFolder.h"
+#include "sistema/SinaisDeParada.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,11 +23,16 @@ using namespace zorla;
 namespace {
 int executa(const Argumentos& args, SinaisDeParada& sinais) {
     switch (args.modo) {
-        case Argumentos::Modo::Exportar: return Exporta(args, sinais);
-        case Argumentos::Modo::Verificar: return Verifica(args, sinais);
-        case Argumentos::Modo::ListarEmpresas: return ListaEmpresas(args, sinais);
-        case Argumentos::Modo::Lote: return ExecutaLote(args, sinais);
-        case Argumentos::Modo::Conferir: return Confere(args, sinais);
+        case Argumentos::Modo::Exportar:
+            return Exporta(args, sinais);
+        case Argumentos::Modo::Verificar:
+            return Verifica(args, sinais);
+        case Argumentos::Modo::ListarEmpresas:
+            return ListaEmpresas(args, sinais);
+        case Argumentos::Modo::Lote:
+            return ExecutaLote(args, sinais);
+        case Argumentos::Modo::Conferir:
+            return Confere(args, sinais);
     }
     return kStatusArgumentos;
 }

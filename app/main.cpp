@@ -1,7 +1,6 @@
 // zorla-exporta: the operator window.
 #include <QCoreApplication>
 #include <QMetaObject>
-
 #include <cstdio>
 #include <exception>
 #include <stop_token>

@@ -18,7 +18,9 @@ int digitoVerificador(std::string_view s, std::size_t n, int pesoInicial, int pe
     return resto < 2 ? 0 : 11 - resto;
 }
 
-bool umSoDigito(std::string_view s) { return std::all_of(s.begin(), s.end(), [&](char c) { return c == s[0]; }); }
+bool umSoDigito(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [&](char c) { return c == s[0]; });
+}
 }  // namespace
 
 std::string SemPontuacaoDoDocumento(std::string_view documento) {

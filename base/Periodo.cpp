@@ -24,7 +24,8 @@ Date ComporData(long dia, long mes, long ano) {
     return d;
 }
 
-std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string& diaFinal, const std::string& mesAbrev) {
+std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string& diaFinal,
+                               const std::string& mesAbrev) {
     return PadRight(diaInicial, 2, '0') + "A" + PadRight(diaFinal, 2, '0') + mesAbrev;
 }
 

@@ -4,11 +4,16 @@ namespace zorla {
 
 const char* fieldTypeName(FieldType type) {
     switch (type) {
-        case FieldType::Text: return "String";
-        case FieldType::Integer: return "Integer";
-        case FieldType::Decimal: return "BCD";
-        case FieldType::Date: return "Date";
-        case FieldType::Unsupported: break;
+        case FieldType::Text:
+            return "String";
+        case FieldType::Integer:
+            return "Integer";
+        case FieldType::Decimal:
+            return "BCD";
+        case FieldType::Date:
+            return "Date";
+        case FieldType::Unsupported:
+            break;
     }
     return "Unknown";
 }

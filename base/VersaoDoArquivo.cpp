@@ -30,7 +30,7 @@ std::uint32_t le32(const char* p) {
 }  // namespace
 
 std::array<unsigned char, 24> marcadorVersao(std::uint16_t major, std::uint16_t minor, std::uint16_t release,
-                                              std::uint16_t build) {
+                                             std::uint16_t build) {
     std::array<unsigned char, 24> out{};
     std::string m = marcador();
     std::copy(m.begin(), m.end(), out.begin());

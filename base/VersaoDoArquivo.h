@@ -17,6 +17,6 @@ std::string VersaoDoArquivo(const std::string& arquivo, std::string_view tipo);
 
 // The bytes of a marker for the given version, as the program file holds them.
 std::array<unsigned char, 24> marcadorVersao(std::uint16_t major, std::uint16_t minor, std::uint16_t release,
-                                              std::uint16_t build);
+                                             std::uint16_t build);
 
 }  // namespace zorla

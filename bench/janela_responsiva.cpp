@@ -77,11 +77,16 @@ public:
         const qint64 agora = m_relogio.elapsed(), parada = agora - m_ultimo;
         m_ultimo = agora;
         switch (m_etapa) {
-            case 0: return inicia([this] { m_janela.BtnConsultarClick(); }, !m_janela.carregandoEmpresas());
-            case 1: return mede(consulta, parada, m_janela.consultando(), [this] { exporta(); });
-            case 2: return mede(exportacao, parada, m_janela.runEmAndamento(), [this] { m_janela.BtnVerificarClick(); });
-            case 3: return mede(verificacao, parada, m_janela.verificando(), [this] { salva(); });
-            case 4: return mede(salvar, parada, !m_salvo || m_janela.gravandoCsv(), [] { QCoreApplication::quit(); });
+            case 0:
+                return inicia([this] { m_janela.BtnConsultarClick(); }, !m_janela.carregandoEmpresas());
+            case 1:
+                return mede(consulta, parada, m_janela.consultando(), [this] { exporta(); });
+            case 2:
+                return mede(exportacao, parada, m_janela.runEmAndamento(), [this] { m_janela.BtnVerificarClick(); });
+            case 3:
+                return mede(verificacao, parada, m_janela.verificando(), [this] { salva(); });
+            case 4:
+                return mede(salvar, parada, !m_salvo || m_janela.gravandoCsv(), [] { QCoreApplication::quit(); });
         }
     }
 

@@ -65,8 +65,9 @@ public:
         }
         rs->close(&m_status);
         stmt->free(&m_status);
-        for (IReferenceCounted* r : {static_cast<IReferenceCounted*>(declarada), static_cast<IReferenceCounted*>(construtor),
-                                     static_cast<IReferenceCounted*>(in), static_cast<IReferenceCounted*>(out)})
+        for (IReferenceCounted* r :
+             {static_cast<IReferenceCounted*>(declarada), static_cast<IReferenceCounted*>(construtor),
+              static_cast<IReferenceCounted*>(in), static_cast<IReferenceCounted*>(out)})
             r->release();
         tra->commit(&m_status);
         return c;
@@ -150,7 +151,8 @@ int main(int argc, char** argv) {
     }
     const int mes = std::atoi(argv[2]), ano = std::atoi(argv[3]), empresa = std::atoi(argv[4]);
     const int ultimo = mes == 2 ? ((ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0 ? 29 : 28)
-                                : (mes == 4 || mes == 6 || mes == 9 || mes == 11) ? 30 : 31;
+                       : (mes == 4 || mes == 6 || mes == 9 || mes == 11) ? 30
+                                                                         : 31;
     char inicial[16], final_[16];
     std::snprintf(inicial, sizeof inicial, "%04d-%02d-01", ano, mes);
     std::snprintf(final_, sizeof final_, "%04d-%02d-%02d", ano, mes, ultimo);

@@ -71,11 +71,13 @@ void declaraOpcoes(Opcoes& o) {
     o.declara("--dia-final", "D", "último dia do período (padrão: o último do mês)");
     o.declara("--saida", "PASTA", "pasta onde os cinco arquivos são gravados");
     o.declara("--config", "ARQUIVO", "arquivo de conexão (padrão: dbxconnections.ini ao lado do programa)");
-    o.declara("--tempo-limite", "SEGUNDOS",
-              "cancela a exportação que passar desse tempo; com o servidor parado, o programa termina até 3 segundos depois");
+    o.declara(
+        "--tempo-limite", "SEGUNDOS",
+        "cancela a exportação que passar desse tempo; com o servidor parado, o programa termina até 3 segundos depois");
     o.declaraChave("--verificar", "verifica o período sem gravar nada; saída 0 sem problemas, 3 só avisos, 4 erros");
-    o.declara("--formato", "csv",
-              "com --verificar: a tabela em CSV; com --conferir e um arquivo: seus registros em CSV (code page 1252, ;)");
+    o.declara(
+        "--formato", "csv",
+        "com --verificar: a tabela em CSV; com --conferir e um arquivo: seus registros em CSV (code page 1252, ;)");
     o.declara("--resumo", "ARQUIVO.csv", "grava também os totais da exportação nesse arquivo CSV");
     o.declaraChave("--listar-empresas", "lista código, nome fantasia e CNPJ das empresas da conexão");
     o.declara("--lote", "ARQUIVO", "exporta um lote: conexão;empresa;código;pasta por linha");
@@ -121,8 +123,8 @@ void periodo(const Opcoes& o, Argumentos& out) {
     out.diaFinal = o.tem("--dia-final") ? inteiro("--dia-final", *o.valor("--dia-final"), 1, 31)
                                         : UltimoDiaDoMes(out.mes, out.ano);
     if (out.diaInicial > out.diaFinal)
-        throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) + ") é posterior ao dia final (" +
-                                    std::to_string(out.diaFinal) + ")");
+        throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) +
+                                    ") é posterior ao dia final (" + std::to_string(out.diaFinal) + ")");
     try {
         PeriodoDoMes(out.diaInicial, out.diaFinal, out.mes, out.ano);  // a day the month does not have
     } catch (const std::runtime_error& e) {
@@ -185,7 +187,8 @@ Argumentos interpreta(const Opcoes& o) {
     if (o.tem("--conferir")) {
         out.modo = Argumentos::Modo::Conferir;
         out.conferir = *o.valor("--conferir");
-        if (trimControl(out.conferir).empty()) throw std::invalid_argument("Informe o arquivo ou a pasta (--conferir).");
+        if (trimControl(out.conferir).empty())
+            throw std::invalid_argument("Informe o arquivo ou a pasta (--conferir).");
         if (auto l = o.valor("--linha")) out.linha = inteiro("--linha", *l, 1, 2147483647);
         if (out.linha && out.csv) throw std::invalid_argument("--linha e --formato csv não valem juntas");
     } else if (o.tem("--listar-empresas")) {
@@ -224,16 +227,18 @@ std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::
 
 const char* UsoDoPrograma() {
     return "Uso: zorla-exporta-cli --empresa N --codigo TEXTO --mes M --ano AAAA [--dia-inicial D] [--dia-final D]\n"
-           "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS] [--resumo ARQUIVO.csv]\n"
+           "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS] [--resumo "
+           "ARQUIVO.csv]\n"
            "       zorla-exporta-cli --conferir ARQUIVO|PASTA [--linha N | --formato csv]\n"
            "       zorla-exporta-cli --help\n";
 }
 
 namespace {
 std::variant<Argumentos, TextoAImprimir> leArgumentos(const std::vector<std::string>& args, const std::string& versao) {
-    CLI::App app("Exporta um período de documentos fiscais e movimentos de caixa/banco do banco ZORLA para os\n"
-                 "arquivos que o Lumetra importa, sem a janela: os mesmos bytes.",
-                 "zorla-exporta-cli");
+    CLI::App app(
+        "Exporta um período de documentos fiscais e movimentos de caixa/banco do banco ZORLA para os\n"
+        "arquivos que o Lumetra importa, sem a janela: os mesmos bytes.",
+        "zorla-exporta-cli");
     preparaAjuda(app);
     app.set_version_flag("--version", versao, "mostra a versão e sai");
     Opcoes o(app);
@@ -258,7 +263,7 @@ std::variant<Argumentos, TextoAImprimir> leArgumentos(const std::vector<std::str
 }  // namespace
 
 OuRecusa<std::variant<Argumentos, TextoAImprimir>> LeArgumentos(const std::vector<std::string>& args,
-                                                                  const std::string& versao) {
+                                                                const std::string& versao) {
     try {
         return leArgumentos(args, versao);
     } catch (const std::invalid_argument& e) {

@@ -21,15 +21,15 @@ struct Argumentos {
     int diaFinal = 0;  // the month's last day unless given
     std::string saida;
     std::optional<std::string> config;
-    std::optional<int> tempoLimite;  // seconds
-    bool csv = false;                // the check's table as CSV
+    std::optional<int> tempoLimite;     // seconds
+    bool csv = false;                   // the check's table as CSV
     std::optional<std::string> resumo;  // where the totals go as CSV
-    std::string lote;                // the batch file
-    bool verificar = false;          // a batch of checks rather than exports
-    int tarefas = 0;                 // exports at once in a batch
-    std::string conferir;            // an exported file or the folder of one export, read back
-    std::optional<long> linha;       // with conferir: the line to show field by field
-    std::vector<std::string> avisos;  // for the operator; the work goes on
+    std::string lote;                   // the batch file
+    bool verificar = false;             // a batch of checks rather than exports
+    int tarefas = 0;                    // exports at once in a batch
+    std::string conferir;               // an exported file or the folder of one export, read back
+    std::optional<long> linha;          // with conferir: the line to show field by field
+    std::vector<std::string> avisos;    // for the operator; the work goes on
 };
 
 // What --help and --version ask for: a text to print, and nothing to do.
@@ -44,7 +44,7 @@ std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::
 // The options given, or what they ask to print; refused, with a Portuguese text for the operator, when they are not
 // valid.
 OuRecusa<std::variant<Argumentos, TextoAImprimir>> LeArgumentos(const std::vector<std::string>& args,
-                                                                  const std::string& versao);
+                                                                const std::string& versao);
 const char* UsoDoPrograma();
 
 }  // namespace zorla

@@ -43,9 +43,7 @@ int parado(const SinaisDeParada& sinais, int status, int limite, const char* men
     return 128 + sinais.motivo();
 }
 
-std::string arquivoDeConexao(const Argumentos& args) {
-    return args.config.value_or(Sessao::ArquivoDeConexaoPadrao());
-}
+std::string arquivoDeConexao(const Argumentos& args) { return args.config.value_or(Sessao::ArquivoDeConexaoPadrao()); }
 
 // Runs the work with signals and the time limit stopping it; the exit status. A company the connection does not
 // have is an argument error, told with the usage.
@@ -103,8 +101,10 @@ int exporta(const Argumentos& args, SaidaPreparada saida, Sessao& sessao, std::s
             std::printf("%s", TextoDasPendencias(r).c_str());
             return kStatusPendencias;
         }
-        case Desfecho::Cancelado: return kCanceladoPelaExportacao;
-        case Desfecho::Falhou: return 1;
+        case Desfecho::Cancelado:
+            return kCanceladoPelaExportacao;
+        case Desfecho::Falhou:
+            return 1;
     }
     return 1;
 }

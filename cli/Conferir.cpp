@@ -4,14 +4,14 @@
 #include <stdexcept>
 
 #include "base/Caminho.h"
-#include "cli/Terminal.h"
-#include "sistema/SinaisDeParada.h"
 #include "base/Cp1252.h"
+#include "base/Csv.h"
 #include "base/Formatacao.h"
 #include "base/TextoVisivel.h"
+#include "cli/Terminal.h"
 #include "conferencia/ConferenciaDeArquivos.h"
-#include "base/Csv.h"
 #include "export/Resumo.h"
+#include "sistema/SinaisDeParada.h"
 
 namespace zorla {
 

@@ -3,14 +3,14 @@
 #include <map>
 
 #include "base/Caminho.h"
-#include "cli/Terminal.h"
-#include "cli/Conferir.h"
 #include "base/Cp1252.h"
+#include "base/Csv.h"
 #include "base/Formatacao.h"
 #include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
+#include "cli/Conferir.h"
+#include "cli/Terminal.h"
 #include "conferencia/ConferenciaDeArquivos.h"
-#include "base/Csv.h"
 
 namespace zorla {
 

@@ -34,8 +34,12 @@ void EventosNoTerminal::aviso(const Aviso& aviso) { escreve(aviso.texto); }
 
 void EventosNoTerminal::terminou(const ResultadoDaExportacao& r) {
     switch (r.desfecho) {
-        case Desfecho::Falhou: escreve(MensagemDeFalha(r.erro)); break;
-        case Desfecho::Cancelado: escreve(kMensagemCancelada); break;
+        case Desfecho::Falhou:
+            escreve(MensagemDeFalha(r.erro));
+            break;
+        case Desfecho::Cancelado:
+            escreve(kMensagemCancelada);
+            break;
         case Desfecho::Concluido:
             escreve(MensagemConcluida(m_pasta));
             if (auto vazio = AvisoDePeriodoVazio(r)) escreve(*vazio);

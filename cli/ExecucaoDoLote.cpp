@@ -104,9 +104,9 @@ void ExecucaoDoLote::trabalho(std::size_t i) {
     try {
         fim = executaItem(i);
     } catch (const std::exception& e) {
-        fim = {m_sinais.parada().stop_requested() ? AndamentoDoLote::Estado::Cancelada
-                                                  : AndamentoDoLote::Estado::Falhou,
-               MensagemDaFalha(e, m_itens[i].conexao)};
+        fim = {
+            m_sinais.parada().stop_requested() ? AndamentoDoLote::Estado::Cancelada : AndamentoDoLote::Estado::Falhou,
+            MensagemDaFalha(e, m_itens[i].conexao)};
     }
     // Only now, its folder unlocked and its database closed, may another line take them.
     termina(i, fim.estado, std::move(fim.erro));

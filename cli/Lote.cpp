@@ -33,7 +33,8 @@ std::string relativoAo(const std::filesystem::path& pasta, const std::string& ca
     return p.is_absolute() ? caminho : TextoDoCaminho(pasta / p);
 }
 
-ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path& pasta, std::vector<std::string>& avisos) {
+ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path& pasta,
+                std::vector<std::string>& avisos) {
     auto erro = [&](const std::string& texto) {
         return std::invalid_argument("lote, linha " + std::to_string(numero) + ": " + texto);
     };

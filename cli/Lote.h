@@ -32,9 +32,9 @@ OuRecusa<std::vector<ItemDoLote>> LeLote(const std::string& arquivo, std::vector
 OuRecusa<void> ExaminaPastasRepetidas(const std::vector<ItemDoLote>& itens);
 
 // Runs the batch (its folders refused when repeated): up to args.tarefas exports at once, never two on one embedded
-// database file; one overall progress line, then a table. Exit 0 when all completed, 1 when any failed, 128 + the signal
-// when cancelled (those running cancelled, none started after). With --verificar, the check of each line instead,
-// and the exit status of the check.
+// database file; one overall progress line, then a table. Exit 0 when all completed, 1 when any failed, 128 + the
+// signal when cancelled (those running cancelled, none started after). With --verificar, the check of each line
+// instead, and the exit status of the check.
 int ExecutaLote(const Argumentos& args, SinaisDeParada& sinais);
 
 }  // namespace zorla

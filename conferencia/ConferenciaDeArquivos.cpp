@@ -88,7 +88,8 @@ std::int64_t digitos(std::string_view v) {
     x -= 0x3030303030303030;
     x = x * 10 + (x >> 8);
     x = ((x & 0x000000FF000000FF) * (100 + (1000000ULL << 32)) +
-         ((x >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32))) >> 32;
+         ((x >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32))) >>
+        32;
     return n * 100000000 + static_cast<std::int64_t>(x);
 }
 
@@ -353,7 +354,7 @@ private:
     std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {};
     ConferenciaDoArquivo m_r;
     char m_anterior = 0;  // the line number field of the line before, 0 when it could not be read
-    long m_primeira = 0;   // the last first line of a movement
+    long m_primeira = 0;  // the last first line of a movement
 };
 
 }  // namespace
@@ -464,7 +465,9 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     }
     std::map<std::string, std::vector<std::pair<std::string, TipoArquivo>>> porBase;
     // A folder that cannot be read is not an empty one.
-    const auto naoLida = [&] { return std::runtime_error("Não foi possível ler a pasta " + caminho + ": " + ec.message()); };
+    const auto naoLida = [&] {
+        return std::runtime_error("Não foi possível ler a pasta " + caminho + ": " + ec.message());
+    };
     fs::directory_iterator it(lugar, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::string nome = TextoDoCaminho(it->path().filename());
@@ -552,12 +555,12 @@ std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>&
     const auto chave = [](const std::pair<std::string, TipoArquivo>& a) {
         return std::pair{BaseDoNome(TextoDoCaminho(CaminhoDoSistema(a.first).filename()), a.second), a.second};
     };
-    std::stable_sort(arquivos.begin(), arquivos.end(), [&](const auto& a, const auto& b) { return chave(a) < chave(b); });
+    std::stable_sort(arquivos.begin(), arquivos.end(),
+                     [&](const auto& a, const auto& b) { return chave(a) < chave(b); });
     std::vector<std::vector<std::uint64_t>> inicios;
     std::vector<ConferenciaDoArquivo> lidos = ConfereArquivos(arquivos, &inicios);
     std::vector<ArquivoConferido> conferidos(arquivos.size());
-    for (std::size_t i = 0; i < arquivos.size(); ++i)
-        conferidos[i] = {std::move(lidos[i]), std::move(inicios[i])};
+    for (std::size_t i = 0; i < arquivos.size(); ++i) conferidos[i] = {std::move(lidos[i]), std::move(inicios[i])};
     return conferidos;
 }
 

@@ -33,7 +33,7 @@ struct ConferenciaDoArquivo {
 // `todosOsPeriodos`, those of every period in the folder, a period after another. A path that names none, or (without
 // it) a folder of more than one period, is refused (std::invalid_argument, in Portuguese).
 std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho,
-                                                                     bool todosOsPeriodos = false);
+                                                                    bool todosOsPeriodos = false);
 
 // Reads a file a block at a time and checks every line against its layout. Fails (std::runtime_error, in
 // Portuguese) only when the file cannot be read.

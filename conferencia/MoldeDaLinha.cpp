@@ -1,8 +1,8 @@
 #include "conferencia/MoldeDaLinha.h"
 
-#include "base/Formatacao.h"
-
 #include <bit>
+
+#include "base/Formatacao.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>

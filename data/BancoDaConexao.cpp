@@ -46,7 +46,6 @@ std::pair<std::string, std::string> hostECaminho(const std::string& banco) {
     return {host, banco.substr(doisPontos + 1)};
 }
 
-
 // The file an embedded connection opens, as the system spells it.
 std::string arquivoEmbutido(const std::string& banco) {
     std::error_code ec;

@@ -47,15 +47,19 @@ std::string_view FieldRef::text() const {
 std::string FieldRef::asString() const {
     const Cell c = cell();
     switch (c.type) {
-        case FieldType::Text: return std::string(c.text);
-        case FieldType::Integer: return std::to_string(c.number);
+        case FieldType::Text:
+            return std::string(c.text);
+        case FieldType::Integer:
+            return std::to_string(c.number);
         case FieldType::Decimal: {
             std::string digits = DigitosDecimais(Decimal{c.number});
             digits.insert(digits.size() - 2, ".");
             return digits;
         }
-        case FieldType::Date: return DataCurta(*c.value().date());
-        case FieldType::Unsupported: break;
+        case FieldType::Date:
+            return DataCurta(*c.value().date());
+        case FieldType::Unsupported:
+            break;
     }
     return {};
 }
@@ -121,8 +125,8 @@ public:
         if (!wrong.empty()) {
             const FieldMismatch& w = wrong.front();
             if (w.actual.empty()) throw DbError(m_ds.m_name + ": Field '" + w.field + "' not found");
-            throw DbError(m_ds.m_name + ": Type mismatch for field '" + w.field + "', expecting: " +
-                          fieldTypeName(w.expected) + " actual: " + w.actual);
+            throw DbError(m_ds.m_name + ": Type mismatch for field '" + w.field +
+                          "', expecting: " + fieldTypeName(w.expected) + " actual: " + w.actual);
         }
         m_source.assign(m_ds.m_fields.size(), -1);
         m_types.clear();
@@ -152,7 +156,8 @@ public:
             m_ds.m_loading = nullptr;
         }
         m_rows->append(m_cells);
-        if (m_lote && m_rows->size() >= m_porLote) (*m_lote)(std::exchange(m_rows, std::make_shared<PackedRows>(m_types)));
+        if (m_lote && m_rows->size() >= m_porLote)
+            (*m_lote)(std::exchange(m_rows, std::make_shared<PackedRows>(m_types)));
     }
 
     std::shared_ptr<PackedRows> rows() { return std::move(m_rows); }

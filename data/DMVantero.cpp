@@ -17,7 +17,7 @@ using T = FieldType;
 struct Declarado {
     const char* nome;
     FieldType tipo;
-    int tamanho = 0;  // text: characters
+    int tamanho = 0;    // text: characters
     bool fixo = false;  // text: a CHAR column
     const char* formato = "";
     bool calculado = false;
@@ -345,9 +345,12 @@ void TFDMExporta::PreparaMovimento(Date dataInicial, Date dataFinal) {
 
 void TFDMExporta::CDSCupomACalcFields(ClientDataSet& ds) {
     std::string t = ds.fieldByName("TOTALIZADOR").asString();
-    const char* fixed = t == "N1" ? "NN" : t == "I1" ? "II" : t == "F1" ? "FF" : t == "Can-T" ? "CANC"
-                                           : t == "DT"      ? "DESC"
-                                                            : nullptr;
+    const char* fixed = t == "N1"      ? "NN"
+                        : t == "I1"    ? "II"
+                        : t == "F1"    ? "FF"
+                        : t == "Can-T" ? "CANC"
+                        : t == "DT"    ? "DESC"
+                                       : nullptr;
     if (fixed)
         ds.setCalcValue("SituacaoTributaria", fixed);
     else if (t.size() >= 3 && t[2] == 'T')

@@ -15,17 +15,16 @@ struct FbEnd {
     static void end(FbClient&, T* p) { p->release(); }
 };
 
-#define ZORLA_FB_END(Type, call)                                      \
-    template <>                                                       \
-    struct FbEnd<Firebird::Type> {                                    \
-        static void end(FbClient& client, Firebird::Type* p) {        \
-            Firebird::IStatus* raw = client.master()->getStatus();    \
-            Firebird::CheckStatusWrapper status(raw);                 \
-            p->call(&status);                                         \
-            if (status.getState() & Firebird::IStatus::STATE_ERRORS) \
-                p->release();                                         \
-            raw->dispose();                                           \
-        }                                                             \
+#define ZORLA_FB_END(Type, call)                                                   \
+    template <>                                                                    \
+    struct FbEnd<Firebird::Type> {                                                 \
+        static void end(FbClient& client, Firebird::Type* p) {                     \
+            Firebird::IStatus* raw = client.master()->getStatus();                 \
+            Firebird::CheckStatusWrapper status(raw);                              \
+            p->call(&status);                                                      \
+            if (status.getState() & Firebird::IStatus::STATE_ERRORS) p->release(); \
+            raw->dispose();                                                        \
+        }                                                                          \
     };
 
 ZORLA_FB_END(IAttachment, detach)

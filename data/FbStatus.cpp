@@ -9,8 +9,7 @@
 
 namespace zorla {
 
-FbStatus::FbStatus(FbClient& client)
-    : m_client(client), m_status(client.master()->getStatus()), m_wrapper(m_status) {}
+FbStatus::FbStatus(FbClient& client) : m_client(client), m_status(client.master()->getStatus()), m_wrapper(m_status) {}
 
 FbStatus::~FbStatus() { m_status->dispose(); }
 

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "base/Cp1252.h"
-#include "data/DbError.h"
 #include "base/TextUtil.h"
+#include "data/DbError.h"
 
 namespace zorla {
 
@@ -18,8 +18,9 @@ namespace {
 std::string textoUtf8(std::string_view bytes, const std::string& path) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") || bytes.find('\0') != std::string::npos)
-        throw DbError("O arquivo de conexão \"" + path +
-                      "\" não é texto em code page 1252 (UTF-16 ou binário). Salve-o como texto ANSI (code page 1252).");
+        throw DbError(
+            "O arquivo de conexão \"" + path +
+            "\" não é texto em code page 1252 (UTF-16 ou binário). Salve-o como texto ANSI (code page 1252).");
     return utf8Valido(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
 }
 }  // namespace

@@ -10,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "data/DbError.h"
 #include "data/BancoDaConexao.h"
+#include "data/DbError.h"
 
 namespace zorla {
 
@@ -53,8 +53,9 @@ constexpr const char* kInstaleOEmbutido = "o Firebird embutido (pacote firebird3
 std::string oQueFazer(ConnectionFailure f) {
     switch (f) {
         case ConnectionFailure::ConnectionFile:
-            return std::string("Crie ou corrija o arquivo de conexão: ele precisa da seção [EMPRESA] com a chave "
-                               "Database (veja ") +
+            return std::string(
+                       "Crie ou corrija o arquivo de conexão: ele precisa da seção [EMPRESA] com a chave "
+                       "Database (veja ") +
                    kManual + "); na linha de comando, --config indica outro arquivo.";
         case ConnectionFailure::ClientLibrary:
             return kInstaleOCliente;
@@ -67,10 +68,13 @@ std::string oQueFazer(ConnectionFailure f) {
         case ConnectionFailure::DatabaseFile:
             return "Verifique se o arquivo do banco existe nesse caminho e se pode ser lido; ou corrija Database no "
                    "arquivo de conexão.";
-        case ConnectionFailure::LockFolder: return dicaDaPastaDeTravas();
-        case ConnectionFailure::Login: return "Corrija User_Name e Password no arquivo de conexão.";
+        case ConnectionFailure::LockFolder:
+            return dicaDaPastaDeTravas();
+        case ConnectionFailure::Login:
+            return "Corrija User_Name e Password no arquivo de conexão.";
         case ConnectionFailure::Other:
-        case ConnectionFailure::None: break;
+        case ConnectionFailure::None:
+            break;
     }
     return "Corrija o arquivo de conexão, ou procure o suporte com o detalhe abaixo.";
 }

@@ -42,7 +42,8 @@ PositionalSql toPositional(const std::string& sql) {
         } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
             std::size_t j = sql.find("*/", i + 2);
             copyUntil(j == std::string::npos ? n : j + 2);
-        } else if (c == ':' && i + 1 < n && isNameChar(sql[i + 1]) && (i == 0 || (!isNameChar(sql[i - 1]) && sql[i - 1] != ':'))) {
+        } else if (c == ':' && i + 1 < n && isNameChar(sql[i + 1]) &&
+                   (i == 0 || (!isNameChar(sql[i - 1]) && sql[i - 1] != ':'))) {
             std::size_t j = i + 1;
             while (j < n && isNameChar(sql[j])) ++j;
             out.names.push_back(upperAscii(std::string_view(sql).substr(i + 1, j - i - 1)));

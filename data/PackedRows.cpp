@@ -57,8 +57,10 @@ std::size_t getLength(const unsigned char* in, std::size_t& n) {
 std::size_t valueSize(FieldType type, const unsigned char* p) {
     switch (type) {
         case FieldType::Integer:
-        case FieldType::Decimal: return 8;
-        case FieldType::Date: return 4;
+        case FieldType::Decimal:
+            return 8;
+        case FieldType::Date:
+            return 4;
         default: {
             std::size_t n;
             const std::size_t head = getLength(p, n);

@@ -43,8 +43,8 @@ private:
     std::vector<FieldType> m_types;
     std::size_t m_bitmapBytes;
     std::vector<unsigned char*> m_blocks;
-    std::size_t m_used = 0;  // in the last block
-    std::vector<std::uint64_t> m_rows;  // block << 32 | offset
+    std::size_t m_used = 0;                // in the last block
+    std::vector<std::uint64_t> m_rows;     // block << 32 | offset
     std::vector<unsigned char> m_scratch;  // one row being packed
 };
 

@@ -16,11 +16,16 @@ Cell Cell::of(const Value& v) {
 
 Value Cell::value() const {
     switch (type) {
-        case FieldType::Text: return Value(std::string(text));
-        case FieldType::Integer: return Value(number);
-        case FieldType::Decimal: return Value(Decimal{number});
-        case FieldType::Date: return Value(Date{std::chrono::sys_days{std::chrono::days{number}}});
-        case FieldType::Unsupported: break;
+        case FieldType::Text:
+            return Value(std::string(text));
+        case FieldType::Integer:
+            return Value(number);
+        case FieldType::Decimal:
+            return Value(Decimal{number});
+        case FieldType::Date:
+            return Value(Date{std::chrono::sys_days{std::chrono::days{number}}});
+        case FieldType::Unsupported:
+            break;
     }
     return Value{};
 }

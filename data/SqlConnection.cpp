@@ -8,8 +8,9 @@
 #include "data/FbStatus.h"
 // After the client's interface, which defines the status type its codes are of.
 #include <iberror.h>
-#include "data/IniFile.h"
+
 #include "base/TextUtil.h"
+#include "data/IniFile.h"
 
 namespace zorla {
 
@@ -81,13 +82,19 @@ ConnectionFailure failureOf(const std::vector<long>& codes) {
             case isc_net_connect_listen_err:
             case isc_net_read_err:
             case isc_net_write_err:
-            case isc_connect_reject: return ConnectionFailure::Unreachable;
-            case isc_login: return ConnectionFailure::Login;
-            case isc_sys_request: return ConnectionFailure::LockFolder;
+            case isc_connect_reject:
+                return ConnectionFailure::Unreachable;
+            case isc_login:
+                return ConnectionFailure::Login;
+            case isc_sys_request:
+                return ConnectionFailure::LockFolder;
             case isc_io_error:
-            case isc_bad_db_format: return ConnectionFailure::DatabaseFile;
-            case isc_unavailable: return ConnectionFailure::Engine;
-            default: break;
+            case isc_bad_db_format:
+                return ConnectionFailure::DatabaseFile;
+            case isc_unavailable:
+                return ConnectionFailure::Engine;
+            default:
+                break;
         }
     }
     return ConnectionFailure::Other;

@@ -4,13 +4,13 @@
 
 #include <cstring>
 
+#include "base/TextUtil.h"
 #include "data/DbError.h"
 #include "data/FbHandle.h"
 #include "data/FbStatus.h"
 #include "data/NamedParams.h"
 #include "data/ParadaDaConsulta.h"
 #include "data/SqlConnection.h"
-#include "base/TextUtil.h"
 
 namespace zorla {
 
@@ -25,7 +25,6 @@ constexpr std::int64_t kIscEpochDays = -kIscEpoch.time_since_epoch().count();
 ISC_DATE toIscDate(const Date& date) {
     return static_cast<ISC_DATE>((std::chrono::sys_days{date} - kIscEpoch).count());
 }
-
 
 std::int64_t pow10(int n) {
     std::int64_t p = 1;
@@ -44,20 +43,34 @@ Decimal toCents(std::int64_t raw, int scale) {
 
 const char* sqlTypeName(unsigned type) {
     switch (type) {
-        case SQL_TEXT: return "CHAR";
-        case SQL_VARYING: return "VARCHAR";
-        case SQL_SHORT: return "SMALLINT";
-        case SQL_LONG: return "INTEGER";
-        case SQL_INT64: return "BIGINT";
-        case SQL_FLOAT: return "FLOAT";
-        case SQL_DOUBLE: return "DOUBLE PRECISION";
-        case SQL_D_FLOAT: return "D_FLOAT";
-        case SQL_TYPE_DATE: return "DATE";
-        case SQL_TYPE_TIME: return "TIME";
-        case SQL_TIMESTAMP: return "TIMESTAMP";
-        case SQL_BLOB: return "BLOB";
-        case SQL_BOOLEAN: return "BOOLEAN";
-        default: return "unknown type";
+        case SQL_TEXT:
+            return "CHAR";
+        case SQL_VARYING:
+            return "VARCHAR";
+        case SQL_SHORT:
+            return "SMALLINT";
+        case SQL_LONG:
+            return "INTEGER";
+        case SQL_INT64:
+            return "BIGINT";
+        case SQL_FLOAT:
+            return "FLOAT";
+        case SQL_DOUBLE:
+            return "DOUBLE PRECISION";
+        case SQL_D_FLOAT:
+            return "D_FLOAT";
+        case SQL_TYPE_DATE:
+            return "DATE";
+        case SQL_TYPE_TIME:
+            return "TIME";
+        case SQL_TIMESTAMP:
+            return "TIMESTAMP";
+        case SQL_BLOB:
+            return "BLOB";
+        case SQL_BOOLEAN:
+            return "BOOLEAN";
+        default:
+            return "unknown type";
     }
 }
 
@@ -151,7 +164,8 @@ void describeParam(IMetadataBuilder* builder, FbStatus& status, unsigned i, cons
             builder->setType(&status, i, SQL_TYPE_DATE);
             builder->setLength(&status, i, sizeof(ISC_DATE));
             break;
-        case FieldType::Unsupported: break;  // null: the declared type stays
+        case FieldType::Unsupported:
+            break;  // null: the declared type stays
     }
     status.check();
 }
@@ -175,7 +189,8 @@ void storeParam(unsigned char* data, short* nullFlag, const Value& v, const std:
     }
 }
 
-InputMessage buildInput(FbClient& fb, IStatement* stmt, const std::vector<const Value*>& values, const std::string& query) {
+InputMessage buildInput(FbClient& fb, IStatement* stmt, const std::vector<const Value*>& values,
+                        const std::string& query) {
     FbStatus status(fb);
     InputMessage in;
     in.meta = FbHandle<IMessageMetadata>(fb, stmt->getInputMetadata(&status));
@@ -203,13 +218,17 @@ FieldType fieldTypeOf(unsigned type, int scale) {
     switch (type) {
         case SQL_TEXT:
         case SQL_VARYING:
-        case SQL_BLOB: return FieldType::Text;
+        case SQL_BLOB:
+            return FieldType::Text;
         case SQL_SHORT:
         case SQL_LONG:
-        case SQL_INT64: return scale == 0 ? FieldType::Integer : FieldType::Decimal;
+        case SQL_INT64:
+            return scale == 0 ? FieldType::Integer : FieldType::Decimal;
         case SQL_TYPE_DATE:
-        case SQL_TIMESTAMP: return FieldType::Date;
-        default: return FieldType::Unsupported;
+        case SQL_TIMESTAMP:
+            return FieldType::Date;
+        default:
+            return FieldType::Unsupported;
     }
 }
 
@@ -289,7 +308,8 @@ private:
             case SQL_VARYING: {
                 unsigned short len;
                 std::memcpy(&len, data, sizeof len);
-                return Cell{FieldType::Text, 0, std::string_view(reinterpret_cast<const char*>(data + sizeof len), len)};
+                return Cell{FieldType::Text, 0,
+                            std::string_view(reinterpret_cast<const char*>(data + sizeof len), len)};
             }
             case SQL_BLOB: {
                 ISC_QUAD id;
@@ -310,7 +330,8 @@ private:
                 std::memcpy(&days, data, sizeof days);
                 return Cell{FieldType::Date, static_cast<std::int64_t>(days) - kIscEpochDays, {}};
             }
-            default: return Cell{};
+            default:
+                return Cell{};
         }
     }
 

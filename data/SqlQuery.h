@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Value.h"
 #include "data/NamedParams.h"
 #include "data/ResultTable.h"
-#include "base/Value.h"
 
 namespace zorla {
 

@@ -30,7 +30,7 @@ void Campos::numero(Decimal value, std::size_t width, char fill, std::string_vie
         std::string shown(p, n);
         shown.insert(shown.size() - 2, ",");
         throw ValorForaDoLeiaute("Documento " + cp1252ToUtf8(documento) + ": o valor " + shown + " do campo " +
-                          std::string(campo) + " não cabe em " + std::to_string(width) + " posições.");
+                                 std::string(campo) + " não cabe em " + std::to_string(width) + " posições.");
     }
     m_linha.append(width - n, fill);
     m_linha.append(p, n);

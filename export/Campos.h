@@ -23,8 +23,8 @@ public:
     // record (ValorForaDoLeiaute naming the document, the field and the value), so no other number is ever written.
     void numero(Decimal value, std::size_t width, char fill, std::string_view documento, std::string_view campo);
     // Date parts; a missing date gives blanks of the same length.
-    void anoMesDia(const std::optional<Date>& date);  // yyyymmdd
-    void diaMesAno(const std::optional<Date>& date);  // ddmmyyyy
+    void anoMesDia(const std::optional<Date>& date);   // yyyymmdd
+    void diaMesAno(const std::optional<Date>& date);   // ddmmyyyy
     void diaMesAno2(const std::optional<Date>& date);  // ddmmyy
 
 private:

@@ -15,10 +15,14 @@ std::string MensagemConcluida(const std::string& pasta) {
 
 const char* TextoDoPasso(TipoArquivo tipo) {
     switch (tipo) {
-        case TipoArquivo::Recebimentos: return "Movimento de Caixa/Banco: Recebimentos, aguarde...";
-        case TipoArquivo::Pagamentos: return "Movimento de Caixa/Banco: Pagamentos, aguarde...";
-        case TipoArquivo::DespesasGerais: return "Movimento de Caixa/Banco: Despeses gerais, aguarde...";
-        default: return "";
+        case TipoArquivo::Recebimentos:
+            return "Movimento de Caixa/Banco: Recebimentos, aguarde...";
+        case TipoArquivo::Pagamentos:
+            return "Movimento de Caixa/Banco: Pagamentos, aguarde...";
+        case TipoArquivo::DespesasGerais:
+            return "Movimento de Caixa/Banco: Despeses gerais, aguarde...";
+        default:
+            return "";
     }
 }
 

@@ -31,8 +31,8 @@ private:
 
     const ClientDataSet& m_mov;
     MontadorDoLeiaute m_montador;
-    int m_devedora, m_credora, m_documento, m_parcela, m_valor, m_historico, m_data, m_centro, m_local,
-        m_nomeCredor, m_nomeDevedor;
+    int m_devedora, m_credora, m_documento, m_parcela, m_valor, m_historico, m_data, m_centro, m_local, m_nomeCredor,
+        m_nomeDevedor;
 };
 
 }  // namespace zorla

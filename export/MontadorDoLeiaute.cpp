@@ -21,9 +21,15 @@ void MontadorDoLeiaute::monta(std::string& linha, std::span<const std::string_vi
         const CampoDoLeiaute& f = m_leiaute.campos[i];
         const FieldRef coluna(m_linhas, m_colunas[i]);
         switch (f.regra) {
-            case Regra::Fixo: linha.append(f.largura, f.preenchimento); break;
-            case Regra::Dado: c.texto(dados[dado++], f.largura); break;
-            case Regra::Texto: c.texto(coluna.text(), f.largura); break;
+            case Regra::Fixo:
+                linha.append(f.largura, f.preenchimento);
+                break;
+            case Regra::Dado:
+                c.texto(dados[dado++], f.largura);
+                break;
+            case Regra::Texto:
+                c.texto(coluna.text(), f.largura);
+                break;
             case Regra::Documento:
             case Regra::Cadastro: {
                 const bool outra = f.regra == Regra::Cadastro && UsaOutraColuna(coluna.text());
@@ -39,9 +45,15 @@ void MontadorDoLeiaute::monta(std::string& linha, std::span<const std::string_vi
                     c.numero(coluna.asDecimal(), f.largura, f.preenchimento, FieldRef(m_linhas, m_documento).text(),
                              f.nome);
                 break;
-            case Regra::AnoMesDia: c.anoMesDia(coluna.asDate()); break;
-            case Regra::DiaMesAno: c.diaMesAno(coluna.asDate()); break;
-            case Regra::DiaMesAno2: c.diaMesAno2(coluna.asDate()); break;
+            case Regra::AnoMesDia:
+                c.anoMesDia(coluna.asDate());
+                break;
+            case Regra::DiaMesAno:
+                c.diaMesAno(coluna.asDate());
+                break;
+            case Regra::DiaMesAno2:
+                c.diaMesAno2(coluna.asDate());
+                break;
         }
     }
 }

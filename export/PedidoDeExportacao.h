@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/Periodo.h"
 
@@ -11,6 +12,12 @@ namespace zorla {
 // What an operator asks of a run, as the window or the command line took it: where it writes, which period and
 // company, with which code.
 struct PedidoDeExportacao {
+    PedidoDeExportacao(std::string pasta, Periodo periodo, std::int64_t empresa, std::string codigoEmpresa)
+        : pasta(std::move(pasta)),
+          periodo(std::move(periodo)),
+          empresa(empresa),
+          codigoEmpresa(std::move(codigoEmpresa)) {}
+
     std::string pasta;  // as typed (UTF-8)
     Periodo periodo;
     std::int64_t empresa = 0;

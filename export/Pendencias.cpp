@@ -15,7 +15,8 @@ std::string movimentos(std::size_t n) {
 
 std::string linhaDaPendencia(const Pendencia& p) {
     std::string linha = "  " + (p.data ? DataCurta(*p.data) : std::string("(sem data)"));
-    if (const std::string_view doc = trimControl(p.documento); !doc.empty()) linha += "  documento " + VisivelCp1252(doc);
+    if (const std::string_view doc = trimControl(p.documento); !doc.empty())
+        linha += "  documento " + VisivelCp1252(doc);
     linha += "  R$ " + ValorFormatado(Decimal{p.centavos});
     if (const std::string_view parte = trimControl(p.parte); !parte.empty()) linha += "  " + VisivelCp1252(parte);
     return linha + "\n";
@@ -24,8 +25,8 @@ std::string linhaDaPendencia(const Pendencia& p) {
 
 std::string TextoDasPendencias(const ResultadoDaExportacao& r) {
     if (r.semConta.empty()) return {};
-    std::string texto = "Pendências: " + movimentos(r.semConta.size()) +
-                        " sem código contábil definido, com a conta em branco:\n";
+    std::string texto =
+        "Pendências: " + movimentos(r.semConta.size()) + " sem código contábil definido, com a conta em branco:\n";
     for (const Pendencia& p : r.semConta) texto += linhaDaPendencia(p);
     return texto;
 }

@@ -5,12 +5,12 @@
 #include <optional>
 #include <span>
 
+#include "base/Caminho.h"
 #include "base/Cp1252.h"
+#include "base/Csv.h"
+#include "base/Formatacao.h"
 #include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
-#include "base/Formatacao.h"
-#include "base/Caminho.h"
-#include "base/Csv.h"
 
 namespace zorla {
 
@@ -26,10 +26,10 @@ std::vector<std::pair<const char*, std::int64_t>> montantes(TipoArquivo tipo, co
 }
 
 std::string linhaDoResumo(TipoArquivo tipo, long registros, const Somas& s) {
-    std::string linha = std::to_string(registros) + (LivroFiscal(tipo) ? " registros" : " linhas, " +
-                                                                                      std::to_string(s.documentos) +
-                                                                                      " movimentos");
-    for (const auto& [nome, centavos] : montantes(tipo, s)) linha += "; " + std::string(nome) + " " + ValorFormatado(Decimal{centavos});
+    std::string linha = std::to_string(registros) +
+                        (LivroFiscal(tipo) ? " registros" : " linhas, " + std::to_string(s.documentos) + " movimentos");
+    for (const auto& [nome, centavos] : montantes(tipo, s))
+        linha += "; " + std::string(nome) + " " + ValorFormatado(Decimal{centavos});
     return linha;
 }
 
@@ -55,9 +55,9 @@ std::string LinhasCsvDoResumo(const ResultadoDaExportacao& r, const std::vector<
         campos.insert(campos.end(), {NomeDoArquivo(a.caminho), tipo, std::to_string(registros), "", "", "", "", ""});
         const char* const nomes[] = {"VALOR", "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
         for (const auto& [nome, centavos] : montantes(a.tipo, s))
-            campos[antes.size() + 3 + static_cast<std::size_t>(std::find(std::begin(nomes), std::end(nomes),
-                                                                         std::string_view(nome)) - nomes)] =
-                ValorParaPlanilha(Decimal{centavos});
+            campos[antes.size() + 3 +
+                   static_cast<std::size_t>(std::find(std::begin(nomes), std::end(nomes), std::string_view(nome)) -
+                                            nomes)] = ValorParaPlanilha(Decimal{centavos});
         csv += LinhaCsv(campos);
     };
     for (const ArquivoGravado& a : r.arquivos) {
@@ -70,6 +70,8 @@ std::string LinhasCsvDoResumo(const ResultadoDaExportacao& r, const std::vector<
 const std::vector<std::string> kColunasDoResumo = {"Arquivo",  "TIPO",      "Registros", "VALOR",
                                                    "BASEICMS", "VALORICMS", "BASEIPI",   "VALORIPI"};
 
-std::string CsvDoResumo(const ResultadoDaExportacao& r) { return LinhaCsv(kColunasDoResumo) + LinhasCsvDoResumo(r, {}); }
+std::string CsvDoResumo(const ResultadoDaExportacao& r) {
+    return LinhaCsv(kColunasDoResumo) + LinhasCsvDoResumo(r, {});
+}
 
 }  // namespace zorla

@@ -6,7 +6,6 @@
 
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
-
 #include "data/DMVantero.h"
 #include "export/ArquivosDaExecucao.h"
 #include "export/EmpresaNaoEncontrada.h"

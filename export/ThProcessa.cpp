@@ -257,7 +257,7 @@ void ThProcessa::GeraArquivos() {
     }
     // A query still under way after a failure is stopped; its rows are not wanted.
     m_outras = {};
-    m_resultado.desfecho = !m_resultado.erro.empty()    ? Desfecho::Falhou
+    m_resultado.desfecho = !m_resultado.erro.empty()   ? Desfecho::Falhou
                            : m_parada.stop_requested() ? Desfecho::Cancelado
                                                        : Desfecho::Concluido;
     m_eventos.terminou(m_resultado);
@@ -283,8 +283,8 @@ void ThProcessa::GravaLancamentos(ClientDataSet& mov, TipoArquivo tipo, const st
     try {
         for (; !mov.eof(); mov.next()) {
             if (auto parte = montador.parteSemConta()) {
-                m_eventos.aviso(Aviso{Aviso::Tipo::SemContaContabil,
-                                      VisivelCp1252(*parte) + "\r\nsem código contábil definido."});
+                m_eventos.aviso(
+                    Aviso{Aviso::Tipo::SemContaContabil, VisivelCp1252(*parte) + "\r\nsem código contábil definido."});
                 m_resultado.semConta.push_back(montador.pendencia(std::move(*parte)));
             }
             for (const std::string& linha : montador.monta(prefixo)) gravaLinha(arquivo, linha);

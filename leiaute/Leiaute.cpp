@@ -85,7 +85,7 @@ constexpr CampoDoLeiaute kLancamento[] = {
 
 // The register's second column, and the two as one: a check may name either.
 constexpr std::pair<std::string_view, std::string_view> kOutrosDoCadastro[] = {{"CPF", "CPF"},
-                                                                              {"CNPJ/CPF", "CNPJ ou CPF"}};
+                                                                               {"CNPJ/CPF", "CNPJ ou CPF"}};
 // General expenses write their own HISTORICO into the history the writer gives.
 constexpr std::pair<std::string_view, std::string_view> kOutrosDoLancamento[] = {{"HISTORICO", "Histórico"}};
 

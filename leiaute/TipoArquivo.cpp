@@ -13,8 +13,8 @@ struct NomeDoArquivo {
     const char* sigla;
 };
 constexpr NomeDoArquivo kNomes[] = {
-    {TipoArquivo::LivroSaidas, "", ".SAI", "SAI"},     {TipoArquivo::LivroEntradas, "", ".ENT", "ENT"},
-    {TipoArquivo::Recebimentos, "ctr", ".txt", "ctr"}, {TipoArquivo::Pagamentos, "pag", ".txt", "pag"},
+    {TipoArquivo::LivroSaidas, "", ".SAI", "SAI"},       {TipoArquivo::LivroEntradas, "", ".ENT", "ENT"},
+    {TipoArquivo::Recebimentos, "ctr", ".txt", "ctr"},   {TipoArquivo::Pagamentos, "pag", ".txt", "pag"},
     {TipoArquivo::DespesasGerais, "fca", ".txt", "fca"},
 };
 static_assert(std::size(kNomes) == std::size(kTiposDeArquivo), "every kind of file has its names");

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make pkg-config valgrind clang libclang-rt-14-dev libcli11-dev
+    cmake g++ make pkg-config valgrind clang clang-format libclang-rt-14-dev libcli11-dev
     libgtest-dev
     qt6-base-dev qt6-translations-l10n
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server

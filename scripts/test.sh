@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the whole suite under AddressSanitizer and
+# Installs what is missing, checks the format, builds and runs every test: the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzzers for a bounded time, the ThreadSanitizer build of the window's run tests,
 # the close tests under valgrind, the whole suite once more as built for use, then the Debian package: checked by
 # lintian, installed, tried and removed. Warnings are errors. Each stage's time is printed at the end.
@@ -16,6 +16,7 @@ etapa() {  # NAME COMMAND...
 # On success or failure alike: what took how long.
 trap 'printf "\nTempos das etapas:\n"; printf "  %s\n" "${tempos[@]}"; printf "  %-34s %5d s\n" total "$SECONDS"' EXIT
 etapa "dependências (apt)" bash scripts/install-deps.sh
+etapa "formato (clang-format)" bash scripts/formato.sh
 etapa "compilação (build/)" bash scripts/build.sh -DZORLA_BUILD_TESTS=ON -DZORLA_BUILD_UI=ON -DZORLA_WERROR=ON
 etapa "ASan+UBSan: compilação e testes" bash scripts/asan.sh
 etapa "fuzzers" bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

@@ -1,8 +1,8 @@
 #include "sistema/ArquivosNoDisco.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -106,8 +106,8 @@ private:
         m_buffer.clear();
         m_lineEnds.clear();
         arquivo::fecha(std::exchange(m_fd, -1));
-        return cortado ? std::string() : std::string("; a linha incompleta no fim não pôde ser cortada: ") +
-                                             std::strerror(err);
+        return cortado ? std::string()
+                       : std::string("; a linha incompleta no fim não pôde ser cortada: ") + std::strerror(err);
     }
 
     std::timed_mutex m_diskMutex;  // what is on the disk, and the descriptor

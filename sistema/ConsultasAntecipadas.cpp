@@ -20,8 +20,9 @@ ConsultasAntecipadas ConsultasAntecipadas::inicia(const ConsultaParalela::NovoMo
     c.m_compras->inicia([=](TFDMExporta& m, std::stop_token parada) {
         m.ConsultaSaidas("E", dataInicial, dataFinal, empresa, std::move(parada));
     });
-    c.m_movimento->inicia(
-        [=](TFDMExporta& m, std::stop_token parada) { m.ConsultaMovimento(dataInicial, dataFinal, std::move(parada)); });
+    c.m_movimento->inicia([=](TFDMExporta& m, std::stop_token parada) {
+        m.ConsultaMovimento(dataInicial, dataFinal, std::move(parada));
+    });
     return c;
 }
 

@@ -19,8 +19,8 @@ public:
     ConsultasAntecipadas() = default;  // none
     // Both attach before either fetches; none when the server takes no more attachments: the run then asks them of
     // its own module, which says what is wrong when something is.
-    static ConsultasAntecipadas inicia(const ConsultaParalela::NovoModulo& novoModulo, Date dataInicial,
-                                       Date dataFinal, std::int64_t empresa);
+    static ConsultasAntecipadas inicia(const ConsultaParalela::NovoModulo& novoModulo, Date dataInicial, Date dataFinal,
+                                       std::int64_t empresa);
 
     explicit operator bool() const { return m_compras && m_movimento; }
     bool de(Date inicial, Date final_, std::int64_t codigo) const {

@@ -2,10 +2,11 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
-#include <algorithm>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
+#include "leiaute/TipoArquivo.h"
 #include "ui/JanelaConferencia.h"
 #include "ui/JanelaVerificacao.h"
 
@@ -87,9 +88,9 @@ void QtDialogs::escolhePasta(QWidget* parent, const QString& inicial, std::funct
 
 void QtDialogs::escolheExportados(QWidget* parent, const QString& inicial,
                                   std::function<void(const QStringList&)> aoEscolher) {
-    auto* dialog = new QFileDialog(parent, QStringLiteral("Conferir arquivos (Ctrl+A escolhe todos os da pasta)"),
-                                   inicial,
-                                   QStringLiteral("Arquivos exportados (*.SAI *.ENT ctr*.txt pag*.txt fca*.txt)"));
+    auto* dialog =
+        new QFileDialog(parent, QStringLiteral("Conferir arquivos (Ctrl+A escolhe todos os da pasta)"), inicial,
+                        QStringLiteral("Arquivos exportados (%1)").arg(QString::fromLatin1(kFiltroDosExportados)));
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QFileDialog::filesSelected, dialog,

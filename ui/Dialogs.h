@@ -35,12 +35,14 @@ public:
     // A line number from 1 to the maximum; not at all when cancelled.
     virtual void pedeLinha(QWidget* parent, long maximo, std::function<void(long)> aoEscolher) = 0;
     // Calls back with the chosen folder; not at all when the chooser is cancelled.
-    virtual void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) = 0;
+    virtual void escolhePasta(QWidget* parent, const QString& inicial,
+                              std::function<void(const QString&)> aoEscolher) = 0;
     // Calls back with the exported files chosen in a folder: one, several, or all of them.
     virtual void escolheExportados(QWidget* parent, const QString& inicial,
                                    std::function<void(const QStringList&)> aoEscolher) = 0;
     // Calls back with the file chosen to save into; not at all when cancelled.
-    virtual void escolheArquivo(QWidget* parent, const QString& sugestao, std::function<void(const QString&)> aoEscolher) = 0;
+    virtual void escolheArquivo(QWidget* parent, const QString& sugestao,
+                                std::function<void(const QString&)> aoEscolher) = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -58,7 +60,8 @@ public:
     void escolhePasta(QWidget* parent, const QString& inicial, std::function<void(const QString&)> aoEscolher) override;
     void escolheExportados(QWidget* parent, const QString& inicial,
                            std::function<void(const QStringList&)> aoEscolher) override;
-    void escolheArquivo(QWidget* parent, const QString& sugestao, std::function<void(const QString&)> aoEscolher) override;
+    void escolheArquivo(QWidget* parent, const QString& sugestao,
+                        std::function<void(const QString&)> aoEscolher) override;
 };
 
 }  // namespace zorla

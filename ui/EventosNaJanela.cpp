@@ -10,7 +10,8 @@
 
 namespace zorla {
 
-EventosNaJanela::EventosNaJanela(VisorDaExportacao& visor, QObject* dono) : m_visor(visor), m_relogio(new QTimer(dono)) {
+EventosNaJanela::EventosNaJanela(VisorDaExportacao& visor, QObject* dono)
+    : m_visor(visor), m_relogio(new QTimer(dono)) {
     m_relogio->setInterval(25);
     QObject::connect(m_relogio, &QTimer::timeout, m_relogio, [this] { aplica(); });
 }
@@ -70,7 +71,8 @@ void EventosNaJanela::mostra(const Estado& e) {
         m_visor.mostraMovimento(QString::fromUtf8(kGerandoArquivo));
     } else {
         const std::string codigo = cp1252ToUtf8(std::string_view(e.movimento.data(), e.movimentoTamanho));
-        m_visor.mostraMovimento(QStringLiteral("Movimento: %1. Gerando, aguarde...").arg(QString::fromStdString(codigo)));
+        m_visor.mostraMovimento(
+            QStringLiteral("Movimento: %1. Gerando, aguarde...").arg(QString::fromStdString(codigo)));
     }
 }
 

@@ -62,7 +62,7 @@ private:
     std::condition_variable m_respostas;
     Estado m_estado;
     bool m_fechando = false;
-    bool m_ignorando = false;  // window's thread only
+    bool m_ignorando = false;            // window's thread only
     std::optional<std::string> m_aviso;  // requested, not yet shown
     bool m_avisoAberto = false;          // shown, not yet closed
     std::optional<ResultadoDaExportacao> m_resultado;

@@ -1,9 +1,5 @@
 #include "ui/JanelaVerificacao.h"
 
-#include <algorithm>
-#include <numeric>
-#include <string_view>
-
 #include <QBrush>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -11,6 +7,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
+#include <string_view>
 
 namespace zorla {
 
@@ -79,8 +78,8 @@ QVariant ProblemasModel::headerData(int section, Qt::Orientation orientation, in
     return QString::fromUtf8(kColunasDoProblema[static_cast<std::size_t>(section)].data());
 }
 
-JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar,
-                                     QWidget* parent)
+JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado,
+                                     std::function<void()> aoSalvar, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("JanelaVerificacao"));
     setWindowTitle(QStringLiteral("ZORLA - Verificação do período"));

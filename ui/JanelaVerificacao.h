@@ -36,7 +36,8 @@ private:
 // The result of "&Verificar": how many errors and warnings, every problem in a sortable table, and "Salvar…".
 class JanelaVerificacao : public QDialog {
 public:
-    JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar, QWidget* parent);
+    JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar,
+                      QWidget* parent);
 };
 
 }  // namespace zorla

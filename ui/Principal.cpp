@@ -48,29 +48,35 @@ TFrmPrincipal::TFrmPrincipal(Sessao& sessao, Dialogs& dialogs, QWidget* parent)
       m_sessao(sessao),
       m_dialogs(dialogs),
       m_exportacao(sessao, static_cast<VisorDaExportacao&>(*this), this),
-      m_empresas(this, [this](std::vector<Empresa> e) { terminaEmpresas(std::move(e)); },
-                 [this](const QString& erro) {
-                     // The standard error box; the period keeps its initial values.
-                     m_semConexao = true;
-                     mostraErroPadrao(erro);
-                 }),
-      m_consulta(this, [this](bool) { terminaConsulta(); },
-                 // The standard error box; the processing panel stays, flags and gauge as they were.
-                 [this](const QString& erro) { mostraErroPadrao(erro); }),
-      m_verificacao(this, [this](auto resultado) { terminaVerificacao(std::move(resultado)); },
-                    [this](const QString& erro) {
-                        PnlStatus->hide();
-                        mostraErroPadrao(erro);
-                    }),
-      m_conferencia(this, [this](auto arquivos) {
-                        StStatus->clearMessage();
-                        m_dialogs.conferencia(this, std::move(arquivos));
-                    },
-                    [this](const QString& erro) {
-                        StStatus->clearMessage();
-                        informa(erro);
-                    }),
-      m_gravacao(this, [](bool) {}, [this](const QString& erro) { informa(erro); }) {
+      m_empresas(
+          this, [this](std::vector<Empresa> e) { terminaEmpresas(std::move(e)); },
+          [this](const QString& erro) {
+              // The standard error box; the period keeps its initial values.
+              m_semConexao = true;
+              mostraErroPadrao(erro);
+          }),
+      m_consulta(
+          this, [this](bool) { terminaConsulta(); },
+          // The standard error box; the processing panel stays, flags and gauge as they were.
+          [this](const QString& erro) { mostraErroPadrao(erro); }),
+      m_verificacao(
+          this, [this](auto resultado) { terminaVerificacao(std::move(resultado)); },
+          [this](const QString& erro) {
+              PnlStatus->hide();
+              mostraErroPadrao(erro);
+          }),
+      m_conferencia(
+          this,
+          [this](auto arquivos) {
+              StStatus->clearMessage();
+              m_dialogs.conferencia(this, std::move(arquivos));
+          },
+          [this](const QString& erro) {
+              StStatus->clearMessage();
+              informa(erro);
+          }),
+      m_gravacao(
+          this, [](bool) {}, [this](const QString& erro) { informa(erro); }) {
     montaTela();
     m_empresas.aoAcabar([this] { fechaSeAcabou(); });
     m_consulta.aoAcabar([this] { fechaSeAcabou(); });
@@ -194,7 +200,8 @@ void TFrmPrincipal::BtnConsultarClick() {
     DataInicial = ComporData(EdtDiaInicial->value(), mes, EdtAno->value());
     DataFinal = ComporData(EdtDiaFinal->value(), mes, EdtAno->value());
     geraNomeArquivo();
-    LblArquivo->setText(QStringLiteral("ARQUIVO: %1.SAI").arg(QString::fromStdString(NomeArquivo)));
+    LblArquivo->setText(QStringLiteral("ARQUIVO: %1")
+                            .arg(QString::fromStdString(NomeDoArquivoDoTipo(TipoArquivo::LivroSaidas, NomeArquivo))));
     if (RxDBLkCbEMPRESA->currentText().trimmed().isEmpty()) {
         informa(QStringLiteral("Informe a empresa."));
         RxDBLkCbEMPRESA->setFocus();
@@ -240,8 +247,8 @@ void TFrmPrincipal::BtnVerificarClick() {
         return;
     }
     if (periodoInvertido()) return;
-    const Periodo periodo = PeriodoDoMes(EdtDiaInicial->value(), EdtDiaFinal->value(), CbxMes->currentIndex() + 1,
-                                         EdtAno->value());
+    const Periodo periodo =
+        PeriodoDoMes(EdtDiaInicial->value(), EdtDiaFinal->value(), CbxMes->currentIndex() + 1, EdtAno->value());
     const std::int64_t empresa = RxDBLkCbEMPRESA->currentData().toLongLong();
     PnlStatus->show();
     PnlStatus->raise();

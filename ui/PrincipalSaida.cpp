@@ -1,16 +1,15 @@
 // The output folder and the start of a run: what is checked before anything is written.
-#include "ui/Principal.h"
-
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
-#include <QComboBox>
 
 #include "base/Cp1252.h"
 #include "base/TextoVisivel.h"
 #include "data/ProgramFolder.h"
 #include "sistema/PastaDosArquivos.h"
+#include "ui/Principal.h"
 
 namespace zorla {
 

@@ -39,7 +39,6 @@ void TFrmPrincipal::reiniciaStatusDaExportacao() {
     mostraTitulo(kTituloAplicacao);
 }
 
-
 void TFrmPrincipal::mostraProcessamento() {
     PnlStatus->setStyleSheet(estiloPainel(255, 174, 94));
     if (!PnlStatus->isVisible()) {

@@ -50,7 +50,8 @@ QLabel* faixaDeTitulo(QWidget* tela) {
     auto* titulo = new QLabel(QStringLiteral("Exportação de dados para Lumetra"), tela);
     titulo->setGeometry(0, 0, 567, 40);
     titulo->setAlignment(Qt::AlignCenter);
-    titulo->setStyleSheet(QStringLiteral("background-color: rgb(24,114,167); color: white; font: bold 16pt \"Verdana\";"));
+    titulo->setStyleSheet(
+        QStringLiteral("background-color: rgb(24,114,167); color: white; font: bold 16pt \"Verdana\";"));
     auto* sombra = new QGraphicsDropShadowEffect(titulo);
     sombra->setColor(QColor(20, 20, 40));
     sombra->setOffset(2, 2);
@@ -155,9 +156,9 @@ void TFrmPrincipal::montaStatus(QWidget* tela) {
     PgrMovimento->setRange(0, 100);
     PgrMovimento->setValue(0);
     PgrMovimento->setAlignment(Qt::AlignCenter);
-    PgrMovimento->setStyleSheet(QStringLiteral(
-        "QProgressBar { background: white; border: 1px solid rgb(160,150,131); font-weight: bold; }"
-        "QProgressBar::chunk { background-color: rgb(24,114,167); }"));
+    PgrMovimento->setStyleSheet(
+        QStringLiteral("QProgressBar { background: white; border: 1px solid rgb(160,150,131); font-weight: bold; }"
+                       "QProgressBar::chunk { background-color: rgb(24,114,167); }"));
     BtnVantero = nomeado(new QPushButton(QStringLiteral("&Exportar"), tela), "BtnVantero");
     BtnVantero->setGeometry(4, 382, 90, 28);
     BtnVantero->setCursor(Qt::PointingHandCursor);
@@ -202,10 +203,9 @@ void TFrmPrincipal::montaPainelPasta(QWidget* tela) {
 }
 
 void TFrmPrincipal::ordemDeTabulacao() {
-    const QWidget* const ordem[] = {RxDBLkCbEMPRESA, EdtCodEmpresa, CbxMes,      EdtDiaInicial, EdtDiaFinal,
-                                    EdtAno,          BtnConsultar,  BtnVerificar, EdtDiretorio, BtnContinuar,
-                                    BtnCancelarDiretorio,
-                                    BtnVantero,      BtnCancelar,   BtnFechar};
+    const QWidget* const ordem[] = {
+        RxDBLkCbEMPRESA, EdtCodEmpresa, CbxMes,       EdtDiaInicial,        EdtDiaFinal, EdtAno,      BtnConsultar,
+        BtnVerificar,    EdtDiretorio,  BtnContinuar, BtnCancelarDiretorio, BtnVantero,  BtnCancelar, BtnFechar};
     for (std::size_t i = 1; i < std::size(ordem); ++i)
         setTabOrder(const_cast<QWidget*>(ordem[i - 1]), const_cast<QWidget*>(ordem[i]));
 }
@@ -220,7 +220,8 @@ void TFrmPrincipal::ligaControles() {
     connect(BtnCancelar, &QPushButton::clicked, this, [this] { BtnCancelarClick(); });
     connect(BtnFechar, &QPushButton::clicked, this, [this] { BtnFecharClick(); });
     connect(BtnProcuraDiretorio, &QToolButton::clicked, this, [this] {
-        m_dialogs.escolhePasta(this, EdtDiretorio->text(), [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
+        m_dialogs.escolhePasta(this, EdtDiretorio->text(),
+                               [this](const QString& pasta) { EdtDiretorio->setText(pasta); });
     });
 }
 

@@ -16,10 +16,18 @@ struct Coluna {
 };
 
 constexpr Coluna kColunas[] = {
-    {"CODMOVESTOQUE", "Código", 0},  {"DATAMOVIMENTO", "Data", 75},       {"NUMERODOC", "N° Documento", 88},
-    {"SERIEDOC", "Série", 35},       {"VALOR", "Valor", 71},              {"FAVORECIDO", "Nome", 396},
-    {"CODCADASTRO", "Cód.Cliente", 64}, {"CFOP", "CFOP", 64},              {"BASEICMS", "Base ICMS", 82},
-    {"ALIQUOTAICMS", "Alíquota", 64}, {"VALORICMS", "Valor ICMS", 78},    {"VALORICMSSUBST", "Valor ICMS Subst.", 120},
+    {"CODMOVESTOQUE", "Código", 0},
+    {"DATAMOVIMENTO", "Data", 75},
+    {"NUMERODOC", "N° Documento", 88},
+    {"SERIEDOC", "Série", 35},
+    {"VALOR", "Valor", 71},
+    {"FAVORECIDO", "Nome", 396},
+    {"CODCADASTRO", "Cód.Cliente", 64},
+    {"CFOP", "CFOP", 64},
+    {"BASEICMS", "Base ICMS", 82},
+    {"ALIQUOTAICMS", "Alíquota", 64},
+    {"VALORICMS", "Valor ICMS", 78},
+    {"VALORICMSSUBST", "Valor ICMS Subst.", 120},
 };
 constexpr int kNumColunas = sizeof kColunas / sizeof kColunas[0];
 }  // namespace
@@ -61,13 +69,17 @@ QVariant SaidasModel::data(const QModelIndex& index, int role) const {
     const auto coluna = static_cast<std::size_t>(index.column());
     const Cell c = m_rows->cell(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(m_fonte[coluna]));
     switch (c.type) {
-        case FieldType::Text: return QString::fromStdString(cp1252ToUtf8(c.text));
+        case FieldType::Text:
+            return QString::fromStdString(cp1252ToUtf8(c.text));
         case FieldType::Decimal:
             if (!m_campos[coluna].displayFormat.empty()) return formataValor(Decimal{c.number});
             return QString::fromStdString(DigitosDecimais(Decimal{c.number}));
-        case FieldType::Integer: return QString::number(c.number);
-        case FieldType::Date: return QString::fromStdString(DataCurta(*c.value().date()));
-        case FieldType::Unsupported: break;
+        case FieldType::Integer:
+            return QString::number(c.number);
+        case FieldType::Date:
+            return QString::fromStdString(DataCurta(*c.value().date()));
+        case FieldType::Unsupported:
+            break;
     }
     return {};
 }
@@ -80,6 +92,8 @@ QVariant SaidasModel::headerData(int section, Qt::Orientation orientation, int r
     return {};
 }
 
-int SaidasModel::larguraColuna(int coluna) { return coluna >= 0 && coluna < kNumColunas ? kColunas[coluna].largura : 0; }
+int SaidasModel::larguraColuna(int coluna) {
+    return coluna >= 0 && coluna < kNumColunas ? kColunas[coluna].largura : 0;
+}
 
 }  // namespace zorla

@@ -35,14 +35,14 @@ public:
     void inicia(std::function<R(std::stop_token)> trabalho, Explica explica) {
         m_parada = std::stop_source();
         m_pendente = true;
-        m_watcher.setFuture(QtConcurrent::run([trabalho = std::move(trabalho), explica = std::move(explica),
-                                               parada = m_parada.get_token()]() -> Fim {
-            try {
-                return Fim{trabalho(parada), {}};
-            } catch (const std::exception& e) {
-                return Fim{std::nullopt, explica(e)};
-            }
-        }));
+        m_watcher.setFuture(QtConcurrent::run(
+            [trabalho = std::move(trabalho), explica = std::move(explica), parada = m_parada.get_token()]() -> Fim {
+                try {
+                    return Fim{trabalho(parada), {}};
+                } catch (const std::exception& e) {
+                    return Fim{std::nullopt, explica(e)};
+                }
+            }));
     }
     // From the start to the turn that takes its end.
     bool pendente() const { return m_pendente; }

@@ -29,9 +29,7 @@ void CsvDaVerificacao(const ResultadoDaVerificacao& r, const Escrita& escreve) {
     for (const Problema& p : r.problemas) escreve(LinhaCsvDoProblema(p));
 }
 
-std::string CabecalhoCsvDaVerificacao() {
-    return LinhaCsvDaVerificacao({}, kColunasDoProblema);
-}
+std::string CabecalhoCsvDaVerificacao() { return LinhaCsvDaVerificacao({}, kColunasDoProblema); }
 
 std::string LinhaCsvDoProblema(const Problema& p) { return LinhaCsvDaVerificacao({}, ColunasDoProblema(p)); }
 

@@ -10,8 +10,8 @@ namespace zorla {
 
 int ResultadoDaVerificacao::erros() const {
     if (errosContados) return *errosContados;
-    return static_cast<int>(
-        std::count_if(problemas.begin(), problemas.end(), [](const Problema& p) { return p.gravidade == Gravidade::Erro; }));
+    return static_cast<int>(std::count_if(problemas.begin(), problemas.end(),
+                                          [](const Problema& p) { return p.gravidade == Gravidade::Erro; }));
 }
 
 int ResultadoDaVerificacao::avisos() const { return static_cast<int>(problemas.size()) - erros(); }

@@ -35,7 +35,7 @@ const char* NomeDaGravidade(Gravidade g);
 
 // A problem as every table and file shows it: these columns, in this order.
 inline constexpr std::array<std::string_view, 5> kColunasDoProblema = {"Tipo", "Documento", "Campo", "Valor",
-                                                                     "Problema"};
+                                                                       "Problema"};
 std::array<std::string_view, 5> ColunasDoProblema(const Problema& p);
 // "1 erro, 2 avisos"
 std::string ContagemDosProblemas(const ResultadoDaVerificacao& resultado);

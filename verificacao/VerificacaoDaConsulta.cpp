@@ -37,11 +37,16 @@ int colunaDe(const std::vector<ColumnInfo>& columns, std::string_view nome) {
 // The label of a field's type in the operator's words.
 const char* tipoEsperado(FieldType t) {
     switch (t) {
-        case FieldType::Text: return "texto";
-        case FieldType::Integer: return "inteiro";
-        case FieldType::Decimal: return "numérico com casas decimais";
-        case FieldType::Date: return "data";
-        case FieldType::Unsupported: break;
+        case FieldType::Text:
+            return "texto";
+        case FieldType::Integer:
+            return "inteiro";
+        case FieldType::Decimal:
+            return "numérico com casas decimais";
+        case FieldType::Date:
+            return "data";
+        case FieldType::Unsupported:
+            break;
     }
     return "?";
 }
@@ -53,10 +58,10 @@ bool confereColunas(const ClientDataSet& leitor, const std::vector<ColumnInfo>& 
     const std::vector<ClientDataSet::FieldMismatch> erradas = leitor.mismatches(columns);
     for (const ClientDataSet::FieldMismatch& m : erradas)
         problemas.achou(Problema{Gravidade::Erro, consulta, m.field, m.actual,
-                                     m.actual.empty()
-                                         ? "coluna ausente no resultado do banco: a exportação para aqui"
-                                         : std::string("coluna do tipo ") + m.actual + " onde a exportação lê " +
-                                               tipoEsperado(m.expected) + ": a exportação para aqui"});
+                                 m.actual.empty()
+                                     ? "coluna ausente no resultado do banco: a exportação para aqui"
+                                     : std::string("coluna do tipo ") + m.actual + " onde a exportação lê " +
+                                           tipoEsperado(m.expected) + ": a exportação para aqui"});
     return erradas.empty();
 }
 

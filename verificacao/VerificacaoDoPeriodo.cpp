@@ -20,9 +20,9 @@ void VerificaNosDestinos(TFDMExporta& dm, const Periodo& periodo, std::int64_t e
                                         : VerificacaoDaConsulta::para(k == 0 ? Consulta::Vendas : Consulta::Compras,
                                                                       m.Saidas(), *destinos[k]);
         RepasseParaOutraThread repasse(*verificacao);
-        const bool lido = k == 2 ? m.LeMovimento(periodo.DataInicial, periodo.DataFinal, repasse, paraEsta)
-                                 : m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa,
-                                              repasse, paraEsta);
+        const bool lido =
+            k == 2 ? m.LeMovimento(periodo.DataInicial, periodo.DataFinal, repasse, paraEsta)
+                   : m.LeSaidas(k == 0 ? "S" : "E", periodo.DataInicial, periodo.DataFinal, empresa, repasse, paraEsta);
         if (!lido) return;
         repasse.termina();
         verificacao->termina();

@@ -15,8 +15,8 @@
 #include "verificacao/TabelaDeProblemas.h"
 #include "verificacao/TextosDaVerificacao.h"
 #include "verificacao/Verificacao.h"
-#include "verificacao/VerificacaoDoPeriodo.h"
 #include "verificacao/VerificacaoDaConsulta.h"
+#include "verificacao/VerificacaoDoPeriodo.h"
 
 namespace zorla {
 

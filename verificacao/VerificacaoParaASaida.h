@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-
 #include <stop_token>
 
 #include "base/Escrita.h"

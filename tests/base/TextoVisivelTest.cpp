@@ -1,6 +1,6 @@
-#include "base/TextoVisivel.h"
-
 #include <gtest/gtest.h>
+
+#include "base/TextoVisivel.h"
 
 namespace zorla {
 namespace {
@@ -20,7 +20,9 @@ TEST(TextoVisivel, EveryControlCharacterIsShownByItsName) {
         EXPECT_EQ(Visivel(utf8), visivel);
         EXPECT_EQ(VisivelCp1252(cp1252), visivel);
     }
-    EXPECT_EQ(Visivel("\xC2\x9B" "2J"), "<155>2J");  // a C1 control in UTF-8 (CSI)
+    EXPECT_EQ(Visivel("\xC2\x9B"
+                      "2J"),
+              "<155>2J");                            // a C1 control in UTF-8 (CSI)
     EXPECT_EQ(VisivelCp1252("\x9D"), "<157>");       // a byte code page 1252 leaves undefined
     EXPECT_EQ(Visivel("Jos\xE9\x1B"), "José<ESC>");  // not UTF-8: read as code page 1252
 }

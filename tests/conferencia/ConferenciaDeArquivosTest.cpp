@@ -1,10 +1,9 @@
-#include "conferencia/ConferenciaDeArquivos.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "base/Caminho.h"
+#include "conferencia/ConferenciaDeArquivos.h"
 #include "sistema/ArquivosNoDisco.h"
 #include "support/TempDir.h"
 
@@ -68,8 +67,8 @@ std::vector<Dano> danos() {
          "caractere de controle na posição 80"},
         {"an LF without CR", S, [](auto& l) { l[1] += '\n'; }, 2, "linha", "a linha termina em LF sem CR"},
         {"a UTF-8 \"é\"", S, em(S, "OBSERVACAO", 10, "\xC3\xA9"), 2, "OBSERVACAO", "texto em UTF-8"},
-        {"a lone first line of a receipt", TipoArquivo::Recebimentos,
-         [](auto& l) { l.erase(l.begin() + 1); }, 1, "Linha", "primeira linha de um movimento sem a segunda"},
+        {"a lone first line of a receipt", TipoArquivo::Recebimentos, [](auto& l) { l.erase(l.begin() + 1); }, 1,
+         "Linha", "primeira linha de um movimento sem a segunda"},
         {"a receipt's second line cut: no pair is judged", TipoArquivo::Recebimentos, [](auto& l) { l[1].pop_back(); },
          2, "linha", "tem 74 caracteres"},
         {"a second line without its first", TipoArquivo::DespesasGerais,
@@ -111,7 +110,11 @@ TEST(Conferencia, ValidFilesGiveTheExportsTotals) {
     poe("VALORIPI", "0000-123450");
     poe("ALIQUOTAICMS", "     ");
     poe("DATADOCUMENTO", "        ");
-    poe("OBSERVACAO", "AT\xC9\x85 \x93" "CAF\xC9\x94 S\xC3" "O JO\xC3" "O \xAA");
+    poe("OBSERVACAO",
+        "AT\xC9\x85 \x93"
+        "CAF\xC9\x94 S\xC3"
+        "O JO\xC3"
+        "O \xAA");
     const ConferenciaDoArquivo livro = confere(TipoArquivo::LivroSaidas, vendas);
     EXPECT_EQ(livro.totalDeProblemas, 0) << (livro.problemas.empty()
                                                  ? ""

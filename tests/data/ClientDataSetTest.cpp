@@ -1,7 +1,6 @@
-#include "data/ClientDataSet.h"
-
 #include <gtest/gtest.h>
 
+#include "data/ClientDataSet.h"
 #include "data/DMVantero.h"
 #include "data/DbError.h"
 #include "support/EstadoDoModulo.h"
@@ -58,7 +57,8 @@ TEST(ClientDataSet, DeclaredFieldsAreCheckedBeforeAnyRowIsTaken) {
     const Case cases[] = {
         {ColumnInfo{"VALOR", FieldType::Decimal, "NUMERIC"}, ""},
         {ColumnInfo{"VALOR", FieldType::Integer, "INTEGER"}, ""},
-        {ColumnInfo{"VALOR", FieldType::Text, "VARCHAR"}, "CDS: Type mismatch for field 'VALOR', expecting: BCD actual: VARCHAR"},
+        {ColumnInfo{"VALOR", FieldType::Text, "VARCHAR"},
+         "CDS: Type mismatch for field 'VALOR', expecting: BCD actual: VARCHAR"},
         {ColumnInfo{"VALOR", FieldType::Unsupported, "DOUBLE PRECISION"},
          "CDS: Type mismatch for field 'VALOR', expecting: BCD actual: DOUBLE PRECISION"},
         {ColumnInfo{"OUTRO", FieldType::Decimal, "NUMERIC"}, "CDS: Field 'VALOR' not found"},
@@ -103,8 +103,9 @@ TEST(ClientDataSet, CalculatedFieldsOfTheFiscalRowsAndTheTotalizers) {
     }
 
     const std::pair<const char*, const char*> totalizadores[] = {
-        {"N1", "NN"},      {"I1", "II"},  {"F1", "FF"}, {"Can-T", "CANC"}, {"DT", "DESC"}, {"01T1800", "1800"},
-        {"02T0700", "0700"}, {"03S0200", "ISS"}, {"AT", ""}, {"F2", ""},  {"N2", ""},     {"01T", ""}, {"01T18", "18"}};
+        {"N1", "NN"},        {"I1", "II"},        {"F1", "FF"},       {"Can-T", "CANC"}, {"DT", "DESC"},
+        {"01T1800", "1800"}, {"02T0700", "0700"}, {"03S0200", "ISS"}, {"AT", ""},        {"F2", ""},
+        {"N2", ""},          {"01T", ""},         {"01T18", "18"}};
     std::vector<Row> cupons;
     for (const auto& t : totalizadores) cupons.push_back(Row{{"TOTALIZADOR", t.first}, {"VALOR", Decimal{1}}});
     EstadoDoModulo(dm).CDSCupomA.setProvider([&] { return test::memoryTable(EstadoDoModulo(dm).CDSCupomA, cupons); });
@@ -126,16 +127,15 @@ TEST(PackedRows, KeepEveryValueExactlyCloseToItsBytes) {
     using namespace std::chrono;
     const std::vector<FieldType> types = {FieldType::Text, FieldType::Integer, FieldType::Decimal, FieldType::Date};
     PackedRows rows(types);
-    const std::vector<std::string> texts = {"", "a", std::string(127, 'x'), std::string(128, 'y'),
-                                            std::string(16384, 'z'), std::string("\0\x80\xFF", 3)};
+    const std::vector<std::string> texts = {
+        "", "a", std::string(127, 'x'), std::string(128, 'y'), std::string(16384, 'z'), std::string("\0\x80\xFF", 3)};
     const Date dates[] = {Date{1y / 1 / 1}, Date{1858y / 11 / 17}, Date{9999y / 12 / 31}};
     std::size_t payload = 0;
     for (int i = 0; i < 30000; ++i) {
         const std::string& t = texts[static_cast<std::size_t>(i) % texts.size()];
-        const Cell cells[] = {i % 7 == 0 ? Cell{} : Cell{FieldType::Text, 0, t},
-                              Cell{FieldType::Integer, -i * 1000003LL, {}},
-                              i % 5 == 0 ? Cell{} : Cell{FieldType::Decimal, 999999999999999 - i, {}},
-                              Cell::of(Value(dates[i % 3]))};
+        const Cell cells[] = {
+            i % 7 == 0 ? Cell{} : Cell{FieldType::Text, 0, t}, Cell{FieldType::Integer, -i * 1000003LL, {}},
+            i % 5 == 0 ? Cell{} : Cell{FieldType::Decimal, 999999999999999 - i, {}}, Cell::of(Value(dates[i % 3]))};
         rows.append(cells);
         payload += (i % 7 == 0 ? 0 : t.size()) + 8 + (i % 5 == 0 ? 0 : 8) + 4;
     }

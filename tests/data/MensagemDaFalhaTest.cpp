@@ -1,8 +1,7 @@
-#include "data/MensagemDaFalha.h"
-
 #include <gtest/gtest.h>
 
 #include "data/DbError.h"
+#include "data/MensagemDaFalha.h"
 #include "support/TempDir.h"
 
 namespace zorla {

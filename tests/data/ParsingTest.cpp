@@ -75,9 +75,15 @@ TEST_F(Ini, SectionRules) {
 
 TEST_F(Ini, EncodingsOfTheFile) {
     const std::pair<std::string, std::string> cases[] = {
-        {"\xEF\xBB\xBF[EMPRESA]\r\nDatabase=/sa\xC3\xAD" "da/z.fdb\r\n", "Database=/saída/z.fdb"},  // UTF-8 with its mark
-        {"[EMPRESA]\r\nDatabase=/sa\xC3\xAD" "da/z.fdb\r\n", "Database=/saída/z.fdb"},              // UTF-8 without
-        {"[EMPRESA]\r\nDatabase=/sa\xED" "da/\x80.fdb\r\n", "Database=/saída/€.fdb"},               // code page 1252
+        {"\xEF\xBB\xBF[EMPRESA]\r\nDatabase=/sa\xC3\xAD"
+         "da/z.fdb\r\n",
+         "Database=/saída/z.fdb"},  // UTF-8 with its mark
+        {"[EMPRESA]\r\nDatabase=/sa\xC3\xAD"
+         "da/z.fdb\r\n",
+         "Database=/saída/z.fdb"},  // UTF-8 without
+        {"[EMPRESA]\r\nDatabase=/sa\xED"
+         "da/\x80.fdb\r\n",
+         "Database=/saída/€.fdb"},  // code page 1252
     };
     for (const auto& [content, line] : cases) {
         SCOPED_TRACE(line);

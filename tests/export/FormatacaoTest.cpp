@@ -1,8 +1,7 @@
-#include "base/Formatacao.h"
-
 #include <gtest/gtest.h>
 
 #include "base/Cp1252.h"
+#include "base/Formatacao.h"
 #include "base/Periodo.h"
 
 namespace zorla {
@@ -65,11 +64,11 @@ TEST(Formatacao, Dates) {
         Date last;
     };
     const Case cases[] = {
-        {2026y / 8 / 17, true, 2026y / 8 / 3, 2026y / 8 / 31},   // starts on Saturday, ends Monday
-        {2026y / 3 / 9, true, 2026y / 3 / 2, 2026y / 3 / 31},    // starts on Sunday
+        {2026y / 8 / 17, true, 2026y / 8 / 3, 2026y / 8 / 31},  // starts on Saturday, ends Monday
+        {2026y / 3 / 9, true, 2026y / 3 / 2, 2026y / 3 / 31},   // starts on Sunday
         {2026y / 8 / 17, false, 2026y / 8 / 1, 2026y / 8 / 31},
-        {2026y / 5 / 1, true, 2026y / 5 / 1, 2026y / 5 / 29},    // the 31st is a Sunday
-        {2026y / 1 / 10, true, 2026y / 1 / 1, 2026y / 1 / 30},   // the 31st is a Saturday
+        {2026y / 5 / 1, true, 2026y / 5 / 1, 2026y / 5 / 29},   // the 31st is a Sunday
+        {2026y / 1 / 10, true, 2026y / 1 / 1, 2026y / 1 / 30},  // the 31st is a Saturday
         {2024y / 2 / 10, false, 2024y / 2 / 1, 2024y / 2 / 29},
         {2100y / 2 / 10, false, 2100y / 2 / 1, 2100y / 2 / 28},
         {2000y / 2 / 10, false, 2000y / 2 / 1, 2000y / 2 / 29},
@@ -83,8 +82,8 @@ TEST(Formatacao, Dates) {
 
 TEST(Formatacao, DecimalDigits) {
     const std::pair<std::int64_t, const char*> cases[] = {
-        {0, "000"}, {50, "050"}, {1800, "1800"}, {123450, "123450"}, {-123450, "-123450"}, {7, "007"}, {-7, "-007"},
-        {999999999999999, "999999999999999"}};
+        {0, "000"},           {50, "050"}, {1800, "1800"}, {123450, "123450"},
+        {-123450, "-123450"}, {7, "007"},  {-7, "-007"},   {999999999999999, "999999999999999"}};
     for (auto [cents, text] : cases) EXPECT_EQ(DigitosDecimais(Decimal{cents}), text);
 }
 

@@ -1,8 +1,7 @@
-#include "export/RegistrosFiscais.h"
-
 #include <gtest/gtest.h>
 
 #include "data/DMVantero.h"
+#include "export/RegistrosFiscais.h"
 #include "export/ValorForaDoLeiaute.h"
 #include "support/EstadoDoModulo.h"
 #include "support/MemoryTable.h"
@@ -54,11 +53,10 @@ Row vendaCompleta() {
 TEST_F(RegistrosFiscais, SalesRecordByteForByte) {
     ClientDataSet& ds = open({vendaCompleta()});
     const std::string expected = std::string("S") + "12  " + "20080305" + "  1234" + "  1234" + "1  " + "NF  " + " " +
-                                 sp(3) + "5102" + sp(6) + sp(7) + " 1800" + "04032008" + sp(3) +
-                                 "Venda \xE0 vista" + sp(100 - 13) + "SP" + "MG" + "S\xE3o Pau" + "12345678000190" +
-                                 "00000123450" + "00000100000" + "00000018000" + z(11) + z(11) + z(11) +
-                                 "00000001000" + "0000-123450" + z(11) + z(11) + z(11) + "00000100000" + z(11) +
-                                 z(11) + sp(197) + sp(2);
+                                 sp(3) + "5102" + sp(6) + sp(7) + " 1800" + "04032008" + sp(3) + "Venda \xE0 vista" +
+                                 sp(100 - 13) + "SP" + "MG" + "S\xE3o Pau" + "12345678000190" + "00000123450" +
+                                 "00000100000" + "00000018000" + z(11) + z(11) + z(11) + "00000001000" + "0000-123450" +
+                                 z(11) + z(11) + z(11) + "00000100000" + z(11) + z(11) + sp(197) + sp(2);
     ASSERT_EQ(expected.size(), 547u);
     EXPECT_EQ(MontaRegistroSaida(ds, "12"), expected);
 }
@@ -75,8 +73,8 @@ TEST_F(RegistrosFiscais, PurchaseRecordByteForByte) {
     ClientDataSet& ds = open({r});
     const std::string expected = std::string("E") + "1234" + "20080305" + "12345678901" + sp(3) + "nf12  " + "1  " +
                                  "CF  " + "5102" + sp(6) + sp(7) + sp(5) + sp(8) + sp(7) + std::string(100, 'o') +
-                                 "MG" + sp(2) + sp(4) + "00000123450" + "00000100000" + "00000018000" + z(11) +
-                                 z(11) + z(11);
+                                 "MG" + sp(2) + sp(4) + "00000123450" + "00000100000" + "00000018000" + z(11) + z(11) +
+                                 z(11);
     ASSERT_EQ(expected.size(), 251u);
     EXPECT_EQ(MontaRegistroEntrada(ds, "12345"), expected);
 }
@@ -108,7 +106,9 @@ TEST_F(RegistrosFiscais, FieldRules) {
         {"missing movement date", {{"DATAMOVIMENTO", Value{}}}, 6, sp(8)},
         {"missing document date", {{"DATADOCUMENTO", Value{}}}, 59, sp(8)},
         {"city cut to 7", {{"CIDADECLIENTE", "Florian\xF3polis"}}, 174, "Florian"},
-        {"observation of 240 keeps 100", {{"OBSERVACAO", std::string(99, 'a') + "bc" + std::string(139, 'd')}}, 70,
+        {"observation of 240 keeps 100",
+         {{"OBSERVACAO", std::string(99, 'a') + "bc" + std::string(139, 'd')}},
+         70,
          std::string(99, 'a') + "b"},
     };
     for (const Case& c : cases) {
@@ -130,9 +130,12 @@ TEST_F(RegistrosFiscais, OverflowingNumbersFailNamingDocumentFieldAndValue) {
         const char* text;
     };
     const Case cases[] = {
-        {"VALOR", Decimal{100000000000}, "Documento NF123456: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."},
-        {"OUTROS", Decimal{-10000000000}, "Documento NF123456: o valor -100000000,00 do campo OUTROS não cabe em 11 posições."},
-        {"ALIQUOTAICMS", Decimal{100000}, "Documento NF123456: o valor 1000,00 do campo ALIQUOTAICMS não cabe em 5 posições."},
+        {"VALOR", Decimal{100000000000},
+         "Documento NF123456: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."},
+        {"OUTROS", Decimal{-10000000000},
+         "Documento NF123456: o valor -100000000,00 do campo OUTROS não cabe em 11 posições."},
+        {"ALIQUOTAICMS", Decimal{100000},
+         "Documento NF123456: o valor 1000,00 do campo ALIQUOTAICMS não cabe em 5 posições."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);

@@ -1,5 +1,3 @@
-#include "export/ThProcessa.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include "data/DMVantero.h"
 #include "data/DbError.h"
 #include "export/Resumo.h"
+#include "export/ThProcessa.h"
 #include "support/EstadoDoModulo.h"
 #include "support/EventosGravados.h"
 #include "support/MemoryTable.h"
@@ -25,15 +24,20 @@ using test::Row;
 std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
 Row venda(const char* cod, const char* doc, std::int64_t valor) {
-    return Row{{"CODMOVESTOQUE", cod},       {"DATAMOVIMENTO", Date{2008y / 3 / 5}},
-               {"AGRUPAMENTO", "NFT"},        {"NUMERODOC", doc},
-               {"DATADOCUMENTO", Date{2008y / 3 / 5}}, {"VALOR", Decimal{valor}}};
+    return Row{{"CODMOVESTOQUE", cod}, {"DATAMOVIMENTO", Date{2008y / 3 / 5}}, {"AGRUPAMENTO", "NFT"},
+               {"NUMERODOC", doc},     {"DATADOCUMENTO", Date{2008y / 3 / 5}}, {"VALOR", Decimal{valor}}};
 }
 
 Row movimento(const char* operacao, const char* deb, const char* cred, const char* doc, std::int64_t valor) {
-    return Row{{"OPERACAO", operacao},          {"DEVEDORA", deb},          {"CREDORA", cred},
-               {"DOCUMENTO", doc},              {"VALOR", Decimal{valor}}, {"PARCELA", 1},
-               {"DATA", Date{2009y / 3 / 5}},   {"NOMECREDOR", "Credor"},  {"NOMEDEVEDOR", "Devedor"},
+    return Row{{"OPERACAO", operacao},
+               {"DEVEDORA", deb},
+               {"CREDORA", cred},
+               {"DOCUMENTO", doc},
+               {"VALOR", Decimal{valor}},
+               {"PARCELA", 1},
+               {"DATA", Date{2009y / 3 / 5}},
+               {"NOMECREDOR", "Credor"},
+               {"NOMEDEVEDOR", "Devedor"},
                {"HISTORICO", "Tarifa banc\xE1ria"}};
 }
 
@@ -80,14 +84,16 @@ protected:
     OutrasConsultas outras(Modo modo) {
         switch (modo) {
             case Modo::Paralelo:
-            case Modo::AoGravar: return {{}, outrosModulos()};
+            case Modo::AoGravar:
+                return {{}, outrosModulos()};
             case Modo::SemOutraConexao:
                 return {{}, []() -> std::unique_ptr<TFDMExporta> { throw DbError("too many connections"); }};
             case Modo::Antecipadas:
-                return {ConsultasAntecipadas::inicia(outrosModulos(), params.DataInicial, params.DataFinal,
-                                                     params.Empresa),
-                        {}};
-            case Modo::Serie: break;
+                return {
+                    ConsultasAntecipadas::inicia(outrosModulos(), params.DataInicial, params.DataFinal, params.Empresa),
+                    {}};
+            case Modo::Serie:
+                break;
         }
         return {};
     }
@@ -120,8 +126,7 @@ TEST_F(Run, WritesFiveFilesInOrderReportingWhatHappens) {
     vendas = {venda("V1", "000001", 100), venda("V2", "000002", 200)};
     compras_ = {venda("C1", "000009", 900)};
     movimentos = {movimento("V", "1120003", "2110005", "004512", 123450),
-                  movimento("C", "2110005", "1120003", "000777", 50),
-                  movimento("F", "6110001", "1120003", "", 1000),
+                  movimento("C", "2110005", "1120003", "000777", 50), movimento("F", "6110001", "1120003", "", 1000),
                   movimento("X", "1", "2", "3", 4)};
     consulta();
     const ResultadoDaExportacao r = run();
@@ -140,14 +145,28 @@ TEST_F(Run, WritesFiveFilesInOrderReportingWhatHappens) {
     EXPECT_EQ(file("fca01A31MAR.txt").size(), 77u);
 
     const std::vector<std::string> expected = {
-        "arquivo 01A31MAR.SAI", "etapa 0 2",        "registro 1 V1",        "registro 2 V2",
-        "arquivo 01A31MAR.ENT", "etapa 1 1",        "registro 1 C1",        "etapa 2 4",
-        "arquivo ctr01A31MAR.txt", "registro 1",    "arquivo pag01A31MAR.txt", "registro 2",
-        "arquivo fca01A31MAR.txt", "registro 3",    "fim 0",
+        "arquivo 01A31MAR.SAI",
+        "etapa 0 2",
+        "registro 1 V1",
+        "registro 2 V2",
+        "arquivo 01A31MAR.ENT",
+        "etapa 1 1",
+        "registro 1 C1",
+        "etapa 2 4",
+        "arquivo ctr01A31MAR.txt",
+        "registro 1",
+        "arquivo pag01A31MAR.txt",
+        "registro 2",
+        "arquivo fca01A31MAR.txt",
+        "registro 3",
+        "fim 0",
     };
     EXPECT_EQ(host.events(), expected);
-    const std::pair<const char*, long> files[] = {{"01A31MAR.SAI", 2}, {"01A31MAR.ENT", 1}, {"ctr01A31MAR.txt", 2},
-                                                  {"pag01A31MAR.txt", 2}, {"fca01A31MAR.txt", 1}};
+    const std::pair<const char*, long> files[] = {{"01A31MAR.SAI", 2},
+                                                  {"01A31MAR.ENT", 1},
+                                                  {"ctr01A31MAR.txt", 2},
+                                                  {"pag01A31MAR.txt", 2},
+                                                  {"fca01A31MAR.txt", 1}};
     ASSERT_EQ(r.arquivos.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(r.arquivos[i].caminho, dir.file(files[i].first));
@@ -274,8 +293,8 @@ TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
                      "etapa 0 " + std::to_string(vendas.size()));
         return std::pair{lido, eventos};
     };
-    for (const auto& [nVendas, nCompras, nMovimentos] : {std::tuple{0, 0, 0}, std::tuple{3, 0, 5}, std::tuple{0, 2, 0},
-                                                          std::tuple{9000, 700, 2001}}) {
+    for (const auto& [nVendas, nCompras, nMovimentos] :
+         {std::tuple{0, 0, 0}, std::tuple{3, 0, 5}, std::tuple{0, 2, 0}, std::tuple{9000, 700, 2001}}) {
         SCOPED_TRACE(std::to_string(nVendas) + " " + std::to_string(nCompras) + " " + std::to_string(nMovimentos));
         vendas = gera(nVendas, [](int i) { return venda("V", std::to_string(100000 + i).c_str(), i * 37); });
         compras_ = gera(nCompras, [](int i) { return venda("C", std::to_string(200000 + i).c_str(), i * 11 - 5); });
@@ -309,7 +328,8 @@ TEST_F(Run, ParallelAndStreamedQueriesWriteWhatSerialOnesWrite) {
             EXPECT_EQ(lido[0], std::to_string(static_cast<int>(Desfecho::Falhou)));
             EXPECT_EQ(lido[1].size() % 549, 0u);
             EXPECT_NE(lido.back().find(std::string("falha simulada n") + (falha == "movimento" ? "o " : "as ") + falha),
-                      std::string::npos) << lido.back();
+                      std::string::npos)
+                << lido.back();
         }
 }
 
@@ -328,9 +348,14 @@ protected:
 TEST_F(Lancamentos, WorkedExampleOfAReceipt) {
     Row r = movimento("V", "1120003", "2110005", "004512", 123450);
     r["PARCELA"] = 2;
-    const std::string head = "1120003" "2110005" "  " "004512" "     ";
-    const std::string expected = head + "1" + "RECEBIMENTO DE TITULO N\xBA" + sp(5) + "000000000000" + "050309" + "\r\n" +
-                                 head + "2" + "004512/2" + sp(21) + "000000123450" + "050309" + "\r\n";
+    const std::string head =
+        "1120003"
+        "2110005"
+        "  "
+        "004512"
+        "     ";
+    const std::string expected = head + "1" + "RECEBIMENTO DE TITULO N\xBA" + sp(5) + "000000000000" + "050309" +
+                                 "\r\n" + head + "2" + "004512/2" + sp(21) + "000000123450" + "050309" + "\r\n";
     EXPECT_EQ(exporta({r}, "ctr01A31MAR.txt"), expected);
     EXPECT_EQ(file("pag01A31MAR.txt"), "");
     EXPECT_EQ(file("fca01A31MAR.txt"), "");
@@ -339,14 +364,24 @@ TEST_F(Lancamentos, WorkedExampleOfAReceipt) {
 TEST_F(Lancamentos, PaymentHistoryKeepsDocumentBlanksAndNullInstalment) {
     Row r = movimento("C", "2110005", "1120003", "123", 7);
     r["PARCELA"] = Value{};
-    const std::string head = "2110005" "1120003" "  " "123   " "     ";
+    const std::string head =
+        "2110005"
+        "1120003"
+        "  "
+        "123   "
+        "     ";
     const std::string expected = head + "1" + "PAGAMENTO DE TITULO N\xBA" + sp(7) + "000000000000" + "050309" + "\r\n" +
                                  head + "2" + "123   /" + sp(22) + "000000000007" + "050309" + "\r\n";
     EXPECT_EQ(exporta({r}, "pag01A31MAR.txt"), expected);
 }
 
 TEST_F(Lancamentos, GeneralExpenseHistoriesAroundTwentyNineCharacters) {
-    const std::string head = "6110001" "1120003" "  " "ABCDEF" "     ";
+    const std::string head =
+        "6110001"
+        "1120003"
+        "  "
+        "ABCDEF"
+        "     ";
     struct Case {
         const char* what;
         std::string historico;
@@ -360,8 +395,8 @@ TEST_F(Lancamentos, GeneralExpenseHistoriesAroundTwentyNineCharacters) {
         {"leading blanks: tested trimmed, cut as stored", "  " + std::string(28, 'b'),
          head + "1" + "  " + std::string(27, 'b') + "000000001000" + "050309\r\n"},
         {"50 characters", h50,
-         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') +
-             sp(8) + "000000001000" + "050309\r\n"},
+         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') + sp(8) +
+             "000000001000" + "050309\r\n"},
         {"null history", "", head + "1" + sp(29) + "000000001000" + "050309\r\n"},
     };
     for (const Case& c : cases) {
@@ -382,17 +417,39 @@ TEST_F(Lancamentos, CostCentreRule) {
         std::string accounts;  // positions 1–14
     };
     const Case cases[] = {
-        {1, "D", "6110001", "6220002", "6110101" "6220002"},
-        {2, "D", "6110001", "6220002", "6110201" "6220002"},
-        {99, "C", "6110001", "6220002", "6110001" "6220202"},
-        {1, Value{}, "6110001", "6220002", "6110001" "6220102"},
-        {0, "D", "6110001", "6220002", "6110001" "6220002"},
-        {-1, "D", "6110001", "6220002", "6110001" "6220002"},
-        {Value{}, "D", "6110001", "6220002", "6110001" "6220002"},
-        {1, "D", "5110001", "6220002", "5110001" "6220002"},
-        {1, "D", "6", "6220002", "6  01  " "6220002"},
-        {1, "d", "6110001", "6220002", "6110001" "6220102"},
-        {2, "D", "611000123456", "62200029", "6110201" "6220002"},
+        {1, "D", "6110001", "6220002",
+         "6110101"
+         "6220002"},
+        {2, "D", "6110001", "6220002",
+         "6110201"
+         "6220002"},
+        {99, "C", "6110001", "6220002",
+         "6110001"
+         "6220202"},
+        {1, Value{}, "6110001", "6220002",
+         "6110001"
+         "6220102"},
+        {0, "D", "6110001", "6220002",
+         "6110001"
+         "6220002"},
+        {-1, "D", "6110001", "6220002",
+         "6110001"
+         "6220002"},
+        {Value{}, "D", "6110001", "6220002",
+         "6110001"
+         "6220002"},
+        {1, "D", "5110001", "6220002",
+         "5110001"
+         "6220002"},
+        {1, "D", "6", "6220002",
+         "6  01  "
+         "6220002"},
+        {1, "d", "6110001", "6220002",
+         "6110001"
+         "6220102"},
+        {2, "D", "611000123456", "62200029",
+         "6110201"
+         "6220002"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.accounts);
@@ -413,8 +470,8 @@ TEST_F(Lancamentos, MissingAccountsAreReportedAndWrittenAsBlanks) {
     Row brancos = movimento("F", "   ", "1120003", "4", 1);
     std::string out = exporta({semCredora, semAmbas, semDevedora, brancos}, "fca01A31MAR.txt");
     EXPECT_EQ(host.avisos(), (std::vector<std::string>{"João\r\nsem código contábil definido.",
-                                                         "Credor\r\nsem código contábil definido.",
-                                                         "Café €\r\nsem código contábil definido."}));
+                                                       "Credor\r\nsem código contábil definido.",
+                                                       "Café €\r\nsem código contábil definido."}));
     ASSERT_EQ(out.size(), 4u * 77);
     EXPECT_EQ(out.substr(0, 14), "6110001" + sp(7));
     EXPECT_EQ(out.substr(77, 14), sp(14));

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/Cp1252.h"
+#include "base/TextUtil.h"
 #include "data/DbError.h"
 #include "data/IniFile.h"
 #include "data/ParamLines.h"
-#include "base/TextUtil.h"
 
 namespace {
 void check(bool ok) {

@@ -8,9 +8,9 @@
 
 #include "base/Formatacao.h"
 #include "data/DMVantero.h"
-#include "export/ValorForaDoLeiaute.h"
 #include "export/Lancamentos.h"
 #include "export/RegistrosFiscais.h"
+#include "export/ValorForaDoLeiaute.h"
 #include "support/EstadoDoModulo.h"
 
 namespace {
@@ -28,14 +28,17 @@ void checkLine(const std::string& line, std::size_t width) {
 Value randomValue(FuzzedDataProvider& in, const FieldDef& f) {
     if (in.ConsumeBool()) return Value{};
     switch (f.type) {
-        case FieldType::Text: return Value(in.ConsumeRandomLengthString(static_cast<std::size_t>(f.size) * 2 + 2));
-        case FieldType::Integer: return Value(in.ConsumeIntegral<std::int32_t>());
+        case FieldType::Text:
+            return Value(in.ConsumeRandomLengthString(static_cast<std::size_t>(f.size) * 2 + 2));
+        case FieldType::Integer:
+            return Value(in.ConsumeIntegral<std::int32_t>());
         case FieldType::Decimal:
             return Value(Decimal{in.ConsumeIntegralInRange<std::int64_t>(-999999999999999, 999999999999999)});
         case FieldType::Date:
             // The range of a Firebird date.
             return Value(Date{std::chrono::sys_days{std::chrono::days{in.ConsumeIntegralInRange(-719162, 2932896)}}});
-        default: return Value{};
+        default:
+            return Value{};
     }
 }
 

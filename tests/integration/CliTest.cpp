@@ -50,13 +50,28 @@ TEST_F(Cli, WritesTheFiveFilesByteForByte) {
                            "00000050000" + "00000006000" + z(11) + z(11) + z(11);
     EXPECT_EQ(file("01A31MAR.ENT"), e1 + "\r\n");
 
-    const std::string ctrHead = "1120003" "6110101" "  " "004512" "     ";
+    const std::string ctrHead =
+        "1120003"
+        "6110101"
+        "  "
+        "004512"
+        "     ";
     EXPECT_EQ(file("ctr01A31MAR.txt"), ctrHead + "1RECEBIMENTO DE TITULO N\xBA" + sp(5) + z(12) + "050308\r\n" +
                                            ctrHead + "2004512/2" + sp(21) + "000000123450" + "050308\r\n");
-    const std::string pagHead = "2110005" "1120003" "  " "99    " "     ";
-    EXPECT_EQ(file("pag01A31MAR.txt"), pagHead + "1PAGAMENTO DE TITULO N\xBA" + sp(7) + z(12) + "060308\r\n" +
-                                           pagHead + "299    /" + sp(22) + "000000000007" + "060308\r\n");
-    const std::string fcaHead = "6110001" "1120003" "  " "TAR   " "     ";
+    const std::string pagHead =
+        "2110005"
+        "1120003"
+        "  "
+        "99    "
+        "     ";
+    EXPECT_EQ(file("pag01A31MAR.txt"), pagHead + "1PAGAMENTO DE TITULO N\xBA" + sp(7) + z(12) + "060308\r\n" + pagHead +
+                                           "299    /" + sp(22) + "000000000007" + "060308\r\n");
+    const std::string fcaHead =
+        "6110001"
+        "1120003"
+        "  "
+        "TAR   "
+        "     ";
     EXPECT_EQ(file("fca01A31MAR.txt"), fcaHead + "1Tarifa banc\xE1ria de manuten\xE7\xE3o" + z(12) + "070308\r\n" +
                                            fcaHead + "2 da conta" + sp(20) + "000000001500" + "070308\r\n");
 
@@ -105,8 +120,8 @@ TEST_F(Cli, BadArgumentsAreRefusedBeforeAnyFile) {
         EXPECT_NE(r.err.find("Uso: zorla-exporta-cli"), std::string::npos) << r.err;
         EXPECT_TRUE(std::filesystem::is_empty(saida()));
     }
-    auto repeated = runProcess({ZORLA_CLI, "--mes", "3", "--empresa", "1", "--codigo", "1", "--mes", "4", "--ano", "2008",
-                                "--saida", saida()});
+    auto repeated = runProcess({ZORLA_CLI, "--mes", "3", "--empresa", "1", "--codigo", "1", "--mes", "4", "--ano",
+                                "2008", "--saida", saida()});
     EXPECT_EQ(repeated.status, 2);
     EXPECT_NE(repeated.err.find("opção repetida: --mes"), std::string::npos) << repeated.err;
     // A code of blanks passes; a long one is cut, with a word.
@@ -123,14 +138,21 @@ TEST_F(Cli, ControlCharactersInTheDatabaseNeverSplitARecord) {
     const std::string cc = "' || ASCII_CHAR(13) || ASCII_CHAR(10) || ASCII_CHAR(9) || ASCII_CHAR(0) || '";
     recreate("UPDATE MOVESTOQUE SET NUMERODOC = 'N" + cc + "1', FAVORECIDO = 'F" + cc + "', OBSERVACAO = 'O" + cc +
              "x', ESTADO = ASCII_CHAR(10) || ASCII_CHAR(13), SERIEDOC = '1' || ASCII_CHAR(9) || ASCII_CHAR(0);\n"
-             "UPDATE CADASTRO SET NOME = 'N" + cc + "', CNPJ = '1" + cc + "2', CPF = '3" + cc + "';\n"
-             "UPDATE CIDADE SET NOMECIDADE = 'S" + cc + "P', ESTADO = 'S' || ASCII_CHAR(10);\n"
-             "UPDATE MOVBANCARIO SET HISTORICO = 'H" + cc + "h', DOCUMENTO = 'D" + cc + "', CREDORA = 'C" + cc +
-             "', DEVEDORA = 'D" + cc + "', NOMECREDOR = 'N" + cc + "';\n");
+             "UPDATE CADASTRO SET NOME = 'N" +
+             cc + "', CNPJ = '1" + cc + "2', CPF = '3" + cc +
+             "';\n"
+             "UPDATE CIDADE SET NOMECIDADE = 'S" +
+             cc +
+             "P', ESTADO = 'S' || ASCII_CHAR(10);\n"
+             "UPDATE MOVBANCARIO SET HISTORICO = 'H" +
+             cc + "h', DOCUMENTO = 'D" + cc + "', CREDORA = 'C" + cc + "', DEVEDORA = 'D" + cc + "', NOMECREDOR = 'N" +
+             cc + "';\n");
     auto r = exporta();
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::pair<const char*, std::size_t> files[] = {{"01A31MAR.SAI", 547}, {"01A31MAR.ENT", 251},
-                                                         {"ctr01A31MAR.txt", 75}, {"pag01A31MAR.txt", 75},
+    const std::pair<const char*, std::size_t> files[] = {{"01A31MAR.SAI", 547},
+                                                         {"01A31MAR.ENT", 251},
+                                                         {"ctr01A31MAR.txt", 75},
+                                                         {"pag01A31MAR.txt", 75},
                                                          {"fca01A31MAR.txt", 75}};
     for (const auto& [name, width] : files) {
         const std::string bytes = file(name);
@@ -142,18 +164,21 @@ TEST_F(Cli, ControlCharactersInTheDatabaseNeverSplitARecord) {
 }
 
 TEST_F(Cli, OverflowingAmountFailsTheRun) {
-    recreate("INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR)"
-             " VALUES ('BIG', 1, 'S', '2008-03-25', 'NF999', 1000000000.00);\n");
+    recreate(
+        "INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR)"
+        " VALUES ('BIG', 1, 'S', '2008-03-25', 'NF999', 1000000000.00);\n");
     auto r = exporta();
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Erro Ocorrido: Documento NF999: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("Erro Ocorrido: Documento NF999: o valor 1000000000,00 do campo VALOR não cabe em 11 posições."),
+        std::string::npos)
         << r.err;
 }
 
 TEST_F(Cli, AnyServerCharSetGivesTheSameBytes) {
     ASSERT_EQ(exporta().status, 0);
-    const char* const names[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"};
+    const char* const names[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt",
+                                 "fca01A31MAR.txt"};
     for (const char* charset : {"UTF8", "UNICODE_FSS", "WIN1252", "NONE", "ISO8859_1"}) {
         SCOPED_TRACE(charset);
         const std::string pasta = dir.file(charset), ini = dir.file(std::string(charset) + ".ini");
@@ -356,7 +381,8 @@ TEST(Resumo, TotalsAreWhatTheFilesHoldToTheCent) {
         {"demo", [](const std::string& f) { return test::createTestDatabase(f, true); }, "0001", 3},
         {"bench",
          [](const std::string& f) {
-             const std::string cmd = "bash '" + std::string(ZORLA_SOURCE_DIR) + "/bench/gera_bench.sh' '" + f + "' 3000";
+             const std::string cmd =
+                 "bash '" + std::string(ZORLA_SOURCE_DIR) + "/bench/gera_bench.sh' '" + f + "' 3000";
              if (std::system(cmd.c_str()) != 0) throw std::runtime_error("gera_bench.sh");
              return f;
          },
@@ -372,7 +398,8 @@ TEST(Resumo, TotalsAreWhatTheFilesHoldToTheCent) {
                              "--saida", saida, "--config", ini, "--resumo", saida + "/resumo.csv"});
         ASSERT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.out.find("Resumo:"), std::string::npos) << r.out;
-        const Totais arquivos = totaisDosArquivos(saida, "01A31MAR"), csv = totaisDoCsv(readFile(saida + "/resumo.csv"));
+        const Totais arquivos = totaisDosArquivos(saida, "01A31MAR"),
+                     csv = totaisDoCsv(readFile(saida + "/resumo.csv"));
         for (const auto& [chave, esperado] : arquivos) {
             SCOPED_TRACE(chave);
             ASSERT_TRUE(csv.count(chave));
@@ -405,15 +432,17 @@ TEST_F(Cli, HelpVersionAndTheCompanies) {
     auto versao = runProcess({ZORLA_CLI, "--version"});
     EXPECT_EQ(versao.status, 0);
     EXPECT_EQ(versao.out, "zorla-exporta-cli 3.0.0.4\n");
-    recreate("INSERT INTO EMPRESA (CODEMPRESA, FANTASIA, RAZAOSOCIAL, CNPJ, REGIMEFISCAL, CUSTOFIXO,"
-             " IMPOSTOSOBREESPECIAL, ISS, ICMSESTADUAL, ORDEMPRECO, MESESCURVAABC, FREQCURVAABC, PERCCURVAA, PERCCURVAB,"
-             " PERCCURVAC, CODCIDADE) VALUES (0, 'Matriz', 'M', '11222333000181', 'N', 0, 'N', 0, 0, 'A', 1, 'M', 1, 2,"
-             " 3, 10);\n");
+    recreate(
+        "INSERT INTO EMPRESA (CODEMPRESA, FANTASIA, RAZAOSOCIAL, CNPJ, REGIMEFISCAL, CUSTOFIXO,"
+        " IMPOSTOSOBREESPECIAL, ISS, ICMSESTADUAL, ORDEMPRECO, MESESCURVAABC, FREQCURVAABC, PERCCURVAA, PERCCURVAB,"
+        " PERCCURVAC, CODCIDADE) VALUES (0, 'Matriz', 'M', '11222333000181', 'N', 0, 'N', 0, 0, 'A', 1, 'M', 1, 2,"
+        " 3, 10);\n");
     auto lista = runProcess({ZORLA_CLI, "--listar-empresas", "--config", banco.ini()});
     EXPECT_EQ(lista.status, 0) << lista.err;
-    EXPECT_EQ(lista.out, "Código  Nome fantasia  CNPJ\n"
-                         "     0  Matriz         11.222.333/0001-81\n"
-                         "     1  Comércio\n");
+    EXPECT_EQ(lista.out,
+              "Código  Nome fantasia  CNPJ\n"
+              "     0  Matriz         11.222.333/0001-81\n"
+              "     1  Comércio\n");
 }
 
 TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
@@ -426,8 +455,8 @@ TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
     for (const auto& [extra, status] : casos) {
         SCOPED_TRACE(status);
         recreate(extra);
-        auto r = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
-                             banco.ini()});
+        auto r = runProcess(
+            {ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config", banco.ini()});
         EXPECT_EQ(r.status, status) << r.err;
         EXPECT_EQ(r.out.rfind("Tipo", 0), 0u) << r.out;
         auto csv = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
@@ -439,13 +468,15 @@ TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
     EXPECT_NE(runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
                           banco.ini(), "--formato", "csv"})
                   .out.find("Erro;Caixa/Banco 09/03/2008, R$ 1,00, Jos\xE9;Conta credora (CREDORA);Jos\xE9;sem c\xF3"
-                            "digo cont\xE1" "bil definido"),
+                            "digo cont\xE1"
+                            "bil definido"),
               std::string::npos);
     // A table that never reached its file is no result; totals of a check that exports nothing are no option.
-    auto cheio = runProcess({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", ZORLA_CLI, "--verificar", "--empresa", "1",
-                             "--mes", "3", "--ano", "2008", "--config", banco.ini()});
+    auto cheio = runProcess({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", ZORLA_CLI, "--verificar", "--empresa",
+                             "1", "--mes", "3", "--ano", "2008", "--config", banco.ini()});
     EXPECT_EQ(cheio.status, 1) << cheio.err;
-    EXPECT_NE(cheio.err.find("Falha ao gravar a saída padrão: No space left on device"), std::string::npos) << cheio.err;
+    EXPECT_NE(cheio.err.find("Falha ao gravar a saída padrão: No space left on device"), std::string::npos)
+        << cheio.err;
     auto resumo = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
                               banco.ini(), "--resumo", dir.file("resumo.csv")});
     EXPECT_EQ(resumo.status, 2);
@@ -460,7 +491,8 @@ namespace zorla {
 namespace {
 
 TEST_F(Lote, ExportsLikeSingleRunsAndReportsTheBrokenOne) {
-    const std::string linhas = "a.ini;1;0001;s1\na.ini;2;0002;s2\nb.ini;3;0003;s3\nb.ini;4;Açã;s4\nquebrado.ini;1;0001;s5\n";
+    const std::string linhas =
+        "a.ini;1;0001;s1\na.ini;2;0002;s2\nb.ini;3;0003;s3\nb.ini;4;Açã;s4\nquebrado.ini;1;0001;s5\n";
     for (int i = 1; i <= 5; ++i) std::filesystem::create_directory(dir.file("s" + std::to_string(i)));
     auto r = runProcess(lote(linhas, {"--tarefas", "2", "--resumo", dir.file("resumo.csv")}));
     EXPECT_EQ(r.status, 1) << r.err;
@@ -474,12 +506,14 @@ TEST_F(Lote, ExportsLikeSingleRunsAndReportsTheBrokenOne) {
     EXPECT_EQ(linhasDaTabela[6], "") << r.out;
     EXPECT_NE(linhasDaTabela[5].find("falhou"), std::string::npos);
     EXPECT_NE(linhasDaTabela[5].find("nao-existe.fdb"), std::string::npos);
-    const char* const arquivos[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"};
+    const char* const arquivos[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt",
+                                    "fca01A31MAR.txt"};
     const std::tuple<const char*, const char*, const char*> unicas[] = {
         {"a", "1", "0001"}, {"a", "2", "0002"}, {"b", "3", "0003"}, {"b", "4", "Açã"}};
     int pasta = 0;
     for (const auto& [banco, empresa, codigo] : unicas) {
-        const std::string unica = dir.file("u" + std::to_string(++pasta)), doLote = dir.file("s" + std::to_string(pasta));
+        const std::string unica = dir.file("u" + std::to_string(++pasta)),
+                          doLote = dir.file("s" + std::to_string(pasta));
         std::filesystem::create_directory(unica);
         auto u = runProcess({ZORLA_CLI, "--empresa", empresa, "--codigo", codigo, "--mes", "3", "--ano", "2008",
                              "--saida", unica, "--config", dir.file(std::string(banco) + ".ini")});
@@ -525,7 +559,8 @@ TEST_F(Lote, CancelledBySigintStartsNothingMore) {
     EXPECT_EQ(r.status, 130) << r.err;
     EXPECT_EQ(r.out.find("concluída"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("cancelada"), std::string::npos) << r.out;
-    for (int i = 2; i <= 4; ++i) EXPECT_FALSE(std::filesystem::exists(dir.file("c" + std::to_string(i) + "/01A31MAR.SAI")));
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_FALSE(std::filesystem::exists(dir.file("c" + std::to_string(i) + "/01A31MAR.SAI")));
 }
 
 }  // namespace
@@ -543,9 +578,9 @@ TEST_F(Lote, ConferirShowsALineAndRefusesWhatItCannotRead) {
     auto linha = runProcess({ZORLA_CLI, "--conferir", pasta + "/01A31MAR.SAI", "--linha", "1"});
     EXPECT_EQ(linha.status, 0) << linha.err;
     EXPECT_NE(linha.out.find("Tipo do registro    1          \"S\""), std::string::npos) << linha.out;
-    for (const std::vector<std::string>& recusa :
-         {std::vector<std::string>{"--conferir", dir.file("a.ini")}, {"--conferir", pasta, "--linha", "1"},
-          {"--conferir", pasta + "/01A31MAR.SAI", "--linha", "99999999"}}) {
+    for (const std::vector<std::string>& recusa : {std::vector<std::string>{"--conferir", dir.file("a.ini")},
+                                                   {"--conferir", pasta, "--linha", "1"},
+                                                   {"--conferir", pasta + "/01A31MAR.SAI", "--linha", "99999999"}}) {
         std::vector<std::string> a = {ZORLA_CLI};
         a.insert(a.end(), recusa.begin(), recusa.end());
         EXPECT_EQ(runProcess(a).status, 2) << recusa[1];

@@ -157,8 +157,9 @@ TEST_F(Chains, CompanyListInCodeOrderWithCp1252Bytes) {
 
 std::string documento(const char* cod, const char* tipo, const char* data, const char* agrup, const char* num) {
     auto lit = [](const char* v) { return v ? "'" + std::string(v) + "'" : std::string("NULL"); };
-    return std::string("INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAAPURACAO, DATAMOVIMENTO,"
-                       " AGRUPAMENTO, NUMERODOC) VALUES ('") +
+    return std::string(
+               "INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAAPURACAO, DATAMOVIMENTO,"
+               " AGRUPAMENTO, NUMERODOC) VALUES ('") +
            cod + "', 1, '" + tipo + "', '2008-03-15', " + lit(data) + ", " + lit(agrup) + ", " + lit(num) + ");\n";
 }
 
@@ -257,7 +258,8 @@ TEST_F(Chains, MissingProcedureColumnOrTypeNamesTheProblem) {
     valor.type = FieldType::Decimal;
     missing.addField(valor);
     q.setSql({"SELECT CAST(1 AS DOUBLE PRECISION) AS VALOR FROM RDB$DATABASE"});
-    EXPECT_EQ(errorOf([&] { missing.open(); }), "CDSX: Type mismatch for field 'VALOR', expecting: BCD actual: DOUBLE PRECISION");
+    EXPECT_EQ(errorOf([&] { missing.open(); }),
+              "CDSX: Type mismatch for field 'VALOR', expecting: BCD actual: DOUBLE PRECISION");
     q.setSql({"SELECT CURRENT_DATE AS VALOR FROM RDB$DATABASE"});
     EXPECT_EQ(errorOf([&] { missing.open(); }), "CDSX: Type mismatch for field 'VALOR', expecting: BCD actual: DATE");
     q.setSql({"SELECT 1 AS OUTRO FROM RDB$DATABASE"});

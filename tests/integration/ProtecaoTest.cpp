@@ -96,9 +96,10 @@ TEST_F(Cli, AStalePurchasesBookOfTheSameNameIsRemovedAndSaidSo) {
 }
 
 TEST_F(Cli, TextFromTheDatabaseReachesTheTerminalWithItsControlsVisible) {
-    recreate("UPDATE EMPRESA SET FANTASIA = 'Com' || ASCII_CHAR(13) || ASCII_CHAR(10) || '     2  Forjada';\n"
-             "UPDATE MOVBANCARIO SET CREDORA = '', NOMECREDOR = ASCII_CHAR(27) || '[32mOs arquivos foram gerados com"
-             " sucesso.' WHERE CODMOVIMENTO = 1;\n");
+    recreate(
+        "UPDATE EMPRESA SET FANTASIA = 'Com' || ASCII_CHAR(13) || ASCII_CHAR(10) || '     2  Forjada';\n"
+        "UPDATE MOVBANCARIO SET CREDORA = '', NOMECREDOR = ASCII_CHAR(27) || '[32mOs arquivos foram gerados com"
+        " sucesso.' WHERE CODMOVIMENTO = 1;\n");
     const std::pair<test::ProcessResult, const char*> casos[] = {
         {runProcess({ZORLA_CLI, "--listar-empresas", "--config", banco.ini()}), "Com<CR><LF>     2  Forjada"},
         {exporta(), "<ESC>[32mOs arquivos"},
@@ -118,9 +119,9 @@ TEST_F(Cli, TheCheckFindsEveryColumnTheExportCannotRead) {
         {procedimentoAlterado("RELATORIOAPURACAOICMS",
                               {{"    SITE                     VARCHAR(50),\n", ""}, {"C.SITE, ", ""}, {":SITE, ", ""}}),
          "Consulta das vendas;SITE;;coluna ausente"},
-        {procedimentoAlterado("SP_EXPORTAMOVIMENTO_BANCARIO", {{"    CENTROCUSTO      INTEGER,\n", ""},
-                                                               {"M.CENTROCUSTO, ", ""},
-                                                               {":CENTROCUSTO, ", ""}}),
+        {procedimentoAlterado(
+             "SP_EXPORTAMOVIMENTO_BANCARIO",
+             {{"    CENTROCUSTO      INTEGER,\n", ""}, {"M.CENTROCUSTO, ", ""}, {":CENTROCUSTO, ", ""}}),
          "Consulta do caixa/banco;CENTROCUSTO;;coluna ausente"},
         {procedimentoAlterado("SP_EXPORTAMOVIMENTO_BANCARIO",
                               {{"VALOR            NUMERIC(15,2)", "VALOR            DOUBLE PRECISION"}}),
@@ -131,8 +132,8 @@ TEST_F(Cli, TheCheckFindsEveryColumnTheExportCannotRead) {
         recreate(alteracao);
         auto r = exporta();
         EXPECT_EQ(r.status, 1) << r.err;
-        auto check = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008",
-                                 "--config", banco.ini(), "--formato", "csv"});
+        auto check = runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--config",
+                                 banco.ini(), "--formato", "csv"});
         EXPECT_EQ(check.status, 4) << check.err;
         EXPECT_NE(check.out.find(std::string("Erro;") + erro), std::string::npos) << check.out;
     }
@@ -141,7 +142,8 @@ TEST_F(Cli, TheCheckFindsEveryColumnTheExportCannotRead) {
 TEST_F(Cli, OptionsOfAnotherModeAndOutputsThatFailAreRefused) {
     const std::string ini = banco.ini();
     const std::pair<std::vector<std::string>, const char*> casos[] = {
-        {{ZORLA_CLI, "--listar-empresas", "--config", ini, "--empresa", "1"}, "--empresa não vale com --listar-empresas"},
+        {{ZORLA_CLI, "--listar-empresas", "--config", ini, "--empresa", "1"},
+         "--empresa não vale com --listar-empresas"},
         {{ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008", "--saida", saida()},
          "--saida não vale com --verificar"},
         {args({"--tarefas", "2"}), "--tarefas vale só com --lote"},

@@ -23,7 +23,8 @@ protected:
         test::runSql(db, std::string(test::kDadosExemplo) + dadosExtra);
         const std::string script = std::string(ZORLA_SOURCE_DIR) + "/tests/fbserver/fbserver.sh";
         ASSERT_EQ(std::system(("bash '" + script + "' start '" + dir.file("servidor") + "' " + std::to_string(porta) +
-                               " >/dev/null").c_str()),
+                               " >/dev/null")
+                                  .c_str()),
                   0);
         pid = std::stoi(readFile(dir.file("servidor/firebird.pid")));
         test::writeFile(dir.file("dbxconnections.ini"),
@@ -34,11 +35,22 @@ protected:
         if (pid <= 0) return;
         kill(pid, SIGCONT);
         const std::string script = std::string(ZORLA_SOURCE_DIR) + "/tests/fbserver/fbserver.sh";
-        EXPECT_EQ(std::system(("bash '" + script + "' stop '" + dir.file("servidor") + "' >/dev/null 2>&1").c_str()), 0);
+        EXPECT_EQ(std::system(("bash '" + script + "' stop '" + dir.file("servidor") + "' >/dev/null 2>&1").c_str()),
+                  0);
     }
     std::vector<std::string> args(std::vector<std::string> extra = {}) {
-        std::vector<std::string> a = {ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes",  "3",
-                                      "--ano",   "2008",      "--saida", dir.file("saida"), "--config",
+        std::vector<std::string> a = {ZORLA_CLI,
+                                      "--empresa",
+                                      "1",
+                                      "--codigo",
+                                      "12",
+                                      "--mes",
+                                      "3",
+                                      "--ano",
+                                      "2008",
+                                      "--saida",
+                                      dir.file("saida"),
+                                      "--config",
                                       dir.file("dbxconnections.ini")};
         a.insert(a.end(), extra.begin(), extra.end());
         return a;

@@ -1,5 +1,3 @@
-#include "verificacao/Verificacao.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,11 +5,12 @@
 
 #include "data/DMVantero.h"
 #include "export/Sessao.h"
-#include "verificacao/TextosDaVerificacao.h"
-#include "verificacao/VerificacaoDoPeriodo.h"
-#include "verificacao/VerificacaoParaASaida.h"
 #include "support/BancoDeTeste.h"
 #include "support/EventosGravados.h"
+#include "verificacao/TextosDaVerificacao.h"
+#include "verificacao/Verificacao.h"
+#include "verificacao/VerificacaoDoPeriodo.h"
+#include "verificacao/VerificacaoParaASaida.h"
 
 namespace zorla {
 namespace {
@@ -35,20 +34,25 @@ std::string movimento(const std::string& colunas, const std::string& valores) {
 
 // Every kind of problem, each once, and nothing else wrong.
 std::string dadosComProblemas() {
-    const std::string doc = "CODMOVESTOQUE, TIPOMOVIMENTO, DATAMOVIMENTO, DATADOCUMENTO, AGRUPAMENTO, SERIEDOC, NUMERODOC,"
-                            " CFOP, CODCADASTRO, VALOR, BASEICMS, ALIQUOTAICMS, OBSERVACAO";
+    const std::string doc =
+        "CODMOVESTOQUE, TIPOMOVIMENTO, DATAMOVIMENTO, DATADOCUMENTO, AGRUPAMENTO, SERIEDOC, NUMERODOC,"
+        " CFOP, CODCADASTRO, VALOR, BASEICMS, ALIQUOTAICMS, OBSERVACAO";
     return std::string(kEmpresa) +
            "INSERT INTO CADASTRO (CODCADASTRO, NOME, CNPJ, CODCIDADE) VALUES ('CX', 'X', '11.222.333/0001-82', 10);\n"
            "INSERT INTO CADASTRO (CODCADASTRO, NOME, CPF, CODCIDADE) VALUES ('CY', 'Y', '123.456.789-01', 11);\n" +
-           documento(doc, "'P1', 'S', '2008-03-05', NULL, 'NFE', '1', 'NF12345678', '1102', 'CX', 1000000000.00,"
-                          " 2000000000.00, 18, 'Linha 1' || ASCII_CHAR(13) || ASCII_CHAR(10) || RPAD('', 120, 'y')") +
-           documento(doc, "'P2', 'S', '2008-03-06', '2008-03-06', 'NFE', '1', '000777', '5102', NULL, 1, 1, 1000.00, NULL") +
+           documento(doc,
+                     "'P1', 'S', '2008-03-05', NULL, 'NFE', '1', 'NF12345678', '1102', 'CX', 1000000000.00,"
+                     " 2000000000.00, 18, 'Linha 1' || ASCII_CHAR(13) || ASCII_CHAR(10) || RPAD('', 120, 'y')") +
+           documento(doc,
+                     "'P2', 'S', '2008-03-06', '2008-03-06', 'NFE', '1', '000777', '5102', NULL, 1, 1, 1000.00, NULL") +
            documento(doc, "'P3', 'S', '2008-03-07', '2008-03-07', 'NFE', '1', '000777', '5102', NULL, 1, 1, 18, NULL") +
            // A CFOP of no direction; a TAB past the six places of the number is never written.
-           documento(doc, "'P4', 'S', '2008-03-09', '2008-03-09', 'NFE', '1', '000888' || ASCII_CHAR(9), '4102', 'OK', 1,"
-                          " 1, 18, NULL") +
-           documento(doc + ", DATAAPURACAO", "'E1', 'E', NULL, '2008-03-08', 'NFT', '2', '55', '5102', 'CY', 1, 1, 12, NULL,"
-                                             " '2008-03-10'") +
+           documento(doc,
+                     "'P4', 'S', '2008-03-09', '2008-03-09', 'NFE', '1', '000888' || ASCII_CHAR(9), '4102', 'OK', 1,"
+                     " 1, 18, NULL") +
+           documento(doc + ", DATAAPURACAO",
+                     "'E1', 'E', NULL, '2008-03-08', 'NFT', '2', '55', '5102', 'CY', 1, 1, 12, NULL,"
+                     " '2008-03-10'") +
            movimento("CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMECREDOR, DOCUMENTO, VALOR",
                      "1, '2008-03-05', 'V', '1120003', NULL, 'Fulano', 'M1', 1") +
            movimento("CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMEDEVEDOR, DOCUMENTO, VALOR",
@@ -60,11 +64,13 @@ std::string dadosComProblemas() {
 
 // One sale, one purchase and a movement of each kind with nothing to say about them.
 std::string dadosLimpos() {
-    const std::string doc = "CODMOVESTOQUE, TIPOMOVIMENTO, DATAMOVIMENTO, DATADOCUMENTO, AGRUPAMENTO, SERIEDOC, NUMERODOC,"
-                            " CFOP, CODCADASTRO, VALOR, BASEICMS, ALIQUOTAICMS";
-    std::string dados = std::string(kEmpresa) +
-                        documento(doc, "'S1', 'S', '2008-03-05', '2008-03-05', 'NFE', '1', '000123', '5102', 'OK', 10, 10, 18") +
-                        documento(doc, "'E1', 'E', '2008-03-06', '2008-03-06', 'NFT', '1', '000456', '1102', 'OK', 5, 5, 12");
+    const std::string doc =
+        "CODMOVESTOQUE, TIPOMOVIMENTO, DATAMOVIMENTO, DATADOCUMENTO, AGRUPAMENTO, SERIEDOC, NUMERODOC,"
+        " CFOP, CODCADASTRO, VALOR, BASEICMS, ALIQUOTAICMS";
+    std::string dados =
+        std::string(kEmpresa) +
+        documento(doc, "'S1', 'S', '2008-03-05', '2008-03-05', 'NFE', '1', '000123', '5102', 'OK', 10, 10, 18") +
+        documento(doc, "'E1', 'E', '2008-03-06', '2008-03-06', 'NFT', '1', '000456', '1102', 'OK', 5, 5, 12");
     int codigo = 0;
     for (const char* operacao : {"V", "C", "F"})
         dados += movimento("CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, DOCUMENTO, PARCELA, VALOR, HISTORICO",
@@ -104,20 +110,29 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     for (const Problema& p : r.problemas) achados.emplace_back(p.gravidade, p.documento, p.campo);
     const auto E = Gravidade::Erro, A = Gravidade::Aviso;
     std::vector<P> esperados = {
-        {E, "Venda NF12345678", "VALOR"},       {E, "Venda NF12345678", "BASEICMS"},
+        {E, "Venda NF12345678", "VALOR"},
+        {E, "Venda NF12345678", "BASEICMS"},
         {E, "Venda 000777", "ALIQUOTAICMS"},
         // A movement named as an operator finds it: date, document, instalment, amount, parties.
         {E, "Caixa/Banco 05/03/2008, documento M1, R$ 1,00, Fulano", "CREDORA"},
         {E, "Caixa/Banco 06/03/2008, documento M2, R$ 1,00, Beltrano", "DEVEDORA"},
         {E, kSemData, "VALOR"},
-        {A, "Venda NF12345678", "DATADOCUMENTO"}, {A, "Venda NF12345678", "CNPJ"},
-        {A, "Venda NF12345678", "CFOP"},         {A, "Venda NF12345678", "NUMERODOC"},
-        {A, "Venda NF12345678", "OBSERVACAO"},   {A, "Venda NF12345678", "OBSERVACAO"},
-        {A, "Venda NF12345678", "CIDADECLIENTE"}, {A, "Venda 000777", "CNPJ/CPF"},
-        {A, "Venda 000777", "CNPJ/CPF"},         {A, "Venda 000777", "NUMERODOC"},
-        {A, "Compra 55", "DATAMOVIMENTO"},       {A, "Compra 55", "CPF"},
-        {A, "Compra 55", "CFOP"},                {A, kSemData, "DATA"},
-        {A, kSemData, "DOCUMENTO"}, {A, "Venda 000888<TAB>", "CFOP"},
+        {A, "Venda NF12345678", "DATADOCUMENTO"},
+        {A, "Venda NF12345678", "CNPJ"},
+        {A, "Venda NF12345678", "CFOP"},
+        {A, "Venda NF12345678", "NUMERODOC"},
+        {A, "Venda NF12345678", "OBSERVACAO"},
+        {A, "Venda NF12345678", "OBSERVACAO"},
+        {A, "Venda NF12345678", "CIDADECLIENTE"},
+        {A, "Venda 000777", "CNPJ/CPF"},
+        {A, "Venda 000777", "CNPJ/CPF"},
+        {A, "Venda 000777", "NUMERODOC"},
+        {A, "Compra 55", "DATAMOVIMENTO"},
+        {A, "Compra 55", "CPF"},
+        {A, "Compra 55", "CFOP"},
+        {A, kSemData, "DATA"},
+        {A, kSemData, "DOCUMENTO"},
+        {A, "Venda 000888<TAB>", "CFOP"},
         {A, "Venda 000888<TAB>", "NUMERODOC"},  // cut at six places; its TAB is never written
     };
     std::sort(achados.begin(), achados.end());
@@ -125,8 +140,9 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     EXPECT_EQ(achados, esperados);
     EXPECT_EQ(r.erros(), 6);
     EXPECT_EQ(r.avisos(), 17);
-    const auto repetido = std::find_if(r.problemas.begin(), r.problemas.end(),
-                                       [](const Problema& p) { return p.problema.find("repetido") != std::string::npos; });
+    const auto repetido = std::find_if(r.problemas.begin(), r.problemas.end(), [](const Problema& p) {
+        return p.problema.find("repetido") != std::string::npos;
+    });
     ASSERT_NE(repetido, r.problemas.end());
     EXPECT_EQ(repetido->valor, "NFE/1  /000777");
     EXPECT_NE(repetido->problema.find("2 vezes"), std::string::npos);

@@ -1,6 +1,6 @@
-#include "sistema/ArquivosNoDisco.h"
-
 #include <gtest/gtest.h>
+
+#include "sistema/ArquivosNoDisco.h"
 #ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>

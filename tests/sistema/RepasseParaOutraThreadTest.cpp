@@ -1,11 +1,11 @@
-#include "sistema/RepasseParaOutraThread.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "sistema/RepasseParaOutraThread.h"
 
 namespace zorla {
 namespace {
@@ -35,8 +35,8 @@ struct Recebedor : RowReceiver {
 };
 
 const std::vector<ColumnInfo> kColunas = {
-    {"T", FieldType::Text, "VARCHAR"},   {"I", FieldType::Integer, "INTEGER"}, {"D", FieldType::Decimal, "NUMERIC"},
-    {"DT", FieldType::Date, "DATE"},     {"X", FieldType::Unsupported, "DOUBLE"},
+    {"T", FieldType::Text, "VARCHAR"}, {"I", FieldType::Integer, "INTEGER"},    {"D", FieldType::Decimal, "NUMERIC"},
+    {"DT", FieldType::Date, "DATE"},   {"X", FieldType::Unsupported, "DOUBLE"},
 };
 
 // Every row reaches the receiver whole and in order, on another thread, across batches; a receiver that fails
@@ -49,9 +49,13 @@ TEST(RepasseParaOutraThread, HandsEveryRowInOrderAndStopsTheFetchWithTheReceiver
         const char* erro;  // what the fetch sees, "" when nothing
     };
     const Caso casos[] = {
-        {0, -1, false, false, ""},         {1, -1, false, false, ""},      {4096, -1, false, false, ""},
-        {10001, -1, false, false, ""},     {10001, 7000, false, false, "falha do destino"},
-        {3, 3, false, false, "falha do destino"}, {5, -1, true, false, "colunas recusadas"},
+        {0, -1, false, false, ""},
+        {1, -1, false, false, ""},
+        {4096, -1, false, false, ""},
+        {10001, -1, false, false, ""},
+        {10001, 7000, false, false, "falha do destino"},
+        {3, 3, false, false, "falha do destino"},
+        {5, -1, true, false, "colunas recusadas"},
         {9000, -1, false, true, "busca"},
     };
     for (const Caso& c : casos) {

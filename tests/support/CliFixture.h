@@ -40,8 +40,8 @@ protected:
     std::string saida() const { return dir.file("saída"); }
     // The export of March 2008, each option of extra replacing the default one or added after them.
     std::vector<std::string> args(const std::vector<std::string>& extra = {}) const {
-        std::vector<std::string> args = {ZORLA_CLI, "--empresa", "1", "--codigo", "12", "--mes", "3", "--ano", "2008",
-                                         "--saida", saida(), "--config", banco.ini()};
+        std::vector<std::string> args = {ZORLA_CLI, "--empresa", "1",       "--codigo", "12",       "--mes",    "3",
+                                         "--ano",   "2008",      "--saida", saida(),    "--config", banco.ini()};
         for (std::size_t i = 0; i + 1 < extra.size(); i += 2) {
             auto it = std::find(args.begin(), args.end(), extra[i]);
             if (it != args.end())
@@ -69,7 +69,8 @@ protected:
     void SetUp() override {
         for (const char* nome : {"a", "b"}) {
             test::createTestDatabase(dir.file(std::string(nome) + ".fdb"), true);
-            test::writeFile(dir.file(std::string(nome) + ".ini"), "[EMPRESA]\nDatabase=" + dir.file(std::string(nome) + ".fdb") + "\n");
+            test::writeFile(dir.file(std::string(nome) + ".ini"),
+                            "[EMPRESA]\nDatabase=" + dir.file(std::string(nome) + ".fdb") + "\n");
         }
         test::writeFile(dir.file("quebrado.ini"), "[EMPRESA]\nDatabase=" + dir.file("nao-existe.fdb") + "\n");
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <stop_token>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>

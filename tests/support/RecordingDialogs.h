@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "conferencia/ConferenciaDeArquivos.h"
-#include "verificacao/Verificacao.h"
 #include "ui/Dialogs.h"
+#include "verificacao/Verificacao.h"
 
 namespace zorla::test {
 
@@ -49,7 +49,8 @@ public:
         if (salvaAoFechar && aoSalvar) aoSalvar();
         if (aoFechar) aoFechar();
     }
-    void verificacao(QWidget*, std::shared_ptr<const ResultadoDaVerificacao> resultado, std::function<void()> aoSalvar) override {
+    void verificacao(QWidget*, std::shared_ptr<const ResultadoDaVerificacao> resultado,
+                     std::function<void()> aoSalvar) override {
         verificacoes.push_back(std::move(resultado));
         if (salvaAoFechar) aoSalvar();
     }

@@ -36,7 +36,8 @@ inline const char* const kDadosExemplo =
     "INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, DOCUMENTO, PARCELA, VALOR)"
     " VALUES (2, '2008-03-06', 'C', '2110005', '1120003', '99', NULL, 0.07);\n"
     "INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, DOCUMENTO, VALOR, HISTORICO)"
-    " VALUES (3, '2008-03-07', 'F', '6110001', '1120003', 'TAR', 15.00, 'Tarifa banc\xE1ria de manuten\xE7\xE3o da conta');\n"
+    " VALUES (3, '2008-03-07', 'F', '6110001', '1120003', 'TAR', 15.00, 'Tarifa banc\xE1ria de manuten\xE7\xE3o da "
+    "conta');\n"
     "INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, VALOR) VALUES (4, '2008-03-08', 'T', 1);\n";
 
 }  // namespace zorla::test

@@ -41,8 +41,8 @@ TEST_F(Janela, ConferirShowsTheExportedFilesAndLeadsToTheirProblems) {
         QStringList escolhidos;
         int problemas, arquivos;
     };
-    for (const auto& [escolhidos, problemas, arquivos] :
-         {Caso{todos(saida()), 0, 5}, Caso{{estragado}, 1, 1}, Caso{{estragado, QString::fromStdString(copia)}, 1, 2}}) {
+    for (const auto& [escolhidos, problemas, arquivos] : {Caso{todos(saida()), 0, 5}, Caso{{estragado}, 1, 1},
+                                                          Caso{{estragado, QString::fromStdString(copia)}, 1, 2}}) {
         SCOPED_TRACE(escolhidos.join(' ').toStdString());
         dialogs->exportadosEscolhidos = escolhidos;
         w->findChild<QAction*>(QStringLiteral("MnuConferir"))->trigger();

@@ -1,11 +1,10 @@
-#include "ui/EventosNaJanela.h"
-
 #include <gtest/gtest.h>
 
 #include <QObject>
 #include <QTest>
 #include <thread>
 
+#include "ui/EventosNaJanela.h"
 #include "ui/VisorDaExportacao.h"
 
 namespace zorla {
@@ -17,9 +16,7 @@ public:
     void mostraProcessamento() override { painel = true; }
     void mostraMovimento(const QString& t) override { movimento = t; }
     void mostraArquivo(const QString& t) override { arquivo = t; }
-    void mostraGauge(int m, int p) override {
-        gauges.emplace_back(m, p);
-    }
+    void mostraGauge(int m, int p) override { gauges.emplace_back(m, p); }
     void mostraTitulo(const QString& t) override { titulo = t; }
     void mostraAviso(const QString& t, MessageIcon, std::function<void()> aoFechar) override {
         avisos << t;
@@ -53,26 +50,56 @@ TEST_F(Host, DrawsTheTextsOfARun) {
     const Passo passos[] = {
         {[&] { host.arquivoIniciado(TipoArquivo::LivroSaidas, "/saida/01A31MAR.SAI"); }, "", "", "", {0, 0}},
         {[&] { host.etapaIniciada(Etapa::LivroSaidas, 2); }, "Gerando arquivo...", "ARQUIVO: 01A31MAR.SAI", "", {2, 0}},
-        {[&] { host.registroFeito(1, "S\xE3o1"); }, "Movimento: São1. Gerando, aguarde...", "ARQUIVO: 01A31MAR.SAI",
-         "1 gerando...", {2, 1}},
-        {[&] { host.registroFeito(2, "S2"); }, "Movimento: S2. Gerando, aguarde...", "ARQUIVO: 01A31MAR.SAI",
-         "2 gerando...", {2, 2}},
+        {[&] { host.registroFeito(1, "S\xE3o1"); },
+         "Movimento: São1. Gerando, aguarde...",
+         "ARQUIVO: 01A31MAR.SAI",
+         "1 gerando...",
+         {2, 1}},
+        {[&] { host.registroFeito(2, "S2"); },
+         "Movimento: S2. Gerando, aguarde...",
+         "ARQUIVO: 01A31MAR.SAI",
+         "2 gerando...",
+         {2, 2}},
         {[&] { host.arquivoIniciado(TipoArquivo::LivroEntradas, "/saida/01A31MAR.ENT"); },
-         "Movimento: S2. Gerando, aguarde...", "ARQUIVO: 01A31MAR.ENT", "2 gerando...", {2, 2}},
-        {[&] { host.etapaIniciada(Etapa::LivroEntradas, 1); }, "Gerando arquivo...", "ARQUIVO: 01A31MAR.ENT",
-         "2 gerando...", {1, 0}},
-        {[&] { host.registroFeito(1, "E1"); }, "Movimento: E1. Gerando, aguarde...", "ARQUIVO: 01A31MAR.ENT",
-         "1 gerando...", {1, 1}},
-        {[&] { host.etapaIniciada(Etapa::MovimentoBancario, 3); }, "Movimento: E1. Gerando, aguarde...",
-         "ARQUIVO: 01A31MAR.ENT", "1 gerando...", {3, 0}},
+         "Movimento: S2. Gerando, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "2 gerando...",
+         {2, 2}},
+        {[&] { host.etapaIniciada(Etapa::LivroEntradas, 1); },
+         "Gerando arquivo...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "2 gerando...",
+         {1, 0}},
+        {[&] { host.registroFeito(1, "E1"); },
+         "Movimento: E1. Gerando, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "1 gerando...",
+         {1, 1}},
+        {[&] { host.etapaIniciada(Etapa::MovimentoBancario, 3); },
+         "Movimento: E1. Gerando, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "1 gerando...",
+         {3, 0}},
         {[&] { host.arquivoIniciado(TipoArquivo::Recebimentos, "/saida/ctr01A31MAR.txt"); },
-         "Movimento de Caixa/Banco: Recebimentos, aguarde...", "ARQUIVO: 01A31MAR.ENT", "1 gerando...", {3, 0}},
-        {[&] { host.registroFeito(1, {}); }, "Movimento de Caixa/Banco: Recebimentos, aguarde...",
-         "ARQUIVO: 01A31MAR.ENT", "1 gerando...", {3, 1}},
+         "Movimento de Caixa/Banco: Recebimentos, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "1 gerando...",
+         {3, 0}},
+        {[&] { host.registroFeito(1, {}); },
+         "Movimento de Caixa/Banco: Recebimentos, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "1 gerando...",
+         {3, 1}},
         {[&] { host.arquivoIniciado(TipoArquivo::Pagamentos, "/saida/pag01A31MAR.txt"); },
-         "Movimento de Caixa/Banco: Pagamentos, aguarde...", "ARQUIVO: 01A31MAR.ENT", "1 gerando...", {3, 1}},
+         "Movimento de Caixa/Banco: Pagamentos, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "1 gerando...",
+         {3, 1}},
         {[&] { host.arquivoIniciado(TipoArquivo::DespesasGerais, "/saida/fca01A31MAR.txt"); },
-         "Movimento de Caixa/Banco: Despeses gerais, aguarde...", "ARQUIVO: 01A31MAR.ENT", "1 gerando...", {3, 1}},
+         "Movimento de Caixa/Banco: Despeses gerais, aguarde...",
+         "ARQUIVO: 01A31MAR.ENT",
+         "1 gerando...",
+         {3, 1}},
     };
     host.inicia();
     for (const Passo& p : passos) {

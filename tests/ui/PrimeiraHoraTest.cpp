@@ -40,7 +40,8 @@ TEST_F(Janela, ACodeCutToFourCharactersIsSaidBeforeTheRun) {
     exporta(saida());
     ASSERT_TRUE(esperaFim());
     ASSERT_GE(dialogs->boxes.size(), antes + 2);
-    EXPECT_EQ(dialogs->boxes[antes].texto, "Aviso: o código '12345' tem mais de 4 caracteres; os arquivos levam '1234'.");
+    EXPECT_EQ(dialogs->boxes[antes].texto,
+              "Aviso: o código '12345' tem mais de 4 caracteres; os arquivos levam '1234'.");
     EXPECT_EQ(dialogs->boxes[antes].icone, MessageIcon::Warning);
     EXPECT_EQ(test::readFile(saida() + "/01A31MAR.SAI").substr(0, 5), "S1234");
 }
@@ -79,9 +80,11 @@ TEST_F(JanelaSemConta, TheDetailsListTheMovementsWithoutAnAccountFirst) {
     consulta();
     exporta(saida());
     ASSERT_TRUE(esperaFim());
-    EXPECT_TRUE(dialogs->texts().last().startsWith("Os arquivos foram gerados com sucesso.")) << dialogs->texts().last().toStdString();
-    EXPECT_TRUE(dialogs->ultimosDetalhes.startsWith(
-        "Pendências: 1 movimento gravado sem código contábil definido, com a conta em branco:\n  09/03/2008  R$ 1,00  José\n"))
+    EXPECT_TRUE(dialogs->texts().last().startsWith("Os arquivos foram gerados com sucesso."))
+        << dialogs->texts().last().toStdString();
+    EXPECT_TRUE(
+        dialogs->ultimosDetalhes.startsWith("Pendências: 1 movimento gravado sem código contábil definido, com a conta "
+                                            "em branco:\n  09/03/2008  R$ 1,00  José\n"))
         << dialogs->ultimosDetalhes.toStdString();
     EXPECT_TRUE(dialogs->ultimosDetalhes.contains("Resumo:"));
 }
@@ -90,8 +93,8 @@ TEST_F(JanelaSemConta, TheDetailsListTheMovementsWithoutAnAccountFirst) {
 TEST(ProgramaDaJanela, WithoutADisplayItPointsToTheCommandLine) {
     const std::pair<std::vector<std::string>, int> casos[] = {{{}, 1}, {{"--help"}, 0}, {{"--version"}, 0}};
     for (const auto& [extra, status] : casos) {
-        std::vector<std::string> comando = {"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u",
-                                            "QT_QPA_PLATFORM", ZORLA_JANELA};
+        std::vector<std::string> comando = {"/usr/bin/env",    "-u", "DISPLAY",         "-u",
+                                            "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", ZORLA_JANELA};
         comando.insert(comando.end(), extra.begin(), extra.end());
         const auto r = test::runProcess(comando, nullptr, std::chrono::seconds(20));
         EXPECT_EQ(r.status, status) << r.err;

@@ -93,11 +93,12 @@ TEST_F(Janela, CompanyListFailureShowsTheErrorAndKeepsInitialValues) {
     abre();
     EXPECT_EQ(periodo(), QStringLiteral("Janeiro 1-31 2007"));
     ASSERT_EQ(dialogs->boxes.size(), 1u);
-    EXPECT_TRUE(dialogs->boxes[0].texto.startsWith(QString::fromStdString(
-        "Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + ini() + "\nO que fazer: Crie ou corrija")))
+    EXPECT_TRUE(dialogs->boxes[0].texto.startsWith(
+        QString::fromStdString("Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + ini() +
+                               "\nO que fazer: Crie ou corrija")))
         << dialogs->boxes[0].texto.toStdString();
-    EXPECT_TRUE(dialogs->boxes[0].texto.endsWith(QString::fromStdString("Driver/Connection Registry File '" + ini() +
-                                                                        "' not found.")));
+    EXPECT_TRUE(dialogs->boxes[0].texto.endsWith(
+        QString::fromStdString("Driver/Connection Registry File '" + ini() + "' not found.")));
     EXPECT_EQ(dialogs->boxes[0].titulo, "Zorla Exporta");
     EXPECT_EQ(c<QComboBox>("RxDBLkCbEMPRESA")->count(), 0);
 }
@@ -158,8 +159,8 @@ TEST_F(Janela, ConsultFillsGridNameAndLabel) {
     EXPECT_EQ(c<QTableView>("DbGrdConsulta"), QApplication::focusWidget());
     const QAbstractItemModel* m = c<QTableView>("DbGrdConsulta")->model();
     ASSERT_EQ(m->rowCount(), 2);
-    const QStringList titulos = {"Código", "Data", "N° Documento", "Série", "Valor", "Nome", "Cód.Cliente", "CFOP",
-                                 "Base ICMS", "Alíquota", "Valor ICMS", "Valor ICMS Subst."};
+    const QStringList titulos = {"Código",      "Data", "N° Documento", "Série",    "Valor",      "Nome",
+                                 "Cód.Cliente", "CFOP", "Base ICMS",    "Alíquota", "Valor ICMS", "Valor ICMS Subst."};
     for (int c = 0; c < titulos.size(); ++c) EXPECT_EQ(m->headerData(c, Qt::Horizontal).toString(), titulos[c]);
     const int larguras[] = {75, 88, 35, 71, 396, 64, 64, 82, 64, 78, 120};
     for (int col = 1; col < 12; ++col)
@@ -215,7 +216,8 @@ TEST_F(Janela, ConsultChecksAndRefusals) {
     c<QLabel>("PnlStatus")->show();
     const auto antes = dialogs->boxes.size();
     consulta("12");
-    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(),
+              "  Não é permitido executar a consulta durante a exportação...");
     EXPECT_FALSE(c<QLabel>("PnlStatus")->isVisible());
     EXPECT_EQ(dialogs->boxes.size(), antes);
     w->exportacao().Cancelado = true;
@@ -261,13 +263,14 @@ TEST(JanelaVerificacao, SortsItsTableByAnyColumn) {
     auto r = std::make_shared<ResultadoDaVerificacao>();
     r->problemas = {{Gravidade::Aviso, "Venda B", "CFOP", "1102", "CFOP de entrada numa venda"},
                     {Gravidade::Erro, "Caixa/Banco A", "CREDORA", "José", "sem código contábil definido"}};
-    JanelaVerificacao janela(r, [] {}, nullptr);
+    JanelaVerificacao janela(
+        r, [] {}, nullptr);
     EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "1 erro, 1 aviso");
     auto* tabela = janela.findChild<QTableView*>("TblProblemas");
     ASSERT_EQ(tabela->model()->rowCount(), 2);
     EXPECT_EQ(tabela->model()->index(0, 1).data().toString(), "Venda B");  // the export's order at first
     const std::tuple<int, Qt::SortOrder, const char*> ordens[] = {
-        {1, Qt::AscendingOrder, "Caixa/Banco A"}, {3, Qt::AscendingOrder, "Venda B"},
+        {1, Qt::AscendingOrder, "Caixa/Banco A"},  {3, Qt::AscendingOrder, "Venda B"},
         {3, Qt::DescendingOrder, "Caixa/Banco A"}, {0, Qt::AscendingOrder, "Venda B"},
         {-1, Qt::AscendingOrder, "Venda B"},  // the export's order again
     };
@@ -285,7 +288,8 @@ TEST(JanelaVerificacao, ManyProblemsComeAsScrolledAndASortOrdersThemAll) {
     auto r = std::make_shared<ResultadoDaVerificacao>();
     for (int i = 0; i < 25000; ++i)
         r->problemas.push_back({Gravidade::Aviso, "Venda " + std::to_string(100000 + i), "CFOP", "1102", "aviso"});
-    JanelaVerificacao janela(r, [] {}, nullptr);
+    JanelaVerificacao janela(
+        r, [] {}, nullptr);
     EXPECT_EQ(janela.findChild<QLabel*>("LblContagem")->text(), "0 erros, 25000 avisos");
     auto* tabela = janela.findChild<QTableView*>("TblProblemas");
     QAbstractItemModel* m = tabela->model();
@@ -316,7 +320,8 @@ TEST_F(Janela, ParameterLabelsNeverTouchWhateverFontIsFound) {
         TearDown();
         abre();
         QFont::removeSubstitutions(QStringLiteral("Verdana"));
-        const QList<QLabel*> rotulos = c<QGroupBox>("GpBxParametros")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+        const QList<QLabel*> rotulos =
+            c<QGroupBox>("GpBxParametros")->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
         ASSERT_EQ(rotulos.size(), 6);
         for (QLabel* a : rotulos) {
             EXPECT_GE(a->width(), a->fontMetrics().horizontalAdvance(a->text())) << a->text().toStdString();
@@ -331,7 +336,8 @@ TEST_F(Janela, ParameterLabelsNeverTouchWhateverFontIsFound) {
 
 TEST_F(Janela, EnterMovesFocusLikeTab) {
     abre();
-    const std::pair<QWidget*, QWidget*> cases[] = {{c<QLineEdit>("EdtCodEmpresa"), c<QComboBox>("CbxMes")}, {c<QSpinBox>("EdtAno"), c<QPushButton>("BtnConsultar")}};
+    const std::pair<QWidget*, QWidget*> cases[] = {{c<QLineEdit>("EdtCodEmpresa"), c<QComboBox>("CbxMes")},
+                                                   {c<QSpinBox>("EdtAno"), c<QPushButton>("BtnConsultar")}};
     for (auto [from, to] : cases) {
         from->setFocus();
         QTest::keyClick(from, Qt::Key_Return);
@@ -360,10 +366,11 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     EXPECT_EQ(w->Diretorio, saida() + "/");
     ASSERT_TRUE(esperaFim());
     EXPECT_EQ(dialogs->texts().last(),
-              QString::fromStdString("Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " +
-                                     saida() + "  "));
+              QString::fromStdString(
+                  "Os arquivos foram gerados com sucesso.\rVocê pode encontra-los na pasta: " + saida() + "  "));
     // The totals behind "Mostrar detalhes…", and saved where the operator chose.
-    EXPECT_TRUE(dialogs->ultimosDetalhes.contains("01A31MAR.SAI: 2 registros; VALOR 1.244,50;")) << dialogs->ultimosDetalhes.toStdString();
+    EXPECT_TRUE(dialogs->ultimosDetalhes.contains("01A31MAR.SAI: 2 registros; VALOR 1.244,50;"))
+        << dialogs->ultimosDetalhes.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->gravandoCsv(); }, 20000));
     EXPECT_EQ(test::readFile(pasta().file("resumo.csv")).rfind("Arquivo;TIPO;Registros;VALOR;", 0), 0u);
     EXPECT_EQ(ZorlaApplication::instance()->titulo(), "Zorla Exporta");
@@ -396,7 +403,8 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
 
 TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     abre();
-    QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
+    QTest::mouseClick(c<QPushButton>("BtnCancelar"),
+                      Qt::LeftButton);  // nothing chosen yet: nothing to remove, no error
     EXPECT_TRUE(w->exportacao().Cancelado);
     consulta();
     {
@@ -438,7 +446,8 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
     w->exportacao().Exportando = false;
     w->exportacao().Cancelado = false;  // even with the flags cleared, a working run keeps consults away
     consulta();
-    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Não é permitido executar a consulta durante a exportação...");
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(),
+              "  Não é permitido executar a consulta durante a exportação...");
     QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
     EXPECT_TRUE(w->exportacao().Cancelado);
     EXPECT_EQ(c<QLabel>("LblMovimento")->text(), "Status do processamento");

@@ -2,11 +2,11 @@
 
 #include "base/TextoVisivel.h"
 #include "data/DMVantero.h"
-#include "leiaute/Leiaute.h"
 #include "export/RegistrosFiscais.h"
-#include "verificacao/VerificacaoDaConsulta.h"
+#include "leiaute/Leiaute.h"
 #include "support/EstadoDoModulo.h"
 #include "support/MemoryTable.h"
+#include "verificacao/VerificacaoDaConsulta.h"
 
 namespace zorla {
 namespace {

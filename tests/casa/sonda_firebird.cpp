@@ -1,0 +1,2 @@
+// Firebird's own header outside data/: the build must refuse it.
+#include <firebird/Interface.h>
