@@ -7,12 +7,12 @@
 namespace zorla {
 
 namespace {
-constexpr const char* kNomes[] = {"Janeiro", "Fevereiro", "Março",    "Abril",   "Maio",     "Junho",
+constexpr const char* kNomesDosMeses[] = {"Janeiro", "Fevereiro", "Março",    "Abril",   "Maio",     "Junho",
                                   "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
 constexpr const char* kAbrev[] = {"JAN", "FEV", "MAR", "ABR", "MAI", "JUN", "JUL", "AGO", "SET", "OUT", "NOV", "DEZ"};
 }  // namespace
 
-const char* NomeMes(int indice) { return indice >= 0 && indice < 12 ? kNomes[indice] : ""; }
+const char* NomeMes(int indice) { return indice >= 0 && indice < 12 ? kNomesDosMeses[indice] : ""; }
 const char* AbreviaturaMes(int indice) { return indice >= 0 && indice < 12 ? kAbrev[indice] : ""; }
 
 Date ComporData(long dia, long mes, long ano) {

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export WINEPREFIX=$PWD/build-win/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZORLA_BUILD_UI=OFF -DZORLA_BUILD_TESTS=ON -DZORLA_WERROR=ON >/dev/null
+    -DZORLA_BUILD_UI=OFF -DZORLA_BUILD_TESTS=ON -DZORLA_WERROR=ON -DCMAKE_UNITY_BUILD=ON >/dev/null
 cmake --build build-win -j2
 ctest --test-dir build-win --output-on-failure </dev/null
 rm -f build-win/zorla-exporta-cli-*-win64.exe

@@ -21,7 +21,7 @@ namespace {
 using namespace std::chrono;
 using test::Row;
 
-std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+std::string espacos(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
 Row venda(const char* cod, const char* doc, std::int64_t valor) {
     return Row{{"CODMOVESTOQUE", cod}, {"DATAMOVIMENTO", Date{2008y / 3 / 5}}, {"AGRUPAMENTO", "NFT"},
@@ -354,8 +354,8 @@ TEST_F(Lancamentos, WorkedExampleOfAReceipt) {
         "  "
         "004512"
         "     ";
-    const std::string expected = head + "1" + "RECEBIMENTO DE TITULO N\xBA" + sp(5) + "000000000000" + "050309" +
-                                 "\r\n" + head + "2" + "004512/2" + sp(21) + "000000123450" + "050309" + "\r\n";
+    const std::string expected = head + "1" + "RECEBIMENTO DE TITULO N\xBA" + espacos(5) + "000000000000" + "050309" +
+                                 "\r\n" + head + "2" + "004512/2" + espacos(21) + "000000123450" + "050309" + "\r\n";
     EXPECT_EQ(exporta({r}, "ctr01A31MAR.txt"), expected);
     EXPECT_EQ(file("pag01A31MAR.txt"), "");
     EXPECT_EQ(file("fca01A31MAR.txt"), "");
@@ -370,8 +370,8 @@ TEST_F(Lancamentos, PaymentHistoryKeepsDocumentBlanksAndNullInstalment) {
         "  "
         "123   "
         "     ";
-    const std::string expected = head + "1" + "PAGAMENTO DE TITULO N\xBA" + sp(7) + "000000000000" + "050309" + "\r\n" +
-                                 head + "2" + "123   /" + sp(22) + "000000000007" + "050309" + "\r\n";
+    const std::string expected = head + "1" + "PAGAMENTO DE TITULO N\xBA" + espacos(7) + "000000000000" + "050309" + "\r\n" +
+                                 head + "2" + "123   /" + espacos(22) + "000000000007" + "050309" + "\r\n";
     EXPECT_EQ(exporta({r}, "pag01A31MAR.txt"), expected);
 }
 
@@ -391,13 +391,13 @@ TEST_F(Lancamentos, GeneralExpenseHistoriesAroundTwentyNineCharacters) {
     const std::vector<Case> cases = {
         {"exactly 29", h29, head + "1" + h29 + "000000001000" + "050309\r\n"},
         {"30 gives two lines", h30,
-         head + "1" + h29 + "000000000000" + "050309\r\n" + head + "2" + "i" + sp(28) + "000000001000" + "050309\r\n"},
+         head + "1" + h29 + "000000000000" + "050309\r\n" + head + "2" + "i" + espacos(28) + "000000001000" + "050309\r\n"},
         {"leading blanks: tested trimmed, cut as stored", "  " + std::string(28, 'b'),
          head + "1" + "  " + std::string(27, 'b') + "000000001000" + "050309\r\n"},
         {"50 characters", h50,
-         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') + sp(8) +
+         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') + espacos(8) +
              "000000001000" + "050309\r\n"},
-        {"null history", "", head + "1" + sp(29) + "000000001000" + "050309\r\n"},
+        {"null history", "", head + "1" + espacos(29) + "000000001000" + "050309\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -473,9 +473,9 @@ TEST_F(Lancamentos, MissingAccountsAreReportedAndWrittenAsBlanks) {
                                                        "Credor\r\nsem código contábil definido.",
                                                        "Café €\r\nsem código contábil definido."}));
     ASSERT_EQ(out.size(), 4u * 77);
-    EXPECT_EQ(out.substr(0, 14), "6110001" + sp(7));
-    EXPECT_EQ(out.substr(77, 14), sp(14));
-    EXPECT_EQ(out.substr(154, 14), sp(7) + "1120003");
+    EXPECT_EQ(out.substr(0, 14), "6110001" + espacos(7));
+    EXPECT_EQ(out.substr(77, 14), espacos(14));
+    EXPECT_EQ(out.substr(154, 14), espacos(7) + "1120003");
 }
 
 TEST_F(Lancamentos, OlderEntryFileIsReplacedAndNegativeAndMissingValuesKeepTheLength) {
@@ -486,7 +486,7 @@ TEST_F(Lancamentos, OlderEntryFileIsReplacedAndNegativeAndMissingValuesKeepTheLe
     std::string out = exporta({negativo, semData}, "fca01A31MAR.txt");
     ASSERT_EQ(out.size(), 2u * 77);
     EXPECT_EQ(out.substr(57, 18), "0000000-1234050309");
-    EXPECT_EQ(out.substr(77 + 57, 18), "000000000000" + sp(6));
+    EXPECT_EQ(out.substr(77 + 57, 18), "000000000000" + espacos(6));
 }
 
 TEST_F(Lancamentos, AmountOfTenBillionFails) {
