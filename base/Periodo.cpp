@@ -8,7 +8,7 @@ namespace zorla {
 
 namespace {
 constexpr const char* kNomesDosMeses[] = {"Janeiro", "Fevereiro", "Março",    "Abril",   "Maio",     "Junho",
-                                  "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
+                                          "Julho",   "Agosto",    "Setembro", "Outubro", "Novembro", "Dezembro"};
 constexpr const char* kAbrev[] = {"JAN", "FEV", "MAR", "ABR", "MAI", "JUN", "JUL", "AGO", "SET", "OUT", "NOV", "DEZ"};
 }  // namespace
 

@@ -7,8 +7,8 @@ namespace zorla {
 namespace {
 
 const char* const kNomesDosControles[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "TAB", "LF",
-                              "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
-                              "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+                                          "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
+                                          "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
 
 std::string nome(unsigned codigo) {
     return "<" + (codigo < 0x20 ? std::string(kNomesDosControles[codigo]) : std::to_string(codigo)) + ">";

@@ -370,8 +370,8 @@ TEST_F(Lancamentos, PaymentHistoryKeepsDocumentBlanksAndNullInstalment) {
         "  "
         "123   "
         "     ";
-    const std::string expected = head + "1" + "PAGAMENTO DE TITULO N\xBA" + espacos(7) + "000000000000" + "050309" + "\r\n" +
-                                 head + "2" + "123   /" + espacos(22) + "000000000007" + "050309" + "\r\n";
+    const std::string expected = head + "1" + "PAGAMENTO DE TITULO N\xBA" + espacos(7) + "000000000000" + "050309" +
+                                 "\r\n" + head + "2" + "123   /" + espacos(22) + "000000000007" + "050309" + "\r\n";
     EXPECT_EQ(exporta({r}, "pag01A31MAR.txt"), expected);
 }
 
@@ -391,12 +391,13 @@ TEST_F(Lancamentos, GeneralExpenseHistoriesAroundTwentyNineCharacters) {
     const std::vector<Case> cases = {
         {"exactly 29", h29, head + "1" + h29 + "000000001000" + "050309\r\n"},
         {"30 gives two lines", h30,
-         head + "1" + h29 + "000000000000" + "050309\r\n" + head + "2" + "i" + espacos(28) + "000000001000" + "050309\r\n"},
+         head + "1" + h29 + "000000000000" + "050309\r\n" + head + "2" + "i" + espacos(28) + "000000001000" +
+             "050309\r\n"},
         {"leading blanks: tested trimmed, cut as stored", "  " + std::string(28, 'b'),
          head + "1" + "  " + std::string(27, 'b') + "000000001000" + "050309\r\n"},
         {"50 characters", h50,
-         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') + espacos(8) +
-             "000000001000" + "050309\r\n"},
+         head + "1" + std::string(29, 'k') + "000000000000" + "050309\r\n" + head + "2" + std::string(21, 'k') +
+             espacos(8) + "000000001000" + "050309\r\n"},
         {"null history", "", head + "1" + espacos(29) + "000000001000" + "050309\r\n"},
     };
     for (const Case& c : cases) {
