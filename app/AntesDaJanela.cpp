@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "base/TextoVisivel.h"
+
 namespace zorla {
 
 namespace {
@@ -24,6 +26,10 @@ bool SessaoTemTela() {
 
 std::optional<SaidaAntesDaJanela> AntesDaJanela(const std::vector<std::string>& argumentos, bool temTela,
                                                 const std::string& versao) {
+    // An option it does not know is said so, whatever else is asked for: it would otherwise be passed over.
+    for (const std::string& a : argumentos)
+        if (a != "--help" && a != "-h" && a != "--version")
+            return SaidaAntesDaJanela{2, {}, "zorla-exporta: opção desconhecida: " + Visivel(a) + "\n" + kAjuda};
     for (const std::string& a : argumentos) {
         if (a == "--help" || a == "-h") return SaidaAntesDaJanela{0, kAjuda, {}};
         if (a == "--version") return SaidaAntesDaJanela{0, "zorla-exporta " + versao + "\n", {}};

@@ -6,9 +6,9 @@
 
 namespace zorla {
 
-// What the window program answers before it opens a window: --help and --version, which need no display, and a
-// session without a display, where Qt would abort. The exit status when the program ends here; nothing when the
-// window may open. Texts go to the given outputs.
+// What the window program answers before it opens a window: --help and --version, which need no display, an option
+// it does not know, and a session without a display, where Qt would abort. The exit status when the program ends here;
+// nothing when the window may open. Texts go to the given outputs.
 struct SaidaAntesDaJanela {
     int status = 0;
     std::string saida;  // for the standard output

@@ -51,7 +51,6 @@ int principal(int argc, char** argv) {
         return 1;
     }
     const Argumentos& args = std::get<Argumentos>(*lido);
-    for (const std::string& aviso : args.avisos) std::fprintf(stderr, "%s\n", aviso.c_str());
     const int status = executa(args, sinais);
     // A table or a list that did not reach where it was sent is no success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -63,6 +63,33 @@ std::string DataCurta(const Date& date) {
     return buf;
 }
 
+std::string DataHoraLocal(std::time_t momento) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &momento);
+#else
+    localtime_r(&momento, &local);
+#endif
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %02d:%02d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
+                  local.tm_hour, local.tm_min);
+    return buf;
+}
+
+std::string Numero(long long n) {
+    const std::string digitos = std::to_string(n < 0 ? -n : n);
+    std::string out = n < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digitos.size(); ++i) {
+        if (i > 0 && (digitos.size() - i) % 3 == 0) out += '.';
+        out += digitos[i];
+    }
+    return out;
+}
+
+std::string Quantidade(long long n, std::string_view um, std::string_view varios) {
+    return Numero(n) + " " + std::string(n == 1 || n == -1 ? um : varios);
+}
+
 std::string InverteData(const Date& date) {
     std::string s = DataCurta(date);
     return s.substr(6, 4) + "/" + s.substr(3, 2) + "/" + s.substr(0, 2);

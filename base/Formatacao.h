@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,12 @@ std::string ValorParaPlanilha(Decimal value);
 
 // The program's short date text, dd/mm/yyyy.
 std::string DataCurta(const Date& date);
+// A moment of this computer's clock as the operator reads it, in the local time: "09/12/2026 10:31".
+std::string DataHoraLocal(std::time_t momento);
+// A whole number as a person reads it, thousands apart: 270.000.
+std::string Numero(long long n);
+// A count and its noun, singular or plural: "1 registro", "270.000 registros".
+std::string Quantidade(long long n, std::string_view um, std::string_view varios);
 // An amount as whole hundredths without separators, at least three digits, a minus sign in front:
 // 0 gives 000, 0.5 gives 050, -1234.5 gives -123450.
 std::string DigitosDecimais(Decimal value);

@@ -29,6 +29,12 @@ std::string NomeArquivoPeriodo(const std::string& diaInicial, const std::string&
     return PadRight(diaInicial, 2, '0') + "A" + PadRight(diaFinal, 2, '0') + mesAbrev;
 }
 
+std::string MesEAno(const Date& data) {
+    std::string mes = NomeMes(static_cast<int>(static_cast<unsigned>(data.month())) - 1);
+    if (!mes.empty()) mes[0] = static_cast<char>(mes[0] - 'A' + 'a');  // every name starts with a plain capital
+    return mes + "/" + std::to_string(static_cast<int>(data.year()));
+}
+
 int UltimoDiaDoMes(int mes, int ano) {
     if (mes < 1 || mes > 12 || ano < 1 || ano > 9999) ComporData(1, mes, ano);  // says what is not a date
     static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -9,6 +9,8 @@ namespace zorla {
 // Month names and abbreviations of the period chooser, by index 0–11.
 const char* NomeMes(int indice);
 const char* AbreviaturaMes(int indice);
+// A date's month as a sentence writes it: "março/2026".
+std::string MesEAno(const Date& data);
 
 // The date day/month/year composed as the window does (1/3/2008); an impossible one fails with
 // "'<text>' is not a valid date".

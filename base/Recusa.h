@@ -14,11 +14,17 @@ struct Recusa {
         Ambiente,  // what is around it: a folder that cannot be written, another run holding it
     };
     // What the window may ask the operator, and with a yes ask again.
-    enum class Pergunta { Nenhuma, CriaPasta };
+    enum class Pergunta { Nenhuma, CriaPasta, Substitui };
+
+    Recusa() = default;
+    Recusa(std::string mensagem, Motivo motivo = Motivo::Pedido, Pergunta pergunta = Pergunta::Nenhuma,
+           std::string detalhe = {})
+        : mensagem(std::move(mensagem)), motivo(motivo), pergunta(pergunta), detalhe(std::move(detalhe)) {}
 
     std::string mensagem;
     Motivo motivo = Motivo::Pedido;
     Pergunta pergunta = Pergunta::Nenhuma;
+    std::string detalhe;  // for the question: what is there ("a exportação de março/2025 da empresa 0001 …")
 };
 
 // A value, or the refusal that stands in its place: every check before a run answers with one.

@@ -24,7 +24,7 @@ public:
         std::fprintf(stderr, "caixa: %s\n", texto.toUtf8().constData());
         if (aoFechar) aoFechar();
     }
-    void pergunta(QWidget*, const QString& texto, const QString&, std::function<void()> aoConfirmar) override {
+    void pergunta(QWidget*, const QString& texto, const QString&, bool, std::function<void()> aoConfirmar) override {
         std::fprintf(stderr, "pergunta: %s\n", texto.toUtf8().constData());
         if (aoConfirmar) aoConfirmar();
     }

@@ -11,7 +11,9 @@ namespace zorla {
 
 // What one line of a batch has come to.
 struct AndamentoDoLote {
-    enum class Estado { Esperando, Rodando, Concluida, ComPendencias, Falhou, Cancelada };
+    // A check ends with errors, or with pendências when it found warnings alone; an export with pendências when it
+    // wrote movements without an account.
+    enum class Estado { Esperando, Rodando, Concluida, ComPendencias, ComErros, Falhou, Cancelada };
     Estado estado = Estado::Esperando;
     std::string erro;
     ResultadoDaExportacao resultado;
@@ -22,11 +24,13 @@ struct AndamentoDoLote {
     bool relatado = false;    // its end has been told
 };
 
-// A line whose files were all written, whatever they hold.
+// A line that went to its end: its files all written, or its check all read, whatever they hold.
 inline bool Completou(AndamentoDoLote::Estado e) {
-    return e == AndamentoDoLote::Estado::Concluida || e == AndamentoDoLote::Estado::ComPendencias;
+    using E = AndamentoDoLote::Estado;
+    return e == E::Concluida || e == E::ComPendencias || e == E::ComErros;
 }
-// "concluída", "concluída com pendências", "falhou", "cancelada"; nothing for a line that waits or runs.
+// "concluída", "concluída com pendências", "concluída com erros", "falhou", "cancelada"; nothing for a line that
+// waits or runs.
 const char* NomeDoEstado(AndamentoDoLote::Estado e);
 
 }  // namespace zorla

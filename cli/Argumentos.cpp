@@ -16,11 +16,13 @@ namespace zorla {
 
 namespace {
 
+// A number in its range, or what is accepted.
 int inteiro(const std::string& opcao, const std::string& texto, int minimo, int maximo) {
     int valor = 0;
     auto [fim, erro] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
     if (erro != std::errc() || fim != texto.data() + texto.size() || valor < minimo || valor > maximo)
-        throw std::invalid_argument("valor inválido para " + opcao + ": '" + texto + "'");
+        throw std::invalid_argument("valor inválido para " + opcao + ": '" + texto + "' (aceita de " +
+                                    std::to_string(minimo) + " a " + std::to_string(maximo) + ")");
     return valor;
 }
 
@@ -79,6 +81,9 @@ void declaraOpcoes(Opcoes& o) {
         "--formato", "csv",
         "com --verificar: a tabela em CSV; com --conferir e um arquivo: seus registros em CSV (code page 1252, ;)");
     o.declara("--resumo", "ARQUIVO.csv", "grava também os totais da exportação nesse arquivo CSV");
+    o.declaraChave("--substituir",
+                   "substitui na pasta os arquivos de mesmo nome de outra exportação (outro ano, outra empresa) ou que "
+                   "não são de exportação; sem ela, a exportação é recusada (saída 2)");
     o.declaraChave("--listar-empresas", "lista código, nome fantasia e CNPJ das empresas da conexão");
     o.declara("--lote", "ARQUIVO", "exporta um lote: conexão;empresa;código;pasta por linha");
     o.declara("--tarefas", "N", "com --lote: exportações ao mesmo tempo (padrão: o número de núcleos)");
@@ -125,11 +130,12 @@ void periodo(const Opcoes& o, Argumentos& out) {
     if (out.diaInicial > out.diaFinal)
         throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) +
                                     ") é posterior ao dia final (" + std::to_string(out.diaFinal) + ")");
-    try {
-        PeriodoDoMes(out.diaInicial, out.diaFinal, out.mes, out.ano);  // a day the month does not have
-    } catch (const std::runtime_error& e) {
-        throw std::invalid_argument(e.what());
-    }
+    // A day the month does not have.
+    const int ultimo = UltimoDiaDoMes(out.mes, out.ano);
+    if (out.diaFinal > ultimo)
+        throw std::invalid_argument("o dia final (" + std::to_string(out.diaFinal) + ") não existe em " +
+                                    MesEAno(ComporData(1, out.mes, out.ano)) + ": o mês vai de 1 a " +
+                                    std::to_string(ultimo));
 }
 
 void empresa(const Opcoes& o, Argumentos& out) {
@@ -140,7 +146,7 @@ void empresa(const Opcoes& o, Argumentos& out) {
 void exportacao(const Opcoes& o, Argumentos& out) {
     empresa(o, out);
     if (!o.tem("--codigo")) throw std::invalid_argument("Informe o código da empresa.");
-    out.codigo = CodigoParaOsRegistros(*o.valor("--codigo"), out.avisos);
+    out.codigo = CodigoParaOsRegistros(*o.valor("--codigo"));
     periodo(o, out);
     if (!o.tem("--saida")) throw std::invalid_argument("falta --saida");
     out.saida = *o.valor("--saida");
@@ -159,14 +165,15 @@ void recusaOpcoesDeOutroModo(const Opcoes& o) {
     if (o.tem("--listar-empresas"))
         recusaAlheias(o, "--listar-empresas",
                       {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
-                       "--verificar", "--formato", "--lote", "--tarefas"});
+                       "--verificar", "--formato", "--lote", "--tarefas", "--substituir"});
     if (o.tem("--lote")) recusaAlheias(o, "--lote", {"--empresa", "--codigo", "--saida", "--config", "--tempo-limite"});
-    if (o.tem("--verificar")) recusaAlheias(o, "--verificar", {"--resumo", "--saida", "--codigo"});
+    if (o.tem("--verificar")) recusaAlheias(o, "--verificar", {"--resumo", "--saida", "--codigo", "--substituir"});
     if (o.tem("--tarefas") && !o.tem("--lote")) throw std::invalid_argument("--tarefas vale só com --lote");
     if (o.tem("--conferir"))
-        recusaAlheias(o, "--conferir",
-                      {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
-                       "--verificar", "--lote", "--tarefas", "--config", "--tempo-limite", "--listar-empresas"});
+        recusaAlheias(
+            o, "--conferir",
+            {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
+             "--verificar", "--lote", "--tarefas", "--config", "--tempo-limite", "--listar-empresas", "--substituir"});
     if (o.tem("--linha") && !o.tem("--conferir")) throw std::invalid_argument("--linha vale só com --conferir");
 }
 
@@ -176,6 +183,7 @@ Argumentos interpreta(const Opcoes& o) {
     out.config = o.valor("--config");
     if (auto t = o.valor("--tempo-limite")) out.tempoLimite = inteiro("--tempo-limite", *t, 1, 86400);
     out.resumo = o.valor("--resumo");
+    out.substituir = o.tem("--substituir");
     if (out.resumo && trimControl(*out.resumo).empty())
         throw std::invalid_argument("Informe o arquivo dos totais (--resumo).");
     if (auto f = o.valor("--formato")) {
@@ -213,7 +221,7 @@ Argumentos interpreta(const Opcoes& o) {
 }  // namespace
 
 // The code goes into every record as typed: anything that would not survive that is refused.
-std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::string>& avisos) {
+std::string CodigoParaOsRegistros(const std::string& digitado) {
     const ConversaoCp1252 c = converteParaCp1252(digitado);
     if (c.erro == ErroCp1252::Utf8Invalido) throw std::invalid_argument("--codigo não é texto UTF-8 válido.");
     if (c.erro == ErroCp1252::ForaDoCp1252)
@@ -221,7 +229,11 @@ std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::
     for (char ch : c.texto)
         if (CaractereDeControle(ch)) throw std::invalid_argument("--codigo tem caracteres de controle.");
     if (c.texto.empty()) throw std::invalid_argument("Informe o código da empresa.");
-    if (auto aviso = AvisoDeCodigoCortado(digitado)) avisos.push_back(*aviso);
+    // Cut, every record would carry another company's code.
+    if (c.texto.size() > 4)
+        throw std::invalid_argument("--codigo tem mais de 4 caracteres ('" + digitado +
+                                    "'): os registros levam 4. "
+                                    "Informe o código da empresa no Lumetra, de até 4 caracteres.");
     return c.texto;
 }
 
@@ -247,6 +259,8 @@ std::variant<Argumentos, TextoAImprimir> leArgumentos(const std::vector<std::str
         std::vector<std::string> invertidos(args.rbegin(), args.rend());
         app.parse(invertidos);
     } catch (const CLI::CallForHelp&) {
+        // An unknown option is an error whatever comes with it.
+        if (!app.remaining().empty()) throw std::invalid_argument("opção desconhecida: " + app.remaining().front());
         return TextoAImprimir{app.help()};
     } catch (const CLI::CallForVersion&) {
         return TextoAImprimir{versao + "\n"};
@@ -254,7 +268,7 @@ std::variant<Argumentos, TextoAImprimir> leArgumentos(const std::vector<std::str
         const std::string texto = e.what();
         throw std::invalid_argument("falta o valor de " + texto.substr(0, texto.find(':')));
     } catch (const CLI::ParseError& e) {
-        throw std::invalid_argument(e.what());
+        throw std::invalid_argument(std::string("argumentos inválidos (") + e.what() + ")");
     }
     if (!app.remaining().empty()) throw std::invalid_argument("opção desconhecida: " + app.remaining().front());
     o.semRepeticoes();

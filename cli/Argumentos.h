@@ -24,12 +24,12 @@ struct Argumentos {
     std::optional<int> tempoLimite;     // seconds
     bool csv = false;                   // the check's table as CSV
     std::optional<std::string> resumo;  // where the totals go as CSV
+    bool substituir = false;            // another export's files under the run's names are replaced
     std::string lote;                   // the batch file
     bool verificar = false;             // a batch of checks rather than exports
     int tarefas = 0;                    // exports at once in a batch
     std::string conferir;               // an exported file or the folder of one export, read back
     std::optional<long> linha;          // with conferir: the line to show field by field
-    std::vector<std::string> avisos;    // for the operator; the work goes on
 };
 
 // What --help and --version ask for: a text to print, and nothing to do.
@@ -38,8 +38,8 @@ struct TextoAImprimir {
 };
 
 // The company code as the records take it: code page 1252 bytes. Refused (std::invalid_argument) when it is not
-// UTF-8, holds a character code page 1252 lacks or a control character, or is empty; a warning when cut.
-std::string CodigoParaOsRegistros(const std::string& digitado, std::vector<std::string>& avisos);
+// UTF-8, holds a character code page 1252 lacks or a control character, is empty or longer than the records' 4.
+std::string CodigoParaOsRegistros(const std::string& digitado);
 
 // The options given, or what they ask to print; refused, with a Portuguese text for the operator, when they are not
 // valid.

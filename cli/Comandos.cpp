@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/Documentos.h"
+#include "base/Formatacao.h"
 #include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
 #include "cli/EventosNoTerminal.h"
@@ -56,8 +57,7 @@ int comCancelamento(const Argumentos& args, SinaisDeParada& sinais, Sessao& sess
     try {
         status = trabalho(sinais.parada());
     } catch (const EmpresaNaoEncontrada& e) {
-        std::fprintf(stderr, "%s\n%s", e.what(), UsoDoPrograma());
-        status = kStatusArgumentos;
+        status = DizARecusa(RecusaDaEmpresa(e.codigo()));
     } catch (const std::exception& e) {
         if (!sinais.motivo())
             std::fprintf(stderr, "%s\n", LinhasVisiveis(MensagemDaFalha(e, sessao.arquivoDeConexao())).c_str());
@@ -68,11 +68,16 @@ int comCancelamento(const Argumentos& args, SinaisDeParada& sinais, Sessao& sess
     return status == kCanceladoPelaExportacao ? 130 : status;
 }
 
+// Each file and its lines; a run that did not end whole leaves none to import.
 void listaArquivos(const ResultadoDaExportacao& r) {
     std::printf("Arquivos gravados:\n");
-    for (const ArquivoGravado& a : r.arquivos)
-        std::printf(a.completo ? "  %s: %ld linhas\n" : "  %s: incompleto, %ld linhas inteiras\n",
-                    Visivel(a.caminho).c_str(), a.linhas);
+    for (const ArquivoGravado& a : r.arquivos) {
+        std::string estado = Quantidade(a.linhas, "linha", "linhas");
+        if (!a.completo || r.desfecho != Desfecho::Concluido)
+            estado = "incompleto, não importe (" + Quantidade(a.linhas, "linha inteira", "linhas inteiras") + ")";
+        if (a.substituido) estado += ", substituído";
+        std::printf("  %s: %s\n", Visivel(a.caminho).c_str(), estado.c_str());
+    }
     for (const std::string& apagado : r.apagados) std::printf("  %s: %s\n", Visivel(apagado).c_str(), kApagado);
 }
 
@@ -132,14 +137,15 @@ std::string TabelaDasEmpresas(const std::vector<Empresa>& empresas) {
 
 int Exporta(const Argumentos& args, SinaisDeParada& sinais) {
     Sessao sessao(arquivoDeConexao(args));
-    PedidoDeExportacao pedido{args.saida, PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano),
-                              args.empresa, args.codigo};
+    PedidoDeExportacao pedido(args.saida, PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano),
+                              args.empresa, args.codigo);
     pedido.arquivoDosTotais = args.resumo;
-    OuRecusa<SaidaPreparada> saida = sessao.preparaSaida(pedido);
-    if (!saida) return DizARecusa(saida.recusa());
-    if (saida->pastaCriada())
-        std::fprintf(stderr, "%s\n", Visivel(MensagemPastaCriada(std::string(trimControl(args.saida)))).c_str());
+    pedido.substitui = args.substituir;
     return comCancelamento(args, sinais, sessao, kMensagemCancelada, [&](std::stop_token parada) {
+        OuRecusa<SaidaPreparada> saida = sessao.preparaSaida(pedido, parada);
+        if (!saida) return DizARecusa(saida.recusa());
+        if (saida->pastaCriada())
+            std::fprintf(stderr, "%s\n", Visivel(MensagemPastaCriada(std::string(trimControl(args.saida)))).c_str());
         return exporta(args, std::move(*saida), sessao, std::move(parada));
     });
 }

@@ -11,6 +11,7 @@
 #include "cli/Conferir.h"
 #include "cli/Terminal.h"
 #include "conferencia/ConferenciaDeArquivos.h"
+#include "conferencia/LeituraDoCampo.h"
 
 namespace zorla {
 
@@ -32,19 +33,6 @@ std::string tabela(const Leiaute& l, long numero, std::string_view linha) {
              VisivelCp1252(l.campo(linha, i)) + "\"\n";
     }
     return t;
-}
-
-// The value as a spreadsheet takes it: amounts in its decimals, dates as dd/mm/yyyy, texts without the fill.
-std::string paraPlanilha(const CampoDoLeiaute& f, std::string_view v) {
-    if (f.regra == Regra::Valor && v.find_first_not_of(' ') != std::string_view::npos)
-        if (auto c = CentavosDoCampo(f, v)) return ValorParaPlanilha(Decimal{*c});
-    if (f.data() && v.size() >= 6 && v.find_first_not_of("0123456789") == std::string_view::npos) {
-        if (f.regra == Regra::AnoMesDia)
-            return std::string(v.substr(6, 2)) + "/" + std::string(v.substr(4, 2)) + "/" + std::string(v.substr(0, 4));
-        return std::string(v.substr(0, 2)) + "/" + std::string(v.substr(2, 2)) + "/" +
-               (f.regra == Regra::DiaMesAno2 ? "20" : "") + std::string(v.substr(4));
-    }
-    return cp1252ToUtf8(v.substr(0, v.find_last_not_of(' ') + 1));
 }
 
 }  // namespace
@@ -82,7 +70,7 @@ int EscreveCsv(const std::string& caminho, TipoArquivo tipo) {
     Imprime(LinhaCsv(nomes));
     LeLinhas(caminho, [&](long n, std::string_view linha) {
         std::vector<std::string> valores = {std::to_string(n)};
-        for (std::size_t i : colunas) valores.push_back(paraPlanilha(l.campos[i], l.campo(linha, i)));
+        for (std::size_t i : colunas) valores.push_back(CampoParaPlanilha(l.campos[i], l.campo(linha, i)));
         Imprime(LinhaCsv(valores));
         return true;
     });

@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
 #include "cli/Terminal.h"
 #include "data/BancoDaConexao.h"
 #include "data/MensagemDaFalha.h"
+#include "export/ArquivosAnteriores.h"
 #include "export/ArquivosDaExecucao.h"
+#include "export/ParametrosDaExecucao.h"
 #include "export/Resumo.h"
 #include "export/Sessao.h"
 #include "sistema/ArquivoLateral.h"
@@ -121,7 +124,11 @@ ExecucaoDoLote::Fim ExecucaoDoLote::executaItem(std::size_t i) {
         sessao.umaConsultaPorVez();
     if (m_args.verificar) {
         a.verificacao = sessao.verifica(m_periodo, item.empresa, a.parada.get_token());
-        return {AndamentoDoLote::Estado::Concluida, {}};
+        using E = AndamentoDoLote::Estado;
+        return {a.verificacao.erros() > 0    ? E::ComErros
+                : a.verificacao.avisos() > 0 ? E::ComPendencias
+                                             : E::Concluida,
+                {}};
     }
     return exporta(i, sessao);
 }
@@ -130,8 +137,9 @@ ExecucaoDoLote::Fim ExecucaoDoLote::exporta(std::size_t i, Sessao& sessao) {
     const ItemDoLote& item = m_itens[i];
     AndamentoDoLote& a = *m_andamentos[i];
     // The folder before the connection: a run must not fail on its first file after its queries.
-    OuRecusa<SaidaPreparada> saida =
-        sessao.preparaSaida(PedidoDeExportacao{item.pasta, m_periodo, item.empresa, item.codigo});
+    PedidoDeExportacao pedido(item.pasta, m_periodo, item.empresa, item.codigo);
+    pedido.substitui = m_args.substituir;
+    OuRecusa<SaidaPreparada> saida = sessao.preparaSaida(pedido, a.parada.get_token());
     if (!saida) return {AndamentoDoLote::Estado::Falhou, saida.recusa().mensagem};
     if (saida->pastaCriada()) {
         std::lock_guard lock(g_saida);
@@ -244,16 +252,26 @@ std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> ExecucaoDoLote
 }
 
 namespace {
-// What keeps the batch from starting: a link among a line's file names, a totals file that is one of the files
-// the batch reads or writes.
+// What a line's folder holds that its export may not take: a link among its file names; another export's files,
+// unless their replacement was asked for.
+OuRecusa<void> examinaAPasta(const Argumentos& args, const ItemDoLote& item, const Periodo& periodo) {
+    const PedidoDeExportacao pedido(item.pasta, periodo, item.empresa, item.codigo);
+    const ParametrosDaExecucao params = ParametrosDoPedido(pedido);
+    if (OuRecusa<void> nomes = ExaminaOsNomes(params.Diretorio, params.NomeArquivo); !nomes) return nomes;
+    if (args.substituir) return {};
+    return AceitaOsAnteriores(ExaminaArquivosAnteriores(params), std::string(trimControl(item.pasta)));
+}
+
+// What keeps the batch from starting: what a line's folder holds, a totals file that is one of the files the batch
+// reads or writes.
 OuRecusa<void> examinaAntes(const Argumentos& args, const std::vector<ItemDoLote>& itens) {
     const Periodo periodo = PeriodoDoMes(args.diaInicial, args.diaFinal, args.mes, args.ano);
     ArquivosDaExecucao arquivos;
     arquivos.lido(args.lote);
     for (const ItemDoLote& item : itens) {
         if (!args.verificar)
-            if (OuRecusa<void> nomes = ExaminaOsNomes(DiretorioDe(item.pasta), periodo.NomeArquivo); !nomes)
-                return Recusa{"lote, linha " + std::to_string(item.linha) + ": " + nomes.recusa().mensagem};
+            if (OuRecusa<void> pasta = examinaAPasta(args, item, periodo); !pasta)
+                return Recusa{"lote, linha " + std::to_string(item.linha) + ": " + pasta.recusa().mensagem};
         arquivos.conexao(item.conexao);
         arquivos.saida(DiretorioDe(item.pasta), periodo.NomeArquivo);
     }
@@ -262,13 +280,11 @@ OuRecusa<void> examinaAntes(const Argumentos& args, const std::vector<ItemDoLote
 }  // namespace
 
 int ExecutaLote(const Argumentos& args, SinaisDeParada& sinais) {
-    std::vector<std::string> avisos;
-    OuRecusa<std::vector<ItemDoLote>> itens = LeLote(args.lote, avisos);
+    OuRecusa<std::vector<ItemDoLote>> itens = LeLote(args.lote);
     if (!itens) return DizARecusa(itens.recusa());
     if (!args.verificar)
         if (OuRecusa<void> pastas = ExaminaPastasRepetidas(*itens); !pastas) return DizARecusa(pastas.recusa());
     if (OuRecusa<void> antes = examinaAntes(args, *itens); !antes) return DizARecusa(antes.recusa());
-    for (const std::string& aviso : avisos) std::fprintf(stderr, "%s\n", Visivel(aviso).c_str());
     DesisteCom(sinais, 0, args.verificar ? "Verificação cancelada!" : kMensagemCancelada);
     ExecucaoDoLote lote(args, std::move(*itens), sinais);
     int status = lote.executa();

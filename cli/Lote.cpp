@@ -33,8 +33,7 @@ std::string relativoAo(const std::filesystem::path& pasta, const std::string& ca
     return p.is_absolute() ? caminho : TextoDoCaminho(pasta / p);
 }
 
-ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path& pasta,
-                std::vector<std::string>& avisos) {
+ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path& pasta) {
     auto erro = [&](const std::string& texto) {
         return std::invalid_argument("lote, linha " + std::to_string(numero) + ": " + texto);
     };
@@ -55,7 +54,7 @@ ItemDoLote item(std::string_view linha, int numero, const std::filesystem::path&
         throw erro("empresa inválida: '" + c[1] + "'");
     }
     try {
-        i.codigo = CodigoParaOsRegistros(c[2], avisos);
+        i.codigo = CodigoParaOsRegistros(c[2]);
     } catch (const std::invalid_argument& e) {
         throw erro(e.what());
     }
@@ -88,7 +87,7 @@ std::string bytesDoLote(const std::string& arquivo) {
 }  // namespace
 
 namespace {
-std::vector<ItemDoLote> leLote(const std::string& arquivo, std::vector<std::string>& avisos) {
+std::vector<ItemDoLote> leLote(const std::string& arquivo) {
     std::string bytes = bytesDoLote(arquivo);
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
     std::istringstream texto(utf8Valido(bytes) ? bytes : cp1252ToUtf8(bytes));
@@ -98,16 +97,16 @@ std::vector<ItemDoLote> leLote(const std::string& arquivo, std::vector<std::stri
     for (int numero = 1; std::getline(texto, linha); ++numero) {
         const std::string_view l = trimControl(linha);
         if (l.empty() || l.front() == '#') continue;
-        itens.push_back(item(l, numero, pasta, avisos));
+        itens.push_back(item(l, numero, pasta));
     }
     if (itens.empty()) throw std::invalid_argument("o lote \"" + arquivo + "\" não tem nenhuma exportação");
     return itens;
 }
 }  // namespace
 
-OuRecusa<std::vector<ItemDoLote>> LeLote(const std::string& arquivo, std::vector<std::string>& avisos) {
+OuRecusa<std::vector<ItemDoLote>> LeLote(const std::string& arquivo) {
     try {
-        return leLote(arquivo, avisos);
+        return leLote(arquivo);
     } catch (const std::invalid_argument& e) {
         return Recusa{e.what()};
     }

@@ -25,7 +25,7 @@ struct ItemDoLote {
 // relative to the file's folder. A bad line is refused, named; so is a file that is not a regular file of at most
 // kTamanhoMaximoDoLote bytes.
 inline constexpr std::size_t kTamanhoMaximoDoLote = std::size_t{1} << 20;
-OuRecusa<std::vector<ItemDoLote>> LeLote(const std::string& arquivo, std::vector<std::string>& avisos);
+OuRecusa<std::vector<ItemDoLote>> LeLote(const std::string& arquivo);
 
 // Two exports into one folder would write the same file names, the second over the first: refused, naming both
 // lines. Folders are compared as the system knows them, not by their spelling.

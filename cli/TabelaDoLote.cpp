@@ -17,6 +17,7 @@ const char* NomeDoEstado(AndamentoDoLote::Estado e) {
     using E = AndamentoDoLote::Estado;
     return e == E::Concluida       ? "concluída"
            : e == E::ComPendencias ? kConcluidaComPendencias
+           : e == E::ComErros      ? "concluída com erros"
            : e == E::Falhou        ? "falhou"
            : e == E::Cancelada     ? "cancelada"
                                    : "";
@@ -77,7 +78,7 @@ void TabelaDoLote::verificacoes(bool csv) const {
     std::vector<std::pair<LinhaDoLote, const ResultadoDaVerificacao*>> linhas;
     for (std::size_t i = 0; i < m_itens.size(); ++i) {
         const AndamentoDoLote& a = *m_andamentos[i];
-        const bool concluida = a.estado == AndamentoDoLote::Estado::Concluida;
+        const bool concluida = Completou(a.estado);
         if (csv) {
             if (concluida)
                 linhas.emplace_back(LinhaDoLote{m_itens[i].linha, m_itens[i].conexao, m_itens[i].empresa},

@@ -197,6 +197,7 @@ public:
         m_r.totais.completo = true;
         for (std::size_t i = 0; i < m_l.campos.size(); ++i) m_inicios.push_back(m_l.inicio(i));
         m_tipo = indice("TIPO"), m_numeroDaLinha = indice("Linha");
+        m_data = indice(m_livro ? "DATAMOVIMENTO" : "DATA"), m_empresa = indice("Código da empresa");
         const char* const montantes[] = {"VALOR", "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
         for (std::size_t k = 0; k < std::size(montantes); ++k) m_montantes[k] = indice(montantes[k]);
         for (std::size_t k : m_montantes)
@@ -236,6 +237,7 @@ public:
             }
             for (std::size_t i : m_conferidos) confereCampo(n, bruta, i);
         }
+        periodoEEmpresa(bruta);
         if (m_livro)
             somaLivro(bruta);
         else
@@ -339,6 +341,29 @@ private:
         m_anterior = numero;
     }
 
+    // The date of the movement and the company of a line of the layout's width.
+    void periodoEEmpresa(std::string_view linha) {
+        const CampoDoLeiaute& f = m_l.campos[m_data];
+        const std::string_view v = campo(linha, m_data);
+        if (!confereData(f, v) && v.find_first_not_of(' ') != std::string_view::npos) {
+            const char* p = v.data();
+            const bool anoMesDia = f.regra == Regra::AnoMesDia;
+            const int ano = anoMesDia ? numero(p, 4) : numero(p + 4, v.size() - 4) + (v.size() == 6 ? 2000 : 0);
+            const Date d{std::chrono::year{ano},
+                         std::chrono::month{static_cast<unsigned>(numero(p + (anoMesDia ? 4 : 2), 2))},
+                         std::chrono::day{static_cast<unsigned>(numero(p + (anoMesDia ? 6 : 0), 2))}};
+            if (!m_r.primeiraData || d < *m_r.primeiraData) m_r.primeiraData = d;
+            if (!m_r.ultimaData || d > *m_r.ultimaData) m_r.ultimaData = d;
+        }
+        if (m_empresa == kLinha) return;
+        std::string_view codigo = campo(linha, m_empresa);
+        codigo = codigo.substr(0, codigo.find_last_not_of(' ') + 1);
+        auto& empresas = m_r.empresas;
+        if (empresas.size() < ConferenciaDoArquivo::kMaximoDeEmpresas &&
+            std::find(empresas.begin(), empresas.end(), codigo) == empresas.end())
+            empresas.emplace_back(codigo);
+    }
+
     const Leiaute& m_l;
     bool m_livro, m_pares;
     std::vector<std::size_t> m_inicios;
@@ -351,7 +376,7 @@ private:
     // What a line that fits the mould still needs read: the fields it does not cover, and the amounts it sums.
     std::vector<std::size_t> m_foraDoMolde, m_somadosNoMolde;
     bool m_ruinsMarcados = false;
-    std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {};
+    std::size_t m_tipo = kLinha, m_numeroDaLinha = kLinha, m_montantes[5] = {}, m_data = kLinha, m_empresa = kLinha;
     ConferenciaDoArquivo m_r;
     char m_anterior = 0;  // the line number field of the line before, 0 when it could not be read
     long m_primeira = 0;  // the last first line of a movement
@@ -415,6 +440,12 @@ void junta(ConferenciaDoArquivo& a, ConferenciaDoArquivo b) {
         a.problemas.push_back(std::move(p));
     }
     a.totalDeProblemas += b.totalDeProblemas;
+    if (b.primeiraData && (!a.primeiraData || *b.primeiraData < *a.primeiraData)) a.primeiraData = b.primeiraData;
+    if (b.ultimaData && (!a.ultimaData || *b.ultimaData > *a.ultimaData)) a.ultimaData = b.ultimaData;
+    for (std::string& e : b.empresas)
+        if (a.empresas.size() < ConferenciaDoArquivo::kMaximoDeEmpresas &&
+            std::find(a.empresas.begin(), a.empresas.end(), e) == a.empresas.end())
+            a.empresas.push_back(std::move(e));
 }
 
 unsigned nucleos() { return std::max(1u, std::thread::hardware_concurrency()); }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Value.h"
 #include "leiaute/ArquivoGravado.h"
 #include "leiaute/Leiaute.h"
 
@@ -27,6 +28,12 @@ struct ConferenciaDoArquivo {
     std::vector<ProblemaNaLinha> problemas;  // the first kMaximoDeProblemas, in line order
     long totalDeProblemas = 0;
     static constexpr std::size_t kMaximoDeProblemas = 1000;
+    // What the records say of their export: the first and the last date of the movements (a book's DATAMOVIMENTO,
+    // an entry's DATA), none when no record has one; the company codes the books' records carry (code page 1252,
+    // the blanks after them dropped), the first kMaximoDeEmpresas.
+    std::optional<Date> primeiraData, ultimaData;
+    std::vector<std::string> empresas;
+    static constexpr std::size_t kMaximoDeEmpresas = 4;
 };
 
 // The exported files a path names: the file itself, or those of one export in a folder, in the export's order; with

@@ -20,6 +20,12 @@ bool BancoDeServidor(std::string_view database) {
     return database.substr(0, doisPontos).find('\\') == std::string_view::npos;
 }
 
+std::string ArquivoDeConexaoAEditar(const std::string& conexao) {
+    std::error_code ec;
+    const auto real = std::filesystem::weakly_canonical(CaminhoDoSistema(conexao), ec);
+    return ec ? conexao : TextoDoCaminho(real);
+}
+
 std::string DatabaseDaConexao(const std::string& conexao) {
     try {
         const auto secao = readIniSection(conexao, "EMPRESA");

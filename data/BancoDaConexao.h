@@ -8,6 +8,8 @@ namespace zorla {
 // Whether a connection's Database names a server's database ("host:path", "host/port:path", "inet://host/path"),
 // which many exports may read at once, rather than a file the embedded engine opens.
 bool BancoDeServidor(std::string_view database);
+// The connection file the operator edits: a link to it (beside an installed program) followed to its end.
+std::string ArquivoDeConexaoAEditar(const std::string& conexao);
 // The Database of a connection file as written; empty when the file or the key cannot be read.
 std::string DatabaseDaConexao(const std::string& conexao);
 // The file on this machine that a connection's database is: an embedded connection's, or that of a server on this

@@ -9,13 +9,16 @@ namespace zorla {
 // Why a connection could not be made, as far as the driver can tell; None for every other failure.
 enum class ConnectionFailure {
     None,
-    ConnectionFile,  // the connection file is missing or has no Database
-    ClientLibrary,   // the Firebird client library could not be loaded
-    Engine,          // no provider could open it: the embedded engine is not installed, or the server refused it
-    Unreachable,     // no server answered at that address and port, or it did not answer in time
-    DatabaseFile,    // the database file is missing or cannot be read
-    LockFolder,      // the engine's lock folder is not this user's to write
-    Login,           // user name or password refused
+    ConnectionFile,        // the connection file is missing or has no Database
+    ConnectionFileAccess,  // the connection file is there, but this user may not read it
+    ClientLibrary,         // the Firebird client library could not be loaded
+    Engine,                // no provider could open it: the embedded engine is not installed, or the server refused it
+    Unreachable,           // no server answered at that address and port, or it did not answer in time
+    DatabaseFile,          // the database file is missing or cannot be read
+    DatabaseReadOnly,      // the embedded engine may read the database file but not write it, which it must
+    HeldByServer,          // a Firebird server of this machine (or another program) has the file open
+    LockFolder,            // the engine's lock folder is not this user's to write
+    Login,                 // user name or password refused
     Other,
 };
 

@@ -27,7 +27,12 @@ std::string textoUtf8(std::string_view bytes, const std::string& path) {
 
 std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section) {
     std::ifstream file(path, std::ios::binary);
-    if (!file) throw DbError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    if (!file) {
+        const int erro = errno;
+        const DbError falha("Cannot open file \"" + path + "\". " + std::strerror(erro));
+        if (erro == EACCES || erro == EPERM) throw DbError(falha, ConnectionFailure::ConnectionFileAccess);
+        throw falha;
+    }
     std::string bytes(std::istreambuf_iterator<char>(file), {});
     if (file.bad()) throw DbError("Error reading file \"" + path + "\". " + std::strerror(errno));
     return parseIniSection(bytes, section, path);

@@ -29,12 +29,30 @@ std::string usuario() {
     return u ? u : "o usuário";
 }
 
+// The group a file or folder belongs to; empty when it cannot be told.
+std::string grupoDe(const std::string& caminho) {
+#ifndef _WIN32
+    struct stat s {};
+    group g{};
+    group* achado = nullptr;
+    std::vector<char> buffer(16384);
+    if (::stat(caminho.c_str(), &s) == 0 && getgrgid_r(s.st_gid, &g, buffer.data(), buffer.size(), &achado) == 0 &&
+        achado)
+        return achado->gr_name;
+#endif
+    (void)caminho;
+    return {};
+}
+
+std::string entraNoGrupo(const std::string& quem, const std::string& grupo) {
+    return "Como administrador: sudo adduser " + quem + " " + grupo + "; depois saia da sessão e entre de novo.";
+}
+
 std::string dicaDaPastaDeTravas() {
     const PastaDeTravas travas = PastaDeTravasDoFirebird();
     const std::string grupo = travas.grupo.empty() ? "firebird" : travas.grupo, quem = usuario();
     return "Para abrir um arquivo de banco neste computador, o usuário " + quem + " precisa pertencer ao grupo " +
-           grupo + ", dono da pasta de travas do Firebird (" + travas.pasta + "). Como administrador: sudo adduser " +
-           quem + " " + grupo + "; depois saia da sessão e entre de novo.";
+           grupo + ", dono da pasta de travas do Firebird (" + travas.pasta + "). " + entraNoGrupo(quem, grupo);
 }
 
 // Where the pieces of Firebird come from, and the manual, differ by system.
@@ -50,13 +68,47 @@ constexpr const char* kInstaleOCliente = "Instale a biblioteca cliente do Firebi
 constexpr const char* kInstaleOEmbutido = "o Firebird embutido (pacote firebird3.0-server-core)";
 #endif
 
-std::string oQueFazer(ConnectionFailure f) {
+// What the failure is about: the connection file to edit and the database it names.
+struct Contexto {
+    std::string conexao;
+    std::string database;
+};
+
+std::string semAcessoAConexao(const Contexto& c) {
+    const std::string quem = usuario(), grupo = grupoDe(c.conexao);
+    return "O usuário " + quem + " não pode ler o arquivo de conexão " + c.conexao +
+           ", que só o administrador e o grupo " + (grupo.empty() ? "zorla-exporta" : grupo) +
+           " leem (ele pode guardar uma senha). " + entraNoGrupo(quem, grupo.empty() ? "zorla-exporta" : grupo);
+}
+
+std::string bancoSemGravacao(const Contexto& c) {
+    const std::string quem = usuario(), grupo = grupoDe(c.database);
+    return "O Firebird embutido precisa ler e gravar o arquivo do banco " + c.database +
+           ", mesmo só para consultar, e o usuário " + quem +
+           " só pode lê-lo. Como administrador: dê ao grupo do arquivo permissão de gravação (sudo chmod g+rw " +
+           c.database + ") e ponha " + quem + " nesse grupo (sudo adduser " + quem + " " +
+           (grupo.empty() ? "GRUPO" : grupo) +
+           "); ou, se um servidor Firebird roda neste computador, leia pelo servidor: Database=localhost:" +
+           c.database + " no arquivo de conexão.";
+}
+
+std::string bancoComOServidor(const Contexto& c) {
+    return "O arquivo do banco " + c.database +
+           " está aberto pelo servidor Firebird deste computador (ou por outro programa com o Firebird embutido, como "
+           "outra janela do ZORLA Exporta), e o Firebird embutido não o abre ao mesmo tempo. Leia-o pelo servidor: no "
+           "arquivo de conexão " +
+           c.conexao + ", escreva Database=localhost:" + c.database + " (ou localhost/3050:" + c.database + ").";
+}
+
+std::string oQueFazer(ConnectionFailure f, const Contexto& c) {
     switch (f) {
         case ConnectionFailure::ConnectionFile:
             return std::string(
                        "Crie ou corrija o arquivo de conexão: ele precisa da seção [EMPRESA] com a chave "
                        "Database (veja ") +
                    kManual + "); na linha de comando, --config indica outro arquivo.";
+        case ConnectionFailure::ConnectionFileAccess:
+            return semAcessoAConexao(c);
         case ConnectionFailure::ClientLibrary:
             return kInstaleOCliente;
         case ConnectionFailure::Engine:
@@ -68,6 +120,10 @@ std::string oQueFazer(ConnectionFailure f) {
         case ConnectionFailure::DatabaseFile:
             return "Verifique se o arquivo do banco existe nesse caminho e se pode ser lido; ou corrija Database no "
                    "arquivo de conexão.";
+        case ConnectionFailure::DatabaseReadOnly:
+            return bancoSemGravacao(c);
+        case ConnectionFailure::HeldByServer:
+            return bancoComOServidor(c);
         case ConnectionFailure::LockFolder:
             return dicaDaPastaDeTravas();
         case ConnectionFailure::Login:
@@ -84,25 +140,18 @@ std::string oQueFazer(ConnectionFailure f) {
 PastaDeTravas PastaDeTravasDoFirebird() {
     const char* lock = std::getenv("FIREBIRD_LOCK");
     PastaDeTravas t{lock && *lock ? lock : "/tmp/firebird", {}};
-#ifndef _WIN32
-    struct stat s {};
-    group g{};
-    group* achado = nullptr;
-    std::vector<char> buffer(16384);
-    if (::stat(t.pasta.c_str(), &s) == 0 && getgrgid_r(s.st_gid, &g, buffer.data(), buffer.size(), &achado) == 0 &&
-        achado)
-        t.grupo = achado->gr_name;
-#endif
+    t.grupo = grupoDe(t.pasta);
     return t;
 }
 
 std::string MensagemDaFalha(const std::exception& falha, const std::string& arquivoDeConexao) {
     const auto* db = dynamic_cast<const DbError*>(&falha);
     if (!db || db->connectionFailure() == ConnectionFailure::None) return falha.what();
-    std::string texto = "Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + arquivoDeConexao + "\n";
-    if (const std::string database = DatabaseDaConexao(arquivoDeConexao); !database.empty())
-        texto += "Database: " + database + "\n";
-    return texto + "O que fazer: " + oQueFazer(db->connectionFailure()) + "\nDetalhe: " + falha.what();
+    // The file the operator edits, not a link to it beside the program.
+    const Contexto contexto{ArquivoDeConexaoAEditar(arquivoDeConexao), DatabaseDaConexao(arquivoDeConexao)};
+    std::string texto = "Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + contexto.conexao + "\n";
+    if (!contexto.database.empty()) texto += "Database: " + contexto.database + "\n";
+    return texto + "O que fazer: " + oQueFazer(db->connectionFailure(), contexto) + "\nDetalhe: " + falha.what();
 }
 
 }  // namespace zorla

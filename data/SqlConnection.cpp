@@ -1,5 +1,6 @@
 #include "data/SqlConnection.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/Caminho.h"
@@ -75,6 +76,10 @@ FbClient& SqlConnection::client() {
 
 namespace {
 ConnectionFailure failureOf(const std::vector<long>& codes) {
+    // The specific reasons first: the server names them after the general one ("I/O error during lock…").
+    const auto tem = [&](long codigo) { return std::find(codes.begin(), codes.end(), codigo) != codes.end(); };
+    if (tem(isc_already_opened)) return ConnectionFailure::HeldByServer;
+    if (tem(isc_no_priv)) return ConnectionFailure::DatabaseReadOnly;
     for (long c : codes) {
         switch (c) {
             case isc_network_error:

@@ -23,9 +23,16 @@ struct PedidoDeExportacao {
     std::int64_t empresa = 0;
     std::string codigoEmpresa;  // code page 1252, as every record takes it
     bool criaPasta = true;      // a folder that does not exist is created; the window asks first
+    // Files of another export, or none, under the run's names are replaced; the window asks first, the command line
+    // needs --substituir.
+    bool substitui = false;
     // The totals' CSV, which may be none of the files the run reads or writes.
     std::optional<std::string> arquivoDosTotais;
 };
+
+// What a run of that request takes when it starts, the folder's files aside.
+struct ParametrosDaExecucao;
+ParametrosDaExecucao ParametrosDoPedido(const PedidoDeExportacao& pedido);
 
 // The folder as "Continuar" takes it: blanks around it dropped, the path delimiter added when missing.
 std::string DiretorioDe(const std::string& pastaDigitada);

@@ -10,7 +10,7 @@ namespace zorla {
 
 namespace {
 std::string movimentos(std::size_t n) {
-    return std::to_string(n) + (n == 1 ? " movimento gravado" : " movimentos gravados");
+    return Quantidade(static_cast<long long>(n), "movimento gravado", "movimentos gravados");
 }
 
 std::string linhaDaPendencia(const Pendencia& p) {
@@ -35,6 +35,13 @@ std::string FraseDasPendencias(const ResultadoDaExportacao& r) {
     if (r.semConta.empty()) return {};
     return "Exportação concluída com pendências: " + movimentos(r.semConta.size()) +
            " sem código contábil definido, com a conta em branco. Defina as contas no ZORLA e exporte de novo.";
+}
+
+std::string AvisoDasPendencias(const ResultadoDaExportacao& r) {
+    const auto n = static_cast<long long>(r.semConta.size());
+    if (n == 0) return {};
+    return Quantidade(n, "movimento foi gravado", "movimentos foram gravados") +
+           " sem código contábil (conta em branco): veja os detalhes.";
 }
 
 std::optional<std::string> AvisoDePeriodoVazio(const ResultadoDaExportacao& r) {

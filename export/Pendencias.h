@@ -14,6 +14,9 @@ namespace zorla {
 std::string TextoDasPendencias(const ResultadoDaExportacao& resultado);
 // One sentence for the end of the run: how many movements went without an account; empty when none.
 std::string FraseDasPendencias(const ResultadoDaExportacao& resultado);
+// The window's line under its success: "3 movimentos foram gravados sem código contábil (conta em branco): veja os
+// detalhes."; empty when none.
+std::string AvisoDasPendencias(const ResultadoDaExportacao& resultado);
 // The period had no document nor movement: every file is empty, which nobody should import unawares.
 std::optional<std::string> AvisoDePeriodoVazio(const ResultadoDaExportacao& resultado);
 

@@ -26,8 +26,9 @@ std::vector<std::pair<const char*, std::int64_t>> montantes(TipoArquivo tipo, co
 }
 
 std::string linhaDoResumo(TipoArquivo tipo, long registros, const Somas& s) {
-    std::string linha = std::to_string(registros) +
-                        (LivroFiscal(tipo) ? " registros" : " linhas, " + std::to_string(s.documentos) + " movimentos");
+    std::string linha = LivroFiscal(tipo) ? Quantidade(registros, "registro", "registros")
+                                          : Quantidade(registros, "linha", "linhas") + ", " +
+                                                Quantidade(s.documentos, "movimento", "movimentos");
     for (const auto& [nome, centavos] : montantes(tipo, s))
         linha += "; " + std::string(nome) + " " + ValorFormatado(Decimal{centavos});
     return linha;
@@ -40,11 +41,13 @@ std::string tipoMostrado(const std::string& tipo) { return tipo.empty() ? "(sem 
 std::string TextoDoResumo(const ResultadoDaExportacao& r) {
     std::string texto = "Resumo:\n";
     for (const ArquivoGravado& a : r.arquivos) {
-        texto += "  " + NomeDoArquivo(a.caminho) + ": " + linhaDoResumo(a.tipo, a.linhas, a.somas) + "\n";
+        texto += "  " + Visivel(NomeDoArquivo(a.caminho)) + (a.substituido ? " (substituído)" : "") + ": " +
+                 linhaDoResumo(a.tipo, a.linhas, a.somas) + "\n";
         for (const auto& [tipo, somas] : a.porTipo)
             texto += "    " + tipoMostrado(tipo) + ": " + linhaDoResumo(a.tipo, somas.documentos, somas) + "\n";
     }
-    for (const std::string& apagado : r.apagados) texto += "  " + NomeDoArquivo(apagado) + ": " + kApagado + "\n";
+    for (const std::string& apagado : r.apagados)
+        texto += "  " + Visivel(NomeDoArquivo(apagado)) + ": " + kApagado + "\n";
     return texto;
 }
 

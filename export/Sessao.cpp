@@ -7,6 +7,7 @@
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
 #include "data/DMVantero.h"
+#include "export/ArquivosAnteriores.h"
 #include "export/ArquivosDaExecucao.h"
 #include "export/EmpresaNaoEncontrada.h"
 #include "export/ThProcessa.h"
@@ -53,9 +54,15 @@ void Sessao::aceitaEmpresa(std::int64_t codigo, std::stop_token parada) {
     if (!temEmpresa(codigo, std::move(parada))) throw EmpresaNaoEncontrada(codigo);
 }
 
+Recusa RecusaDaEmpresa(std::int64_t codigo) {
+    return Recusa{std::string(EmpresaNaoEncontrada(codigo).what()) +
+                  " As empresas desta conexão: zorla-exporta-cli --listar-empresas."};
+}
+
 void Sessao::consulta(const Periodo& periodo, std::int64_t empresa, std::stop_token parada) {
     m_consultaValida = false;
     aceitaEmpresa(empresa, parada);
+    m_empresaConsultada = empresa;
     *m_antecipadas = {};
     // Attached before the sales are fetched: opening one while another fetches stalls.
     if (m_paralelo)
@@ -76,35 +83,52 @@ VendasConsultadas Sessao::vendasConsultadas() const {
     return {saidas.rows(), saidas.fields()};
 }
 
-OuRecusa<SaidaPreparada> Sessao::preparaSaida(const PedidoDeExportacao& pedido) const {
-    const std::string diretorio = DiretorioDe(pedido.pasta);
-    const std::string& nomeArquivo = pedido.periodo.NomeArquivo;
-    if (OuRecusa<void> nomes = ExaminaOsNomes(diretorio, nomeArquivo); !nomes) return nomes.recusa();
-    if (pedido.arquivoDosTotais) {
-        ArquivosDaExecucao arquivos;
-        arquivos.conexao(arquivoDeConexao());
-        arquivos.saida(diretorio, nomeArquivo);
-        if (OuRecusa<void> totais = arquivos.aceita(*pedido.arquivoDosTotais); !totais) return totais.recusa();
-    }
-    const std::string pasta(trimControl(pedido.pasta));
-    bool criada = false;
-    if (pedido.criaPasta) {
-        OuRecusa<bool> preparada = PreparaPasta(pasta);
-        if (!preparada) return preparada.recusa();
-        criada = *preparada;
-    } else if (OuRecusa<void> examinada = ExaminaPasta(pasta); !examinada) {
-        return examinada.recusa();
-    }
-    std::optional<TravaPasta> trava = TravaPasta::tenta(diretorio);
-    if (!trava) return Recusa{MensagemPastaOcupada(pedido.pasta), Recusa::Motivo::Ambiente};
+ParametrosDaExecucao ParametrosDoPedido(const PedidoDeExportacao& pedido) {
     ParametrosDaExecucao params;
-    params.Diretorio = diretorio;
-    params.NomeArquivo = nomeArquivo;
+    params.Diretorio = DiretorioDe(pedido.pasta);
+    params.NomeArquivo = pedido.periodo.NomeArquivo;
     params.DataInicial = pedido.periodo.DataInicial;
     params.DataFinal = pedido.periodo.DataFinal;
     params.Empresa = pedido.empresa;
     params.CodigoEmpresa = pedido.codigoEmpresa;
-    return SaidaPreparada(std::move(params), std::make_unique<TravaPasta>(std::move(*trava)), criada);
+    return params;
+}
+
+OuRecusa<SaidaPreparada> Sessao::preparaSaida(const PedidoDeExportacao& pedido, std::stop_token parada) {
+    ParametrosDaExecucao params = ParametrosDoPedido(pedido);
+    if (OuRecusa<void> nomes = ExaminaOsNomes(params.Diretorio, params.NomeArquivo); !nomes) return nomes.recusa();
+    if (OuRecusa<void> totais = aceitaOsTotais(pedido, params.Diretorio); !totais) return totais.recusa();
+    // A folder that is there must take the files and be free, said before any query; one that is not is made only
+    // once the company, and with it the connection, is known to be good.
+    const std::string pasta(trimControl(pedido.pasta));
+    OuRecusa<void> examinada = ExaminaPasta(pasta);
+    const bool falta = !examinada && examinada.recusa().pergunta == Recusa::Pergunta::CriaPasta;
+    if (!examinada && (!falta || !pedido.criaPasta)) return examinada.recusa();
+    std::optional<TravaPasta> trava;
+    if (!falta && !(trava = TravaPasta::tenta(params.Diretorio)))
+        return Recusa{MensagemPastaOcupada(pedido.pasta), Recusa::Motivo::Ambiente};
+    if (!(m_consultaValida && m_empresaConsultada == pedido.empresa) && !temEmpresa(pedido.empresa, parada))
+        return RecusaDaEmpresa(pedido.empresa);
+    if (falta) {
+        if (OuRecusa<void> criada = CriaPasta(pasta); !criada) return criada.recusa();
+        if (OuRecusa<void> nova = ExaminaPasta(pasta); !nova) return nova.recusa();
+        if (!(trava = TravaPasta::tenta(params.Diretorio)))
+            return Recusa{MensagemPastaOcupada(pedido.pasta), Recusa::Motivo::Ambiente};
+    }
+    // Under the lock: what the folder holds now is what the run will find.
+    const std::vector<ArquivoAnterior> anteriores = ExaminaArquivosAnteriores(params);
+    if (!pedido.substitui)
+        if (OuRecusa<void> aceitos = AceitaOsAnteriores(anteriores, pasta); !aceitos) return aceitos.recusa();
+    for (const ArquivoAnterior& a : anteriores) params.Anteriores.push_back(a.caminho);
+    return SaidaPreparada(std::move(params), std::make_unique<TravaPasta>(std::move(*trava)), falta);
+}
+
+OuRecusa<void> Sessao::aceitaOsTotais(const PedidoDeExportacao& pedido, const std::string& diretorio) const {
+    if (!pedido.arquivoDosTotais) return {};
+    ArquivosDaExecucao arquivos;
+    arquivos.conexao(arquivoDeConexao());
+    arquivos.saida(diretorio, pedido.periodo.NomeArquivo);
+    return arquivos.aceita(*pedido.arquivoDosTotais);
 }
 
 std::unique_ptr<Execucao> Sessao::inicia(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
@@ -123,7 +147,6 @@ std::unique_ptr<Execucao> Sessao::inicia(SaidaPreparada saida, EventosDaExportac
 std::unique_ptr<Execucao> Sessao::exporta(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
                                           DestinoDosArquivos* arquivos) {
     const ParametrosDaExecucao& p = saida.m_params;
-    aceitaEmpresa(p.Empresa, parada);
     m_consultaValida = false;
     // The purchases and the movements are fetched on their own attachments while the sales are, and the sales book
     // is written as its rows arrive.

@@ -61,10 +61,12 @@ public:
     bool temConsulta() const;
     VendasConsultadas vendasConsultadas() const;
 
-    // The gate to every run: the names the run writes examined, the totals' file refused when it is one the run
-    // reads or writes, the folder examined (created when asked), the folder locked. What keeps the run from
-    // starting is refused before anything is written.
-    OuRecusa<SaidaPreparada> preparaSaida(const PedidoDeExportacao& pedido) const;
+    // The gate to every run, all of it before anything is written: the names the run writes examined; a totals file
+    // that is one the run reads or writes refused; a folder that is there examined; the company looked for (which
+    // connects, unless the consult did); a folder that is not there made (when asked); the folder locked; what it
+    // holds under the run's names read back, and another export's files, or files of no export, refused unless their
+    // replacement was asked for. What keeps the run from starting comes back refused.
+    OuRecusa<SaidaPreparada> preparaSaida(const PedidoDeExportacao& pedido, std::stop_token parada = {});
     // A run over the consulted rows, on its worker from now on (the window's).
     std::unique_ptr<Execucao> inicia(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
                                      DestinoDosArquivos* arquivos = nullptr);
@@ -83,6 +85,7 @@ public:
 private:
     bool temEmpresa(std::int64_t codigo, std::stop_token parada);
     void aceitaEmpresa(std::int64_t codigo, std::stop_token parada);
+    OuRecusa<void> aceitaOsTotais(const PedidoDeExportacao& pedido, const std::string& diretorio) const;
     std::function<std::unique_ptr<TFDMExporta>()> outroModulo() const;
 
     std::unique_ptr<TFDMExporta> m_dm;
@@ -90,6 +93,10 @@ private:
     std::unique_ptr<ConsultasAntecipadas> m_antecipadas;
     bool m_paralelo = true;
     bool m_consultaValida = false;
+    std::int64_t m_empresaConsultada = 0;
 };
+
+// "Empresa 9 não encontrada.", and where the command line lists the connection's companies.
+Recusa RecusaDaEmpresa(std::int64_t codigo);
 
 }  // namespace zorla

@@ -86,6 +86,8 @@ ThProcessa::Saida ThProcessa::criaArquivo(TipoArquivo tipo, const std::string& p
     ArquivoGravado& novo = m_resultado.arquivos.emplace_back();
     novo.tipo = tipo;
     novo.caminho = path;
+    novo.substituido =
+        std::find(m_params.Anteriores.begin(), m_params.Anteriores.end(), path) != m_params.Anteriores.end();
     m_eventos.arquivoIniciado(tipo, path);
     return saida;
 }

@@ -19,8 +19,9 @@ struct Somas {
 struct ArquivoGravado {
     TipoArquivo tipo = TipoArquivo::LivroSaidas;
     std::string caminho;
-    long linhas = 0;        // whole lines in the file
-    bool completo = false;  // closed with every line on the disk
+    long linhas = 0;           // whole lines in the file
+    bool completo = false;     // closed with every line on the disk
+    bool substituido = false;  // it replaced a file of the same name
     Somas somas;
     // The fiscal books' sums per TIPO (code page 1252, empty for none), in the order of their first record.
     std::vector<std::pair<std::string, Somas>> porTipo;

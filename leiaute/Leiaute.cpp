@@ -75,7 +75,7 @@ constexpr CampoDoLeiaute kLancamento[] = {
     {"Brancos", 2, R::Fixo},
     {"DOCUMENTO", 6, R::Texto, ' ', {}, "Documento"},
     {"Brancos", 5, R::Fixo},
-    {"Linha", 1, R::Dado},
+    {"Linha", 1, R::Dado, ' ', {}, "Linha do movimento"},
     {"Histórico", 29, R::Dado},
     {"VALOR", 12, R::Valor, '0', {}, "Valor"},
     {"DATA", 6, R::DiaMesAno2, ' ', {}, "Data"},
@@ -121,10 +121,12 @@ std::vector<std::size_t> Leiaute::camposComNome() const {
     return i;
 }
 
-std::string Leiaute::titulo(std::size_t campo) const {
+std::string Leiaute::titulo(std::size_t campo, bool rotulado) const {
+    const CampoDoLeiaute& f = campos[campo];
     std::size_t vez = 1;
-    for (std::size_t c = 0; c < campo; ++c) vez += campos[c].nome == campos[campo].nome;
-    return std::string(campos[campo].nome) + (vez > 1 ? " (" + std::to_string(vez) + ")" : "");
+    for (std::size_t c = 0; c < campo; ++c) vez += campos[c].nome == f.nome;
+    const std::string_view nome = rotulado && !f.rotulo.empty() ? f.rotulo : f.nome;
+    return std::string(nome) + (vez > 1 ? " (" + std::to_string(vez) + ")" : "");
 }
 
 const Leiaute& LeiauteDaSaida() { return kLeiauteSaida; }

@@ -56,8 +56,9 @@ struct Leiaute {
     std::string_view campo(std::string_view linha, std::size_t campo) const;
     // The fields a reader shows, in order: all but the blanks and zeros that fill.
     std::vector<std::size_t> camposComNome() const;
-    // A field's name as a column's heading: a second field of the same name is told apart, "BASEICMS (2)".
-    std::string titulo(std::size_t campo) const;
+    // A field's name as a column's heading, or its label as the operator reads it ("Base do ICMS") when asked and
+    // it has one: a second field of the same name is told apart, "BASEICMS (2)".
+    std::string titulo(std::size_t campo, bool rotulado = false) const;
 };
 
 const Leiaute& LeiauteDaSaida();       // .SAI, 547 characters

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "leiaute/TipoArquivo.h"
@@ -12,24 +13,52 @@
 
 namespace zorla {
 
+namespace {
+// A box's text as rich text: a word with a hyphen or a slash (a path, "criá-la") is never broken at it, the line
+// breaks (CR, LF, CR LF) are kept, and nothing in it is read as markup.
+QString semQuebraNosHifens(const QString& texto) {
+    QString html;
+    const QStringList linhas = QString(texto)
+                                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                   .split(QRegularExpression(QStringLiteral("[\r\n]")));
+    for (qsizetype l = 0; l < linhas.size(); ++l) {
+        if (l > 0) html += QStringLiteral("<br>");
+        const QStringList palavras = linhas[l].split(QLatin1Char(' '));
+        for (qsizetype p = 0; p < palavras.size(); ++p) {
+            if (p > 0) html += QLatin1Char(' ');
+            const QString palavra = palavras[p].toHtmlEscaped();
+            const bool quebraria = palavras[p].contains(QLatin1Char('-')) || palavras[p].contains(QLatin1Char('/'));
+            html += quebraria ? QStringLiteral("<span style=\"white-space:nowrap\">%1</span>").arg(palavra) : palavra;
+        }
+    }
+    return html;
+}
+
+QMessageBox* caixa(QMessageBox::Icon icone, const QString& titulo, const QString& texto,
+                   QMessageBox::StandardButtons botoes, QWidget* parent) {
+    auto* box = new QMessageBox(icone, titulo, semQuebraNosHifens(texto), botoes, parent);
+    box->setTextFormat(Qt::RichText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    return box;
+}
+}  // namespace
+
 void QtDialogs::mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                          std::function<void()> aoFechar) {
     const QMessageBox::Icon icon = icone == MessageIcon::Error     ? QMessageBox::Critical
                                    : icone == MessageIcon::Warning ? QMessageBox::Warning
                                                                    : QMessageBox::Information;
-    auto* box = new QMessageBox(icon, titulo, texto, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    auto* box = caixa(icon, titulo, texto, QMessageBox::Ok, parent);
     QObject::connect(box, &QMessageBox::finished, box, [aoFechar = std::move(aoFechar)](int) {
         if (aoFechar) aoFechar();
     });
     box->open();
 }
 
-void QtDialogs::pergunta(QWidget* parent, const QString& texto, const QString& titulo,
+void QtDialogs::pergunta(QWidget* parent, const QString& texto, const QString& titulo, bool simPorPadrao,
                          std::function<void()> aoConfirmar) {
-    auto* box = new QMessageBox(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setDefaultButton(QMessageBox::Yes);
+    auto* box = caixa(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(simPorPadrao ? QMessageBox::Yes : QMessageBox::No);
     QObject::connect(box, &QMessageBox::finished, box, [aoConfirmar = std::move(aoConfirmar)](int resposta) {
         if (resposta == QMessageBox::Yes && aoConfirmar) aoConfirmar();
     });
@@ -39,8 +68,7 @@ void QtDialogs::pergunta(QWidget* parent, const QString& texto, const QString& t
 void QtDialogs::mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo,
                                     const QString& detalhes, std::function<void()> aoSalvar,
                                     std::function<void()> aoFechar) {
-    auto* box = new QMessageBox(QMessageBox::Information, titulo, texto, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    auto* box = caixa(QMessageBox::Information, titulo, texto, QMessageBox::Ok, parent);
     box->setDetailedText(detalhes);
     QPushButton* salvar = box->addButton(QStringLiteral("Salvar…"), QMessageBox::ActionRole);
     QObject::connect(box, &QMessageBox::finished, box,

@@ -20,8 +20,8 @@ public:
     virtual ~Dialogs() = default;
     virtual void mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                           std::function<void()> aoFechar) = 0;
-    // A question answered "Sim" or "Não"; aoConfirmar only for "Sim".
-    virtual void pergunta(QWidget* parent, const QString& texto, const QString& titulo,
+    // A question answered "Sim" or "Não", the default one as given; aoConfirmar only for "Sim".
+    virtual void pergunta(QWidget* parent, const QString& texto, const QString& titulo, bool simPorPadrao,
                           std::function<void()> aoConfirmar) = 0;
     // A box with details shown on asking ("Mostrar detalhes…") and a "Salvar…" button that closes it and saves.
     virtual void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo,
@@ -49,7 +49,7 @@ class QtDialogs : public Dialogs {
 public:
     void mensagem(QWidget* parent, const QString& texto, const QString& titulo, MessageIcon icone,
                   std::function<void()> aoFechar) override;
-    void pergunta(QWidget* parent, const QString& texto, const QString& titulo,
+    void pergunta(QWidget* parent, const QString& texto, const QString& titulo, bool simPorPadrao,
                   std::function<void()> aoConfirmar) override;
     void mensagemComDetalhes(QWidget* parent, const QString& texto, const QString& titulo, const QString& detalhes,
                              std::function<void()> aoSalvar, std::function<void()> aoFechar) override;

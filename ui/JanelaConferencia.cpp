@@ -61,6 +61,7 @@ JanelaConferencia::JanelaConferencia(std::shared_ptr<const std::vector<ArquivoCo
     m_tabela->setWordWrap(false);
     m_tabela->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(m_tabela, 3);
+    layout->addWidget(new QLabel(QStringLiteral("Problemas:"), this));
     m_problemas = new QListWidget(this);
     m_problemas->setObjectName(QStringLiteral("LstProblemas"));
     layout->addWidget(m_problemas, 1);
@@ -104,6 +105,7 @@ void JanelaConferencia::mostra(int arquivo) {
         auto* item = new QListWidgetItem(textoDoProblema(p), m_problemas);
         item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(p.linha));
     }
+    if (a->conferencia.totalDeProblemas == 0) m_problemas->addItem(QStringLiteral("Nenhum problema encontrado."));
     if (a->conferencia.totalDeProblemas > static_cast<long>(a->conferencia.problemas.size()))
         m_problemas->addItem(
             QStringLiteral("… e mais %1 problemas")

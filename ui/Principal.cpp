@@ -21,6 +21,7 @@
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "base/TextoVisivel.h"
+#include "data/BancoDaConexao.h"
 #include "data/MensagemDaFalha.h"
 #include "data/ProgramFolder.h"
 #include "sistema/ArquivoLateral.h"
@@ -169,7 +170,7 @@ QString TFrmPrincipal::falha(const std::exception& e) const {
 bool TFrmPrincipal::semConexao() {
     if (!m_semConexao) return false;
     informa(QStringLiteral("Sem conexão com o banco. Corrija o arquivo de conexão %1 e abra o programa de novo.")
-                .arg(QString::fromStdString(m_sessao.arquivoDeConexao())));
+                .arg(QString::fromStdString(ArquivoDeConexaoAEditar(m_sessao.arquivoDeConexao()))));
     return true;
 }
 
@@ -233,6 +234,9 @@ void TFrmPrincipal::terminaConsulta() {
     m_modelo->atualiza(vendas.linhas, vendas.campos);
     const int linhas = vendas.linhas ? static_cast<int>(vendas.linhas->size()) : 0;
     mostraGauge(linhas, 0);
+    StStatus->showMessage(linhas == 0 ? QStringLiteral("  Nenhum documento no período.")
+                                      : QStringLiteral("  %1").arg(
+                                            QString::fromStdString(Quantidade(linhas, "documento", "documentos"))));
     DbGrdConsulta->setFocus();
     m_exportacao.Exportando = false;
     m_exportacao.Cancelado = false;
@@ -265,7 +269,8 @@ void TFrmPrincipal::terminaVerificacao(std::shared_ptr<const ResultadoDaVerifica
     PnlStatus->hide();
     // The CSV is made only if asked for: it may hold millions of lines.
     m_dialogs.verificacao(this, resultado, [this, resultado] {
-        salvaCsv(QString::fromStdString(programFolder()) + QStringLiteral("verificacao.csv"),
+        // Where the export panel offers to write: an installed program's folder is not the operator's.
+        salvaCsv(QString::fromStdString(PastaInicial()) + QStringLiteral("verificacao.csv"),
                  [resultado](const Escrita& escreve) { CsvDaVerificacao(*resultado, escreve); });
     });
 }

@@ -111,7 +111,7 @@ private:
     // cannot be written.
     void salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava);
     ArquivosDaExecucao arquivosDaExecucao() const;
-    void preparaSaida(bool criaPasta);
+    void preparaSaida(bool criaPasta, bool substitui);
     void iniciaExportacao(SaidaPreparada saida);
     static std::string PastaInicial();
     QString falha(const std::exception& e) const;

@@ -39,20 +39,28 @@ void TFrmPrincipal::BtnContinuarClick() {
         EdtDiretorio->setFocus();
         return;
     }
-    preparaSaida(false);
+    preparaSaida(false, false);
 }
 
-// The gate of every run: a folder that does not exist is created once the operator says so.
-void TFrmPrincipal::preparaSaida(bool criaPasta) {
+// The gate of every run: a folder that does not exist is created, and another export's files replaced, once the
+// operator says so.
+void TFrmPrincipal::preparaSaida(bool criaPasta, bool substitui) {
     if (ocupada() || semConsulta()) return;
     const QString pasta = EdtDiretorio->text().trimmed();
-    PedidoDeExportacao pedido{QFile::encodeName(pasta).toStdString(), Periodo{DataInicial, DataFinal, NomeArquivo},
-                              m_empresaConsultada, utf8ToCp1252(EdtCodEmpresa->text().toStdString())};
+    PedidoDeExportacao pedido(QFile::encodeName(pasta).toStdString(), Periodo{DataInicial, DataFinal, NomeArquivo},
+                              m_empresaConsultada, utf8ToCp1252(EdtCodEmpresa->text().toStdString()));
     pedido.criaPasta = criaPasta;
+    pedido.substitui = substitui;
     OuRecusa<SaidaPreparada> saida = m_sessao.preparaSaida(pedido);
     if (!saida && saida.recusa().pergunta == Recusa::Pergunta::CriaPasta) {
         m_dialogs.pergunta(this, QStringLiteral("A pasta %1 não existe. Deseja criá-la?").arg(pasta),
-                           QStringLiteral("ZORLA"), [this] { preparaSaida(true); });
+                           QStringLiteral("ZORLA"), true, [this, substitui] { preparaSaida(true, substitui); });
+        return;
+    }
+    if (!saida && saida.recusa().pergunta == Recusa::Pergunta::Substitui) {
+        const QString oQueTem = QString::fromStdString(Visivel(saida.recusa().detalhe));
+        m_dialogs.pergunta(this, QStringLiteral("A pasta %1 já tem %2. Substituir?").arg(pasta, oQueTem),
+                           QStringLiteral("ZORLA"), false, [this, criaPasta] { preparaSaida(criaPasta, true); });
         return;
     }
     if (!saida) {

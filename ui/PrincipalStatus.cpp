@@ -91,6 +91,7 @@ void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
     const std::string csv = CsvDoResumo(r);
     std::string texto = MensagemConcluida(m_pastaDigitada.toStdString());
     if (auto vazio = AvisoDePeriodoVazio(r)) texto += "\r\r" + *vazio;
+    if (!r.semConta.empty()) texto += "\r\r" + AvisoDasPendencias(r);
     const std::string pendencias = TextoDasPendencias(r);
     m_dialogs.mensagemComDetalhes(
         this, QString::fromStdString(texto), QStringLiteral("ZORLA"),

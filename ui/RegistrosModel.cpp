@@ -5,6 +5,7 @@
 
 #include "base/Cp1252.h"
 #include "base/TextoVisivel.h"
+#include "conferencia/LeituraDoCampo.h"
 
 namespace zorla {
 
@@ -49,18 +50,27 @@ const std::string& RegistrosModel::texto(long linha) const {
     return m_texto;
 }
 
+// A field as a person reads it (a date, an amount with its separators), as it is written in the tooltip; amounts and
+// the line's number on the right.
 QVariant RegistrosModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+    if (!index.isValid()) return {};
+    const std::size_t c = index.column() == 0 ? 0 : m_campos[static_cast<std::size_t>(index.column() - 1)];
+    if (role == Qt::TextAlignmentRole) {
+        const bool numero = index.column() == 0 || m_leiaute.campos[c].regra == Regra::Valor;
+        return QVariant::fromValue(Qt::AlignVCenter | (numero ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const long n = linha(index.row());
     if (index.column() == 0) return QVariant::fromValue(n);
-    const std::size_t c = m_campos[static_cast<std::size_t>(index.column() - 1)];
-    return QString::fromStdString(VisivelCp1252(m_leiaute.campo(texto(n), c)));
+    const std::string_view campo = m_leiaute.campo(texto(n), c);
+    if (role == Qt::ToolTipRole) return QString::fromStdString("\"" + VisivelCp1252(campo) + "\"");
+    return QString::fromStdString(CampoParaPessoa(m_leiaute.campos[c], campo));
 }
 
 QVariant RegistrosModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
     if (section == 0) return QStringLiteral("Linha");
-    return QString::fromStdString(m_leiaute.titulo(m_campos[static_cast<std::size_t>(section - 1)]));
+    return QString::fromStdString(m_leiaute.titulo(m_campos[static_cast<std::size_t>(section - 1)], true));
 }
 
 void RegistrosModel::sort(int column, Qt::SortOrder order) {

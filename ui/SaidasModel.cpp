@@ -5,6 +5,7 @@
 
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
+#include "base/TextoVisivel.h"
 
 namespace zorla {
 
@@ -65,12 +66,17 @@ QVariant SaidasModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !m_rows) return {};
     // Record numbers count from 1: the even ones are grey.
     if (role == Qt::BackgroundRole) return (index.row() + 1) % 2 == 0 ? QColor(230, 230, 230) : QColor(Qt::white);
-    if (role != Qt::DisplayRole) return {};
     const auto coluna = static_cast<std::size_t>(index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const FieldType tipo = m_campos[coluna].type;
+        const bool numero = tipo == FieldType::Decimal || tipo == FieldType::Integer;
+        return QVariant::fromValue(Qt::AlignVCenter | (numero ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole) return {};
     const Cell c = m_rows->cell(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(m_fonte[coluna]));
     switch (c.type) {
         case FieldType::Text:
-            return QString::fromStdString(cp1252ToUtf8(c.text));
+            return QString::fromStdString(VisivelCp1252(c.text));
         case FieldType::Decimal:
             if (!m_campos[coluna].displayFormat.empty()) return formataValor(Decimal{c.number});
             return QString::fromStdString(DigitosDecimais(Decimal{c.number}));

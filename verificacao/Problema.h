@@ -4,7 +4,9 @@
 
 namespace zorla {
 
-// Errors stop or interrupt a run; warnings are written all the same.
+// One severity for each kind of problem, as the export meets it: an error is what makes the export fail (a column it
+// cannot read, an amount too wide for its field); a warning is what it writes all the same, cut, blank or as a
+// pendência (a movement without an account). The check ends with 4 for errors, 3 for warnings alone.
 enum class Gravidade { Erro, Aviso };
 
 struct Problema {

@@ -271,12 +271,13 @@ public:
         const std::string_view operacao = c[m_c[OPERACAO]].text;
         if (!PassoDaOperacao(operacao)) return;  // written to no file
         m_achados.documento(movimento(c));
+        // The export writes it with the account blank and ends with a pendência, as a warning here.
         if (ContaAusente(c[m_c[CREDORA]].text))
-            m_achados.acha(Gravidade::Erro, "CREDORA", VisivelCp1252(c[m_c[NOMECREDOR]].text),
-                           "sem código contábil definido");
+            m_achados.acha(Gravidade::Aviso, "CREDORA", VisivelCp1252(c[m_c[NOMECREDOR]].text),
+                           "sem código contábil definido: a exportação grava a conta em branco (pendência)");
         else if (ContaAusente(c[m_c[DEVEDORA]].text))
-            m_achados.acha(Gravidade::Erro, "DEVEDORA", VisivelCp1252(c[m_c[NOMEDEVEDOR]].text),
-                           "sem código contábil definido");
+            m_achados.acha(Gravidade::Aviso, "DEVEDORA", VisivelCp1252(c[m_c[NOMEDEVEDOR]].text),
+                           "sem código contábil definido: a exportação grava a conta em branco (pendência)");
         m_leiaute.confere(c, m_achados);
         // Only general expenses write their own history, over the two lines an entry may take.
         const std::string_view historico = c[m_c[HISTORICO]].text;

@@ -87,8 +87,14 @@ TEST_F(Cli, NoFileIsWrittenThroughALinkNamedLikeAnOutputFile) {
 }
 
 TEST_F(Cli, AStalePurchasesBookOfTheSameNameIsRemovedAndSaidSo) {
-    // No purchases from the 1st to the 5th: a book of that name can only be an earlier run's.
-    test::writeFile(saida() + "/01A05MAR.ENT", "compras que já não existem\r\n");
+    // No purchases from the 1st to the 5th: a book of that name can only be an earlier run's, of that period, whose
+    // purchases have gone since.
+    ASSERT_EQ(exporta().status, 0);
+    std::string compra = file("01A31MAR.ENT");
+    compra.replace(5, 8, "20080303");  // DATAMOVIMENTO
+    for (const char* f : {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"})
+        fs::remove(saida() + "/" + f);
+    test::writeFile(saida() + "/01A05MAR.ENT", compra);
     auto r = exporta({"--dia-inicial", "1", "--dia-final", "5"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(fs::exists(saida() + "/01A05MAR.ENT"));

@@ -113,9 +113,10 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
         {E, "Venda NF12345678", "VALOR"},
         {E, "Venda NF12345678", "BASEICMS"},
         {E, "Venda 000777", "ALIQUOTAICMS"},
-        // A movement named as an operator finds it: date, document, instalment, amount, parties.
-        {E, "Caixa/Banco 05/03/2008, documento M1, R$ 1,00, Fulano", "CREDORA"},
-        {E, "Caixa/Banco 06/03/2008, documento M2, R$ 1,00, Beltrano", "DEVEDORA"},
+        // A movement named as an operator finds it: date, document, instalment, amount, parties. Without an
+        // account it is written all the same, as a pendência.
+        {A, "Caixa/Banco 05/03/2008, documento M1, R$ 1,00, Fulano", "CREDORA"},
+        {A, "Caixa/Banco 06/03/2008, documento M2, R$ 1,00, Beltrano", "DEVEDORA"},
         {E, kSemData, "VALOR"},
         {A, "Venda NF12345678", "DATADOCUMENTO"},
         {A, "Venda NF12345678", "CNPJ"},
@@ -138,8 +139,8 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     std::sort(achados.begin(), achados.end());
     std::sort(esperados.begin(), esperados.end());
     EXPECT_EQ(achados, esperados);
-    EXPECT_EQ(r.erros(), 6);
-    EXPECT_EQ(r.avisos(), 17);
+    EXPECT_EQ(r.erros(), 4);
+    EXPECT_EQ(r.avisos(), 19);
     const auto repetido = std::find_if(r.problemas.begin(), r.problemas.end(), [](const Problema& p) {
         return p.problema.find("repetido") != std::string::npos;
     });
@@ -155,7 +156,7 @@ TEST_F(Verificacao, ListsEveryKindOfProblemOnce) {
     EXPECT_EQ(cidade->valor, "Campinas");
     EXPECT_EQ(cidade->problema, "texto cortado em 7 posições: vai \"Campina\"");
     EXPECT_EQ(ColunasDoProblema(*cidade)[2], "Cidade do cliente (CIDADECLIENTE)");
-    EXPECT_EQ(ContagemDosProblemas(r), "6 erros, 17 avisos");
+    EXPECT_EQ(ContagemDosProblemas(r), "4 erros, 19 avisos");
 }
 
 // Written out as it is read, holding only the errors, on one attachment or on three: the same text as the list's.
@@ -173,8 +174,8 @@ TEST_F(Verificacao, WrittenAsItIsReadItSaysWhatTheListSays) {
             const ContagemDaVerificacao c = VerificaParaASaida(*dm, PeriodoDoMes(1, 31, 3, 2008), 1, novo, csv,
                                                                [&](std::string_view parte) { texto += parte; });
             EXPECT_EQ(texto, csv ? CsvDaVerificacao(r) : TabelaDaVerificacao(r));
-            EXPECT_EQ(c.erros, 6);
-            EXPECT_EQ(c.avisos, 17);
+            EXPECT_EQ(c.erros, 4);
+            EXPECT_EQ(c.avisos, 19);
         }
     }
 }
@@ -186,14 +187,15 @@ TEST_F(Verificacao, ACleanPeriodHasNothingToSayAndExportsWithoutABox) {
 }
 
 TEST_F(Verificacao, AgreesWithTheRun) {
-    // Every movement without an account is an error of the check and a box of the run, no more, no less.
+    // Every movement without an account is a warning of the check and a box of the run, no more, no less: the run
+    // writes it all the same, as a pendência.
     std::string semContas = dadosLimpos();
     for (int i = 0; i < 3; ++i)
         semContas += movimento("CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMECREDOR, DOCUMENTO, VALOR",
                                std::to_string(10 + i) + ", '2008-03-09', 'F', '1120003', NULL, 'Sem conta', 'S', 1");
     const ResultadoDaVerificacao r = verifica(semContas);
-    EXPECT_EQ(r.erros(), 3);
-    EXPECT_EQ(r.avisos(), 0);
+    EXPECT_EQ(r.erros(), 0);
+    EXPECT_EQ(r.avisos(), 3);
     EXPECT_EQ(exporta().desfecho, Desfecho::Concluido);
     EXPECT_EQ(eventos.avisos().size(), 3u);
     // Over-wide amounts: the check lists each of them, the run stops at the first.

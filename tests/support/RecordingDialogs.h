@@ -37,9 +37,12 @@ public:
         else
             aoFechar();
     }
-    bool responde = true;  // the operator's answer to a question
-    void pergunta(QWidget*, const QString& texto, const QString& titulo, std::function<void()> aoConfirmar) override {
+    bool responde = true;       // the operator's answer to a question
+    bool simPorPadrao = false;  // the last question's default answer
+    void pergunta(QWidget*, const QString& texto, const QString& titulo, bool padrao,
+                  std::function<void()> aoConfirmar) override {
         boxes.push_back({texto, titulo, MessageIcon::Information});
+        simPorPadrao = padrao;
         if (responde && aoConfirmar) aoConfirmar();
     }
     void mensagemComDetalhes(QWidget*, const QString& texto, const QString& titulo, const QString& detalhes,

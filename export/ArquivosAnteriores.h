@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/Recusa.h"
+#include "export/ParametrosDaExecucao.h"
+#include "leiaute/TipoArquivo.h"
+
+namespace zorla {
+
+// A file under one of a run's five names that the folder already holds, read back before anything is written.
+struct ArquivoAnterior {
+    enum class Conteudo {
+        Vazio,              // nothing in it
+        DestaExportacao,    // this period's and this company's: the ordinary export again, after corrections
+        DeOutraExportacao,  // another period's or company's
+        NaoExportado,       // not what an export writes
+    };
+    TipoArquivo tipo = TipoArquivo::LivroSaidas;
+    std::string caminho;
+    Conteudo conteudo = Conteudo::Vazio;
+    std::string oQueTem;    // "a exportação de março/2025 da empresa 0001"; UTF-8
+    std::string gravadoEm;  // "09/12/2026 10:31"
+
+    // What the run may replace without asking: an empty file, or one of its own export.
+    bool substituivel() const { return conteudo == Conteudo::Vazio || conteudo == Conteudo::DestaExportacao; }
+};
+
+// The files the folder holds under the run's names, each read back (a file that cannot be read counts as not an
+// export); a name without a file is left out.
+std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecucao& params);
+
+// What the folder holds that the run would replace unasked, as a person reads it: "a exportação de março/2025 da
+// empresa 0001 (gravada em 09/12/2026 10:31)" when all of it is one export, each file and what it holds otherwise.
+std::string DescreveOsAlheios(const std::vector<ArquivoAnterior>& anteriores);
+// Refused, with the question for the window, when the run would replace what it may not unasked.
+OuRecusa<void> AceitaOsAnteriores(const std::vector<ArquivoAnterior>& anteriores, const std::string& pasta);
+
+}  // namespace zorla
