@@ -1,10 +1,9 @@
 #include "export/ArquivosAnteriores.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "base/Caminho.h"
-#include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "base/Periodo.h"
 #include "base/TextoVisivel.h"
@@ -25,47 +24,44 @@ std::string codigoEscrito(std::string_view codigo) {
     return c.substr(0, c.find_last_not_of(' ') + 1);
 }
 
-std::string periodoDe(const ConferenciaDoArquivo& c) {
-    const Date& de = *c.primeiraData;
-    const Date& ate = *c.ultimaData;
-    if (de.year() == ate.year() && de.month() == ate.month()) return MesEAno(de);
-    return DataCurta(de) + " a " + DataCurta(ate);
-}
-
-std::string empresasDe(const ConferenciaDoArquivo& c) {
-    if (c.empresas.empty()) return {};
-    std::string lista;
-    for (const std::string& e : c.empresas) lista += (lista.empty() ? "" : ", ") + VisivelCp1252(e);
-    return (c.empresas.size() == 1 ? " da empresa " : " das empresas ") + lista;
-}
-
-std::string gravadoEm(const std::string& caminho) {
+std::time_t gravadoEm(const std::string& caminho) {
     std::error_code ec;
     const auto quando = fs::last_write_time(CaminhoDoSistema(caminho), ec);
-    if (ec) return {};
-    const auto sistema = std::chrono::file_clock::to_sys(quando);
-    return DataHoraLocal(std::chrono::system_clock::to_time_t(sistema));
+    if (ec) return 0;
+    return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(quando));
 }
 
-ArquivoAnterior julga(ArquivoAnterior a, const ConferenciaDoArquivo& c, const ParametrosDaExecucao& p) {
+ArquivoAnterior::Conteudo julga(const ConferenciaDoArquivo& c, const ParametrosDaExecucao& p) {
     using C = ArquivoAnterior::Conteudo;
-    if (c.totais.linhas == 0) {
-        a.conteudo = C::Vazio;
-        a.oQueTem = "um arquivo vazio";
-        return a;
-    }
-    if (c.totalDeProblemas > 0) {
-        a.conteudo = C::NaoExportado;
-        a.oQueTem = "um arquivo que não é o de uma exportação";
-        return a;
-    }
-    const bool dataDoPeriodo = !c.primeiraData || (*c.primeiraData >= p.DataInicial && *c.ultimaData <= p.DataFinal);
+    if (c.totais.linhas == 0) return C::Vazio;
+    if (c.totalDeProblemas > 0) return C::NaoExportado;
+    const bool doPeriodo = !c.primeiraData || (*c.primeiraData <= p.DataFinal && *c.ultimaData >= p.DataInicial);
     const std::string codigo = codigoEscrito(p.CodigoEmpresa);
     const bool daEmpresa =
         std::all_of(c.empresas.begin(), c.empresas.end(), [&](const std::string& e) { return e == codigo; });
-    a.conteudo = dataDoPeriodo && daEmpresa ? C::DestaExportacao : C::DeOutraExportacao;
-    a.oQueTem = "a exportação" + (c.primeiraData ? " de " + periodoDe(c) : std::string()) + empresasDe(c);
-    return a;
+    return doPeriodo && daEmpresa ? C::DestaExportacao : C::DeOutraExportacao;
+}
+
+std::string quando(std::time_t momento, const char* gravado) {
+    return momento == 0 ? std::string() : " (" + std::string(gravado) + " em " + DataHoraLocal(momento) + ")";
+}
+
+// Another export's files as one: the month of its latest movement, its companies, its latest file.
+std::string aExportacao(const std::vector<const ArquivoAnterior*>& arquivos) {
+    std::optional<Date> ultima;
+    std::vector<std::string> empresas;
+    std::time_t gravada = 0;
+    for (const ArquivoAnterior* a : arquivos) {
+        if (a->ultimaData && (!ultima || *a->ultimaData > *ultima)) ultima = a->ultimaData;
+        for (const std::string& e : a->empresas)
+            if (std::find(empresas.begin(), empresas.end(), e) == empresas.end()) empresas.push_back(e);
+        gravada = std::max(gravada, a->gravadoEm);
+    }
+    std::string texto = "a exportação" + (ultima ? " de " + MesEAno(*ultima) : std::string());
+    for (std::size_t i = 0; i < empresas.size(); ++i)
+        texto +=
+            (i == 0 ? (empresas.size() == 1 ? " da empresa " : " das empresas ") : ", ") + VisivelCp1252(empresas[i]);
+    return texto + quando(gravada, "gravada");
 }
 
 }  // namespace
@@ -81,39 +77,37 @@ std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecuca
         a.gravadoEm = gravadoEm(a.caminho);
         try {
             const ConferenciaDoArquivo lido = ConfereArquivo(a.caminho, tipo);
-            anteriores.push_back(julga(std::move(a), lido, params));
+            a.conteudo = julga(lido, params);
+            a.primeiraData = lido.primeiraData;
+            a.ultimaData = lido.ultimaData;
+            a.empresas = lido.empresas;
         } catch (const std::exception&) {
             a.conteudo = ArquivoAnterior::Conteudo::NaoExportado;
-            a.oQueTem = "um arquivo que não pôde ser lido";
-            anteriores.push_back(std::move(a));
         }
+        anteriores.push_back(std::move(a));
     }
     return anteriores;
 }
 
 std::string DescreveOsAlheios(const std::vector<ArquivoAnterior>& anteriores) {
-    std::set<std::string> oQue;
-    std::vector<const ArquivoAnterior*> alheios;
-    for (const ArquivoAnterior& a : anteriores)
-        if (!a.substituivel()) alheios.push_back(&a), oQue.insert(a.oQueTem);
-    if (alheios.empty()) return {};
-    const auto quando = [](const ArquivoAnterior& a, const char* gravado) {
-        return a.gravadoEm.empty() ? std::string() : " (" + std::string(gravado) + " em " + a.gravadoEm + ")";
-    };
-    if (oQue.size() == 1 && alheios.front()->conteudo == ArquivoAnterior::Conteudo::DeOutraExportacao)
-        return alheios.front()->oQueTem + quando(*alheios.front(), "gravada");
+    std::vector<const ArquivoAnterior*> daOutra;
     std::string texto;
-    for (const ArquivoAnterior* a : alheios)
-        texto += (texto.empty() ? "" : "; ") + NomeDoArquivo(a->caminho) + ", " + a->oQueTem + quando(*a, "gravado");
-    return "estes arquivos: " + texto;
+    for (const ArquivoAnterior& a : anteriores) {
+        if (a.conteudo == ArquivoAnterior::Conteudo::DeOutraExportacao) daOutra.push_back(&a);
+        if (a.conteudo != ArquivoAnterior::Conteudo::NaoExportado) continue;
+        texto += (texto.empty() ? "" : ", ") + std::string("o arquivo ") + NomeDoArquivo(a.caminho) +
+                 quando(a.gravadoEm, "gravado") + ", que não é o de uma exportação";
+    }
+    if (daOutra.empty()) return texto;
+    return aExportacao(daOutra) + (texto.empty() ? "" : ", e " + texto);
 }
 
 OuRecusa<void> AceitaOsAnteriores(const std::vector<ArquivoAnterior>& anteriores, const std::string& pasta) {
     const std::string alheios = DescreveOsAlheios(anteriores);
     if (alheios.empty()) return {};
     return Recusa{"A pasta " + pasta + " já tem " + alheios +
-                      ". A exportação os substituiria: escolha outra pasta, ou peça a substituição (na linha de "
-                      "comando, --substituir).",
+                      ". A exportação substituiria seus arquivos: escolha outra pasta, ou peça a substituição (na "
+                      "linha de comando, --substituir).",
                   Recusa::Motivo::Pedido, Recusa::Pergunta::Substitui, alheios};
 }
 

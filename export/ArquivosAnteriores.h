@@ -1,9 +1,12 @@
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Recusa.h"
+#include "base/Value.h"
 #include "export/ParametrosDaExecucao.h"
 #include "leiaute/TipoArquivo.h"
 
@@ -15,24 +18,27 @@ struct ArquivoAnterior {
         Vazio,              // nothing in it
         DestaExportacao,    // this period's and this company's: the ordinary export again, after corrections
         DeOutraExportacao,  // another period's or company's
-        NaoExportado,       // not what an export writes
+        NaoExportado,       // not what an export writes, or not to be read
     };
     TipoArquivo tipo = TipoArquivo::LivroSaidas;
     std::string caminho;
     Conteudo conteudo = Conteudo::Vazio;
-    std::string oQueTem;    // "a exportação de março/2025 da empresa 0001"; UTF-8
-    std::string gravadoEm;  // "09/12/2026 10:31"
+    // What its records say: the first and last date of its movements, the company codes of a book's records.
+    std::optional<Date> primeiraData, ultimaData;
+    std::vector<std::string> empresas;  // code page 1252
+    std::time_t gravadoEm = 0;
 
     // What the run may replace without asking: an empty file, or one of its own export.
     bool substituivel() const { return conteudo == Conteudo::Vazio || conteudo == Conteudo::DestaExportacao; }
 };
 
-// The files the folder holds under the run's names, each read back (a file that cannot be read counts as not an
-// export); a name without a file is left out.
+// The files the folder holds under the run's names, each read back; a name without a file is left out. A file holds
+// this export when its dates meet the run's period (a purchase may be dated before it) and its records carry the
+// run's company code.
 std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecucao& params);
 
 // What the folder holds that the run would replace unasked, as a person reads it: "a exportação de março/2025 da
-// empresa 0001 (gravada em 09/12/2026 10:31)" when all of it is one export, each file and what it holds otherwise.
+// empresa 0001 (gravada em 09/12/2026 10:31)", and each file that is no export; empty when there is none.
 std::string DescreveOsAlheios(const std::vector<ArquivoAnterior>& anteriores);
 // Refused, with the question for the window, when the run would replace what it may not unasked.
 OuRecusa<void> AceitaOsAnteriores(const std::vector<ArquivoAnterior>& anteriores, const std::string& pasta);

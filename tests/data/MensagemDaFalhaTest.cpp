@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "data/DbError.h"
 #include "data/MensagemDaFalha.h"
 #include "support/TempDir.h"
@@ -13,7 +17,7 @@ TEST(MensagemDaFalha, EachConnectionFailureSaysWhatToDo) {
     test::TempDir dir;
     const std::string ini = dir.file("dbxconnections.ini");
     test::writeFile(ini, "[EMPRESA]\r\nDatabase=10.0.0.9/3050:/dados/ZORLA.FDB\r\n");
-    const std::pair<ConnectionFailure, const char*> casos[] = {
+    const std::pair<ConnectionFailure, std::string> casos[] = {
         {ConnectionFailure::ConnectionFile, "Crie ou corrija o arquivo de conexão"},
 #ifdef _WIN32
         {ConnectionFailure::ClientLibrary, "fbclient.dll"},
@@ -26,6 +30,9 @@ TEST(MensagemDaFalha, EachConnectionFailureSaysWhatToDo) {
         {ConnectionFailure::DatabaseFile, "arquivo do banco existe"},
         {ConnectionFailure::LockFolder, "sudo adduser "},
         {ConnectionFailure::Login, "User_Name e Password"},
+        {ConnectionFailure::ConnectionFileAccess, "não pode ler o arquivo de conexão " + ini},
+        {ConnectionFailure::DatabaseReadOnly, "chmod g+rw 10.0.0.9/3050:/dados/ZORLA.FDB"},
+        {ConnectionFailure::HeldByServer, "escreva Database=localhost:10.0.0.9/3050:/dados/ZORLA.FDB"},
         {ConnectionFailure::Other, "procure o suporte"},
     };
     for (const auto& [falha, dica] : casos) {
@@ -39,6 +46,14 @@ TEST(MensagemDaFalha, EachConnectionFailureSaysWhatToDo) {
         EXPECT_NE(m.find(dica), std::string::npos) << m;
         EXPECT_NE(m.find("\nDetalhe: texto do Firebird"), std::string::npos) << m;
     }
+#ifndef _WIN32
+    // Beside an installed program the connection file is a link: the message names the file to edit.
+    const std::string link = dir.file("ao-lado-do-programa.ini");
+    ASSERT_EQ(::symlink(ini.c_str(), link.c_str()), 0);
+    EXPECT_NE(MensagemDaFalha(DbError(DbError("x"), ConnectionFailure::Login), link)
+                  .find("Arquivo de conexão: " + ini + "\n"),
+              std::string::npos);
+#endif
     EXPECT_EQ(MensagemDaFalha(DbError("Column unknown"), ini), "Column unknown");
     EXPECT_EQ(MensagemDaFalha(std::runtime_error("disco cheio"), ini), "disco cheio");
 }

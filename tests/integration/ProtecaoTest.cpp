@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <thread>
 
 #include "support/CliFixture.h"
@@ -99,6 +101,65 @@ TEST_F(Cli, AStalePurchasesBookOfTheSameNameIsRemovedAndSaidSo) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(fs::exists(saida() + "/01A05MAR.ENT"));
     EXPECT_NE(r.out.find("01A05MAR.ENT: apagado: era de uma exportação anterior"), std::string::npos) << r.out;
+}
+
+// What the folder already holds under the run's names, after an export of March 2008 by company 12: the same export
+// again replaces it and says so; another year's, another company's, or what is no export at all is refused, the
+// files left byte for byte, unless the replacement is asked for; a batch is refused before any line runs.
+TEST_F(Cli, AnExportNeverReplacesAnotherExportUnasked) {
+    const char* const kArquivos[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt",
+                                     "fca01A31MAR.txt"};
+    test::writeFile(dir.file("lote.txt"), "dbxconnections.ini;1;12;saída\n");
+    const std::vector<std::string> lote2009 = {ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3",
+                                               "--ano",   "2009"};
+    const auto comFlag = [&](std::vector<std::string> a) {
+        a.push_back("--substituir");
+        return a;
+    };
+    struct Caso {
+        const char* oQue;
+        std::function<void()> prepara;
+        std::vector<std::string> comando;
+        int status;
+        const char* mensagem;  // on the error output; "" when none is expected
+    };
+    const Caso casos[] = {
+        {"the same export", [] {}, args(), 0, ""},
+        {"another year", [] {}, args({"--ano", "2009"}), 2,
+         "já tem a exportação de março/2008 da empresa 12 (gravada em "},
+        {"another company", [] {}, args({"--codigo", "13"}), 2, "já tem a exportação de março/2008 da empresa 12"},
+        {"no export", [&] { test::writeFile(saida() + "/01A31MAR.ENT", "compras\r\n"); }, args(), 2,
+         "já tem o arquivo 01A31MAR.ENT (gravado em "},
+        {"an empty file", [&] { test::writeFile(saida() + "/01A31MAR.ENT", ""); }, args({"--ano", "2009"}), 2,
+         "já tem a exportação de março/2008 da empresa 12"},
+        {"asked", [] {}, comFlag(args({"--ano", "2009"})), 0, ""},
+        {"a batch", [] {}, lote2009, 2, "lote, linha 1: A pasta "},
+        {"a batch, asked", [] {}, comFlag(lote2009), 0, ""},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.oQue);
+        fs::remove_all(saida());
+        ASSERT_EQ(exporta().status, 0);
+        c.prepara();
+        std::map<std::string, std::string> antes;
+        for (const char* f : kArquivos) antes[f] = file(f);
+        auto r = runProcess(c.comando);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        if (*c.mensagem) {
+            EXPECT_NE(r.err.find(c.mensagem), std::string::npos) << r.err;
+        }
+        std::map<std::string, std::string> depois;
+        for (const char* f : kArquivos) depois[f] = file(f);
+        // Refused, nothing moved; the same export again, the same bytes, each said replaced.
+
+        if (c.status == 2) {
+            EXPECT_EQ(depois, antes);
+        }
+        if (std::string_view(c.oQue) == "the same export") {
+            EXPECT_EQ(depois, antes);
+            EXPECT_NE(r.out.find("01A31MAR.SAI: 2 linhas, substituído"), std::string::npos) << r.out;
+        }
+    }
 }
 
 TEST_F(Cli, TextFromTheDatabaseReachesTheTerminalWithItsControlsVisible) {

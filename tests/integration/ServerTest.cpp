@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "data/DMVantero.h"
+#include "data/DbError.h"
+#include "data/MensagemDaFalha.h"
 #include "support/EstadoDoModulo.h"
 #include "support/TempDir.h"
 
@@ -53,6 +55,24 @@ TEST_F(Server, RefusalsCarryTheServerText) {
         SCOPED_TRACE(section);
         std::string error = openWith(section);
         EXPECT_NE(error.find(text), std::string::npos) << error;
+    }
+}
+
+// While the server holds the file, the embedded engine cannot open it: the operator is told to read it through the
+// server, in the words to write in the connection file.
+TEST_F(Server, AFileTheServerHoldsIsToBeReadThroughIt) {
+    test::writeFile(dir.file("servidor.ini"), "[EMPRESA]\nDatabase=127.0.0.1/3052:" + servedDatabase() + "\n");
+    TFDMExporta pelaRede(dir.file("servidor.ini"));
+    EstadoDoModulo(pelaRede).ClientEmpresaLocal.open();
+    test::writeFile(dir.file("embutido.ini"), "[EMPRESA]\nDatabase=" + servedDatabase() + "\n");
+    TFDMExporta embutido(dir.file("embutido.ini"));
+    try {
+        EstadoDoModulo(embutido).ClientEmpresaLocal.open();
+        FAIL() << "the embedded engine opened a file the server holds";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.connectionFailure(), ConnectionFailure::HeldByServer) << e.what();
+        const std::string m = MensagemDaFalha(e, dir.file("embutido.ini"));
+        EXPECT_NE(m.find("escreva Database=localhost:" + servedDatabase()), std::string::npos) << m;
     }
 }
 
