@@ -77,7 +77,9 @@ std::string DataHoraLocal(std::time_t momento) {
 }
 
 std::string Numero(long long n) {
-    const std::string digitos = std::to_string(n < 0 ? -n : n);
+    // The magnitude unsigned: the most negative number has no positive of its own type.
+    const unsigned long long magnitude = n < 0 ? 0ULL - static_cast<unsigned long long>(n) : n;
+    const std::string digitos = std::to_string(magnitude);
     std::string out = n < 0 ? "-" : "";
     for (std::size_t i = 0; i < digitos.size(); ++i) {
         if (i > 0 && (digitos.size() - i) % 3 == 0) out += '.';

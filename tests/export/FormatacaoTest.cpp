@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
 #include "base/Periodo.h"
@@ -87,6 +89,23 @@ TEST(Formatacao, DecimalDigits) {
     for (auto [cents, text] : cases) EXPECT_EQ(DigitosDecimais(Decimal{cents}), text);
 }
 
+// Counts as a person reads them: thousands apart, the noun agreeing with the number, negatives kept whole.
+TEST(Formatacao, CountsAsAPersonReadsThem) {
+    const std::pair<long long, const char*> cases[] = {
+        {0, "0 registros"},
+        {1, "1 registro"},
+        {2, "2 registros"},
+        {999, "999 registros"},
+        {1000, "1.000 registros"},
+        {270000, "270.000 registros"},
+        {-1, "-1 registro"},
+        {-1234567, "-1.234.567 registros"},
+        {1234567890, "1.234.567.890 registros"},
+    };
+    for (auto [n, text] : cases) EXPECT_EQ(Quantidade(n, "registro", "registros"), text) << n;
+    EXPECT_EQ(Numero(std::numeric_limits<long long>::min()), "-9.223.372.036.854.775.808");
+}
+
 TEST(Periodo, ComposedDatesAndNames) {
     EXPECT_EQ(ComporData(29, 2, 2008), 2008y / 2 / 29);
     for (auto [d, m, y, text] : {std::tuple{31, 4, 2008, "'31/4/2008' is not a valid date"},
@@ -104,6 +123,8 @@ TEST(Periodo, ComposedDatesAndNames) {
     EXPECT_EQ(NomeArquivoPeriodo("5", "20", "NOV"), "05A20NOV");
     EXPECT_STREQ(AbreviaturaMes(1), "FEV");
     EXPECT_STREQ(NomeMes(2), "Março");
+    EXPECT_EQ(MesEAno(2026y / 3 / 31), "março/2026");
+    EXPECT_EQ(MesEAno(2008y / 12 / 1), "dezembro/2008");
 }
 
 TEST(Cp1252, RoundTripsEveryDefinedByte) {

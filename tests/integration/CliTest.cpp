@@ -276,8 +276,10 @@ TEST_F(Cli, SignalsCancelTheSalesLoop) {
         EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
         EXPECT_LT(file("01A31MAR.SAI").size(), 20002u * 549);
-        // The entry files are written in full after a cancel.
+        // The entry files are written in full after a cancel, but nothing of a cancelled run is to be imported.
         EXPECT_EQ(file("ctr01A31MAR.txt").size(), 2u * 77);
+        EXPECT_NE(r.out.find("/ctr01A31MAR.txt: incompleto, não importe (2 linhas inteiras)"), std::string::npos)
+            << r.out;
     }
 }
 
@@ -553,6 +555,22 @@ TEST_F(Lote, BadBatchesAreRefusedBeforeAnythingRuns) {
         EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
         EXPECT_TRUE(std::filesystem::is_empty(dir.file("s1")));
     }
+}
+
+// A batch check tells each line's worst: an error the export would fail on, a pendência it would write.
+TEST_F(Lote, ACheckSaysForEachLineHowItWent) {
+    test::runSql(dir.file("b.fdb"),
+                 "INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, NUMERODOC, VALOR)"
+                 " VALUES ('GRANDE', 3, 'S', '2008-03-28', '1', 10000000000.00);\n");
+    auto r = runProcess(lote("a.ini;1;0001;s1\nb.ini;3;0003;s2\n", {"--verificar"}));
+    EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_NE(r.out.find("== empresa 1 (linha 2), pasta " + dir.file("s1") + ": concluída com pendências\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("== empresa 3 (linha 3), pasta " + dir.file("s2") + ": concluída com erros\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("s1")));
 }
 
 TEST_F(Lote, CancelledBySigintStartsNothingMore) {

@@ -152,6 +152,7 @@ TEST_F(Janela, ConsultFillsGridNameAndLabel) {
     abre();
     consulta();
     EXPECT_TRUE(dialogs->boxes.empty()) << dialogs->texts().join("|").toStdString();
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  2 documentos");
     EXPECT_EQ(w->NomeArquivo, "01A31MAR");
     EXPECT_EQ(c<QLabel>("LblArquivo")->text(), QStringLiteral("ARQUIVO: 01A31MAR.SAI"));
     EXPECT_EQ(c<QProgressBar>("PgrMovimento")->maximum(), 2);
@@ -401,6 +402,37 @@ TEST_F(Janela, ExportFromTheButtonsWritesWhatTheHeadlessExporterWrites) {
     }
 }
 
+// Another year's export in the folder: the window asks, No by default; No leaves every file as it was.
+TEST_F(Janela, AnotherExportInTheFolderIsReplacedOnlyWhenTheOperatorSaysSo) {
+    abre();
+    consulta();
+    exporta(saida());
+    ASSERT_TRUE(esperaFim());
+    const char* nomes[] = {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"};
+    std::vector<std::string> antes;
+    for (const char* f : nomes) antes.push_back(test::readFile(saida() + "/" + f));
+    c<QSpinBox>("EdtAno")->setValue(2007);
+    consulta();
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Nenhum documento no período.");
+    const auto caixas = dialogs->boxes.size();
+    dialogs->responde = false;
+    exporta(saida());
+    ASSERT_EQ(dialogs->boxes.size(), caixas + 1);
+    const std::string pergunta = dialogs->texts().last().toStdString();
+    EXPECT_EQ(pergunta.rfind("A pasta " + saida() + " já tem a exportação de março/2008 da empresa 12 (gravada em ", 0),
+              0u)
+        << pergunta;
+    EXPECT_FALSE(dialogs->simPorPadrao);
+    EXPECT_FALSE(w->runEmAndamento());
+    for (std::size_t i = 0; i < std::size(nomes); ++i) EXPECT_EQ(test::readFile(saida() + "/" + nomes[i]), antes[i]);
+    dialogs->responde = true;
+    exporta(saida());
+    ASSERT_TRUE(esperaFim());
+    EXPECT_EQ(test::readFile(saida() + "/01A31MAR.SAI"), "");
+    EXPECT_TRUE(dialogs->ultimosDetalhes.contains("01A31MAR.SAI (substituído): 0 registros"))
+        << dialogs->ultimosDetalhes.toStdString();
+}
+
 TEST_F(Janela, FolderPanelAndCancelWithoutARun) {
     abre();
     QTest::mouseClick(c<QPushButton>("BtnCancelar"),
@@ -547,6 +579,20 @@ TEST_F(JanelaSemConta, ClosingDuringARunStopsTheWorkerFirst) {
     w.reset();
     sessao.reset();
     dialogs->waiting.clear();
+}
+
+// The movement without an account is written with the account blank: the end box says so, beside the success.
+TEST_F(JanelaSemConta, TheEndBoxCountsTheMovementsWrittenWithoutAnAccount) {
+    abre();
+    consulta();
+    exporta(saida());
+    ASSERT_TRUE(esperaFim());
+    const QString fim = dialogs->texts().last();
+    EXPECT_TRUE(fim.startsWith("Os arquivos foram gerados com sucesso.")) << fim.toStdString();
+    EXPECT_TRUE(fim.endsWith("\r\r1 movimento foi gravado sem código contábil (conta em branco): veja os detalhes."))
+        << fim.toStdString();
+    EXPECT_TRUE(dialogs->ultimosDetalhes.startsWith("Pendências: 1 movimento gravado sem código contábil"))
+        << dialogs->ultimosDetalhes.toStdString();
 }
 
 }  // namespace

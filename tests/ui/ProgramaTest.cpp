@@ -5,6 +5,7 @@
 #include <fstream>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "support/Espera.h"
 #include "support/Process.h"
@@ -28,6 +29,36 @@ TEST(ProgramaDaJanela, SignalsEndItEvenWithTheErrorBoxOpen) {
             kill(pid, s);
         });
         EXPECT_EQ(r.status, status) << r.err;
+    }
+}
+
+// What the window program answers before any window: an option it does not know refuses the rest.
+TEST(ProgramaDaJanela, AnswersBeforeTheWindow) {
+    const std::string semTela[] = {"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
+    struct Caso {
+        std::vector<std::string> argumentos;
+        bool tela;
+        int status;
+        std::string saida, erro;
+    };
+    const Caso casos[] = {
+        {{"--opção-que-não-existe"}, true, 2, "", "zorla-exporta: opção desconhecida: --opção-que-não-existe\nUso: "},
+        {{"--help", "--x\x1b"}, true, 2, "", "zorla-exporta: opção desconhecida: --x<ESC>\nUso: "},
+        {{"--help"}, false, 0, "Uso: zorla-exporta [--help | --version]\n", ""},
+        {{"--version"}, false, 0, "zorla-exporta ", ""},
+        {{}, false, 1, "", "zorla-exporta: esta sessão não tem tela gráfica para a janela; sem ela, use "},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.argumentos.empty() ? "(nada)" : c.argumentos.front());
+        std::vector<std::string> comando;
+        if (!c.tela) comando.assign(std::begin(semTela), std::end(semTela));
+        comando.push_back(ZORLA_JANELA);
+        comando.insert(comando.end(), c.argumentos.begin(), c.argumentos.end());
+        const auto r = test::runProcess(comando, nullptr, std::chrono::seconds(30));
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.out.rfind(c.saida, 0), 0u) << r.out;
+        EXPECT_EQ(r.err.rfind(c.erro, 0), 0u) << r.err;
+        if (c.saida.empty()) EXPECT_EQ(r.out, "");
     }
 }
 
