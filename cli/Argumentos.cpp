@@ -99,7 +99,8 @@ const char* kExemplos =
     "  zorla-exporta-cli --listar-empresas --config /etc/zorla-exporta/dbxconnections.ini\n"
     "  zorla-exporta-cli --lote fechamento.txt --mes 3 --ano 2026 --tarefas 2\n"
     "  zorla-exporta-cli --conferir /srv/lumetra/marco/01A31MAR.SAI --linha 120\n"
-    "Saída: 0 concluída, 1 falhou, 2 argumentos inválidos ou empresa desconhecida, 3 e 4 da verificação,\n"
+    "Saída: 0 concluída; 1 falhou; 2 recusada antes de começar (argumentos, empresa, pasta com outra exportação\n"
+    "sem --substituir); 3 concluída com pendências (na verificação, só avisos); 4 a verificação achou erros;\n"
     "130 cancelada por Ctrl-C (SIGINT), 143 por SIGTERM.\n";
 
 void preparaAjuda(CLI::App& app) {

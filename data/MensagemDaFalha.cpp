@@ -74,22 +74,35 @@ struct Contexto {
     std::string database;
 };
 
+// The group to give a file to: its own, unless that is root's, which no operator is to join.
+std::string grupoParaOperadores(const std::string& arquivo) {
+    const std::string grupo = grupoDe(arquivo);
+    return grupo.empty() || grupo == "root" ? std::string() : grupo;
+}
+
+// How an administrator lets the operator at a file: into the file's group, or the file into the program's group.
+std::string daAcesso(const std::string& arquivo, const std::string& quem, const char* permissao) {
+    const std::string grupo = grupoParaOperadores(arquivo);
+    if (grupo.empty())
+        return "Como administrador: sudo chgrp zorla-exporta " + arquivo + " && sudo chmod " + permissao + " " +
+               arquivo + " && sudo adduser " + quem + " zorla-exporta; depois saia da sessão e entre de novo.";
+    return "Como administrador: sudo chmod " + std::string(permissao) + " " + arquivo + " && sudo adduser " + quem +
+           " " + grupo + "; depois saia da sessão e entre de novo.";
+}
+
 std::string semAcessoAConexao(const Contexto& c) {
-    const std::string quem = usuario(), grupo = grupoDe(c.conexao);
+    const std::string quem = usuario();
     return "O usuário " + quem + " não pode ler o arquivo de conexão " + c.conexao +
-           ", que só o administrador e o grupo " + (grupo.empty() ? "zorla-exporta" : grupo) +
-           " leem (ele pode guardar uma senha). " + entraNoGrupo(quem, grupo.empty() ? "zorla-exporta" : grupo);
+           ", que só o administrador e o grupo do arquivo leem (ele pode guardar uma senha). " +
+           daAcesso(c.conexao, quem, "g+r");
 }
 
 std::string bancoSemGravacao(const Contexto& c) {
-    const std::string quem = usuario(), grupo = grupoDe(c.database);
+    const std::string quem = usuario();
     return "O Firebird embutido precisa ler e gravar o arquivo do banco " + c.database +
-           ", mesmo só para consultar, e o usuário " + quem +
-           " só pode lê-lo. Como administrador: dê ao grupo do arquivo permissão de gravação (sudo chmod g+rw " +
-           c.database + ") e ponha " + quem + " nesse grupo (sudo adduser " + quem + " " +
-           (grupo.empty() ? "GRUPO" : grupo) +
-           "); ou, se um servidor Firebird roda neste computador, leia pelo servidor: Database=localhost:" +
-           c.database + " no arquivo de conexão.";
+           ", mesmo só para consultar, e o usuário " + quem + " só pode lê-lo. " + daAcesso(c.database, quem, "g+rw") +
+           " Ou, se um servidor Firebird roda neste computador, leia pelo servidor: Database=localhost:" + c.database +
+           " no arquivo de conexão.";
 }
 
 std::string bancoComOServidor(const Contexto& c) {
