@@ -7,7 +7,7 @@ packages=(
     libgtest-dev
     qt6-base-dev qt6-translations-l10n
     firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
-    xvfb xauth x11-apps imagemagick xdotool fonts-dejavu-core
+    xvfb xauth x11-apps imagemagick xdotool fonts-dejavu-core openbox
     dpkg-dev lintian
     g++-mingw-w64-x86-64-posix wine64 nsis googletest groff-base
 )

@@ -1,28 +1,36 @@
 #!/usr/bin/env bash
-# Starts the window under Xvfb on the demo database, runs a consult by the keyboard as an operator would and
-# saves a screenshot (docs/janela.png unless another path is given); then runs the check and saves its window
-# beside it (verificacao.png); then "Conferir arquivos…" on the files of an export of the same month
-# (conferencia.png); last, the window started on a database file that is not there, and the error it shows
-# (erro-conexao.png).
+# Shows the window under Xvfb and a real window manager (openbox) on the demo database, works it by the keyboard as
+# an operator would, and saves each screen into a folder (docs/ unless another is given):
+#   janela-meses.png      the month list open
+#   janela.png            the consult of November (whose cash/bank movements lack two accounts)
+#   verificacao.png       the check of the same period
+#   exportacao.png        the box at the end of its export, with the pendências
+#   conferencia.png       "Conferir arquivos…" on the files of that export
+#   pergunta.png          November of the year before into the same folder: the question before replacing
+#   erro-conexao.png      the window started on a database file that is not there
+# ZORLA_BUILD names another build tree (an older version, for its screens); the demo database is this tree's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/app/zorla-exporta ] || bash scripts/build.sh
+command -v openbox >/dev/null || bash scripts/install-deps.sh
+programa=$(realpath "${ZORLA_BUILD:-build}/app/zorla-exporta")
+destino=$(realpath -m "${1:-docs}")
+mkdir -p "$destino"
 demo=$PWD/build/demo-shot
-rm -rf "$demo" && mkdir -p "$demo"
-# This year's data, so the default period (the current month) has rows.
-ZORLA_GERA_DADOS=build/db/zorla-gera-dados bash db/cria-banco-demo.sh "$demo/ZORLA.FDB" --ano "$(date +%Y)" >/dev/null
-printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >build/app/dbxconnections.ini
-out=$(realpath -m "${1:-docs/janela.png}")
-mkdir -p "$demo/saida"
-build/app/zorla-exporta-cli --empresa 1 --codigo 0001 --mes "$(date +%-m)" --ano "$(date +%Y)" --saida "$demo/saida" \
-    >/dev/null 2>&1 || [ $? -eq 3 ]
-export OUT=$out VERIFICACAO=$(dirname "$out")/verificacao.png ERRO=$(dirname "$out")/erro-conexao.png
-export CONFERENCIA=$(dirname "$out")/conferencia.png SAIDA=$demo/saida
+rm -rf "$demo" && mkdir -p "$demo/saida"
+ano=$(date +%Y)
+ZORLA_GERA_DADOS=build/db/zorla-gera-dados bash db/cria-banco-demo.sh "$demo/ZORLA.FDB" --ano "$ano" >/dev/null
+# The program in a folder of its own, its connection file beside it, as an office installs it.
+cp "$programa" "$demo/zorla-exporta"
+printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >"$demo/dbxconnections.ini"
+export DESTINO=$destino DEMO=$demo ANO=$ano
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -e
+    openbox >/dev/null 2>&1 &
+    sleep 1
     # The first window whose name matches, once it has been shown for a second.
     espera() {
-        local w
+        local w=
         for _ in $(seq 50); do
             w=$(xdotool search --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && break
             sleep 0.2
@@ -30,40 +38,84 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         sleep 1
         echo "$w"
     }
-    foto() {
-        eval "$(xdotool getwindowgeometry --shell "$1")"
-        import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$2"
+    # The whole screen, so that an open list or a box over the window is in it, less the empty root around.
+    foto() { import -window root png:- | convert png:- -trim +repage "$DESTINO/$1"; }
+    # Each box the run shows on its way (a movement without an account) is closed, as the operator would.
+    fimDaExportacao() {
+        for _ in $(seq 60); do
+            xdotool search --name "gerando" >/dev/null 2>&1 || break
+            local caixa
+            caixa=$(xdotool search --name "^ZORLA$" 2>/dev/null | head -1) || true
+            [ -n "$caixa" ] && xdotool windowactivate --sync "$caixa" key Return
+            sleep 0.7
+        done
+        sleep 1
     }
-    build/app/zorla-exporta &
+    exporta() {
+        xdotool key alt+e
+        sleep 0.5
+        xdotool key ctrl+a
+        xdotool type "$DEMO/saida"
+        # Enter goes on to "Continuar", and the space presses it.
+        xdotool key Return space
+        sleep 1.5
+    }
+    "$DEMO/zorla-exporta" &
     pid=$!
     win=$(espera "ZORLA - Exporta")
-    xdotool windowfocus --sync "$win"
-    xdotool key --window "$win" Tab
-    xdotool type --window "$win" 0001
-    xdotool key --window "$win" alt+c
+    xdotool windowactivate --sync "$win"
+    xdotool key Tab
+    xdotool type 0001
+    xdotool key Tab alt+Down
+    sleep 0.5
+    xdotool key Up
+    sleep 0.5
+    foto janela-meses.png
+    xdotool key Return alt+c
     sleep 2
-    foto "$win" "$OUT"
-    xdotool key --window "$win" alt+v
+    foto janela.png
+    xdotool key alt+v
     verificacao=$(espera "Verificação do período")
-    foto "$verificacao" "$VERIFICACAO"
-    xdotool windowfocus --sync "$verificacao" key Escape
+    foto verificacao.png
+    xdotool windowactivate --sync "$verificacao" key Escape
+    xdotool windowactivate --sync "$win"
+    exporta
+    fimDaExportacao
+    foto exportacao.png
+    xdotool windowactivate --sync "$(xdotool search --name "^ZORLA$" | head -1)" key Return
     # The file chooser goes into the typed folder; Ctrl+A in its list chooses every exported file there.
-    xdotool windowfocus --sync "$win" key alt+a
+    xdotool windowactivate --sync "$win" key alt+a
     sleep 0.5
     xdotool key c
     sleep 2
-    xdotool type "$SAIDA"
+    xdotool type "$DEMO/saida"
     xdotool key Return
     sleep 0.5
     xdotool key shift+Tab ctrl+a Return
-    foto "$(espera "Conferência dos arquivos")" "$CONFERENCIA"
+    conferencia=$(espera "Conferência dos arquivos")
+    foto conferencia.png
+    xdotool windowactivate --sync "$conferencia" key Escape
+    xdotool windowactivate --sync "$win"
+    # The year field, by its place in the window: the grid keeps Tab for its cells.
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    xdotool mousemove $((X + 472)) $((Y + 80)) click --repeat 3 1
+    xdotool key ctrl+a
+    xdotool type $((ANO - 1))
+    xdotool key alt+c
+    sleep 2
+    exporta
+    foto pergunta.png
+    # Not replaced: the default answer.
+    xdotool key Return
+    fimDaExportacao
+    xdotool search --name "^ZORLA$" >/dev/null 2>&1 && xdotool key Return
     kill $pid
     wait $pid || true
-    printf "[EMPRESA]\r\nDatabase=/var/lib/zorla/ZORLA.FDB\r\n" >build/app/dbxconnections.ini
-    build/app/zorla-exporta &
+    printf "[EMPRESA]\r\nDatabase=/var/lib/zorla/ZORLA.FDB\r\n" >"$DEMO/dbxconnections.ini"
+    "$DEMO/zorla-exporta" &
     pid=$!
-    foto "$(espera "^Zorla Exporta$")" "$ERRO"
+    espera "^Zorla Exporta$" >/dev/null
+    foto erro-conexao.png
     kill $pid
 '
-printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >build/app/dbxconnections.ini
-echo "screenshots em $out, $(dirname "$out")/verificacao.png, conferencia.png e erro-conexao.png"
+echo "telas em $destino: janela-meses, janela, verificacao, exportacao, pergunta, conferencia e erro-conexao (.png)"

@@ -121,17 +121,17 @@ QWidget* TFrmPrincipal::montaParametros(QWidget* grupo) {
     BtnVerificar->setGeometry(495, 54, 60, 24);
     const QString cinza = QStringLiteral("background-color: %1;").arg(rgb(238, 238, 238));
     const QString periodo = QStringLiteral("background-color: %1;").arg(rgb(239, 241, 240));
-    // A style sheet on a list's box reaches its open list too, which would otherwise draw the chosen line white on
-    // light grey: it is drawn as the grid's is.
+    // A style sheet on a list's box reaches its open list too, whose menu-like popup then draws the chosen line
+    // white on light grey: the list drops down as a plain list instead, its chosen line drawn as the grid's is.
     const QString lista = QStringLiteral(
         "QComboBox QAbstractItemView { background-color: white; color: black;"
         " selection-background-color: rgb(24,114,167); selection-color: white; }");
-    RxDBLkCbEMPRESA->setStyleSheet(QStringLiteral("QComboBox { %1 } %2").arg(cinza, lista));
+    RxDBLkCbEMPRESA->setStyleSheet(QStringLiteral("QComboBox { %1 combobox-popup: 0; } %2").arg(cinza, lista));
     EdtCodEmpresa->setStyleSheet(cinza);
     for (QWidget* w : {static_cast<QWidget*>(CbxMes), static_cast<QWidget*>(EdtDiaInicial),
                        static_cast<QWidget*>(EdtDiaFinal), static_cast<QWidget*>(EdtAno)})
-        w->setStyleSheet(
-            QStringLiteral("%1 { %2 } %3").arg(QString::fromLatin1(w->metaObject()->className()), periodo, lista));
+        w->setStyleSheet(QStringLiteral("%1 { %2 combobox-popup: 0; } %3")
+                             .arg(QString::fromLatin1(w->metaObject()->className()), periodo, lista));
     return grupo;
 }
 

@@ -5,11 +5,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -18,8 +20,10 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <cmath>
 #include <condition_variable>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -178,6 +182,43 @@ TEST_F(Janela, ConsultFillsGridNameAndLabel) {
     EXPECT_EQ(m->data(m->index(1, 3), Qt::BackgroundRole).value<QColor>(), QColor(230, 230, 230));
     EXPECT_EQ(formataValor(Decimal{-123456789}), "-1.234.567,89");
     EXPECT_EQ(formataValor(Decimal{5}), "0,05");
+}
+
+// The chosen line of an open list, drawn as the operator sees it: its text must stand out from its background.
+TEST_F(Janela, TheChosenLineOfAnOpenListIsLegible) {
+    abre();
+    const auto luminancia = [](QRgb c) {
+        const auto canal = [](int v) {
+            const double x = v / 255.0;
+            return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * canal(qRed(c)) + 0.7152 * canal(qGreen(c)) + 0.0722 * canal(qBlue(c));
+    };
+    for (const char* nome : {"CbxMes", "RxDBLkCbEMPRESA"}) {
+        SCOPED_TRACE(nome);
+        auto* lista = c<QComboBox>(nome);
+        lista->showPopup();
+        QAbstractItemView* v = lista->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(v->window()));
+        const QModelIndex linha = v->model()->index(0, 0);
+        v->setCurrentIndex(linha);
+        v->selectionModel()->select(linha, QItemSelectionModel::ClearAndSelect);
+        const QImage imagem = v->viewport()->grab(v->visualRect(linha)).toImage();
+        std::map<QRgb, int> cores;
+        for (int y = 0; y < imagem.height(); ++y)
+            for (int x = 0; x < imagem.width(); ++x) ++cores[imagem.pixel(x, y)];
+        // The most frequent colour is the background; the darkest or lightest against it, the text.
+        const QRgb fundo =
+            std::max_element(cores.begin(), cores.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+        double contraste = 1;
+        for (const auto& [cor, n] : cores) {
+            const double a = luminancia(cor), b = luminancia(fundo);
+            contraste = std::max(contraste, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+        }
+        // Antialiased text never reaches its full colour at this size; white on light grey stays under 1.5.
+        EXPECT_GE(contraste, 3.0);
+        lista->hidePopup();
+    }
 }
 
 TEST_F(Janela, ConsultChecksAndRefusals) {
