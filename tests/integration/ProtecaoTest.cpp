@@ -150,10 +150,13 @@ TEST_F(Cli, AnExportNeverReplacesAnotherExportUnasked) {
         }
         std::map<std::string, std::string> depois;
         for (const char* f : kArquivos) depois[f] = file(f);
-        // Refused, nothing moved; the same export again, the same bytes, each said replaced.
-
+        // Refused, nothing moved; asked, replaced by 2009's empty March; the same export again, the same bytes,
+        // each said replaced.
         if (c.status == 2) {
             EXPECT_EQ(depois, antes);
+        }
+        if (std::string_view(c.oQue).find("asked") != std::string_view::npos) {
+            EXPECT_EQ(depois["01A31MAR.SAI"], "");
         }
         if (std::string_view(c.oQue) == "the same export") {
             EXPECT_EQ(depois, antes);
