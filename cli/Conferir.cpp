@@ -1,6 +1,8 @@
 #include "cli/Conferir.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 #include "base/Caminho.h"
@@ -27,9 +29,7 @@ std::string posicoes(const ProblemaNaLinha& p) {
            ")";
 }
 
-std::string contagem(long n, const char* um, const char* varios) {
-    return std::to_string(n) + " " + (n == 1 ? um : varios);
-}
+std::string contagem(long n, const char* um, const char* varios) { return Quantidade(n, um, varios); }
 
 // Per file its records, lines and problems; then every problem; then the totals as the export's summary.
 int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
@@ -59,6 +59,23 @@ int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
     return problemas > 0 ? kStatusErros : 0;
 }
 
+// What an export always writes and the folder lacks makes the folder no whole export; a purchases book not there is
+// what a period without purchases leaves.
+int faltas(const FaltasNaPasta& f) {
+    const auto lista = [](const std::vector<std::string>& nomes) {
+        std::string texto;
+        for (const std::string& n : nomes) texto += (texto.empty() ? "" : "; ") + n;
+        return texto;
+    };
+    if (!f.semCompras.empty())
+        Imprime(lista(f.semCompras) + ": não está na pasta, o que é normal quando o período não tem compras.\n");
+    if (f.faltam.empty()) return 0;
+    Imprime("Faltam arquivos da exportação: " + lista(f.faltam) +
+            ". A exportação grava sempre o livro de saídas e os três arquivos de caixa/banco: exporte o período de "
+            "novo.\n");
+    return kStatusErros;
+}
+
 }  // namespace
 
 int Confere(const Argumentos& args, SinaisDeParada& sinais) {
@@ -79,7 +96,10 @@ int Confere(const Argumentos& args, SinaisDeParada& sinais) {
     try {
         if (args.linha) return MostraLinha(arquivos[0].first, arquivos[0].second, *args.linha);
         if (args.csv) return EscreveCsv(arquivos[0].first, arquivos[0].second);
-        return relata(ConfereArquivos(arquivos));
+        const int status = relata(ConfereArquivos(arquivos));
+        std::error_code ec;
+        if (!std::filesystem::is_directory(CaminhoDoSistema(args.conferir), ec)) return status;
+        return std::max(status, faltas(FaltasDaExportacao(args.conferir, arquivos)));
     } catch (const std::runtime_error& e) {
         std::fprintf(stderr, "%s\n", Visivel(e.what()).c_str());
         return 1;

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/ArquivoParaLer.h"
 #include "base/Caminho.h"
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
@@ -69,20 +70,11 @@ namespace {
 // A batch file is text a person wrote: a regular file of a reasonable size. A device, a pipe or a folder would
 // block, grow without end or fail as no text does.
 std::string bytesDoLote(const std::string& arquivo) {
-    std::error_code ec;
-    const auto estado = std::filesystem::status(CaminhoDoSistema(arquivo), ec);
-    if (ec || !std::filesystem::exists(estado))
-        throw std::invalid_argument("não foi possível abrir o lote \"" + arquivo + "\"");
-    if (!std::filesystem::is_regular_file(estado))
-        throw std::invalid_argument("o lote \"" + arquivo + "\" não é um arquivo de texto comum");
-    std::ifstream in(arquivo, std::ios::binary);
-    if (!in) throw std::invalid_argument("não foi possível abrir o lote \"" + arquivo + "\"");
-    std::string bytes(kTamanhoMaximoDoLote + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kTamanhoMaximoDoLote)
-        throw std::invalid_argument("o lote \"" + arquivo + "\" passa de 1 MiB: não é uma lista de exportações");
-    return bytes;
+    try {
+        return ArquivoParaLer(arquivo, kTamanhoMaximoDoLote, "O lote").tudo();
+    } catch (const std::runtime_error& e) {
+        throw std::invalid_argument(e.what());
+    }
 }
 }  // namespace
 

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <thread>
 
+#include "base/ArquivoParaLer.h"
 #include "base/Caminho.h"
 #include "base/Cp1252.h"
 #include "base/Formatacao.h"
@@ -154,18 +154,15 @@ std::optional<std::string> problemaDoCampo(const CampoDoLeiaute& f, std::string_
 // two blocks joined.
 using LinhaBruta = std::function<bool(long, std::string_view, bool, std::uint64_t)>;
 // From `desde` to `ate` (a line's start, and the start of a line or the end).
-void leBruto(const std::string& caminho, const LinhaBruta& linha, std::uint64_t desde = 0,
+void leBruto(const ArquivoParaLer& f, const LinhaBruta& linha, std::uint64_t desde = 0,
              std::uint64_t ate = UINT64_MAX) {
-    std::ifstream f(caminho, std::ios::binary);
-    if (!f) throw std::runtime_error("Não foi possível abrir " + caminho + ": " + std::strerror(errno));
-    f.seekg(static_cast<std::streamoff>(desde));
     std::vector<char> bloco(256 << 10);
     std::string resto;
     long n = 0;
     std::uint64_t inicio = desde, lido = desde;
     for (;;) {
-        f.read(bloco.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(bloco.size(), ate - lido)));
-        const auto lidos = static_cast<std::size_t>(f.gcount());
+        const std::size_t lidos =
+            f.le(bloco.data(), static_cast<std::size_t>(std::min<std::uint64_t>(bloco.size(), ate - lido)), lido);
         lido += lidos;
         if (lidos == 0) break;
         std::string_view b(bloco.data(), lidos);
@@ -179,7 +176,6 @@ void leBruto(const std::string& caminho, const LinhaBruta& linha, std::uint64_t 
         // A line of no end is kept up to a point: the rest of it is not read into memory.
         resto.append(b.substr(0, kLinhaMaxima > resto.size() ? kLinhaMaxima - resto.size() : 0));
     }
-    if (f.bad()) throw std::runtime_error("Falha ao ler " + caminho + ": " + std::strerror(errno));
     if (!resto.empty()) linha(++n, resto, false, inicio);
 }
 
@@ -386,12 +382,12 @@ private:
 
 namespace {
 
-ConferenciaDoArquivo confereTrecho(const std::string& caminho, TipoArquivo tipo, std::uint64_t desde, std::uint64_t ate,
-                                   std::vector<std::uint64_t>* inicios) {
-    Conferente c(caminho, tipo);
+ConferenciaDoArquivo confereTrecho(const ArquivoParaLer& arquivo, TipoArquivo tipo, std::uint64_t desde,
+                                   std::uint64_t ate, std::vector<std::uint64_t>* inicios) {
+    Conferente c(arquivo.caminho(), tipo);
     std::uint64_t fim = desde;
     leBruto(
-        caminho,
+        arquivo,
         [&](long n, std::string_view linha, bool temLf, std::uint64_t inicio) {
             c.linha(n, linha, temLf);
             if (inicios) inicios->push_back(inicio);
@@ -404,12 +400,9 @@ ConferenciaDoArquivo confereTrecho(const std::string& caminho, TipoArquivo tipo,
 }
 
 // The start of the first line after `meio`; 0 when none begins in the next 64 KiB.
-std::uint64_t pontoDeCorte(const std::string& caminho, std::uint64_t meio) {
-    std::ifstream f(caminho, std::ios::binary);
+std::uint64_t pontoDeCorte(const ArquivoParaLer& f, std::uint64_t meio) {
     std::vector<char> bloco(64 << 10);
-    f.seekg(static_cast<std::streamoff>(meio));
-    f.read(bloco.data(), static_cast<std::streamsize>(bloco.size()));
-    const std::string_view lido(bloco.data(), static_cast<std::size_t>(f.gcount()));
+    const std::string_view lido(bloco.data(), f.le(bloco.data(), bloco.size(), meio));
     const std::size_t fim = lido.find('\n');
     return fim == std::string_view::npos ? 0 : meio + fim + 1;
 }
@@ -456,17 +449,23 @@ struct Trecho {
     std::uint64_t desde = 0, ate = UINT64_MAX;
 };
 
+// Each file opened once, checked to be a file of text, and read by every part through the same descriptor.
+struct Aberto {
+    std::shared_ptr<const ArquivoParaLer> arquivo;
+    TipoArquivo tipo;
+};
+
 // A book's records depend on no other line: a large one is read in as many parts as there are cores, all the files
 // at once. A cash/bank file is read whole, its pairs in order.
-std::vector<Trecho> trechosDe(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos) {
+std::vector<Trecho> trechosDe(const std::vector<Aberto>& arquivos) {
     std::vector<Trecho> trechos;
     for (std::size_t i = 0; i < arquivos.size(); ++i) {
-        std::error_code ec;
-        const std::uint64_t tamanho = fs::file_size(CaminhoDoSistema(arquivos[i].first), ec);
-        const unsigned partes = !ec && LivroFiscal(arquivos[i].second) && tamanho >= (16u << 20) ? nucleos() : 1;
+        const ArquivoParaLer& f = *arquivos[i].arquivo;
+        const std::uint64_t tamanho = f.tamanho();
+        const unsigned partes = LivroFiscal(arquivos[i].tipo) && tamanho >= (16u << 20) ? nucleos() : 1;
         std::uint64_t desde = 0;
         for (unsigned k = 1; k < partes; ++k) {
-            const std::uint64_t corte = pontoDeCorte(arquivos[i].first, tamanho / partes * k);
+            const std::uint64_t corte = pontoDeCorte(f, tamanho / partes * k);
             if (corte <= desde) continue;
             trechos.push_back({i, desde, corte});
             desde = corte;
@@ -487,7 +486,11 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     const fs::path lugar = CaminhoDoSistema(caminho);
     if (!fs::is_directory(lugar, ec)) {
         const auto tipo = TipoPeloNome(TextoDoCaminho(lugar.filename()));
-        if (!fs::is_regular_file(lugar, ec)) throw std::invalid_argument("O arquivo " + caminho + " não existe.");
+        // What cannot be told here (a folder this user cannot enter) is said when the file is opened.
+        if (const std::string oQueE = OQueOCaminhoE(caminho); oQueE == "nada")
+            throw std::invalid_argument("O arquivo " + caminho + " não existe.");
+        else if (!oQueE.empty())
+            throw std::invalid_argument("O caminho " + caminho + " é " + oQueE + ", não um arquivo exportado.");
         if (!tipo)
             throw std::invalid_argument("O nome de " + caminho +
                                         " não é de um arquivo exportado (.SAI, .ENT, "
@@ -520,6 +523,24 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     return arquivos;
 }
 
+FaltasNaPasta FaltasDaExportacao(const std::string& pasta,
+                                 const std::vector<std::pair<std::string, TipoArquivo>>& arquivos) {
+    std::map<std::string, std::vector<TipoArquivo>> porBase;
+    for (const auto& [caminho, tipo] : arquivos) porBase[BaseDoNome(NomeDoArquivo(caminho), tipo)].push_back(tipo);
+    FaltasNaPasta faltas;
+    for (const auto& [base, tipos] : porBase)
+        for (TipoArquivo tipo : kTiposDeArquivo) {
+            if (std::find(tipos.begin(), tipos.end(), tipo) != tipos.end()) continue;
+            const std::string nome = NomeDoArquivoDoTipo(tipo, base);
+            const std::string noLugar = OQueOCaminhoE(TextoDoCaminho(CaminhoDoSistema(pasta) / CaminhoDoSistema(nome)));
+            if (tipo == TipoArquivo::LivroEntradas && noLugar == "nada")
+                faltas.semCompras.push_back(Visivel(nome));
+            else
+                faltas.faltam.push_back(Visivel(nome) + (noLugar == "nada" ? "" : ", que é " + noLugar));
+        }
+    return faltas;
+}
+
 ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo, std::vector<std::uint64_t>* inicios) {
     std::vector<std::vector<std::uint64_t>> indices;
     auto c = ConfereArquivos({{caminho, tipo}}, inicios ? &indices : nullptr);
@@ -527,8 +548,18 @@ ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo
     return std::move(c[0]);
 }
 
-std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
-                                                  std::vector<std::vector<std::uint64_t>>* inicios) {
+namespace {
+
+std::vector<Aberto> abre(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos) {
+    std::vector<Aberto> abertos;
+    for (const auto& [caminho, tipo] : arquivos)
+        abertos.push_back(
+            {std::make_shared<const ArquivoParaLer>(caminho, kTamanhoMaximoDoExportado, "O arquivo"), tipo});
+    return abertos;
+}
+
+std::vector<ConferenciaDoArquivo> confere(const std::vector<Aberto>& arquivos,
+                                          std::vector<std::vector<std::uint64_t>>* inicios) {
     const std::vector<Trecho> trechos = trechosDe(arquivos);
     if (trechos.empty()) return {};
     std::vector<ConferenciaDoArquivo> partes(trechos.size());
@@ -539,7 +570,7 @@ std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<st
         for (std::size_t k; (k = proximo++) < trechos.size();) {
             const Trecho& t = trechos[k];
             try {
-                partes[k] = confereTrecho(arquivos[t.arquivo].first, arquivos[t.arquivo].second, t.desde, t.ate,
+                partes[k] = confereTrecho(*arquivos[t.arquivo].arquivo, arquivos[t.arquivo].tipo, t.desde, t.ate,
                                           inicios ? &iniciosDasPartes[k] : nullptr);
             } catch (...) {
                 falhas[k] = std::current_exception();
@@ -570,6 +601,13 @@ std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<st
     return conferidos;
 }
 
+}  // namespace
+
+std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
+                                                  std::vector<std::vector<std::uint64_t>>* inicios) {
+    return confere(abre(arquivos), inicios);
+}
+
 std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>& caminhos) {
     std::vector<std::pair<std::string, TipoArquivo>> arquivos;
     // A file chosen on its own and within its folder is read once: the same file, whatever its spelling.
@@ -589,14 +627,20 @@ std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>&
     std::stable_sort(arquivos.begin(), arquivos.end(),
                      [&](const auto& a, const auto& b) { return chave(a) < chave(b); });
     std::vector<std::vector<std::uint64_t>> inicios;
-    std::vector<ConferenciaDoArquivo> lidos = ConfereArquivos(arquivos, &inicios);
+    const std::vector<Aberto> abertos = abre(arquivos);
+    std::vector<ConferenciaDoArquivo> lidos = confere(abertos, &inicios);
     std::vector<ArquivoConferido> conferidos(arquivos.size());
-    for (std::size_t i = 0; i < arquivos.size(); ++i) conferidos[i] = {std::move(lidos[i]), std::move(inicios[i])};
+    for (std::size_t i = 0; i < arquivos.size(); ++i)
+        conferidos[i] = {std::move(lidos[i]), std::move(inicios[i]), abertos[i].arquivo};
     return conferidos;
 }
 
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha) {
-    leBruto(caminho, [&](long n, std::string_view l, bool, std::uint64_t) {
+    LeLinhas(ArquivoParaLer(caminho, kTamanhoMaximoDoExportado, "O arquivo"), linha);
+}
+
+void LeLinhas(const ArquivoParaLer& arquivo, const std::function<bool(long, std::string_view)>& linha) {
+    leBruto(arquivo, [&](long n, std::string_view l, bool, std::uint64_t) {
         if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
         return linha(n, l);
     });

@@ -3,16 +3,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/ArquivoParaLer.h"
 #include "base/Value.h"
 #include "leiaute/ArquivoGravado.h"
 #include "leiaute/Leiaute.h"
 
 namespace zorla {
+
+// No export writes a file this large; a larger one is not read.
+inline constexpr std::uint64_t kTamanhoMaximoDoExportado = std::uint64_t{64} << 30;
 
 struct ProblemaNaLinha {
     long linha = 0;                   // from 1
@@ -42,6 +47,14 @@ struct ConferenciaDoArquivo {
 std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::string& caminho,
                                                                     bool todosOsPeriodos = false);
 
+// Of each period whose files a folder holds, what an export always writes and the folder lacks: the sales book and
+// the three cash/bank files, each named with what stands in its place when something does ("01A31MAR.SAI, que é
+// uma pasta"); and, apart, the purchases books not there, which an export removes when a period has no purchases.
+struct FaltasNaPasta {
+    std::vector<std::string> faltam, semCompras;  // file names, UTF-8, control characters shown by name
+};
+FaltasNaPasta FaltasDaExportacao(const std::string& pasta,
+                                 const std::vector<std::pair<std::string, TipoArquivo>>& arquivos);
 // Reads a file a block at a time and checks every line against its layout. Fails (std::runtime_error, in
 // Portuguese) only when the file cannot be read.
 // With `inicios`, where each line starts in the file, and the file's end after the last: an index to read any line.
@@ -55,6 +68,8 @@ std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<st
 struct ArquivoConferido {
     ConferenciaDoArquivo conferencia;
     std::vector<std::uint64_t> inicios;  // and the file's end after the last
+    // The file as it was read, still open: what is shown is what was checked, whatever becomes of its name.
+    std::shared_ptr<const ArquivoParaLer> arquivo;
 };
 // Every exported file the paths name (a file, or every period of a folder), each once, read back
 // (std::invalid_argument for a path that names none).
@@ -65,5 +80,6 @@ std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::st
 
 // Each line of a file, numbered from 1, without its line end, until the callback returns false.
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha);
+void LeLinhas(const ArquivoParaLer& arquivo, const std::function<bool(long, std::string_view)>& linha);
 
 }  // namespace zorla

@@ -1,11 +1,8 @@
 #include "data/IniFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
+#include "base/ArquivoParaLer.h"
 #include "base/Cp1252.h"
 #include "base/TextUtil.h"
 #include "data/DbError.h"
@@ -26,15 +23,17 @@ std::string textoUtf8(std::string_view bytes, const std::string& path) {
 }  // namespace
 
 std::optional<std::vector<std::string>> readIniSection(const std::string& path, const std::string& section) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        const int erro = errno;
-        const DbError falha("Cannot open file \"" + path + "\". " + std::strerror(erro));
-        if (erro == EACCES || erro == EPERM) throw DbError(falha, ConnectionFailure::ConnectionFileAccess);
-        throw falha;
+    using Motivo = ArquivoRecusado::Motivo;
+    std::string bytes;
+    try {
+        bytes = ArquivoParaLer(path, kTamanhoMaximoDaConexao, "O arquivo de conexão").tudo();
+    } catch (const ArquivoRecusado& e) {
+        if (e.motivo() == Motivo::NaoExiste)
+            throw DbError(DbError("Driver/Connection Registry File '" + path + "' not found"),
+                          ConnectionFailure::ConnectionFile);
+        throw DbError(DbError(e.what()), e.motivo() == Motivo::SemPermissao ? ConnectionFailure::ConnectionFileAccess
+                                                                            : ConnectionFailure::ConnectionFile);
     }
-    std::string bytes(std::istreambuf_iterator<char>(file), {});
-    if (file.bad()) throw DbError("Error reading file \"" + path + "\". " + std::strerror(errno));
     return parseIniSection(bytes, section, path);
 }
 

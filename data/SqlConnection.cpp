@@ -55,10 +55,6 @@ IAttachment* SqlConnection::attachment() const { return m_attachment ? m_attachm
 void SqlConnection::loadParamsFromIniFile(const std::string& path) {
     if (m_paramsLoaded) return;
     if (ConnectionName.empty()) throw DbError("Connection name missing");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(CaminhoDoSistema(path), ec))
-        throw DbError(DbError("Driver/Connection Registry File '" + path + "' not found"),
-                      ConnectionFailure::ConnectionFile);
     auto section = readIniSection(path, ConnectionName);
     Params = ParamLines(section ? std::move(*section) : std::vector<std::string>{});
     m_paramsLoaded = true;

@@ -13,8 +13,7 @@ RegistrosModel::RegistrosModel(std::shared_ptr<const ArquivoConferido> arquivo, 
     : QAbstractTableModel(parent),
       m_arquivo(std::move(arquivo)),
       m_leiaute(LeiauteDoTipo(m_arquivo->conferencia.totais.tipo)),
-      m_campos(m_leiaute.camposComNome()),
-      m_entrada(m_arquivo->conferencia.totais.caminho, std::ios::binary) {}
+      m_campos(m_leiaute.camposComNome()) {}
 
 int RegistrosModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_arquivo->conferencia.totais.linhas);
@@ -41,10 +40,11 @@ const std::string& RegistrosModel::texto(long linha) const {
     const auto i = static_cast<std::size_t>(linha - 1);
     // A line of no end is shown by its start.
     m_texto.assign(static_cast<std::size_t>(std::min<std::uint64_t>(inicios[i + 1] - inicios[i], 1 << 16)), '\0');
-    m_entrada.clear();
-    m_entrada.seekg(static_cast<std::streamoff>(inicios[i]));
-    m_entrada.read(m_texto.data(), static_cast<std::streamsize>(m_texto.size()));
-    m_texto.resize(static_cast<std::size_t>(m_entrada.gcount()));
+    try {
+        m_texto.resize(m_arquivo->arquivo ? m_arquivo->arquivo->le(m_texto.data(), m_texto.size(), inicios[i]) : 0);
+    } catch (const std::runtime_error&) {
+        m_texto.clear();  // a disk that fails now shows an empty line; the check already read it whole
+    }
     while (!m_texto.empty() && (m_texto.back() == '\n' || m_texto.back() == '\r')) m_texto.pop_back();
     m_lida = linha;
     return m_texto;
@@ -81,10 +81,18 @@ void RegistrosModel::sort(int column, Qt::SortOrder order) {
         const std::size_t c = m_campos[static_cast<std::size_t>(column - 1)];
         std::vector<std::string> chaves;
         chaves.reserve(ordem.size());
-        LeLinhas(m_arquivo->conferencia.totais.caminho, [&](long, std::string_view l) {
+        const auto chave = [&](long, std::string_view l) {
             chaves.emplace_back(m_leiaute.campo(l, c));
             return chaves.size() < ordem.size();
-        });
+        };
+        try {
+            if (m_arquivo->arquivo)
+                LeLinhas(*m_arquivo->arquivo, chave);
+            else
+                LeLinhas(m_arquivo->conferencia.totais.caminho, chave);
+        } catch (const std::runtime_error&) {
+            // A disk that fails now: the lines not read sort as empty.
+        }
         chaves.resize(ordem.size());
         std::stable_sort(ordem.begin(), ordem.end(), [&](int a, int b) {
             return chaves[static_cast<std::size_t>(a)] < chaves[static_cast<std::size_t>(b)];

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +32,7 @@ private:
     const Leiaute& m_leiaute;
     std::vector<std::size_t> m_campos;
     std::vector<int> m_ordem;  // the lines as shown, from 0; empty in the file's order
-    mutable std::ifstream m_entrada;
-    mutable long m_lida = 0;  // the line in m_texto
+    mutable long m_lida = 0;   // the line in m_texto
     mutable std::string m_texto;
 };
 

@@ -93,7 +93,7 @@ TEST_F(ConnectionFile, HostileFilesGiveClearErrors) {
     const std::pair<std::string, std::string> cases[] = {
         {garbage, "não é texto em code page 1252"},
         {"[EMPRESA]\nno equals\nstill none\n", "Missing Database property"},
-        {"[EMPRESA]\nDatabase=" + std::string(1 << 20, 'x') + "\n", "length exceeds"},
+        {"[EMPRESA]\nDatabase=" + std::string(1 << 19, 'x') + "\n", "length exceeds"},
         {"[EMPRESA]\nDatabase=" + db + "\nDatabase=/other.fdb\n[EMPRESA]\nDatabase=/third.fdb\n", ""},
         {"[EMPRESA]\nDatabase=" + dir.file("nao-existe.fdb") + "\n", "No such file or directory"},
         {"[EMPRESA]\nDatabase=" + db + "\nSQLDialect=7\n", "Invalid SQLDialect value: 7"},

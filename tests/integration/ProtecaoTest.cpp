@@ -254,26 +254,61 @@ TEST_F(Cli, ACancelDuringThePurchasesQuerySaysOneThing) {
     EXPECT_EQ(r.err.find("Infelizmente"), std::string::npos) << r.err;
 }
 
-TEST_F(Lote, ABatchFileMustBeTextOfAReasonableSize) {
+// Every file the programs read (a connection file, a batch and its lines' connection files, an exported file) is a
+// regular file of a reasonable size, checked before a byte is read: a device would grow without end, a FIFO with no
+// writer would hold the run and its signals.
+TEST_F(Lote, EveryFileTheProgramReadsIsTextOfAReasonableSize) {
     fs::create_directory(dir.file("s1"));
     mkfifo(dir.file("fifo").c_str(), 0600);
+    fs::create_symlink(dir.file("nada"), dir.file("quebrado"));
+    fs::create_symlink(dir.file("circulo"), dir.file("circulo"));
+    std::filesystem::resize_file((test::writeFile(dir.file("esparso.ini"), "[EMPRESA]\n"), dir.file("esparso.ini")),
+                                 std::uintmax_t{3} << 30);
     test::writeFile(dir.file("grande.txt"), std::string((1u << 20) + 1, '#'));
     test::writeFile(dir.file("nul.txt"), std::string("a.ini;1;0001;vitima.txt\0x\n", 27));
-    const std::pair<std::string, const char*> casos[] = {
-        {dir.path(), "não é um arquivo de texto comum"},
-        {"/dev/zero", "não é um arquivo de texto comum"},
-        {dir.file("fifo"), "não é um arquivo de texto comum"},
-        {dir.file("grande.txt"), "passa de 1 MiB"},
-        {dir.file("nul.txt"), "lote, linha 1: o campo \"vitima.txt<NUL>x\" tem caracteres de controle"},
+    test::writeFile(dir.file("lote-fifo.txt"), "fifo;1;0001;s1\n");
+    const std::vector<std::string> periodo = {"--mes", "3", "--ano", "2008"};
+    const auto comando = [&](std::vector<std::string> a, bool comPeriodo) {
+        a.insert(a.begin(), ZORLA_CLI);
+        if (comPeriodo) a.insert(a.end(), periodo.begin(), periodo.end());
+        return a;
     };
-    for (const auto& [arquivo, mensagem] : casos) {
-        SCOPED_TRACE(arquivo);
-        auto r = runProcess({ZORLA_CLI, "--lote", arquivo, "--mes", "3", "--ano", "2008"}, nullptr,
-                            std::chrono::seconds(20));
-        EXPECT_EQ(r.status, 2) << r.err;
-        EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
+    struct Caso {
+        std::vector<std::string> comando;
+        int status;
+        std::string mensagem;
+    };
+    const Caso casos[] = {
+        {comando({"--lote", dir.path()}, true), 2, "é uma pasta: não é um arquivo de texto comum"},
+        {comando({"--lote", "/dev/zero"}, true), 2, "O lote \"/dev/zero\" é um dispositivo"},
+        {comando({"--lote", dir.file("fifo")}, true), 2, "é uma fila (FIFO): não é um arquivo de texto comum"},
+        {comando({"--lote", dir.file("grande.txt")}, true), 2, "passa de 1 MiB"},
+        {comando({"--lote", dir.file("nul.txt")}, true), 2,
+         "lote, linha 1: o campo \"vitima.txt<NUL>x\" tem caracteres de controle"},
+        {comando({"--lote", dir.file("lote-fifo.txt")}, true), 1,
+         "Detalhe: O arquivo de conexão \"" + dir.file("fifo") + "\" é uma fila (FIFO)"},
+        {comando({"--listar-empresas", "--config", "/dev/zero"}, false), 1,
+         "Detalhe: O arquivo de conexão \"/dev/zero\" é um dispositivo: não é um arquivo de texto comum."},
+        {comando({"--listar-empresas", "--config", "/dev/urandom"}, false), 1, "é um dispositivo"},
+        {comando({"--listar-empresas", "--config", dir.file("fifo")}, false), 1, "é uma fila (FIFO)"},
+        {comando({"--listar-empresas", "--config", dir.file("esparso.ini")}, false), 1,
+         "\" passa de 1 MiB: não é o arquivo que o programa espera."},
+        {comando({"--listar-empresas", "--config", dir.file("circulo")}, false), 1, "é um link em círculo"},
+        {comando({"--conferir", "/dev/zero"}, false), 2,
+         "O caminho /dev/zero é um dispositivo, não um arquivo exportado"},
+        {comando({"--conferir", dir.file("fifo")}, false), 2, "é uma fila (FIFO), não um arquivo exportado"},
+        {comando({"--conferir", dir.file("quebrado")}, false), 2, "é um link que não leva a nada"},
+        {comando({"--conferir", dir.file("circulo")}, false), 2, "é um link em círculo"},
+        {comando({"--conferir", dir.file("01A31MAR.SAI")}, false), 2, "não existe"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.comando[1] + " " + c.comando[2] + (c.comando.size() > 3 ? " " + c.comando[3] : ""));
+        auto r = runProcess(c.comando, nullptr, std::chrono::seconds(20));
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.mensagem), std::string::npos) << r.err;
     }
     EXPECT_FALSE(fs::exists(dir.file("vitima.txt")));
+    EXPECT_TRUE(fs::is_empty(dir.file("s1")));
 }
 
 TEST_F(Lote, TwoFoldersThatAreOneDirectoryAreRefused) {
