@@ -60,7 +60,8 @@ int comCancelamento(const Argumentos& args, SinaisDeParada& sinais, Sessao& sess
         status = DizARecusa(RecusaDaEmpresa(e.codigo()));
     } catch (const std::exception& e) {
         if (!sinais.motivo())
-            std::fprintf(stderr, "%s\n", LinhasVisiveis(MensagemDaFalha(e, sessao.arquivoDeConexao())).c_str());
+            std::fprintf(stderr, "%s\n",
+                         LinhasVisiveis(MensagemDaFalhaDaConsulta(e, sessao.arquivoDeConexao())).c_str());
     }
     limite.reset();
     sinais.aoDesistir(nullptr);

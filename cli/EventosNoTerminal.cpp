@@ -41,7 +41,8 @@ void EventosNoTerminal::terminou(const ResultadoDaExportacao& r) {
             escreve(kMensagemCancelada);
             break;
         case Desfecho::Concluido:
-            escreve(MensagemConcluida(m_pasta));
+            // The folder as typed, its controls by name: its line breaks are not the message's.
+            escreve(MensagemConcluida(Visivel(m_pasta)));
             if (auto vazio = AvisoDePeriodoVazio(r)) escreve(*vazio);
             if (!r.semConta.empty()) escreve(FraseDasPendencias(r));
             break;

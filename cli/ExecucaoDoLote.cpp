@@ -109,7 +109,7 @@ void ExecucaoDoLote::trabalho(std::size_t i) {
     } catch (const std::exception& e) {
         fim = {
             m_sinais.parada().stop_requested() ? AndamentoDoLote::Estado::Cancelada : AndamentoDoLote::Estado::Falhou,
-            MensagemDaFalha(e, m_itens[i].conexao)};
+            MensagemDaFalhaDaConsulta(e, m_itens[i].conexao)};
     }
     // Only now, its folder unlocked and its database closed, may another line take them.
     termina(i, fim.estado, std::move(fim.erro));

@@ -19,11 +19,19 @@ namespace zorla {
 
 namespace {
 
+// Blanks around a field or a line are a person's spacing; any other control character, even at an end, is refused
+// with the field, not trimmed away.
+std::string_view semBrancos(std::string_view texto) {
+    const auto inicio = texto.find_first_not_of(" \t");
+    if (inicio == std::string_view::npos) return {};
+    return texto.substr(inicio, texto.find_last_not_of(" \t") - inicio + 1);
+}
+
 std::vector<std::string> campos(std::string_view linha) {
     std::vector<std::string> out;
     for (std::size_t inicio = 0;;) {
         const std::size_t fim = linha.find(';', inicio);
-        out.emplace_back(trimControl(linha.substr(inicio, fim == std::string_view::npos ? linha.npos : fim - inicio)));
+        out.emplace_back(semBrancos(linha.substr(inicio, fim == std::string_view::npos ? linha.npos : fim - inicio)));
         if (fim == std::string_view::npos) return out;
         inicio = fim + 1;
     }
@@ -87,7 +95,9 @@ std::vector<ItemDoLote> leLote(const std::string& arquivo) {
     std::vector<ItemDoLote> itens;
     std::string linha;
     for (int numero = 1; std::getline(texto, linha); ++numero) {
-        const std::string_view l = trimControl(linha);
+        std::string_view l = linha;
+        if (l.ends_with('\r')) l.remove_suffix(1);
+        l = semBrancos(l);
         if (l.empty() || l.front() == '#') continue;
         itens.push_back(item(l, numero, pasta));
     }

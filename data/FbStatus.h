@@ -2,6 +2,8 @@
 
 #include <firebird/Interface.h>
 
+#include <string>
+
 #include "data/FbClient.h"
 
 namespace zorla {
@@ -19,6 +21,7 @@ public:
     bool failed() const;
 
 private:
+    std::string textoVisivel() const;
     FbClient& m_client;
     Firebird::IStatus* m_status;
     Firebird::CheckStatusWrapper m_wrapper;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #endif
 
+#include "base/TextoVisivel.h"
 #include "data/BancoDaConexao.h"
 #include "data/DbError.h"
 
@@ -148,7 +149,41 @@ std::string oQueFazer(ConnectionFailure f, const Contexto& c) {
     return "Corrija o arquivo de conexão, ou procure o suporte com o detalhe abaixo.";
 }
 
+// The name on the line after the server's "-Procedure unknown", "-Table unknown" or "-Column unknown".
+std::string nomeApos(const std::string& texto, const std::string& linha) {
+    const auto onde = texto.find("\n-" + linha + "\n-");
+    if (onde == std::string::npos) return {};
+    const auto inicio = onde + linha.size() + 4;
+    return texto.substr(inicio, texto.find('\n', inicio) - inicio);
+}
+
+std::string oQueFazerNaConsulta(const std::string& texto) {
+    const char* const faltas[][2] = {
+        {"Procedure unknown", "o procedimento"}, {"Table unknown", "a tabela"}, {"Column unknown", "a coluna"}};
+    for (const auto& [linha, oQue] : faltas)
+        if (const std::string nome = nomeApos(texto, linha); !nome.empty())
+            return std::string("O banco não tem ") + oQue + " " + nome +
+                   ", que a exportação usa: ele não é um banco do ZORLA completo, ou é de outra versão. Confira o "
+                   "Database do arquivo de conexão; se ele está certo, procure o suporte do ZORLA com o detalhe "
+                   "abaixo.";
+    if (texto.find("no permission for") != std::string::npos)
+        return "O usuário do arquivo de conexão (User_Name) não tem permissão para o que a exportação lê: peça ao "
+               "administrador do banco que a conceda (GRANT), ou use o usuário de sempre do ZORLA.";
+    if (texto.find("string truncation") != std::string::npos || texto.find("overflow") != std::string::npos)
+        return "Um dado do banco não cabe onde a consulta o põe (um texto longo demais ou um número grande demais): "
+               "corrija-o no ZORLA, ou procure o suporte com o detalhe abaixo.";
+    return "Tente de novo; se a falha se repetir, procure o suporte com o detalhe abaixo.";
+}
+
 }  // namespace
+
+std::string MensagemDaFalhaDaConsulta(const std::exception& falha, const std::string& arquivoDeConexao) {
+    const auto* db = dynamic_cast<const DbError*>(&falha);
+    if (!db || db->connectionFailure() != ConnectionFailure::None || db->cancelada())
+        return MensagemDaFalha(falha, arquivoDeConexao);
+    const std::string texto = falha.what();
+    return "A consulta ao banco de dados falhou.\nO que fazer: " + oQueFazerNaConsulta(texto) + "\nDetalhe: " + texto;
+}
 
 PastaDeTravas PastaDeTravasDoFirebird() {
     const char* lock = std::getenv("FIREBIRD_LOCK");
@@ -161,7 +196,9 @@ std::string MensagemDaFalha(const std::exception& falha, const std::string& arqu
     const auto* db = dynamic_cast<const DbError*>(&falha);
     if (!db || db->connectionFailure() == ConnectionFailure::None) return falha.what();
     // The file the operator edits, not a link to it beside the program.
-    const Contexto contexto{ArquivoDeConexaoAEditar(arquivoDeConexao), DatabaseDaConexao(arquivoDeConexao)};
+    // Both shown with their control characters by name: a line break in a path is not one of the message's.
+    const Contexto contexto{Visivel(ArquivoDeConexaoAEditar(arquivoDeConexao)),
+                            Visivel(DatabaseDaConexao(arquivoDeConexao))};
     std::string texto = "Não foi possível conectar ao banco de dados.\nArquivo de conexão: " + contexto.conexao + "\n";
     if (!contexto.database.empty()) texto += "Database: " + contexto.database + "\n";
     return texto + "O que fazer: " + oQueFazer(db->connectionFailure(), contexto) + "\nDetalhe: " + falha.what();

@@ -8,6 +8,7 @@
 #include "base/TextUtil.h"
 #include "data/BancoDaConexao.h"
 #include "leiaute/TipoArquivo.h"
+#include "sistema/ArquivoLateral.h"
 #include "sistema/IdentidadeDoCaminho.h"
 
 namespace zorla {
@@ -57,9 +58,6 @@ OuRecusa<void> ArquivosDaExecucao::aceita(const std::string& destino) const {
         return Recusa{"O arquivo " + destino + " é o mesmo que " + outro +
                       ", que esta execução lê ou grava: escolha outro nome para o arquivo CSV."};
     };
-    std::error_code ec;
-    if (fs::is_directory(CaminhoDoSistema(destino), ec))
-        return Recusa{"O caminho " + destino + " é uma pasta: informe um arquivo."};
     const std::string eu = IdentidadeDoCaminho(destino);
     for (const std::string& lido : m_lidos)
         if (!lido.empty() && IdentidadeDoCaminho(lido) == eu) return recusado(lido);
@@ -76,6 +74,9 @@ OuRecusa<void> ArquivosDaExecucao::aceita(const std::string& destino) const {
                 return recusado(caminho);
         }
     }
+    // A device, a file not this user's to replace, another run's folder: refused now, not after the run.
+    if (std::string impedimento = ImpedimentoDoArquivoLateral(destino); !impedimento.empty())
+        return Recusa{std::move(impedimento)};
     return {};
 }
 

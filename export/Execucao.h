@@ -6,6 +6,7 @@
 
 namespace zorla {
 
+class DestinoDosArquivos;
 class ThProcessa;
 class TravaPasta;
 
@@ -13,7 +14,9 @@ class TravaPasta;
 // that what the caller writes after the run (the totals) is still under the lock.
 class Execucao {
 public:
-    Execucao(std::unique_ptr<TravaPasta> trava, std::unique_ptr<ThProcessa> run);
+    // `disco`, where the run writes, when it is the run's own.
+    Execucao(std::unique_ptr<TravaPasta> trava, std::unique_ptr<DestinoDosArquivos> disco,
+             std::unique_ptr<ThProcessa> run);
     ~Execucao();  // waits for the run, then lets the folder go
     Execucao(const Execucao&) = delete;
     Execucao& operator=(const Execucao&) = delete;
@@ -24,6 +27,7 @@ public:
 
 private:
     std::unique_ptr<TravaPasta> m_trava;
+    std::unique_ptr<DestinoDosArquivos> m_disco;
     std::unique_ptr<ThProcessa> m_run;
 };
 

@@ -23,9 +23,7 @@ namespace zorla {
 Sessao::Sessao(std::string arquivoDeConexao) : Sessao(std::make_unique<TFDMExporta>(std::move(arquivoDeConexao))) {}
 
 Sessao::Sessao(std::unique_ptr<TFDMExporta> dm)
-    : m_dm(std::move(dm)),
-      m_disco(std::make_unique<ArquivosNoDisco>()),
-      m_antecipadas(std::make_unique<ConsultasAntecipadas>()) {}
+    : m_dm(std::move(dm)), m_antecipadas(std::make_unique<ConsultasAntecipadas>()) {}
 
 Sessao::~Sessao() = default;
 
@@ -131,6 +129,12 @@ OuRecusa<void> Sessao::aceitaOsTotais(const PedidoDeExportacao& pedido, const st
     return arquivos.aceita(*pedido.arquivoDosTotais);
 }
 
+// The run's files made in its folder as it was locked, whatever the folder's name comes to name meanwhile.
+std::unique_ptr<DestinoDosArquivos> Sessao::discoDaExecucao(const SaidaPreparada& saida, DestinoDosArquivos* outro) {
+    if (outro) return nullptr;
+    return std::make_unique<ArquivosNoDisco>(saida.m_trava ? saida.m_trava->descritor() : -1, saida.m_params.Diretorio);
+}
+
 std::unique_ptr<Execucao> Sessao::inicia(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
                                          DestinoDosArquivos* arquivos) {
     const ParametrosDaExecucao& p = saida.m_params;
@@ -138,10 +142,11 @@ std::unique_ptr<Execucao> Sessao::inicia(SaidaPreparada saida, EventosDaExportac
     ConsultasAntecipadas antecipadas = std::exchange(*m_antecipadas, {});
     if (!antecipadas.de(p.DataInicial, p.DataFinal, p.Empresa)) antecipadas = {};
     m_consultaValida = false;
+    auto disco = discoDaExecucao(saida, arquivos);
     auto run = std::make_unique<ThProcessa>(*m_dm, FonteDasVendas::Consulta,
                                             OutrasConsultas{std::move(antecipadas), outroModulo()}, p, eventos,
-                                            arquivos ? *arquivos : *m_disco, std::move(parada));
-    return std::make_unique<Execucao>(std::move(saida.m_trava), std::move(run));
+                                            arquivos ? *arquivos : *disco, std::move(parada));
+    return std::make_unique<Execucao>(std::move(saida.m_trava), std::move(disco), std::move(run));
 }
 
 std::unique_ptr<Execucao> Sessao::exporta(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
@@ -150,9 +155,10 @@ std::unique_ptr<Execucao> Sessao::exporta(SaidaPreparada saida, EventosDaExporta
     m_consultaValida = false;
     // The purchases and the movements are fetched on their own attachments while the sales are, and the sales book
     // is written as its rows arrive.
+    auto disco = discoDaExecucao(saida, arquivos);
     auto run = std::make_unique<ThProcessa>(*m_dm, FonteDasVendas::Busca, OutrasConsultas{{}, outroModulo()}, p,
-                                            eventos, arquivos ? *arquivos : *m_disco, std::move(parada));
-    auto execucao = std::make_unique<Execucao>(std::move(saida.m_trava), std::move(run));
+                                            eventos, arquivos ? *arquivos : *disco, std::move(parada));
+    auto execucao = std::make_unique<Execucao>(std::move(saida.m_trava), std::move(disco), std::move(run));
     execucao->espera();
     return execucao;
 }

@@ -87,9 +87,9 @@ private:
     void aceitaEmpresa(std::int64_t codigo, std::stop_token parada);
     OuRecusa<void> aceitaOsTotais(const PedidoDeExportacao& pedido, const std::string& diretorio) const;
     std::function<std::unique_ptr<TFDMExporta>()> outroModulo() const;
+    static std::unique_ptr<DestinoDosArquivos> discoDaExecucao(const SaidaPreparada& saida, DestinoDosArquivos* outro);
 
     std::unique_ptr<TFDMExporta> m_dm;
-    std::unique_ptr<DestinoDosArquivos> m_disco;
     std::unique_ptr<ConsultasAntecipadas> m_antecipadas;
     bool m_paralelo = true;
     bool m_consultaValida = false;

@@ -83,6 +83,7 @@ void ThProcessa::Execute() {
 
 ThProcessa::Saida ThProcessa::criaArquivo(TipoArquivo tipo, const std::string& path) {
     Saida saida{m_files.recria(path), m_resultado.arquivos.size()};
+    m_identidades.push_back(saida.arquivo->identidade());
     ArquivoGravado& novo = m_resultado.arquivos.emplace_back();
     novo.tipo = tipo;
     novo.caminho = path;
@@ -257,12 +258,27 @@ void ThProcessa::GeraArquivos() {
     } catch (const std::exception& e) {
         registraFalha(e);
     }
+    confereOsArquivosNoLugar();
     // A query still under way after a failure is stopped; its rows are not wanted.
     m_outras = {};
     m_resultado.desfecho = !m_resultado.erro.empty()   ? Desfecho::Falhou
                            : m_parada.stop_requested() ? Desfecho::Cancelado
                                                        : Desfecho::Concluido;
     m_eventos.terminou(m_resultado);
+}
+
+// What the listing names must be what the run wrote: a file another program put in its place, or a folder renamed
+// and replaced during the run, makes the run a failure, not a success over someone else's files.
+void ThProcessa::confereOsArquivosNoLugar() {
+    for (std::size_t i = 0; i < m_resultado.arquivos.size(); ++i) {
+        ArquivoGravado& a = m_resultado.arquivos[i];
+        if (m_identidades[i].empty() || m_files.identidadeAtual(a.caminho) == m_identidades[i]) continue;
+        a.completo = false;
+        registraFalha(std::runtime_error(
+            "O arquivo \"" + Visivel(a.caminho) +
+            "\" não é mais o que esta exportação gravou: outro programa o substituiu ou apagou, ou a pasta foi trocada "
+            "durante a exportação. Não importe os arquivos desta pasta; exporte o período de novo."));
+    }
 }
 
 void ThProcessa::ExportaMovimentoBancario() {

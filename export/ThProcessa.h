@@ -53,6 +53,7 @@ private:
     // The thread body: lowest priority, then the run.
     void Execute();
     void GeraArquivos();
+    void confereOsArquivosNoLugar();
     void ExportaMovimentoBancario();
     void GravaLancamentos(ClientDataSet& movimentos, TipoArquivo tipo, const std::string& arquivo,
                           const std::string& prefixo);
@@ -79,6 +80,7 @@ private:
     DestinoDosArquivos& m_files;
     std::stop_token m_parada;
     ResultadoDaExportacao m_resultado;
+    std::vector<std::string> m_identidades;  // of each file as created, in the order of m_resultado.arquivos
     bool m_cancelamentoVisto = false;
     int m_registrosDoMovimento = 0;  // across the three entry files
     std::thread m_thread;            // last: it starts once the rest is made

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -10,8 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/ArquivoParaLer.h"
 #include "base/Caminho.h"
+#include "base/TextoVisivel.h"
 #include "sistema/ChamadasDeArquivo.h"
+#include "sistema/TravaPasta.h"
 
 namespace zorla {
 
@@ -31,14 +35,63 @@ void ApagaArquivosLateraisIncompletos() {
     for (const std::string* t : g_temporarios) std::remove(t->c_str());
 }
 
-ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destino)) {
-    // The rename would put a plain file in place of a device, a pipe or a folder.
+namespace {
+
+std::string pastaDe(const std::string& destino) {
+    const std::filesystem::path pasta = CaminhoDoSistema(destino).parent_path();
+    return pasta.empty() ? "." : TextoDoCaminho(pasta);
+}
+
+std::string pastaOcupada(const std::string& destino) {
+    return "Não foi possível gravar o arquivo " + Visivel(destino) + ": " +
+           MensagemPastaOcupada(Visivel(pastaDe(destino)));
+}
+
+// What a run killed before renaming its side file left beside the target: its temporary files, which nothing else
+// will remove. Those of a process still running are its own.
+void apagaTemporariosAbandonados(const std::string& destino) {
+    const std::filesystem::path alvo = CaminhoDoSistema(destino);
+    const std::string prefixo = TextoDoCaminho(alvo.filename()) + ".tmp-";
     std::error_code ec;
-    const auto tipo = std::filesystem::symlink_status(CaminhoDoSistema(m_destino), ec).type();
-    if (!ec && tipo != std::filesystem::file_type::regular && tipo != std::filesystem::file_type::symlink &&
-        tipo != std::filesystem::file_type::not_found)
-        throw std::runtime_error("Não foi possível gravar o arquivo " + m_destino +
-                                 ": não é um arquivo comum. Escolha outro nome.");
+    for (std::filesystem::directory_iterator it(CaminhoDoSistema(pastaDe(destino)), ec), fim; !ec && it != fim;
+         it.increment(ec)) {
+        const std::string nome = TextoDoCaminho(it->path().filename());
+        if (!nome.starts_with(prefixo)) continue;
+        const std::string resto = nome.substr(prefixo.size());
+        const auto traco = resto.find('-');
+        if (traco == 0 || traco == std::string::npos || resto.find_first_not_of("0123456789-") != std::string::npos)
+            continue;
+        const int pid = std::atoi(resto.substr(0, traco).c_str());
+        std::error_code apagou;
+        if (pid > 0 && !arquivo::processoVivo(pid)) std::filesystem::remove(it->path(), apagou);
+    }
+}
+
+}  // namespace
+
+std::string ImpedimentoDoArquivoLateral(const std::string& destino) {
+    const std::string oQueE = OQueOCaminhoE(destino);
+    if (oQueE == "uma pasta") return "O caminho " + Visivel(destino) + " é uma pasta: informe um arquivo.";
+    const bool link = oQueE.starts_with("um link");
+    if (!oQueE.empty() && oQueE != "nada" && !link)
+        return "O caminho " + Visivel(destino) + " é " + oQueE +
+               ", não um arquivo comum: escolha outro nome para o arquivo CSV.";
+    // A link is replaced, never followed; a file is replaced only when this user could write it.
+    if (oQueE.empty() && !arquivo::podeGravar(destino))
+        return "O arquivo " + Visivel(destino) + " já existe e este usuário não pode gravá-lo (" +
+               std::strerror(errno) + "): escolha outro nome para o arquivo CSV.";
+    if (!TravaPasta::paraArquivoLateral(pastaDe(destino))) return pastaOcupada(destino);
+    return {};
+}
+
+ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destino)) {
+    if (const std::string impedimento = ImpedimentoDoArquivoLateral(m_destino); !impedimento.empty())
+        throw std::runtime_error(impedimento);
+    // Another run's folder is its own until it ends: a file renamed there would take the place of one of its files.
+    auto trava = TravaPasta::paraArquivoLateral(pastaDe(m_destino));
+    if (!trava) throw std::runtime_error(pastaOcupada(m_destino));
+    m_trava = std::make_unique<TravaPasta>(std::move(*trava));
+    apagaTemporariosAbandonados(m_destino);
     for (int tentativa = 0; m_fd < 0; ++tentativa) {
         m_temporario = m_destino + ".tmp-" + std::to_string(processo()) + "-" + std::to_string(g_sequencia++);
         m_fd = criaNovo(m_temporario.c_str(), 0644);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Caminho.h"
+#include "base/TextoVisivel.h"
 #include "sistema/ChamadasDeArquivo.h"
 
 namespace zorla {
@@ -20,7 +21,7 @@ namespace {
 using arquivo::corta;
 
 std::runtime_error ioError(const char* what, const std::string& path, int err) {
-    return std::runtime_error(std::string(what) + " \"" + path + "\": " + std::strerror(err));
+    return std::runtime_error(std::string(what) + " \"" + Visivel(path) + "\": " + std::strerror(err));
 }
 
 class DiskTextFile;
@@ -31,7 +32,7 @@ std::vector<DiskTextFile*> g_abertos;
 
 class DiskTextFile : public ArquivoEmGravacao {
 public:
-    DiskTextFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {
+    DiskTextFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)), m_identidade(arquivo::identidade(fd)) {
         m_buffer.reserve(ArquivosNoDisco::kTamanhoDoBuffer);
         std::lock_guard lock(g_abertosMutex);
         g_abertos.push_back(this);
@@ -45,7 +46,7 @@ public:
     }
 
     void gravaLinha(std::string_view bytes) override {
-        if (m_fd < 0) throw std::runtime_error("Arquivo fechado: \"" + m_path + "\"");
+        if (m_fd < 0) throw std::runtime_error("Arquivo fechado: \"" + Visivel(m_path) + "\"");
         if (m_buffer.size() + bytes.size() + 2 > ArquivosNoDisco::kTamanhoDoBuffer) flush();
         m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
         m_buffer.push_back('\r');
@@ -68,6 +69,7 @@ public:
     }
 
     long linhasNoDisco() const override { return m_linesOnDisk; }
+    std::string identidade() const override { return m_identidade; }
 
     // For a process about to end: the file cut after its last whole line, and left so.
     void cutForExit() {
@@ -113,6 +115,7 @@ private:
     std::timed_mutex m_diskMutex;  // what is on the disk, and the descriptor
     int m_fd;
     std::string m_path;
+    std::string m_identidade;
     std::vector<char> m_buffer;
     std::vector<std::size_t> m_lineEnds;  // end of each line held in the buffer
     long long m_bytesOnDisk = 0;
@@ -121,7 +124,15 @@ private:
 
 }  // namespace
 
+std::optional<std::string> ArquivosNoDisco::naPasta(const std::string& path) const {
+    if (m_pasta < 0 || !path.starts_with(m_diretorio)) return std::nullopt;
+    std::string nome = path.substr(m_diretorio.size());
+    if (nome.empty() || nome.find_first_of("/\\") != std::string::npos) return std::nullopt;
+    return nome;
+}
+
 bool ArquivosNoDisco::existe(const std::string& path) {
+    if (const auto nome = naPasta(path)) return arquivo::existeNaPasta(m_pasta, nome->c_str());
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::symlink_status(CaminhoDoSistema(path), ec));  // a dangling link too
 }
@@ -132,14 +143,22 @@ void CortaArquivosAbertos() {
 }
 
 void ArquivosNoDisco::apaga(const std::string& path) {
-    if (std::remove(path.c_str()) != 0) throw ioError("Falha ao apagar o arquivo", path, errno);
+    const auto nome = naPasta(path);
+    if ((nome ? arquivo::apagaNaPasta(m_pasta, nome->c_str()) : std::remove(path.c_str())) != 0)
+        throw ioError("Falha ao apagar o arquivo", path, errno);
 }
 
 // Never through a link, never over a file left there: the caller removed what was there.
 std::unique_ptr<ArquivoEmGravacao> ArquivosNoDisco::cria(const std::string& path) {
-    const int fd = arquivo::criaNovo(path.c_str(), 0666);
+    const auto nome = naPasta(path);
+    const int fd =
+        nome ? arquivo::criaNovoNaPasta(m_pasta, nome->c_str(), 0666) : arquivo::criaNovo(path.c_str(), 0666);
     if (fd < 0) throw ioError("Falha ao criar o arquivo", path, errno);
     return std::make_unique<DiskTextFile>(fd, path);
+}
+
+std::string ArquivosNoDisco::identidadeAtual(const std::string& path) {
+    return arquivo::identidadeDoCaminho(path.c_str());
 }
 
 }  // namespace zorla

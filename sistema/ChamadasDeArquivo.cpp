@@ -7,7 +7,12 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <windows.h>
+
+#include "base/Caminho.h"
 #else
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -20,6 +25,20 @@ int corta(int fd, long long tamanho) { return _chsize_s(fd, tamanho); }
 int sincroniza(int fd) { return _commit(fd); }
 int fecha(int fd) { return _close(fd); }
 int processo() { return _getpid(); }
+bool processoVivo(int pid) {
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!h) return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool vivo = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    CloseHandle(h);
+    return vivo;
+}
+bool podeGravar(const std::string& caminho) { return _waccess(CaminhoDoSistema(caminho).c_str(), 2) == 0; }
+// Windows has no folder descriptors: its files are made by their paths, and an open folder cannot be renamed.
+int criaNovoNaPasta(int, const char*, int) { return -1; }
+bool existeNaPasta(int, const char*) { return false; }
+int apagaNaPasta(int, const char*) { return -1; }
+std::string identidade(int) { return {}; }
+std::string identidadeDoCaminho(const char*) { return {}; }
 #else
 int criaNovo(const char* caminho, int modo) {
     return ::open(caminho, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(modo));
@@ -29,6 +48,30 @@ int corta(int fd, long long tamanho) { return ::ftruncate(fd, static_cast<off_t>
 int sincroniza(int fd) { return ::fsync(fd); }
 int fecha(int fd) { return ::close(fd); }
 int processo() { return static_cast<int>(::getpid()); }
+bool processoVivo(int pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
+bool podeGravar(const std::string& caminho) { return ::access(caminho.c_str(), W_OK) == 0; }
+int criaNovoNaPasta(int pasta, const char* nome, int modo) {
+    return ::openat(pasta, nome, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(modo));
+}
+bool existeNaPasta(int pasta, const char* nome) {
+    struct stat s {};
+    return ::fstatat(pasta, nome, &s, AT_SYMLINK_NOFOLLOW) == 0;
+}
+int apagaNaPasta(int pasta, const char* nome) { return ::unlinkat(pasta, nome, 0); }
+namespace {
+std::string identidadeDe(const struct stat& s) {
+    return std::to_string(static_cast<unsigned long long>(s.st_dev)) + ":" +
+           std::to_string(static_cast<unsigned long long>(s.st_ino));
+}
+}  // namespace
+std::string identidade(int fd) {
+    struct stat s {};
+    return ::fstat(fd, &s) == 0 ? identidadeDe(s) : std::string();
+}
+std::string identidadeDoCaminho(const char* caminho) {
+    struct stat s {};
+    return ::stat(caminho, &s) == 0 ? identidadeDe(s) : std::string();
+}
 #endif
 
 int escreveTudo(int fd, const char* dados, std::size_t n, std::size_t& escritos) {

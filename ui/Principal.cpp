@@ -262,7 +262,9 @@ void TFrmPrincipal::BtnVerificarClick() {
             return std::make_shared<const ResultadoDaVerificacao>(
                 m_sessao.verifica(periodo, empresa, std::move(parada)));
         },
-        [this](const std::exception& e) { return falha(e); });
+        [this](const std::exception& e) {
+            return QString::fromStdString(MensagemDaFalhaDaConsulta(e, m_sessao.arquivoDeConexao()));
+        });
 }
 
 void TFrmPrincipal::terminaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "base/TextoVisivel.h"
 #include "export/Pendencias.h"
 #include "export/Resumo.h"
 #include "ui/BuildInfo.h"
@@ -89,7 +90,7 @@ void TFrmPrincipal::exportacaoTerminou(const ResultadoDaExportacao& r) {
     // The totals behind "Mostrar detalhes…", to compare with Lumetra's after the import; first, the movements
     // written without an account, which the warnings during the run showed one by one.
     const std::string csv = CsvDoResumo(r);
-    std::string texto = MensagemConcluida(m_pastaDigitada.toStdString());
+    std::string texto = MensagemConcluida(Visivel(m_pastaDigitada.toStdString()));
     if (auto vazio = AvisoDePeriodoVazio(r)) texto += "\r\r" + *vazio;
     if (!r.semConta.empty()) texto += "\r\r" + AvisoDasPendencias(r);
     const std::string pendencias = TextoDasPendencias(r);

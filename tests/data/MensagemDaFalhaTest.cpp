@@ -58,5 +58,34 @@ TEST(MensagemDaFalha, EachConnectionFailureSaysWhatToDo) {
     EXPECT_EQ(MensagemDaFalha(std::runtime_error("disco cheio"), ini), "disco cheio");
 }
 
+// A query's failure, as the check, the batch and the command line say it: what the database lacks or refuses, with
+// the server's text as detail; a connection's failure and any other keep their own words.
+TEST(MensagemDaFalha, AQueryFailureSaysWhatTheDatabaseLacks) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"Dynamic SQL Error\n-SQL error code = -204\n-Procedure unknown\n-SP_EXPORTAMOVIMENTO_BANCARIO\n-At line 2",
+         "O banco não tem o procedimento SP_EXPORTAMOVIMENTO_BANCARIO, que a exportação usa"},
+        {"Dynamic SQL Error\n-SQL error code = -204\n-Table unknown\n-MOVBANCARIO\n-At line 1",
+         "O banco não tem a tabela MOVBANCARIO"},
+        {"Dynamic SQL Error\n-SQL error code = -206\n-Column unknown\n-C.SITE\n-At line 9",
+         "O banco não tem a coluna C.SITE"},
+        {"no permission for SELECT access to TABLE EMPRESA\n-Effective user is ZORLA",
+         "não tem permissão para o que a exportação lê"},
+        {"arithmetic exception, numeric overflow, or string truncation\n-string right truncation",
+         "Um dado do banco não cabe onde a consulta o põe"},
+        {"Unexpected end of command", "Tente de novo"},
+    };
+    for (const auto& [texto, dica] : casos) {
+        SCOPED_TRACE(texto);
+        const std::string m = MensagemDaFalhaDaConsulta(DbError(texto), "c.ini");
+        EXPECT_EQ(m.rfind("A consulta ao banco de dados falhou.\nO que fazer: ", 0), 0u) << m;
+        EXPECT_NE(m.find(dica), std::string::npos) << m;
+        EXPECT_NE(m.find(std::string("\nDetalhe: ") + texto), std::string::npos) << m;
+    }
+    EXPECT_EQ(MensagemDaFalhaDaConsulta(std::runtime_error("disco cheio"), "c.ini"), "disco cheio");
+    EXPECT_EQ(MensagemDaFalhaDaConsulta(DbError(DbError("x"), ConnectionFailure::Login), "c.ini")
+                  .rfind("Não foi possível conectar", 0),
+              0u);
+}
+
 }  // namespace
 }  // namespace zorla

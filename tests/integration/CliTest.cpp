@@ -547,6 +547,9 @@ TEST_F(Lote, BadBatchesAreRefusedBeforeAnythingRuns) {
         // Both would write 01A31MAR.SAI there, the second over the first.
         {"a.ini;1;0001;s1\nb.ini;3;0003;./s1/\n", {}, "/./s1/\" é também a da linha 2"},
         {"a.ini;1;0001;s1\n", {"--tempo-limite", "5"}, "--tempo-limite não vale com --lote"},
+        // A control character at a field's end is no blank to trim: the folder would be another.
+        {"a.ini;1;0001;s1\x01\n", {}, "lote, linha 2: o campo \"s1<SOH>\" tem caracteres de controle"},
+        {std::string("a.ini;1;0001\0;s1\n", 18), {}, "o campo \"0001<NUL>\" tem caracteres de controle"},
     };
     for (const auto& [linhas, extra, mensagem] : casos) {
         SCOPED_TRACE(mensagem);

@@ -1,6 +1,10 @@
 // What the command line must never do to files that are not its run's own, and what hostile input it must refuse.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -41,8 +45,17 @@ bool temporarioDeixado(const std::string& pasta) {
 
 TEST_F(Cli, ATotalsFileIsNeverOneThatTheRunReadsOrWrites) {
     fs::create_symlink(db, dir.file("link-banco.csv"));
+    mkfifo(dir.file("fifo.csv").c_str(), 0600);
+    // Another run's folder, held as a run holds it.
+    fs::create_directory(dir.file("outra"));
+    const int outra = ::open(dir.file("outra").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(outra, LOCK_EX | LOCK_NB), 0);
     const std::string ini = readFile(banco.ini());
     const std::pair<std::string, const char*> casos[] = {
+        {"/dev/full", "O caminho /dev/full é um dispositivo, não um arquivo comum"},
+        {"/dev/null", "é um dispositivo"},
+        {dir.file("fifo.csv"), "é uma fila (FIFO), não um arquivo comum"},
+        {dir.file("outra/01A31MAR.SAI"), "está sendo usada por outra exportação"},
         {db, "é o mesmo que"},
         {dir.file("link-banco.csv"), "é o mesmo que"},
         {banco.ini(), "é o mesmo que"},
@@ -58,16 +71,69 @@ TEST_F(Cli, ATotalsFileIsNeverOneThatTheRunReadsOrWrites) {
         EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
         EXPECT_TRUE(fs::is_empty(saida()));
     }
+    ::close(outra);
+    EXPECT_TRUE(fs::is_empty(dir.file("outra")));
     EXPECT_EQ(readFile(banco.ini()), ini);
-    // A link at the totals' place is replaced by the whole file; what it pointed to stays as it was.
+    // A link at the totals' place is replaced by the whole file; what it pointed to stays as it was. The temporary
+    // file a killed run left is removed; one of a process still running is its own.
     test::writeFile(dir.file("alvo.txt"), "intocado");
     fs::create_symlink(dir.file("alvo.txt"), dir.file("resumo.csv"));
+    const pid_t morto = fork();
+    if (morto == 0) _exit(0);
+    waitpid(morto, nullptr, 0);
+    const std::string abandonado = dir.file("resumo.csv.tmp-" + std::to_string(morto) + "-0"),
+                      vivo = dir.file("resumo.csv.tmp-" + std::to_string(getpid()) + "-0");
+    test::writeFile(abandonado, "metade");
+    test::writeFile(vivo, "meu");
     auto r = exporta({"--resumo", dir.file("resumo.csv")});
     ASSERT_EQ(r.status, 0) << r.err;  // the database read after all those refusals
     EXPECT_EQ(readFile(dir.file("alvo.txt")), "intocado");
     EXPECT_FALSE(fs::is_symlink(dir.file("resumo.csv")));
     EXPECT_EQ(readFile(dir.file("resumo.csv")).rfind("Arquivo;TIPO;", 0), 0u);
+    EXPECT_FALSE(fs::exists(abandonado));
+    EXPECT_EQ(readFile(vivo), "meu");
+    fs::remove(vivo);
     EXPECT_FALSE(temporarioDeixado(dir.path()));
+}
+
+// What the run lists must be what it wrote: a file put in the place of one of its files, or its folder renamed and
+// another put under its name, while it writes, ends the run as a failure; its files stay in the folder it locked.
+TEST_F(Cli, TheRunFailsWhenWhatItListsIsNoLongerWhatItWrote) {
+    recreate(test::muitasVendas(20000));
+    const std::string outra = dir.file("outra");
+    const std::pair<const char*, std::function<void()>> casos[] = {
+        {"a file put in its place",
+         [&] {
+             test::writeFile(dir.file("csv"), "Linha;Conexão\r\n");
+             fs::rename(dir.file("csv"), saida() + "/01A31MAR.SAI");
+         }},
+        {"its folder renamed and replaced by a link",
+         [&] {
+             fs::create_directory(outra);
+             fs::rename(saida(), saida() + "-velha");
+             fs::create_directory_symlink(outra, saida());
+         }},
+    };
+    for (const auto& [oQue, acao] : casos) {
+        SCOPED_TRACE(oQue);
+        fs::remove_all(saida());
+        fs::remove_all(saida() + "-velha");
+        fs::create_directory(saida());
+        bool feito = false;
+        auto r = exporta({}, [&](const std::string& err, pid_t) {
+            if (feito || err.find("Gerando arquivo...") == std::string::npos) return;
+            acao();
+            feito = true;
+        });
+        ASSERT_TRUE(feito) << r.err;
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find("não é mais o que esta exportação gravou"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+        EXPECT_NE(r.out.find("01A31MAR.SAI: incompleto, não importe"), std::string::npos) << r.out;
+    }
+    // Every file went into the folder the run locked, none through the link.
+    EXPECT_TRUE(fs::is_empty(outra));
+    EXPECT_EQ(readFile(saida() + "-velha/ctr01A31MAR.txt").size(), 2u * 77);
 }
 
 TEST_F(Cli, NoFileIsWrittenThroughALinkNamedLikeAnOutputFile) {
@@ -165,22 +231,95 @@ TEST_F(Cli, AnExportNeverReplacesAnotherExportUnasked) {
     }
 }
 
-TEST_F(Cli, TextFromTheDatabaseReachesTheTerminalWithItsControlsVisible) {
-    recreate(
-        "UPDATE EMPRESA SET FANTASIA = 'Com' || ASCII_CHAR(13) || ASCII_CHAR(10) || '     2  Forjada';\n"
-        "UPDATE MOVBANCARIO SET CREDORA = '', NOMECREDOR = ASCII_CHAR(27) || '[32mOs arquivos foram gerados com"
-        " sucesso.' WHERE CODMOVIMENTO = 1;\n");
-    const std::pair<test::ProcessResult, const char*> casos[] = {
-        {runProcess({ZORLA_CLI, "--listar-empresas", "--config", banco.ini()}), "Com<CR><LF>     2  Forjada"},
-        {exporta(), "<ESC>[32mOs arquivos"},
+// One hostile text (a terminal escape, a carriage return, a forged line of success, a bell) wherever text from
+// outside reaches the terminal: the database's names and a server's error, a folder, a file's name and its bytes, a
+// connection file's path. It arrives with its controls by name, and never makes a line of its own.
+TEST_F(Cli, EveryTextFromOutsideReachesTheTerminalVisible) {
+    const std::string hostil = "A\x1B[2J\rB\nOs arquivos foram gerados com sucesso.\a";
+    const std::string visivel = "A<ESC>[2J<CR>B<LF>Os arquivos foram gerados com sucesso.<BEL>";
+    const std::string sql =
+        "'A' || ASCII_CHAR(27) || '[2J' || ASCII_CHAR(13) || 'B' || ASCII_CHAR(10) || "
+        "'Os arquivos foram gerados com sucesso.' || ASCII_CHAR(7)";
+    recreate("UPDATE EMPRESA SET FANTASIA = " + sql + ";\nUPDATE MOVBANCARIO SET CREDORA = '', NOMECREDOR = " + sql +
+             " WHERE CODMOVIMENTO = 1;\n");
+    const std::string pasta = dir.file(hostil + "Z");
+    fs::create_directory(dir.file("conexao" + hostil));
+    test::writeFile(dir.file("conexao" + hostil + "/c.ini"), "[EMPRESA]\nDatabase=" + dir.file("nao.fdb") + "\n");
+    struct Caso {
+        const char* oQue;
+        std::function<test::ProcessResult()> roda;
+        std::string mostra;
+        int sucessos;  // the lines of success the program itself prints
     };
-    for (const auto& [r, visivel] : casos) {
-        SCOPED_TRACE(visivel);
-        const std::string tudo = r.out + r.err;
-        EXPECT_NE(tudo.find(visivel), std::string::npos) << tudo;
-        EXPECT_EQ(tudo.find('\x1B'), std::string::npos) << tudo;
-        EXPECT_EQ(tudo.find('\r'), std::string::npos) << tudo;
-    }
+    const std::vector<Caso> casos = {
+        {"a company's name",
+         [&] {
+             return runProcess({ZORLA_CLI, "--listar-empresas", "--config", banco.ini()});
+         },
+         "     1  A<ESC>[2J<CR>B<LF>Os arquivos", 0},
+        {"a movement's party", [&] { return exporta(); }, "R$ 1.234,50  A<ESC>[2J<CR>B<LF>Os arquivos", 1},
+        {"the output folder",
+         [&] {
+             return exporta({"--saida", pasta});
+         },
+         "na pasta: " + dir.file(visivel + "Z"), 1},
+        {"an exported file's name",
+         [&] {
+             fs::copy_file(pasta + "/01A31MAR.SAI", dir.file(hostil + ".SAI"));
+             return runProcess({ZORLA_CLI, "--conferir", dir.file(hostil + ".SAI")});
+         },
+         visivel + ".SAI: 2 registros", 0},
+        {"an exported file's bytes",
+         [&] {
+             std::string bytes = readFile(pasta + "/01A31MAR.SAI");
+             bytes.replace(bytes.find("Entrega"), 7, std::string("\0\a\x1B\rxyz", 7));
+             test::writeFile(dir.file("x01A31MAR.SAI"), bytes);
+             return runProcess({ZORLA_CLI, "--conferir", dir.file("x01A31MAR.SAI"), "--formato", "csv"});
+         },
+         "<NUL><BEL><ESC><CR>xyz", 0},
+        {"a connection file's path",
+         [&] {
+             return runProcess({ZORLA_CLI, "--listar-empresas", "--config", dir.file("conexao" + hostil + "/c.ini")});
+         },
+         "Arquivo de conexão: " + dir.file("conexao" + visivel + "/c.ini"), 0},
+    };
+    const auto confere = [&](const Caso& c) {
+        SCOPED_TRACE(c.oQue);
+        const auto r = c.roda();
+        std::string tudo = r.out + r.err;
+        // A CSV's rows end in CR LF, and only its rows do.
+        for (std::size_t p; (p = tudo.find("\r\n")) != std::string::npos;) tudo.replace(p, 2, "\n");
+        EXPECT_NE(tudo.find(c.mostra), std::string::npos) << tudo;
+        for (char controle : {'\x1B', '\r', '\a', '\0'})
+            EXPECT_EQ(tudo.find(controle), std::string::npos) << int(controle) << "\n" << tudo;
+        int sucessos = tudo.starts_with("Os arquivos foram gerados") ? 1 : 0;
+        for (std::size_t p = 0; (p = tudo.find("\nOs arquivos foram gerados", p)) != std::string::npos; ++p) ++sucessos;
+        EXPECT_EQ(sucessos, c.sucessos) << tudo;
+    };
+    for (const Caso& c : casos) confere(c);
+    // A server's error carrying it: the export, the check and a batch line.
+    const std::string schema = readFile(std::string(ZORLA_SOURCE_DIR) + "/db/schema.sql");
+    const auto inicio = schema.find("CREATE PROCEDURE RELATORIOAPURACAOICMS");
+    const auto corpo = schema.find("\nAS\n", inicio);
+    recreate("CREATE EXCEPTION HOSTIL 'x';\nGRANT USAGE ON EXCEPTION HOSTIL TO PUBLIC;\nSET TERM ^ ;\nALTER" +
+             schema.substr(inicio + 6, corpo - inicio - 6) + "\nAS BEGIN EXCEPTION HOSTIL " + sql +
+             "; SUSPEND; END^\nSET TERM ; ^\n");
+    test::writeFile(dir.file("lote.txt"), "dbxconnections.ini;1;12;lote\n");
+    for (const Caso& c : std::vector<Caso>{
+             {"a server's error to the export", [&] { return exporta(); }, visivel, 0},
+             {"a server's error to the check",
+              [&] {
+                  return runProcess({ZORLA_CLI, "--verificar", "--empresa", "1", "--mes", "3", "--ano", "2008",
+                                     "--config", banco.ini()});
+              },
+              visivel, 0},
+             {"a server's error to a batch line",
+              [&] {
+                  return runProcess({ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3", "--ano", "2008"});
+              },
+              visivel, 0},
+         })
+        confere(c);
 }
 
 // Whatever stops the export on a period makes the check of that period end with errors.
@@ -337,7 +476,9 @@ TEST_F(Lote, TwoFoldersThatAreOneDirectoryAreRefused) {
             EXPECT_NE(r.status, 2) << r.err;
         }
     }
-    if (montou) EXPECT_EQ(std::system(("umount '" + dir.file("s2") + "'").c_str()), 0);
+    if (montou) {
+        EXPECT_EQ(std::system(("umount '" + dir.file("s2") + "'").c_str()), 0);
+    }
     EXPECT_TRUE(fs::is_empty(dir.file("s1")));
     EXPECT_TRUE(fs::is_empty(dir.file("real")));
 }
