@@ -3,11 +3,13 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
 
 #include "app/AntesDaJanela.h"
+#include "app/PartidaDaJanela.h"
 #include "base/TextoVisivel.h"
 #include "base/VersaoDoArquivo.h"
 #include "data/ProgramFolder.h"
@@ -29,7 +31,9 @@ int principal(int argc, char** argv) {
     zorla::SinaisDeParada sinais;  // SIGINT and SIGTERM close the window as "&Fechar" does
     // A run that a frozen server keeps from ending is not waited for past the grace.
     zorla::EncerraAoDesistir(sinais, [](int) { return std::string(zorla::kMensagemCancelada); });
+    std::optional<zorla::PartidaDaJanela> partida(std::in_place);
     zorla::ZorlaApplication app(argc, argv);
+    partida.reset();
     // Declared in this order, the window and its worker go before the session they use.
     zorla::Sessao sessao(zorla::Sessao::ArquivoDeConexaoPadrao());
     zorla::TFrmPrincipal janela(sessao, app.dialogs());

@@ -32,33 +32,48 @@ TEST(ProgramaDaJanela, SignalsEndItEvenWithTheErrorBoxOpen) {
     }
 }
 
-// What the window program answers before any window: an option it does not know refuses the rest.
+// What the window program answers before any window: an option it does not know refuses the rest; a session whose
+// display is not there, however it is named, is told to use the command line.
 TEST(ProgramaDaJanela, AnswersBeforeTheWindow) {
-    const std::string semTela[] = {"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
     struct Caso {
         std::vector<std::string> argumentos;
-        bool tela;
+        std::vector<std::string> ambiente;  // the display variables set; "tela" keeps the test's own
         int status;
         std::string saida, erro;
     };
+    const std::string semTela = "zorla-exporta: esta sessão não tem tela gráfica para a janela; sem ela, use ";
+    const std::string naoAbriu = "zorla-exporta: a tela gráfica desta sessão não pôde ser aberta; sem ela, use ";
     const Caso casos[] = {
-        {{"--opção-que-não-existe"}, true, 2, "", "zorla-exporta: opção desconhecida: --opção-que-não-existe\nUso: "},
-        {{"--help", "--x\x1b"}, true, 2, "", "zorla-exporta: opção desconhecida: --x<ESC>\nUso: "},
-        {{"--help"}, false, 0, "Uso: zorla-exporta [--help | --version]\n", ""},
-        {{"--version"}, false, 0, "zorla-exporta ", ""},
-        {{}, false, 1, "", "zorla-exporta: esta sessão não tem tela gráfica para a janela; sem ela, use "},
+        {{"--opção-que-não-existe"},
+         {"tela"},
+         2,
+         "",
+         "zorla-exporta: opção desconhecida: --opção-que-não-existe\nUso: "},
+        {{"--help", "--x\x1b"}, {"tela"}, 2, "", "zorla-exporta: opção desconhecida: --x<ESC>\nUso: "},
+        {{"--help"}, {}, 0, "Uso: zorla-exporta [--help | --version]\n", ""},
+        {{"--version"}, {}, 0, "zorla-exporta ", ""},
+        {{}, {}, 1, "", semTela},
+        {{}, {"DISPLAY=:97"}, 1, "", naoAbriu},
+        {{}, {"WAYLAND_DISPLAY=nada"}, 1, "", naoAbriu},
+        {{}, {"QT_QPA_PLATFORM=bogus"}, 1, "", naoAbriu},
     };
     for (const Caso& c : casos) {
-        SCOPED_TRACE(c.argumentos.empty() ? "(nada)" : c.argumentos.front());
+        SCOPED_TRACE((c.argumentos.empty() ? "(nada)" : c.argumentos.front()) +
+                     (c.ambiente.empty() ? "" : " " + c.ambiente.front()));
         std::vector<std::string> comando;
-        if (!c.tela) comando.assign(std::begin(semTela), std::end(semTela));
+        if (c.ambiente != std::vector<std::string>{"tela"}) {
+            comando = {"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
+            comando.insert(comando.end(), c.ambiente.begin(), c.ambiente.end());
+        }
         comando.push_back(ZORLA_JANELA);
         comando.insert(comando.end(), c.argumentos.begin(), c.argumentos.end());
         const auto r = test::runProcess(comando, nullptr, std::chrono::seconds(30));
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_EQ(r.out.rfind(c.saida, 0), 0u) << r.out;
         EXPECT_EQ(r.err.rfind(c.erro, 0), 0u) << r.err;
-        if (c.saida.empty()) EXPECT_EQ(r.out, "");
+        if (c.saida.empty()) {
+            EXPECT_EQ(r.out, "");
+        }
     }
 }
 
