@@ -52,8 +52,8 @@ int principal(int argc, char** argv) {
     }
     const Argumentos& args = std::get<Argumentos>(*lido);
     const int status = executa(args, sinais);
-    // A table or a list that did not reach where it was sent is no success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    // A table or a list that did not reach where it was sent is no success, unless its reader stopped reading.
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && !LeitorDaSaidaFoiEmbora()) {
         std::fprintf(stderr, "Falha ao gravar a saída padrão: %s\n", std::strerror(errno));
         if (status == 0 || status == kStatusAvisos || status == kStatusErros) return 1;
     }

@@ -13,7 +13,7 @@ namespace zorla {
 struct AndamentoDoLote {
     // A check ends with errors, or with pendências when it found warnings alone; an export with pendências when it
     // wrote movements without an account.
-    enum class Estado { Esperando, Rodando, Concluida, ComPendencias, ComErros, Falhou, Cancelada };
+    enum class Estado { Esperando, Rodando, Concluida, ComPendencias, ComErros, Falhou, Cancelada, NaoIniciada };
     Estado estado = Estado::Esperando;
     std::string erro;
     ResultadoDaExportacao resultado;
@@ -29,8 +29,8 @@ inline bool Completou(AndamentoDoLote::Estado e) {
     using E = AndamentoDoLote::Estado;
     return e == E::Concluida || e == E::ComPendencias || e == E::ComErros;
 }
-// "concluída", "concluída com pendências", "concluída com erros", "falhou", "cancelada"; nothing for a line that
-// waits or runs.
+// "concluída", "concluída com pendências", "concluída com erros", "falhou", "cancelada", "não iniciada" (a stop came
+// first); nothing for a line that waits or runs.
 const char* NomeDoEstado(AndamentoDoLote::Estado e);
 
 }  // namespace zorla

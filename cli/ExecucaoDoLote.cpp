@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "base/TextUtil.h"
 #include "base/TextoVisivel.h"
@@ -88,7 +90,7 @@ void ExecucaoDoLote::iniciaOsQuePuderem() {
         AndamentoDoLote& a = *m_andamentos[i];
         if (a.estado != AndamentoDoLote::Estado::Esperando) continue;
         if (m_sinais.parada().stop_requested()) {
-            a.estado = AndamentoDoLote::Estado::Cancelada;
+            a.estado = AndamentoDoLote::Estado::NaoIniciada;
             continue;
         }
         if (!podeIniciar(i)) continue;
@@ -230,6 +232,24 @@ void ExecucaoDoLote::imprimeResultado() const {
         m_tabela.exportacoes();
 }
 
+void ExecucaoDoLote::imprimeAoDesistir() const {
+    // A line frozen while it reports would hold the lock: the states are read without it after a while.
+    std::unique_lock lock(m_mutex, std::defer_lock);
+    for (int tentativa = 0; tentativa < 100 && !lock.try_lock(); ++tentativa)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::printf("%sLote interrompido:\n", m_terminal ? "\r\033[K" : "");
+    for (std::size_t i = 0; i < m_andamentos.size(); ++i) {
+        const AndamentoDoLote::Estado e = m_andamentos[i]->estado;
+        const std::string estado = e == AndamentoDoLote::Estado::Rodando
+                                       ? "cancelada no meio: arquivos incompletos, não importe"
+                                   : e == AndamentoDoLote::Estado::Esperando ? "não iniciada"
+                                                                             : NomeDoEstado(e);
+        std::printf("  %s, pasta %s: %s\n", m_tabela.rotulo(i).c_str(), Visivel(m_itens[i].pasta).c_str(),
+                    estado.c_str());
+    }
+    std::fflush(stdout);
+}
+
 int ExecucaoDoLote::status() const {
     if (m_sinais.motivo() > 0) return 128 + m_sinais.motivo();
     bool falhou = false, erros = false, avisos = false;
@@ -285,8 +305,13 @@ int ExecutaLote(const Argumentos& args, SinaisDeParada& sinais) {
     if (!args.verificar)
         if (OuRecusa<void> pastas = ExaminaPastasRepetidas(*itens); !pastas) return DizARecusa(pastas.recusa());
     if (OuRecusa<void> antes = examinaAntes(args, *itens); !antes) return DizARecusa(antes.recusa());
-    DesisteCom(sinais, 0, args.verificar ? "Verificação cancelada!" : kMensagemCancelada);
+    const std::string cancelada = args.verificar ? "Verificação cancelada!" : kMensagemCancelada;
+    DesisteCom(sinais, 0, cancelada);
     ExecucaoDoLote lote(args, std::move(*itens), sinais);
+    EncerraAoDesistir(sinais, [&lote, cancelada](int) {
+        lote.imprimeAoDesistir();
+        return cancelada;
+    });
     int status = lote.executa();
     sinais.aoDesistir(nullptr);
     // Once, as an export says it.

@@ -28,6 +28,9 @@ public:
     ~ExecucaoDoLote();
     // Runs every line, or as many as a stop leaves; the exit status.
     int executa();
+    // For a program about to end on a stop that the lines did not heed in time (a server that does not answer):
+    // which lines ended, which were stopped under way, which never started.
+    void imprimeAoDesistir() const;
     // The completed exports' results, by line, for their totals.
     std::vector<std::pair<LinhaDoLote, const ResultadoDaExportacao*>> concluidas() const;
 

@@ -20,6 +20,7 @@ const char* NomeDoEstado(AndamentoDoLote::Estado e) {
            : e == E::ComErros      ? "concluída com erros"
            : e == E::Falhou        ? "falhou"
            : e == E::Cancelada     ? "cancelada"
+           : e == E::NaoIniciada   ? "não iniciada"
                                    : "";
 }
 

@@ -19,6 +19,9 @@ inline constexpr int kStatusErros = 4;
 
 // What the command line prints, as its bytes are; whether it reached the output is asked once, at the end.
 inline void Imprime(std::string_view parte) { std::fwrite(parte.data(), 1, parte.size(), stdout); }
+// Whether the standard output's reader went away (a pipe to "head" that has read enough): what was not printed was
+// not wanted, and the run's own status stands.
+bool LeitorDaSaidaFoiEmbora();
 // A refusal said on the error output, and its status: 2 for the request itself, 1 for what is around it.
 int DizARecusa(const Recusa& recusa);
 

@@ -18,6 +18,7 @@ enum class ConnectionFailure {
     DatabaseReadOnly,      // the embedded engine may read the database file but not write it, which it must
     HeldByServer,          // a Firebird server of this machine (or another program) has the file open
     LockFolder,            // the engine's lock folder is not this user's to write
+    FileSizeLimit,         // this session's file size limit is below what the embedded engine's files need
     Login,                 // user name or password refused
     Other,
 };

@@ -140,6 +140,11 @@ std::string oQueFazer(ConnectionFailure f, const Contexto& c) {
             return bancoComOServidor(c);
         case ConnectionFailure::LockFolder:
             return dicaDaPastaDeTravas();
+        case ConnectionFailure::FileSizeLimit:
+            return "O limite de tamanho de arquivo desta sessão (ulimit -f) é menor do que o 1 MiB de que o Firebird "
+                   "embutido precisa para os seus arquivos de travas. Aumente-o (ulimit -f unlimited) antes de "
+                   "abrir o programa, ou leia o banco por um servidor Firebird (Database=localhost:" +
+                   c.database + ").";
         case ConnectionFailure::Login:
             return "Corrija User_Name e Password no arquivo de conexão.";
         case ConnectionFailure::Other:

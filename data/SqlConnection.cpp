@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "base/Caminho.h"
 #include "data/DbError.h"
@@ -11,6 +16,7 @@
 #include <iberror.h>
 
 #include "base/TextUtil.h"
+#include "data/BancoDaConexao.h"
 #include "data/IniFile.h"
 
 namespace zorla {
@@ -100,6 +106,21 @@ ConnectionFailure failureOf(const std::vector<long>& codes) {
     }
     return ConnectionFailure::Other;
 }
+
+// The embedded engine maps its lock and monitor files, 1 MiB each, and grows them: under a smaller limit on the size
+// of the files this session writes, it dies of SIGBUS inside the library, before any message.
+void exigeLimiteDoEmbutido() {
+#ifndef _WIN32
+    constexpr rlim_t kNecessario = rlim_t{1} << 20;
+    rlimit limite{};
+    if (::getrlimit(RLIMIT_FSIZE, &limite) != 0 || limite.rlim_cur == RLIM_INFINITY || limite.rlim_cur >= kNecessario)
+        return;
+    throw DbError(DbError("File size limit (RLIMIT_FSIZE) of " + std::to_string(limite.rlim_cur / 1024) +
+                          " KiB is below the 1024 KiB the embedded engine's lock files need"),
+                  ConnectionFailure::FileSizeLimit);
+#endif
+}
+
 }  // namespace
 
 void SqlConnection::open() {
@@ -147,6 +168,7 @@ void SqlConnection::attach() {
     dpb->insertInt(&status, isc_dpb_connect_timeout, kConnectTimeoutSeconds);
     status.check();
 
+    if (!BancoDeServidor(database)) exigeLimiteDoEmbutido();
     IAttachment* att = fb.provider()->attachDatabase(&status, database.c_str(), dpb->getBufferLength(&status),
                                                      dpb->getBuffer(&status));
     status.check();

@@ -62,6 +62,8 @@ SinaisDeParada::SinaisDeParada() {
     const sigset_t s = sinaisVigiados();
     pthread_sigmask(SIG_BLOCK, &s, nullptr);
     signal(SIGXFSZ, SIG_IGN);
+    // A reader that goes away (a pipe to "head") ends what it reads, not the run: the writes fail, and are let fail.
+    signal(SIGPIPE, SIG_IGN);
     m_vigia = std::thread([this] { vigia(); });
 }
 

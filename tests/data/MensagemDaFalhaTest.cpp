@@ -30,6 +30,7 @@ TEST(MensagemDaFalha, EachConnectionFailureSaysWhatToDo) {
         {ConnectionFailure::DatabaseFile, "arquivo do banco existe"},
         {ConnectionFailure::LockFolder, "sudo adduser "},
         {ConnectionFailure::Login, "User_Name e Password"},
+        {ConnectionFailure::FileSizeLimit, "ulimit -f unlimited"},
         {ConnectionFailure::ConnectionFileAccess, "não pode ler o arquivo de conexão " + ini},
         {ConnectionFailure::DatabaseReadOnly, "chmod g+rw 10.0.0.9/3050:/dados/ZORLA.FDB"},
         {ConnectionFailure::HeldByServer, "escreva Database=localhost:10.0.0.9/3050:/dados/ZORLA.FDB"},

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -320,6 +321,30 @@ TEST_F(Cli, EveryTextFromOutsideReachesTheTerminalVisible) {
               visivel, 0},
          })
         confere(c);
+}
+
+// A session hostile to the run without meaning to be: a reader that stops reading after a line, a file size limit
+// below what the embedded engine maps. The first ends nothing but the reading; the second is said, not a SIGBUS.
+TEST_F(Cli, TheSessionAroundTheRunDoesNotEndItUnsaid) {
+    ASSERT_EQ(exporta({"--saida", dir.file("inteira")}).status, 0);
+    const auto emBash = [&](const std::string& antes, const std::string& depois) {
+        std::vector<std::string> a = {"/bin/bash", "-c", antes + " \"$0\" \"$@\"" + depois};
+        const std::vector<std::string> resto = args();
+        a.insert(a.end(), resto.begin(), resto.end());
+        return runProcess(a);
+    };
+    const auto lido = emBash("", " 2>&1 | head -1; exit ${PIPESTATUS[0]}");
+    EXPECT_EQ(lido.status, 0) << lido.err;
+    EXPECT_EQ(std::count(lido.out.begin(), lido.out.end(), '\n'), 1) << lido.out;
+    for (const char* f : {"01A31MAR.SAI", "01A31MAR.ENT", "ctr01A31MAR.txt", "pag01A31MAR.txt", "fca01A31MAR.txt"})
+        EXPECT_EQ(file(f), readFile(dir.file("inteira/") + f)) << f;
+    fs::remove_all(saida());
+    const auto limitado = emBash("ulimit -f 100;", "");
+    EXPECT_EQ(limitado.status, 1) << limitado.err;
+    EXPECT_NE(limitado.err.find("O que fazer: O limite de tamanho de arquivo desta sessão (ulimit -f) é menor"),
+              std::string::npos)
+        << limitado.err;
+    EXPECT_FALSE(fs::exists(saida()));
 }
 
 // Whatever stops the export on a period makes the check of that period end with errors.

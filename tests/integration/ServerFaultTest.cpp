@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/CliFixture.h"
+#include "support/Espera.h"
 #include "support/Process.h"
 #include "support/SampleData.h"
 #include "support/TempDir.h"
@@ -102,6 +103,8 @@ TEST_F(ServidorProprio, AServerKilledDuringTheSalesLoopEndsTheRunWholeOrFailed) 
         EXPECT_EQ(r.status, 1) << r.err;
         EXPECT_NE(r.err.find("Infelizmente ocorreu uma falha na exportação"), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("sucesso"), std::string::npos) << r.err;
+        // Whole lines, but not the whole period: nothing of it is to be imported.
+        EXPECT_NE(r.out.find("/01A31MAR.SAI: incompleto, não importe ("), std::string::npos) << r.out;
     }
     ASSERT_EQ(sai.size() % 549, 0u);
     for (std::size_t p = 547; p < sai.size(); p += 549) ASSERT_EQ(sai.substr(p, 2), "\r\n") << p;
@@ -111,19 +114,27 @@ TEST_F(ServidorProprio, AServerKilledDuringTheSalesLoopEndsTheRunWholeOrFailed) 
 // its files cut back to whole records, alone or in a batch.
 TEST_F(ServidorProprio, ASignalEndsTheRunThoughTheServerFreezesInTheMiddle) {
     inicia(3055, test::muitasVendas(20000));
-    test::writeFile(dir.file("lote.txt"), "dbxconnections.ini;1;12;saida\n");
-    const std::vector<std::string> lote = {ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3", "--ano", "2008"};
-    const std::tuple<std::vector<std::string>, const char*, int, int> casos[] = {
-        {args(), "Gerando arquivo...", SIGINT, 130},
-        {args(), "Gerando arquivo...", SIGTERM, 143},
-        {lote, "iniciada", SIGTERM, 143},
+    test::writeFile(dir.file("lote.txt"), "dbxconnections.ini;1;12;saida\ndbxconnections.ini;1;12;depois\n");
+    const std::vector<std::string> lote = {ZORLA_CLI, "--lote", dir.file("lote.txt"), "--mes", "3",
+                                           "--ano",   "2008",   "--tarefas",          "1"};
+    // A batch ended past the grace still says which of its lines were stopped under way and which never started.
+    const std::string interrompido = "Lote interrompido:\n  empresa 1 (linha 1), pasta " + dir.file("saida") +
+                                     ": cancelada no meio: arquivos incompletos, não importe\n  empresa 1 (linha 2), "
+                                     "pasta " +
+                                     dir.file("depois") + ": não iniciada\n";
+    const std::tuple<std::vector<std::string>, const char*, int, int, std::string> casos[] = {
+        {args(), "Gerando arquivo...", SIGINT, 130, ""},
+        {args(), "Gerando arquivo...", SIGTERM, 143, ""},
+        {lote, "iniciada", SIGTERM, 143, interrompido},
     };
-    for (const auto& [comando, quando, sinal, status] : casos) {
+    for (const auto& [comando, quando, sinal, status, saida] : casos) {
         SCOPED_TRACE(status);
         const auto inicio = std::chrono::steady_clock::now();
         bool parado = false;
         auto r = test::runProcess(comando, [&, quando = quando, sinal = sinal](const std::string& err, pid_t cli) {
             if (parado || err.find(quando) == std::string::npos) return;
+            // The sales book begun: the line is fetching when the server stops.
+            EXPECT_TRUE(test::esperaAte([&] { return !readFile(dir.file("saida/01A31MAR.SAI")).empty(); }));
             kill(pid, SIGSTOP);
             kill(cli, sinal);
             parado = true;
@@ -134,6 +145,7 @@ TEST_F(ServidorProprio, ASignalEndsTheRunThoughTheServerFreezesInTheMiddle) {
         EXPECT_EQ(r.status, status) << r.err;
         EXPECT_NE(r.err.find("Exportação cancelada!"), std::string::npos) << r.err;
         EXPECT_EQ(readFile(dir.file("saida/01A31MAR.SAI")).size() % 549, 0u);
+        EXPECT_NE(r.out.find(saida), std::string::npos) << r.out;
     }
 }
 
