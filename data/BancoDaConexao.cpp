@@ -20,9 +20,12 @@ bool BancoDeServidor(std::string_view database) {
     return database.substr(0, doisPontos).find('\\') == std::string_view::npos;
 }
 
+// Only a link is followed: any other path stays as the operator or the program spelt it.
 std::string ArquivoDeConexaoAEditar(const std::string& conexao) {
     std::error_code ec;
-    const auto real = std::filesystem::weakly_canonical(CaminhoDoSistema(conexao), ec);
+    const std::filesystem::path caminho = CaminhoDoSistema(conexao);
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(caminho, ec))) return conexao;
+    const auto real = std::filesystem::canonical(caminho, ec);
     return ec ? conexao : TextoDoCaminho(real);
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -620,6 +621,19 @@ TEST_F(Lote, ConferirShowsALineAndRefusesWhatItCannotRead) {
         a.insert(a.end(), recusa.begin(), recusa.end());
         EXPECT_EQ(runProcess(a).status, 2) << recusa[1];
     }
+    // A folder that lacks what an export always writes is no whole export; a missing purchases book is said apart.
+    std::filesystem::remove(pasta + "/pag01A31MAR.txt");
+    std::filesystem::remove(pasta + "/01A31MAR.ENT");
+    mkfifo((pasta + "/fca01A31MAR.txt.x").c_str(), 0600);
+    std::filesystem::rename(pasta + "/fca01A31MAR.txt", pasta + "/fca01A31MAR.txt.y");
+    std::filesystem::rename(pasta + "/fca01A31MAR.txt.x", pasta + "/fca01A31MAR.txt");
+    auto faltando = runProcess({ZORLA_CLI, "--conferir", pasta});
+    EXPECT_EQ(faltando.status, 4) << faltando.err;
+    EXPECT_NE(faltando.out.find("01A31MAR.ENT: não está na pasta, o que é normal quando o período não tem compras.\n"
+                                "Faltam arquivos da exportação: pag01A31MAR.txt; fca01A31MAR.txt, que é uma fila "
+                                "(FIFO). A exportação grava sempre"),
+              std::string::npos)
+        << faltando.out;
 }
 
 }  // namespace
