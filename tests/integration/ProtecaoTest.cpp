@@ -115,8 +115,9 @@ TEST_F(Cli, TheRunFailsWhenWhatItListsIsNoLongerWhatItWrote) {
              fs::create_directory_symlink(outra, saida());
          }},
     };
-    for (const auto& [oQue, acao] : casos) {
-        SCOPED_TRACE(oQue);
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.first);
+        const std::function<void()>& acao = caso.second;
         fs::remove_all(saida());
         fs::remove_all(saida() + "-velha");
         fs::create_directory(saida());
