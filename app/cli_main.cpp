@@ -8,6 +8,7 @@
 #include "base/VersaoDoArquivo.h"
 #include "cli/Argumentos.h"
 #include "cli/Comandos.h"
+#include "cli/Comparar.h"
 #include "cli/Conferir.h"
 #include "cli/Lote.h"
 #include "cli/Terminal.h"
@@ -33,6 +34,8 @@ int executa(const Argumentos& args, SinaisDeParada& sinais) {
             return ExecutaLote(args, sinais);
         case Argumentos::Modo::Conferir:
             return Confere(args, sinais);
+        case Argumentos::Modo::Comparar:
+            return Compara(args, sinais);
     }
     return kStatusArgumentos;
 }

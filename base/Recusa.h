@@ -24,7 +24,7 @@ struct Recusa {
     std::string mensagem;
     Motivo motivo = Motivo::Pedido;
     Pergunta pergunta = Pergunta::Nenhuma;
-    std::string detalhe;  // for the question: what is there ("a exportação de março/2025 da empresa 0001 …")
+    std::string detalhe;  // what is there ("a exportação de março/2025 da empresa 0001 …"), or what was found
 };
 
 // A value, or the refusal that stands in its place: every check before a run answers with one.
@@ -39,7 +39,12 @@ public:
         assert(*this);
         return std::get<T>(m_v);
     }
+    const T& operator*() const {
+        assert(*this);
+        return std::get<T>(m_v);
+    }
     T* operator->() { return &**this; }
+    const T* operator->() const { return &**this; }
     const Recusa& recusa() const {
         assert(!*this);
         return std::get<Recusa>(m_v);

@@ -48,6 +48,8 @@ public:
     void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         aoEscolher(m_pasta + QStringLiteral("/verificacao.csv"));
     }
+    void escolheComparacao(QWidget*, const QString&, std::function<void(const QString&, const QString&)>) override {}
+    void comparacao(QWidget*, std::shared_ptr<const zorla::ResultadoDaComparacao>, std::function<void()>) override {}
 
     QWidget* janelaDaVerificacao = nullptr;
     std::function<void()> salvaCsv;  // "Salvar…" of the check's window

@@ -40,10 +40,25 @@ public:
     void declaraChave(const std::string& nome, const std::string& sentido) {
         m_app.add_flag(nome, m_chaves[nome], sentido);
     }
+    // An option of two values, given once.
+    void declaraPar(const std::string& nome, const std::string& tipo, const std::string& sentido) {
+        m_app.add_option(nome, m_pares[nome], sentido)
+            ->type_name(tipo)
+            ->expected(2)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    std::optional<std::pair<std::string, std::string>> par(const std::string& nome) const {
+        const std::vector<std::string>& v = m_pares.at(nome);
+        if (v.empty()) return std::nullopt;
+        if (v.size() != 2) throw std::invalid_argument("opção repetida: " + nome);
+        return std::pair{v[0], v[1]};
+    }
     bool tem(const std::string& nome) const {
         auto v = m_valores.find(nome);
         const auto c = m_chaves.find(nome);
-        return (v != m_valores.end() && !v->second.empty()) || (c != m_chaves.end() && c->second > 0);
+        const auto p = m_pares.find(nome);
+        return (v != m_valores.end() && !v->second.empty()) || (c != m_chaves.end() && c->second > 0) ||
+               (p != m_pares.end() && !p->second.empty());
     }
     // The option's value; refused when given twice.
     std::optional<std::string> valor(const std::string& nome) const {
@@ -56,12 +71,14 @@ public:
         for (const auto& [nome, v] : m_valores) valor(nome);
         for (const auto& [nome, n] : m_chaves)
             if (n > 1) throw std::invalid_argument("opção repetida: " + nome);
+        for (const auto& [nome, v] : m_pares) par(nome);
     }
 
 private:
     CLI::App& m_app;
     std::map<std::string, std::vector<std::string>> m_valores;
     std::map<std::string, int> m_chaves;
+    std::map<std::string, std::vector<std::string>> m_pares;
 };
 
 void declaraOpcoes(Opcoes& o) {
@@ -90,6 +107,9 @@ void declaraOpcoes(Opcoes& o) {
     o.declara("--conferir", "CAMINHO",
               "confere um arquivo exportado, ou os de uma pasta, linha a linha; mostra os totais; saída 0 ou 4");
     o.declara("--linha", "N", "com --conferir e um arquivo: mostra a linha N campo a campo");
+    o.declaraPar("--comparar", "ANTES DEPOIS",
+                 "compara duas exportações de um período (duas pastas, ou dois arquivos do mesmo tipo), registro a "
+                 "registro; saída 0 iguais, 3 diferentes");
 }
 
 const char* kExemplos =
@@ -99,8 +119,10 @@ const char* kExemplos =
     "  zorla-exporta-cli --listar-empresas --config /etc/zorla-exporta/dbxconnections.ini\n"
     "  zorla-exporta-cli --lote fechamento.txt --mes 3 --ano 2026 --tarefas 2\n"
     "  zorla-exporta-cli --conferir /srv/lumetra/marco/01A31MAR.SAI --linha 120\n"
+    "  zorla-exporta-cli --comparar /srv/lumetra/marco /srv/lumetra/marco-corrigido\n"
     "Saída: 0 concluída; 1 falhou; 2 recusada antes de começar (argumentos, empresa, pasta com outra exportação\n"
-    "sem --substituir); 3 concluída com pendências (na verificação, só avisos); 4 a verificação achou erros;\n"
+    "sem --substituir; exportações de períodos ou empresas diferentes em --comparar); 3 concluída com pendências\n"
+    "(na verificação, só avisos; na comparação, diferenças); 4 a verificação achou erros;\n"
     "130 cancelada por Ctrl-C (SIGINT), 143 por SIGTERM.\n";
 
 void preparaAjuda(CLI::App& app) {
@@ -176,6 +198,11 @@ void recusaOpcoesDeOutroModo(const Opcoes& o) {
             {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
              "--verificar", "--lote", "--tarefas", "--config", "--tempo-limite", "--listar-empresas", "--substituir"});
     if (o.tem("--linha") && !o.tem("--conferir")) throw std::invalid_argument("--linha vale só com --conferir");
+    if (o.tem("--comparar"))
+        recusaAlheias(o, "--comparar",
+                      {"--empresa", "--codigo", "--mes", "--ano", "--dia-inicial", "--dia-final", "--saida", "--resumo",
+                       "--verificar", "--lote", "--tarefas", "--config", "--tempo-limite", "--listar-empresas",
+                       "--substituir", "--conferir", "--linha"});
 }
 
 Argumentos interpreta(const Opcoes& o) {
@@ -189,11 +216,16 @@ Argumentos interpreta(const Opcoes& o) {
         throw std::invalid_argument("Informe o arquivo dos totais (--resumo).");
     if (auto f = o.valor("--formato")) {
         if (*f != "csv" && *f != "texto") throw std::invalid_argument("valor inválido para --formato: '" + *f + "'");
-        if (!o.tem("--verificar") && !o.tem("--conferir"))
-            throw std::invalid_argument("--formato vale só com --verificar ou --conferir");
+        if (!o.tem("--verificar") && !o.tem("--conferir") && !o.tem("--comparar"))
+            throw std::invalid_argument("--formato vale só com --verificar, --conferir ou --comparar");
         out.csv = *f == "csv";
     }
-    if (o.tem("--conferir")) {
+    if (auto par = o.par("--comparar")) {
+        out.modo = Argumentos::Modo::Comparar;
+        out.comparar = *par;
+        if (trimControl(par->first).empty() || trimControl(par->second).empty())
+            throw std::invalid_argument("Informe as duas exportações (--comparar ANTES DEPOIS).");
+    } else if (o.tem("--conferir")) {
         out.modo = Argumentos::Modo::Conferir;
         out.conferir = *o.valor("--conferir");
         if (trimControl(out.conferir).empty())
@@ -243,6 +275,7 @@ const char* UsoDoPrograma() {
            "                          --saida PASTA [--config ARQUIVO] [--tempo-limite SEGUNDOS] [--resumo "
            "ARQUIVO.csv]\n"
            "       zorla-exporta-cli --conferir ARQUIVO|PASTA [--linha N | --formato csv]\n"
+           "       zorla-exporta-cli --comparar ANTES DEPOIS [--formato csv]\n"
            "       zorla-exporta-cli --help\n";
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -11,7 +12,7 @@
 namespace zorla {
 
 struct Argumentos {
-    enum class Modo { Exportar, Verificar, ListarEmpresas, Lote, Conferir };
+    enum class Modo { Exportar, Verificar, ListarEmpresas, Lote, Conferir, Comparar };
     Modo modo = Modo::Exportar;
     std::int64_t empresa = 0;
     std::string codigo;  // code page 1252, as it goes into the records
@@ -21,15 +22,16 @@ struct Argumentos {
     int diaFinal = 0;  // the month's last day unless given
     std::string saida;
     std::optional<std::string> config;
-    std::optional<int> tempoLimite;     // seconds
-    bool csv = false;                   // the check's table as CSV
-    std::optional<std::string> resumo;  // where the totals go as CSV
-    bool substituir = false;            // another export's files under the run's names are replaced
-    std::string lote;                   // the batch file
-    bool verificar = false;             // a batch of checks rather than exports
-    int tarefas = 0;                    // exports at once in a batch
-    std::string conferir;               // an exported file or the folder of one export, read back
-    std::optional<long> linha;          // with conferir: the line to show field by field
+    std::optional<int> tempoLimite;                // seconds
+    bool csv = false;                              // the check's table as CSV
+    std::optional<std::string> resumo;             // where the totals go as CSV
+    bool substituir = false;                       // another export's files under the run's names are replaced
+    std::string lote;                              // the batch file
+    bool verificar = false;                        // a batch of checks rather than exports
+    int tarefas = 0;                               // exports at once in a batch
+    std::string conferir;                          // an exported file or the folder of one export, read back
+    std::optional<long> linha;                     // with conferir: the line to show field by field
+    std::pair<std::string, std::string> comparar;  // two exports of a period, before and after
 };
 
 // What --help and --version ask for: a text to print, and nothing to do.

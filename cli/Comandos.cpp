@@ -76,7 +76,7 @@ void listaArquivos(const ResultadoDaExportacao& r) {
         std::string estado = Quantidade(a.linhas, "linha", "linhas");
         if (!a.completo || r.desfecho != Desfecho::Concluido)
             estado = "incompleto, não importe (" + Quantidade(a.linhas, "linha inteira", "linhas inteiras") + ")";
-        if (a.substituido) estado += ", substituído";
+        if (a.substituido) estado += ", " + TextoDaSubstituicao(a);
         std::printf("  %s: %s\n", Visivel(a.caminho).c_str(), estado.c_str());
     }
     for (const std::string& apagado : r.apagados) std::printf("  %s: %s\n", Visivel(apagado).c_str(), kApagado);

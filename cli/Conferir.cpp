@@ -12,6 +12,7 @@
 #include "base/TextoVisivel.h"
 #include "cli/Terminal.h"
 #include "conferencia/ConferenciaDeArquivos.h"
+#include "conferencia/TextoDaConferencia.h"
 #include "export/Resumo.h"
 #include "sistema/SinaisDeParada.h"
 
@@ -21,40 +22,15 @@ namespace {
 
 using Arquivo = std::pair<std::string, TipoArquivo>;
 
-std::string posicoes(const ProblemaNaLinha& p) {
-    if (p.inicio == 0) return "";
-    return " (posiç" +
-           std::string(p.inicio == p.fim ? "ão " + std::to_string(p.inicio)
-                                         : "ões " + std::to_string(p.inicio) + "–" + std::to_string(p.fim)) +
-           ")";
-}
-
-std::string contagem(long n, const char* um, const char* varios) { return Quantidade(n, um, varios); }
-
 // Per file its records, lines and problems; then every problem; then the totals as the export's summary.
 int relata(const std::vector<ConferenciaDoArquivo>& conferidos) {
     ResultadoDaExportacao totais;
     long problemas = 0;
     for (const ConferenciaDoArquivo& c : conferidos) {
-        const ArquivoGravado& a = c.totais;
-        const bool livro = LivroFiscal(a.tipo);
-        Imprime(Visivel(NomeDoArquivo(a.caminho)) + ": " +
-                contagem(a.somas.documentos, livro ? "registro" : "movimento", livro ? "registros" : "movimentos") +
-                ", " + contagem(a.linhas, "linha", "linhas") + ", " +
-                contagem(c.totalDeProblemas, "problema", "problemas") + "\n");
-        totais.arquivos.push_back(a);
+        totais.arquivos.push_back(c.totais);
         problemas += c.totalDeProblemas;
     }
-    if (problemas > 0) Imprime("Problemas:\n");
-    for (const ConferenciaDoArquivo& c : conferidos) {
-        for (const ProblemaNaLinha& p : c.problemas)
-            Imprime("  " + Visivel(NomeDoArquivo(c.totais.caminho)) + ", linha " + std::to_string(p.linha) + ", " +
-                    p.campo + posicoes(p) + (p.valor.empty() && p.inicio == 0 ? "" : ", valor \"" + p.valor + "\"") +
-                    ": " + p.problema + "\n");
-        if (c.totalDeProblemas > static_cast<long>(c.problemas.size()))
-            Imprime("  … e mais " + std::to_string(c.totalDeProblemas - static_cast<long>(c.problemas.size())) +
-                    " problemas em " + Visivel(NomeDoArquivo(c.totais.caminho)) + "\n");
-    }
+    Imprime(TextoDaConferencia(conferidos));
     Imprime(TextoDoResumo(totais));
     return problemas > 0 ? kStatusErros : 0;
 }

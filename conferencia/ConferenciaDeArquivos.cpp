@@ -626,17 +626,31 @@ std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>&
     };
     std::stable_sort(arquivos.begin(), arquivos.end(),
                      [&](const auto& a, const auto& b) { return chave(a) < chave(b); });
+    return ConfereMantendoAbertos(arquivos, true);
+}
+
+std::vector<ArquivoConferido> ConfereMantendoAbertos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
+                                                     bool comInicios) {
     std::vector<std::vector<std::uint64_t>> inicios;
     const std::vector<Aberto> abertos = abre(arquivos);
-    std::vector<ConferenciaDoArquivo> lidos = confere(abertos, &inicios);
+    std::vector<ConferenciaDoArquivo> lidos = confere(abertos, comInicios ? &inicios : nullptr);
     std::vector<ArquivoConferido> conferidos(arquivos.size());
     for (std::size_t i = 0; i < arquivos.size(); ++i)
-        conferidos[i] = {std::move(lidos[i]), std::move(inicios[i]), abertos[i].arquivo};
+        conferidos[i] = {std::move(lidos[i]), comInicios ? std::move(inicios[i]) : std::vector<std::uint64_t>(),
+                         abertos[i].arquivo};
     return conferidos;
 }
 
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha) {
     LeLinhas(ArquivoParaLer(caminho, kTamanhoMaximoDoExportado, "O arquivo"), linha);
+}
+
+void LeLinhasComInicio(const ArquivoParaLer& arquivo,
+                       const std::function<bool(long, std::string_view, std::uint64_t)>& linha) {
+    leBruto(arquivo, [&](long n, std::string_view l, bool, std::uint64_t inicio) {
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        return linha(n, l, inicio);
+    });
 }
 
 void LeLinhas(const ArquivoParaLer& arquivo, const std::function<bool(long, std::string_view)>& linha) {

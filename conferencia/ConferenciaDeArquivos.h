@@ -74,6 +74,9 @@ struct ArquivoConferido {
 // Every exported file the paths name (a file, or every period of a folder), each once, read back
 // (std::invalid_argument for a path that names none).
 std::vector<ArquivoConferido> ConfereParaMostrar(const std::vector<std::string>& caminhos);
+// Those files read back, each kept open as it was read; with where each line starts only when asked.
+std::vector<ArquivoConferido> ConfereMantendoAbertos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
+                                                     bool comInicios);
 
 // The hundredths an amount field holds; nothing when it is not a number as the layout writes them.
 std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::string_view texto);
@@ -81,5 +84,8 @@ std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::st
 // Each line of a file, numbered from 1, without its line end, until the callback returns false.
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha);
 void LeLinhas(const ArquivoParaLer& arquivo, const std::function<bool(long, std::string_view)>& linha);
+// The same, with where each line starts in the file.
+void LeLinhasComInicio(const ArquivoParaLer& arquivo,
+                       const std::function<bool(long, std::string_view, std::uint64_t)>& linha);
 
 }  // namespace zorla

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/ArquivoParaLer.h"
 #include "base/Caminho.h"
 #include "base/Formatacao.h"
 #include "base/Periodo.h"
@@ -78,6 +79,9 @@ std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecuca
         try {
             const ConferenciaDoArquivo lido = ConfereArquivo(a.caminho, tipo);
             a.conteudo = julga(lido, params);
+            if (a.substituivel())
+                a.registros = std::make_shared<const std::vector<RegistroComparavel>>(
+                    RegistrosDoArquivo(ArquivoParaLer(a.caminho, kTamanhoMaximoDoExportado, "O arquivo"), tipo));
             a.primeiraData = lido.primeiraData;
             a.ultimaData = lido.ultimaData;
             a.empresas = lido.empresas;

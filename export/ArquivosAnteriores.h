@@ -1,12 +1,14 @@
 #pragma once
 
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Recusa.h"
 #include "base/Value.h"
+#include "comparacao/ColetorDeRegistros.h"
 #include "export/ParametrosDaExecucao.h"
 #include "leiaute/TipoArquivo.h"
 
@@ -27,6 +29,8 @@ struct ArquivoAnterior {
     std::optional<Date> primeiraData, ultimaData;
     std::vector<std::string> empresas;  // code page 1252
     std::time_t gravadoEm = 0;
+    // Of a file the run may replace: its records' identities, for what the run will change in it.
+    std::shared_ptr<const std::vector<RegistroComparavel>> registros;
 
     // What the run may replace without asking: an empty file, or one of its own export.
     bool substituivel() const { return conteudo == Conteudo::Vazio || conteudo == Conteudo::DestaExportacao; }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Value.h"
+#include "comparacao/ColetorDeRegistros.h"
 
 namespace zorla {
 
@@ -19,6 +22,9 @@ struct ParametrosDaExecucao {
     // The files of the run's names the folder held when the run was accepted: each one the run writes again is
     // replaced, and said so.
     std::vector<std::string> Anteriores;
+    // Of those, each of this period and company (or empty), by its path: its records' identities, for what the run
+    // changes in it.
+    std::map<std::string, std::shared_ptr<const std::vector<RegistroComparavel>>> RegistrosAnteriores;
 };
 
 }  // namespace zorla

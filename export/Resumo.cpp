@@ -16,20 +16,11 @@ namespace zorla {
 
 namespace {
 
-// The amounts each kind of file holds, with their names.
-std::vector<std::pair<const char*, std::int64_t>> montantes(TipoArquivo tipo, const Somas& s) {
-    if (!LivroFiscal(tipo)) return {{"VALOR", s.valor}};
-    std::vector<std::pair<const char*, std::int64_t>> m = {
-        {"VALOR", s.valor}, {"BASEICMS", s.baseIcms}, {"VALORICMS", s.valorIcms}};
-    if (tipo == TipoArquivo::LivroSaidas) m.insert(m.end(), {{"BASEIPI", s.baseIpi}, {"VALORIPI", s.valorIpi}});
-    return m;
-}
-
 std::string linhaDoResumo(TipoArquivo tipo, long registros, const Somas& s) {
     std::string linha = LivroFiscal(tipo) ? Quantidade(registros, "registro", "registros")
                                           : Quantidade(registros, "linha", "linhas") + ", " +
                                                 Quantidade(s.documentos, "movimento", "movimentos");
-    for (const auto& [nome, centavos] : montantes(tipo, s))
+    for (const auto& [nome, centavos] : MontantesDoArquivo(tipo, s))
         linha += "; " + std::string(nome) + " " + ValorFormatado(Decimal{centavos});
     return linha;
 }
@@ -38,10 +29,19 @@ std::string tipoMostrado(const std::string& tipo) { return tipo.empty() ? "(sem 
 
 }  // namespace
 
+std::string TextoDaSubstituicao(const ArquivoGravado& a) {
+    if (!a.substituido) return {};
+    if (!a.diferenca) return "substituído";
+    const DiferencaDoAnterior& d = *a.diferenca;
+    return "substituído: " + Quantidade(d.alterados, "alterado", "alterados") + ", " +
+           Quantidade(d.removidos, "removido", "removidos") + ", " + Quantidade(d.novos, "novo", "novos");
+}
+
 std::string TextoDoResumo(const ResultadoDaExportacao& r) {
     std::string texto = "Resumo:\n";
     for (const ArquivoGravado& a : r.arquivos) {
-        texto += "  " + Visivel(NomeDoArquivo(a.caminho)) + (a.substituido ? " (substituído)" : "") + ": " +
+        texto += "  " + Visivel(NomeDoArquivo(a.caminho)) +
+                 (a.substituido ? " (" + TextoDaSubstituicao(a) + ")" : std::string()) + ": " +
                  linhaDoResumo(a.tipo, a.linhas, a.somas) + "\n";
         for (const auto& [tipo, somas] : a.porTipo)
             texto += "    " + tipoMostrado(tipo) + ": " + linhaDoResumo(a.tipo, somas.documentos, somas) + "\n";
@@ -57,7 +57,7 @@ std::string LinhasCsvDoResumo(const ResultadoDaExportacao& r, const std::vector<
         std::vector<std::string> campos = antes;
         campos.insert(campos.end(), {NomeDoArquivo(a.caminho), tipo, std::to_string(registros), "", "", "", "", ""});
         const char* const nomes[] = {"VALOR", "BASEICMS", "VALORICMS", "BASEIPI", "VALORIPI"};
-        for (const auto& [nome, centavos] : montantes(a.tipo, s))
+        for (const auto& [nome, centavos] : MontantesDoArquivo(a.tipo, s))
             campos[antes.size() + 3 +
                    static_cast<std::size_t>(std::find(std::begin(nomes), std::end(nomes), std::string_view(nome)) -
                                             nomes)] = ValorParaPlanilha(Decimal{centavos});

@@ -15,6 +15,10 @@ std::string CsvDoResumo(const ResultadoDaExportacao& resultado);    // code page
 extern const std::vector<std::string> kColunasDoResumo;
 std::string LinhasCsvDoResumo(const ResultadoDaExportacao& resultado, const std::vector<std::string>& antes);
 
+// How the totals and the listing say a file replaced one of the same name: "substituído", and against this period's
+// and company's earlier file, "substituído: 2 alterados, 1 removido, 3 novos"; empty when it replaced none.
+std::string TextoDaSubstituicao(const ArquivoGravado& arquivo);
+
 // How the totals and the listing name a file of an earlier run that this run removed.
 inline const char* const kApagado = "apagado: era de uma exportação anterior, e este período não tem compras";
 

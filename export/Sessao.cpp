@@ -117,7 +117,10 @@ OuRecusa<SaidaPreparada> Sessao::preparaSaida(const PedidoDeExportacao& pedido, 
     const std::vector<ArquivoAnterior> anteriores = ExaminaArquivosAnteriores(params);
     if (!pedido.substitui)
         if (OuRecusa<void> aceitos = AceitaOsAnteriores(anteriores, pasta); !aceitos) return aceitos.recusa();
-    for (const ArquivoAnterior& a : anteriores) params.Anteriores.push_back(a.caminho);
+    for (const ArquivoAnterior& a : anteriores) {
+        params.Anteriores.push_back(a.caminho);
+        if (a.registros) params.RegistrosAnteriores[a.caminho] = a.registros;
+    }
     return SaidaPreparada(std::move(params), std::make_unique<TravaPasta>(std::move(*trava)), falta);
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/TextoVisivel.h"
+#include "comparacao/Emparelhamento.h"
 #include "data/ClientDataSet.h"
 #include "data/DMVantero.h"
 #include "data/DbError.h"
@@ -84,6 +85,8 @@ void ThProcessa::Execute() {
 ThProcessa::Saida ThProcessa::criaArquivo(TipoArquivo tipo, const std::string& path) {
     Saida saida{m_files.recria(path), m_resultado.arquivos.size()};
     m_identidades.push_back(saida.arquivo->identidade());
+    m_coletores.push_back(m_params.RegistrosAnteriores.contains(path) ? std::make_unique<ColetorDeRegistros>(tipo)
+                                                                      : nullptr);
     ArquivoGravado& novo = m_resultado.arquivos.emplace_back();
     novo.tipo = tipo;
     novo.caminho = path;
@@ -100,7 +103,8 @@ void ThProcessa::gravaLinha(Saida& saida, const std::string& line) {
         marcaIncompleto(saida);
         throw;
     }
-    ++m_resultado.arquivos[saida.indice].linhas;
+    const long linhas = ++m_resultado.arquivos[saida.indice].linhas;
+    if (auto& coletor = m_coletores[saida.indice]) coletor->linha(linhas, line, 0);
 }
 
 void ThProcessa::fechaArquivo(Saida& saida) {
@@ -264,6 +268,7 @@ void ThProcessa::GeraArquivos() {
     m_resultado.desfecho = !m_resultado.erro.empty()   ? Desfecho::Falhou
                            : m_parada.stop_requested() ? Desfecho::Cancelado
                                                        : Desfecho::Concluido;
+    if (m_resultado.desfecho == Desfecho::Concluido) contaAsDiferencas();
     m_eventos.terminou(m_resultado);
 }
 
@@ -278,6 +283,18 @@ void ThProcessa::confereOsArquivosNoLugar() {
             "O arquivo \"" + Visivel(a.caminho) +
             "\" não é mais o que esta exportação gravou: outro programa o substituiu ou apagou, ou a pasta foi trocada "
             "durante a exportação. Não importe os arquivos desta pasta; exporte o período de novo."));
+    }
+}
+
+// A re-export after corrections says what it changed in the files it replaced, as a comparison of the two would.
+void ThProcessa::contaAsDiferencas() {
+    for (std::size_t i = 0; i < m_resultado.arquivos.size(); ++i) {
+        if (!m_coletores[i]) continue;
+        ArquivoGravado& a = m_resultado.arquivos[i];
+        const Emparelhamento e = Emparelha(*m_params.RegistrosAnteriores.at(a.caminho), m_coletores[i]->termina());
+        a.diferenca = DiferencaDoAnterior{static_cast<long>(e.alterados.size()), static_cast<long>(e.soAntes.size()),
+                                          static_cast<long>(e.soDepois.size())};
+        m_coletores[i].reset();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "comparacao/ColetorDeRegistros.h"
 #include "export/EventosDaExportacao.h"
 #include "export/ParametrosDaExecucao.h"
 #include "sistema/ArquivosNoDisco.h"
@@ -54,6 +55,7 @@ private:
     void Execute();
     void GeraArquivos();
     void confereOsArquivosNoLugar();
+    void contaAsDiferencas();
     void ExportaMovimentoBancario();
     void GravaLancamentos(ClientDataSet& movimentos, TipoArquivo tipo, const std::string& arquivo,
                           const std::string& prefixo);
@@ -81,6 +83,8 @@ private:
     std::stop_token m_parada;
     ResultadoDaExportacao m_resultado;
     std::vector<std::string> m_identidades;  // of each file as created, in the order of m_resultado.arquivos
+    // Of each file that replaces this period's and company's: its records as written, against the replaced file's.
+    std::vector<std::unique_ptr<ColetorDeRegistros>> m_coletores;
     bool m_cancelamentoVisto = false;
     int m_registrosDoMovimento = 0;  // across the three entry files
     std::thread m_thread;            // last: it starts once the rest is made

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "leiaute/TipoArquivo.h"
+#include "ui/DialogoDeComparacao.h"
+#include "ui/JanelaComparacao.h"
 #include "ui/JanelaConferencia.h"
 #include "ui/JanelaVerificacao.h"
 
@@ -135,6 +137,20 @@ void QtDialogs::escolheArquivo(QWidget* parent, const QString& sugestao,
     QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
                      [aoEscolher = std::move(aoEscolher)](const QString& arquivo) { aoEscolher(arquivo); });
     dialog->open();
+}
+
+void QtDialogs::escolheComparacao(QWidget* parent, const QString& inicial,
+                                  std::function<void(const QString&, const QString&)> aoEscolher) {
+    auto* dialogo = new DialogoDeComparacao(inicial, std::move(aoEscolher), parent);
+    dialogo->setAttribute(Qt::WA_DeleteOnClose);
+    dialogo->open();
+}
+
+void QtDialogs::comparacao(QWidget* parent, std::shared_ptr<const ResultadoDaComparacao> resultado,
+                           std::function<void()> aoSalvar) {
+    auto* janela = new JanelaComparacao(std::move(resultado), std::move(aoSalvar), parent);
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    janela->open();
 }
 
 }  // namespace zorla

@@ -12,6 +12,7 @@ namespace zorla {
 enum class MessageIcon { Information, Warning, Error };
 struct ResultadoDaVerificacao;
 struct ArquivoConferido;
+struct ResultadoDaComparacao;
 
 // Every box the window shows goes through here, so tests never wait on a modal box. Boxes are opened
 // window-modal and answered through the callback: the window's thread never blocks on them.
@@ -43,6 +44,12 @@ public:
     // Calls back with the file chosen to save into; not at all when cancelled.
     virtual void escolheArquivo(QWidget* parent, const QString& sugestao,
                                 std::function<void(const QString&)> aoEscolher) = 0;
+    // The two exports to compare, each a folder or a file: before, then after; not at all when cancelled.
+    virtual void escolheComparacao(QWidget* parent, const QString& inicial,
+                                   std::function<void(const QString&, const QString&)> aoEscolher) = 0;
+    // A comparison's differences, in their own window; aoSalvar when the operator asks for them as CSV.
+    virtual void comparacao(QWidget* parent, std::shared_ptr<const ResultadoDaComparacao> resultado,
+                            std::function<void()> aoSalvar) = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -62,6 +69,10 @@ public:
                            std::function<void(const QStringList&)> aoEscolher) override;
     void escolheArquivo(QWidget* parent, const QString& sugestao,
                         std::function<void(const QString&)> aoEscolher) override;
+    void escolheComparacao(QWidget* parent, const QString& inicial,
+                           std::function<void(const QString&, const QString&)> aoEscolher) override;
+    void comparacao(QWidget* parent, std::shared_ptr<const ResultadoDaComparacao> resultado,
+                    std::function<void()> aoSalvar) override;
 };
 
 }  // namespace zorla

@@ -77,13 +77,24 @@ TFrmPrincipal::TFrmPrincipal(Sessao& sessao, Dialogs& dialogs, QWidget* parent)
               informa(erro);
           }),
       m_gravacao(
-          this, [](bool) {}, [this](const QString& erro) { informa(erro); }) {
+          this, [](bool) {}, [this](const QString& erro) { informa(erro); }),
+      m_comparacao(
+          this, [this](auto resultado) { terminaComparacao(std::move(resultado)); },
+          [this](const QString& erro) {
+              StStatus->clearMessage();
+              informa(erro);
+          },
+          [this](int porcento) {
+              StStatus->showMessage(
+                  QStringLiteral("  Comparando as exportações... %1% (Cancelar para parar)").arg(porcento));
+          }) {
     montaTela();
     m_empresas.aoAcabar([this] { fechaSeAcabou(); });
     m_consulta.aoAcabar([this] { fechaSeAcabou(); });
     m_verificacao.aoAcabar([this] { fechaSeAcabou(); });
     m_conferencia.aoAcabar([this] { fechaSeAcabou(); });
     m_gravacao.aoAcabar([this] { fechaSeAcabou(); });
+    m_comparacao.aoAcabar([this] { fechaSeAcabou(); });
     FormCreate();
 }
 
@@ -94,6 +105,7 @@ TFrmPrincipal::~TFrmPrincipal() {
     m_empresas.larga();
     m_consulta.larga();
     m_verificacao.larga();
+    m_comparacao.cancela();
 }
 
 void TFrmPrincipal::showEvent(QShowEvent* event) {
@@ -331,6 +343,11 @@ bool TFrmPrincipal::semConsulta() {
 }
 
 void TFrmPrincipal::BtnCancelarClick() {
+    if (m_comparacao.pendente()) {
+        m_comparacao.cancela();
+        StStatus->showMessage(QStringLiteral("  Comparação cancelada."));
+        return;
+    }
     m_exportacao.cancela(Diretorio, NomeArquivo);
     reiniciaStatus();
     EdtCodEmpresa->setFocus();
@@ -352,6 +369,7 @@ void TFrmPrincipal::closeEvent(QCloseEvent* event) {
     m_empresas.larga();
     m_consulta.larga();
     m_verificacao.larga();
+    m_comparacao.cancela();
     if (algoRodando()) {
         event->ignore();
         return;
@@ -362,7 +380,7 @@ void TFrmPrincipal::closeEvent(QCloseEvent* event) {
 bool TFrmPrincipal::algoRodando() const {
     // A file being saved is written whole; files being read end by themselves.
     return runEmAndamento() || m_empresas.rodando() || m_consulta.rodando() || m_verificacao.rodando() ||
-           m_conferencia.rodando() || m_gravacao.rodando();
+           m_conferencia.rodando() || m_gravacao.rodando() || m_comparacao.rodando();
 }
 
 void TFrmPrincipal::fechaSeAcabou() {

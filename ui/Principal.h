@@ -11,6 +11,7 @@
 #include "conferencia/ConferenciaDeArquivos.h"
 #include "export/ArquivosDaExecucao.h"
 #include "export/Sessao.h"
+#include "ui/ControleDaComparacao.h"
 #include "ui/ControleDaExportacao.h"
 #include "ui/TrabalhoForaDaJanela.h"
 #include "ui/VisorDaExportacao.h"
@@ -79,6 +80,7 @@ public:
     bool consultando() const { return m_consulta.pendente(); }
     bool verificando() const { return m_verificacao.pendente(); }
     bool gravandoCsv() const { return m_gravacao.pendente(); }
+    bool comparando() const { return m_comparacao.pendente(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -107,6 +109,8 @@ private:
     void terminaConsulta();
     void terminaVerificacao(std::shared_ptr<const ResultadoDaVerificacao> resultado);
     void MnuConferirClick();
+    void MnuCompararClick();
+    void terminaComparacao(std::shared_ptr<const ResultadoDaComparacao> resultado);
     // Saves what `grava` writes into a file the operator chooses, off the window's thread, and says so when it
     // cannot be written.
     void salvaCsv(const QString& sugestao, std::function<void(const Escrita&)> grava);
@@ -141,6 +145,7 @@ private:
     TrabalhoForaDaJanela<std::shared_ptr<const ResultadoDaVerificacao>> m_verificacao;
     TrabalhoForaDaJanela<std::shared_ptr<const std::vector<ArquivoConferido>>> m_conferencia;
     TrabalhoForaDaJanela<bool> m_gravacao;
+    ControleDaComparacao m_comparacao;
     bool m_semConexao = false;
     bool m_mostrada = false;
     bool m_fechando = false;

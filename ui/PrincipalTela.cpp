@@ -67,6 +67,8 @@ void TFrmPrincipal::montaTela() {
     nomeado(menu->addAction(QStringLiteral("A&tualizar este programa")), "MnuAtualizar");
     QAction* conferir = nomeado(menu->addAction(QStringLiteral("&Conferir arquivos…")), "MnuConferir");
     connect(conferir, &QAction::triggered, this, [this] { MnuConferirClick(); });
+    QAction* comparar = nomeado(menu->addAction(QStringLiteral("Co&mparar exportações…")), "MnuComparar");
+    connect(comparar, &QAction::triggered, this, [this] { MnuCompararClick(); });
     QAction* sair = nomeado(menu->addAction(QStringLiteral("&Sair")), "MnuSair");
     connect(sair, &QAction::triggered, this, [this] { BtnFecharClick(); });
 

@@ -501,6 +501,66 @@ TEST_F(Cli, TheCheckWritesNothingAndSaysHowItWent) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("resumo.csv")));
 }
 
+// The month exported, corrected in the database (an account set, a value fixed, a sale added) and exported again:
+// the re-export says what it changed in the files it replaced, and the two exports compared say the same, field by
+// field, with totals that are the reader's.
+TEST_F(Cli, TwoExportsOfAPeriodAreComparedRecordByRecord) {
+    recreate(
+        "INSERT INTO MOVBANCARIO (CODMOVIMENTO, DATA, OPERACAO, DEVEDORA, CREDORA, NOMECREDOR, VALOR)"
+        " VALUES (9, '2008-03-09', 'F', '1120003', '', 'Jos\xE9', 1);\n");
+    ASSERT_EQ(exporta().status, 3);
+    const std::string antes = dir.file("antes");
+    std::filesystem::copy(saida(), antes);
+    test::runSql(db,
+                 "UPDATE MOVBANCARIO SET CREDORA = '6110001' WHERE CODMOVIMENTO = 9;\n"
+                 "UPDATE MOVESTOQUE SET VALOR = 1300 WHERE CODMOVESTOQUE = 'S1';\n"
+                 "INSERT INTO MOVESTOQUE (CODMOVESTOQUE, CODEMPRESA, TIPOMOVIMENTO, DATAMOVIMENTO, AGRUPAMENTO,"
+                 " NUMERODOC, SERIEDOC, CFOP, VALOR) VALUES ('S5', 1, 'S', '2008-03-25', 'NFE', '000999', '1',"
+                 " '5102', 50);\n");
+    const auto reexportada = exporta();
+    ASSERT_EQ(reexportada.status, 0) << reexportada.err;
+    EXPECT_NE(reexportada.out.find("/01A31MAR.SAI: 3 linhas, substituído: 1 alterado, 0 removidos, 1 novo\n"),
+              std::string::npos)
+        << reexportada.out;
+    EXPECT_NE(reexportada.out.find("/fca01A31MAR.txt: 3 linhas, substituído: 1 alterado, 0 removidos, 0 novos\n"),
+              std::string::npos)
+        << reexportada.out;
+
+    const auto r = runProcess({ZORLA_CLI, "--comparar", antes, saida()});
+    EXPECT_EQ(r.status, 3) << r.err;
+    for (const char* linha :
+         {"01A31MAR.SAI: 1 igual, 1 alterado, 0 removidos, 1 novo\n", "\n      Valor: 1.234,50 → 1.300,00\n",
+          "01A31MAR.SAI, novo: 25/03/2008, documento 000999",
+          "fca01A31MAR.txt, alterado: 09/03/2008, R$ 1,00 (linha 3 → 3)\n"
+          "      Conta credora: (em branco) → 6110001\n"})
+        EXPECT_NE(r.out.find(linha), std::string::npos) << linha << "\n" << r.out;
+    // The totals, both sides, as --conferir reads each.
+    const auto valorDoLivro = [](const std::string& conferido) {
+        const auto inicio = conferido.find("  01A31MAR.SAI: ");
+        const auto valor = conferido.find("VALOR ", inicio) + 6;
+        return conferido.substr(valor, conferido.find(';', valor) - valor);
+    };
+    const std::string de = valorDoLivro(runProcess({ZORLA_CLI, "--conferir", antes}).out),
+                      para = valorDoLivro(runProcess({ZORLA_CLI, "--conferir", saida()}).out);
+    EXPECT_NE(r.out.find("VALOR " + de + " → " + para + " (+115,50)"), std::string::npos) << r.out;
+    const auto csv = runProcess({ZORLA_CLI, "--comparar", antes, saida(), "--formato", "csv"});
+    EXPECT_EQ(csv.out.rfind("Arquivo;Mudan\xE7"
+                            "a;Registro;Campo;Antes;Depois\r\n",
+                            0),
+              0u)
+        << csv.out;
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 4) << csv.out;
+    EXPECT_EQ(runProcess({ZORLA_CLI, "--comparar", saida(), saida()}).status, 0);
+
+    ASSERT_EQ(exporta({"--mes", "4", "--saida", dir.file("abril")}).status, 0);
+    const auto recusada = runProcess({ZORLA_CLI, "--comparar", antes, dir.file("abril")});
+    EXPECT_EQ(recusada.status, 2);
+    EXPECT_NE(recusada.err.find("As exportações não são do mesmo período: a de antes é 01A31MAR e a de depois é "
+                                "01A30ABR."),
+              std::string::npos)
+        << recusada.err;
+}
+
 }  // namespace
 }  // namespace zorla
 

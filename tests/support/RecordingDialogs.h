@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "comparacao/ComparacaoDeExportacoes.h"
 #include "conferencia/ConferenciaDeArquivos.h"
 #include "ui/Dialogs.h"
 #include "verificacao/Verificacao.h"
@@ -73,6 +74,17 @@ public:
     }
     void escolheArquivo(QWidget*, const QString&, std::function<void(const QString&)> aoEscolher) override {
         if (!arquivoEscolhido.isEmpty()) aoEscolher(arquivoEscolhido);
+    }
+    QString comparacaoAntes, comparacaoDepois;  // the operator's two exports to compare
+    void escolheComparacao(QWidget*, const QString&,
+                           std::function<void(const QString&, const QString&)> aoEscolher) override {
+        if (!comparacaoAntes.isEmpty()) aoEscolher(comparacaoAntes, comparacaoDepois);
+    }
+    std::vector<std::shared_ptr<const ResultadoDaComparacao>> comparacoes;
+    void comparacao(QWidget*, std::shared_ptr<const ResultadoDaComparacao> resultado,
+                    std::function<void()> aoSalvar) override {
+        comparacoes.push_back(std::move(resultado));
+        if (salvaAoFechar) aoSalvar();
     }
     void closeAll() {
         auto w = std::move(waiting);

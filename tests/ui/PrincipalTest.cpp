@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -19,6 +20,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <cmath>
 #include <condition_variable>
@@ -35,6 +37,7 @@
 #include "support/BancoDeTeste.h"
 #include "support/Espera.h"
 #include "support/JanelaFixture.h"
+#include "support/LinhaValida.h"
 #include "support/Process.h"
 #include "support/RecordingDialogs.h"
 #include "support/SampleData.h"
@@ -42,6 +45,7 @@
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 #include "ui/BuildInfo.h"
+#include "ui/JanelaComparacao.h"
 #include "ui/JanelaVerificacao.h"
 #include "ui/Principal.h"
 #include "ui/SaidasModel.h"
@@ -541,6 +545,55 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
     EXPECT_TRUE(c<QTableView>("DbGrdConsulta")->updatesEnabled());
     consulta();
     EXPECT_EQ(c<QTableView>("DbGrdConsulta")->model()->rowCount(), 2);
+}
+
+// Two exports compared off the window's thread: a cancel lets it go unshown; its end opens the differences, the
+// selected record's two versions side by side with the changed field marked, filtered by kind, saved as CSV.
+TEST_F(Janela, ComparesTwoExportsAndShowsTheirDifferences) {
+    const std::string antes = pasta().file("antes"), depois = pasta().file("depois");
+    std::string linha = test::linhaValida(TipoArquivo::LivroSaidas), alterada = linha;
+    const Leiaute& l = LeiauteDaSaida();
+    alterada.replace(l.inicio(l.indice("VALOR")), 11, "00000099999");
+    for (const auto& [p, conteudo] : {std::pair{antes, linha}, std::pair{depois, alterada}}) {
+        std::filesystem::create_directories(p);
+        test::writeFile(p + "/01A31MAR.SAI", conteudo + "\r\n");
+    }
+    abre();
+    dialogs->comparacaoAntes = QString::fromStdString(antes);
+    dialogs->comparacaoDepois = QString::fromStdString(depois);
+    w->findChild<QAction*>(QStringLiteral("MnuComparar"))->trigger();
+    EXPECT_TRUE(w->comparando());
+    QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
+    EXPECT_FALSE(w->comparando());
+    EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Comparação cancelada.");
+    w->findChild<QAction*>(QStringLiteral("MnuComparar"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->comparando(); }, 20000));
+    ASSERT_EQ(dialogs->comparacoes.size(), 1u) << dialogs->texts().join("|").toStdString();
+
+    dialogs->salvaAoFechar = false;
+    JanelaComparacao janela(
+        dialogs->comparacoes[0], [] {}, w.get());
+    auto* diferencas = janela.findChild<QTableView*>(QStringLiteral("TblDiferencas"));
+    auto* registro = janela.findChild<QTableWidget*>(QStringLiteral("TblRegistro"));
+    ASSERT_EQ(diferencas->model()->rowCount(), 1);
+    EXPECT_EQ(diferencas->model()->index(0, 3).data().toString(), "Valor");
+    EXPECT_EQ(diferencas->model()->index(0, 5).data().toString(), "999,99");
+    int marcados = 0;
+    for (int r = 0; r < registro->rowCount(); ++r) {
+        if (!registro->item(r, 0)->font().bold()) continue;
+        ++marcados;
+        EXPECT_EQ(registro->item(r, 0)->text(), "Valor");
+        EXPECT_EQ(registro->item(r, 1)->text(), "1.234,50");
+    }
+    EXPECT_EQ(marcados, 1);
+    janela.findChild<QComboBox*>(QStringLiteral("CbxMudanca"))->setCurrentIndex(3);  // only what is new
+    EXPECT_EQ(diferencas->model()->rowCount(), 0);
+
+    dialogs->salvaAoFechar = true;
+    dialogs->arquivoEscolhido = QString::fromStdString(pasta().file("comparacao.csv"));
+    w->findChild<QAction*>(QStringLiteral("MnuComparar"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->comparando() && !w->gravandoCsv(); }, 20000));
+    EXPECT_NE(test::readFile(pasta().file("comparacao.csv")).find(";alterado;"), std::string::npos);
 }
 
 class JanelaSemProcedimento : public Janela {

@@ -1,0 +1,116 @@
+#include "comparacao/TextoDaComparacao.h"
+
+#include <algorithm>
+
+#include "base/Csv.h"
+#include "base/Formatacao.h"
+#include "base/TextoVisivel.h"
+
+namespace zorla {
+
+namespace {
+
+std::string comSinal(std::int64_t diferenca, const std::string& texto) { return diferenca > 0 ? "+" + texto : texto; }
+
+std::string linhaDeTotais(TipoArquivo tipo, long registrosA, const Somas& a, long registrosD, const Somas& d) {
+    const bool livro = LivroFiscal(tipo);
+    std::string linha = Numero(registrosA) + " → " +
+                        Quantidade(registrosD, livro ? "registro" : "movimento", livro ? "registros" : "movimentos");
+    if (registrosD != registrosA)
+        linha += " (" + comSinal(registrosD - registrosA, Numero(registrosD - registrosA)) + ")";
+    const auto ma = MontantesDoArquivo(tipo, a), md = MontantesDoArquivo(tipo, d);
+    for (std::size_t i = 0; i < ma.size(); ++i) {
+        const std::int64_t va = ma[i].second, vd = md[i].second;
+        linha +=
+            "; " + std::string(ma[i].first) + " " + ValorFormatado(Decimal{va}) + " → " + ValorFormatado(Decimal{vd});
+        if (va != vd) linha += " (" + comSinal(vd - va, ValorFormatado(Decimal{vd - va})) + ")";
+    }
+    return linha;
+}
+
+const Somas* somasDoTipo(const ArquivoGravado& a, const std::string& tipo) {
+    for (const auto& [t, s] : a.porTipo)
+        if (t == tipo) return &s;
+    return nullptr;
+}
+
+std::string linhas(long antes, long depois) {
+    if (antes && depois) return " (linha " + std::to_string(antes) + " → " + std::to_string(depois) + ")";
+    return " (linha " + std::to_string(antes ? antes : depois) + ")";
+}
+
+}  // namespace
+
+std::string ContagemDaComparacao(const ArquivoComparado& a) {
+    return Visivel(a.nome) + ": " + Quantidade(static_cast<long long>(a.iguais), "igual", "iguais") + ", " +
+           Quantidade(static_cast<long long>(a.alterados), "alterado", "alterados") + ", " +
+           Quantidade(static_cast<long long>(a.removidos), "removido", "removidos") + ", " +
+           Quantidade(static_cast<long long>(a.novos), "novo", "novos");
+}
+
+std::string TotaisDaComparacao(const ResultadoDaComparacao& r) {
+    std::string texto;
+    for (const ArquivoComparado& a : r.arquivos) {
+        const bool livro = LivroFiscal(a.tipo);
+        texto +=
+            "  " + Visivel(a.nome) + ": " +
+            linhaDeTotais(a.tipo, livro ? a.totaisAntes.linhas : a.totaisAntes.somas.documentos, a.totaisAntes.somas,
+                          livro ? a.totaisDepois.linhas : a.totaisDepois.somas.documentos, a.totaisDepois.somas) +
+            "\n";
+        // Each TIPO of either side, in the order it first appears.
+        std::vector<std::string> tipos;
+        for (const auto* lado : {&a.totaisAntes, &a.totaisDepois})
+            for (const auto& [t, s] : lado->porTipo)
+                if (std::find(tipos.begin(), tipos.end(), t) == tipos.end()) tipos.push_back(t);
+        for (const std::string& t : tipos) {
+            const Somas vazio;
+            const Somas* sa = somasDoTipo(a.totaisAntes, t);
+            const Somas* sd = somasDoTipo(a.totaisDepois, t);
+            texto += "    " + (t.empty() ? std::string("(sem TIPO)") : VisivelCp1252(t)) + ": " +
+                     linhaDeTotais(a.tipo, sa ? sa->documentos : 0, sa ? *sa : vazio, sd ? sd->documentos : 0,
+                                   sd ? *sd : vazio) +
+                     "\n";
+        }
+    }
+    return texto;
+}
+
+std::string TextoDaComparacao(const ResultadoDaComparacao& r) {
+    std::string texto = "Antes:  " + Visivel(r.antes) + "\nDepois: " + Visivel(r.depois) + "\n";
+    for (const ArquivoComparado& a : r.arquivos) texto += ContagemDaComparacao(a) + "\n";
+    if (r.iguais()) {
+        texto += "As duas exportações têm os mesmos registros.\n";
+    } else {
+        texto += "Diferenças:\n";
+        for (const ArquivoComparado& a : r.arquivos)
+            for (const Mudanca& m : a.mudancas) {
+                texto += "  " + Visivel(a.nome) + ", " + NomeDaMudanca(m.tipo) + ": " + m.registro +
+                         linhas(m.linhaAntes, m.linhaDepois) + "\n";
+                const auto valor = [](const std::string& v) { return v.empty() ? std::string("(em branco)") : v; };
+                for (const CampoAlterado& c : m.campos)
+                    texto += "      " + c.rotulo + ": " + valor(c.antes) + " → " + valor(c.depois) + "\n";
+            }
+    }
+    return texto + "Totais (antes → depois):\n" + TotaisDaComparacao(r);
+}
+
+const std::vector<std::string> kColunasDaComparacao = {"Arquivo", "Mudança", "Registro", "Campo", "Antes", "Depois"};
+
+std::string CsvDaComparacao(const ResultadoDaComparacao& r) {
+    std::string csv = LinhaCsv(kColunasDaComparacao);
+    for (const ArquivoComparado& a : r.arquivos)
+        for (const Mudanca& m : a.mudancas) {
+            const std::string nome = Visivel(a.nome);
+            if (m.tipo != Mudanca::Tipo::Alterado) {
+                const bool antes = m.tipo == Mudanca::Tipo::Removido;
+                const std::string linha = "linha " + std::to_string(antes ? m.linhaAntes : m.linhaDepois);
+                csv += LinhaCsv({nome, NomeDaMudanca(m.tipo), m.registro, "", antes ? linha : "", antes ? "" : linha});
+                continue;
+            }
+            for (const CampoAlterado& c : m.campos)
+                csv += LinhaCsv({nome, NomeDaMudanca(m.tipo), m.registro, c.rotulo, c.antes, c.depois});
+        }
+    return csv;
+}
+
+}  // namespace zorla

@@ -1,0 +1,103 @@
+#include "ui/DiferencasModel.h"
+
+#include <QBrush>
+#include <algorithm>
+
+#include "comparacao/TextoDaComparacao.h"
+
+namespace zorla {
+
+DiferencasModel::DiferencasModel(std::shared_ptr<const ResultadoDaComparacao> resultado, QObject* parent)
+    : QAbstractTableModel(parent), m_resultado(std::move(resultado)) {
+    for (std::size_t a = 0; a < m_resultado->arquivos.size(); ++a) {
+        const auto& mudancas = m_resultado->arquivos[a].mudancas;
+        for (std::size_t m = 0; m < mudancas.size(); ++m) {
+            if (mudancas[m].campos.empty()) m_todas.push_back({a, m, -1});
+            for (std::size_t c = 0; c < mudancas[m].campos.size(); ++c) m_todas.push_back({a, m, static_cast<int>(c)});
+        }
+    }
+    m_visiveis = m_todas;
+}
+
+int DiferencasModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_visiveis.size());
+}
+
+int DiferencasModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(kColunasDaComparacao.size());
+}
+
+std::string DiferencasModel::texto(const Linha& l, int coluna) const {
+    const ArquivoComparado& a = m_resultado->arquivos[l.arquivo];
+    const Mudanca& m = a.mudancas[l.mudanca];
+    const CampoAlterado* c = l.campo >= 0 ? &m.campos[static_cast<std::size_t>(l.campo)] : nullptr;
+    const auto linha = [](long n) { return n ? "linha " + std::to_string(n) : std::string(); };
+    switch (coluna) {
+        case 0:
+            return a.nome;
+        case 1:
+            return NomeDaMudanca(m.tipo);
+        case 2:
+            return m.registro;
+        case 3:
+            return c ? c->rotulo : std::string();
+        case 4:
+            return c ? c->antes : linha(m.linhaAntes);
+        default:
+            return c ? c->depois : linha(m.linhaDepois);
+    }
+}
+
+QVariant DiferencasModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const Linha& l = linha(index.row());
+    if (role == Qt::ForegroundRole && index.column() == 1) {
+        const Mudanca::Tipo t = m_resultado->arquivos[l.arquivo].mudancas[l.mudanca].tipo;
+        if (t == Mudanca::Tipo::Removido) return QBrush(QColor(170, 0, 0));
+        if (t == Mudanca::Tipo::Novo) return QBrush(QColor(0, 110, 0));
+    }
+    if (role == Qt::TextAlignmentRole && index.column() >= 4) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    return QString::fromStdString(texto(l, index.column()));
+}
+
+QVariant DiferencasModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(kColunasDaComparacao.size()))
+        return {};
+    return QString::fromStdString(kColunasDaComparacao[static_cast<std::size_t>(section)]);
+}
+
+void DiferencasModel::filtra(const std::string& arquivo, std::optional<Mudanca::Tipo> tipo) {
+    m_arquivo = arquivo;
+    m_tipo = tipo;
+    beginResetModel();
+    monta();
+    endResetModel();
+}
+
+void DiferencasModel::sort(int column, Qt::SortOrder order) {
+    m_coluna = column;
+    m_ordem = order;
+    beginResetModel();
+    monta();
+    endResetModel();
+}
+
+// The rows the filter lets through, in the files' order or as sorted.
+void DiferencasModel::monta() {
+    m_visiveis.clear();
+    for (const Linha& l : m_todas) {
+        const ArquivoComparado& a = m_resultado->arquivos[l.arquivo];
+        if (!m_arquivo.empty() && a.nome != m_arquivo) continue;
+        if (m_tipo && a.mudancas[l.mudanca].tipo != *m_tipo) continue;
+        m_visiveis.push_back(l);
+    }
+    if (m_coluna < 0) return;
+    std::stable_sort(m_visiveis.begin(), m_visiveis.end(), [&](const Linha& x, const Linha& y) {
+        return m_ordem == Qt::AscendingOrder ? texto(x, m_coluna) < texto(y, m_coluna)
+                                             : texto(y, m_coluna) < texto(x, m_coluna);
+    });
+}
+
+}  // namespace zorla
