@@ -24,7 +24,8 @@ struct RegistroComparavel {
 // what a correction sets.
 class ColetorDeRegistros {
 public:
-    explicit ColetorDeRegistros(TipoArquivo tipo);
+    // `tamanho`, the file's bytes when known: room for its records made at once.
+    explicit ColetorDeRegistros(TipoArquivo tipo, std::uint64_t tamanho = 0);
     // Each line in the file's order, without its CR LF.
     void linha(long numero, std::string_view texto, std::uint64_t inicio);
     std::vector<RegistroComparavel> termina();
@@ -34,6 +35,7 @@ private:
     TipoArquivo m_tipo;
     std::vector<RegistroComparavel> m_registros;
     std::string m_primeira;  // a movement's first line, until its second is seen
+    std::string m_chave;     // room for an identity's fields
     std::uint64_t m_inicio = 0;
     long m_numero = 0;
     bool m_aberto = false;

@@ -61,18 +61,64 @@ OuRecusa<void> aceitaOsLados(const Lado& a, const Lado& d) {
     return {};
 }
 
+// One kind of file on both sides, read once each: checked whole as the reader checks it, and its records' identities
+// taken as the lines go by. A side that lacks the file has neither.
+struct Lido {
+    TipoArquivo tipo;
+    std::shared_ptr<const ArquivoParaLer> arquivo;
+    std::optional<ConferenciaDoArquivo> conferencia;
+    std::vector<RegistroComparavel> registros;
+};
+
+Lido le(const Arquivos& arquivos, TipoArquivo tipo, const std::stop_token& parada, AndamentoDaComparacao* andamento) {
+    Lido l{tipo, nullptr, std::nullopt, {}};
+    const auto achado = std::find_if(arquivos.begin(), arquivos.end(), [&](const auto& a) { return a.second == tipo; });
+    if (achado == arquivos.end()) return l;
+    l.arquivo = std::make_shared<const ArquivoParaLer>(achado->first, kTamanhoMaximoDoExportado, "O arquivo");
+    ColetorDeRegistros coletor(tipo, l.arquivo->tamanho());
+    std::uint64_t contados = 0;
+    l.conferencia = ConfereVendoAsLinhas(*l.arquivo, tipo, [&](long n, std::string_view linha, std::uint64_t inicio) {
+        coletor.linha(n, linha, inicio);
+        if ((n & 4095) != 0) return;
+        if (parada.stop_requested()) throw std::runtime_error("Comparação cancelada.");
+        if (andamento) andamento->lidos += inicio - std::exchange(contados, inicio);
+    });
+    if (andamento) andamento->lidos += l.arquivo->tamanho() - contados;
+    l.registros = coletor.termina();
+    return l;
+}
+
+// Both sides of a kind at once.
+std::pair<Lido, Lido> leOsDois(const Lado& a, const Lado& d, TipoArquivo tipo, const std::stop_token& parada,
+                               AndamentoDaComparacao* andamento) {
+    Lido depois{tipo, nullptr, std::nullopt, {}};
+    std::exception_ptr falha;
+    std::jthread outro([&] {
+        try {
+            depois = le(d.arquivos, tipo, parada, andamento);
+        } catch (...) {
+            falha = std::current_exception();
+        }
+    });
+    Lido antes = le(a.arquivos, tipo, parada, andamento);
+    outro.join();
+    if (falha) std::rethrow_exception(falha);
+    return {std::move(antes), std::move(depois)};
+}
+
+using Conferidos = std::vector<const ConferenciaDoArquivo*>;
+
 // What the records say of a side's export: the month of its latest movement, its companies.
 struct DoQueE {
     std::optional<Date> ultima;
     std::vector<std::string> empresas;
 };
 
-DoQueE doQueE(const std::vector<ArquivoConferido>& lidos) {
+DoQueE doQueE(const Conferidos& lidos) {
     DoQueE e;
-    for (const ArquivoConferido& a : lidos) {
-        const ConferenciaDoArquivo& c = a.conferencia;
-        if (c.ultimaData && (!e.ultima || *c.ultimaData > *e.ultima)) e.ultima = c.ultimaData;
-        for (const std::string& codigo : c.empresas)
+    for (const ConferenciaDoArquivo* c : lidos) {
+        if (c->ultimaData && (!e.ultima || *c->ultimaData > *e.ultima)) e.ultima = c->ultimaData;
+        for (const std::string& codigo : c->empresas)
             if (std::find(e.empresas.begin(), e.empresas.end(), codigo) == e.empresas.end())
                 e.empresas.push_back(codigo);
     }
@@ -80,7 +126,7 @@ DoQueE doQueE(const std::vector<ArquivoConferido>& lidos) {
     return e;
 }
 
-OuRecusa<void> aceitaOPeriodo(const std::vector<ArquivoConferido>& antes, const std::vector<ArquivoConferido>& depois) {
+OuRecusa<void> aceitaOPeriodo(const Conferidos& antes, const Conferidos& depois) {
     const DoQueE a = doQueE(antes), d = doQueE(depois);
     if (a.ultima && d.ultima && (a.ultima->year() != d.ultima->year() || a.ultima->month() != d.ultima->month()))
         return Recusa{"As exportações não são do mesmo período: a de antes é de " + MesEAno(*a.ultima) +
@@ -97,11 +143,10 @@ OuRecusa<void> aceitaOPeriodo(const std::vector<ArquivoConferido>& antes, const 
 }
 
 // A damaged file is not compared as if it were whole: the refusal lists what the reader found, as it tells it.
-OuRecusa<void> aceitaInteiros(const std::vector<ArquivoConferido>& antes, const std::vector<ArquivoConferido>& depois) {
+OuRecusa<void> aceitaInteiros(const Conferidos& lidos) {
     std::vector<ConferenciaDoArquivo> danificados;
-    for (const auto* lado : {&antes, &depois})
-        for (const ArquivoConferido& a : *lado)
-            if (a.conferencia.totalDeProblemas > 0) danificados.push_back(a.conferencia);
+    for (const ConferenciaDoArquivo* c : lidos)
+        if (c->totalDeProblemas > 0) danificados.push_back(*c);
     if (danificados.empty()) return {};
     std::string nomes;
     for (const ConferenciaDoArquivo& c : danificados) nomes += (nomes.empty() ? "" : ", ") + Visivel(c.totais.caminho);
@@ -113,35 +158,36 @@ OuRecusa<void> aceitaInteiros(const std::vector<ArquivoConferido>& antes, const 
                   Recusa::Motivo::Pedido, Recusa::Pergunta::Nenhuma, TextoDaConferencia(danificados)};
 }
 
-const ArquivoConferido* doTipo(const std::vector<ArquivoConferido>& lidos, TipoArquivo tipo) {
-    for (const ArquivoConferido& a : lidos)
-        if (a.conferencia.totais.tipo == tipo) return &a;
-    return nullptr;
-}
+// The fields a person reads of a kind of line, each with its place, found once.
+struct CampoComLugar {
+    std::size_t indice, inicio, largura;
+    std::string_view em(std::string_view linha) const {
+        return inicio < linha.size() ? linha.substr(inicio, largura) : std::string_view();
+    }
+};
 
-// Each record's identity and content, read from the file again; the bytes counted for the gauge.
-std::vector<RegistroComparavel> registros(const ArquivoConferido* lido, TipoArquivo tipo, const std::stop_token& parada,
-                                          AndamentoDaComparacao* andamento) {
-    if (!lido) return {};
-    ColetorDeRegistros coletor(tipo);
-    std::uint64_t contados = 0;
-    LeLinhasComInicio(*lido->arquivo, [&](long n, std::string_view linha, std::uint64_t inicio) {
-        coletor.linha(n, linha, inicio);
-        if (andamento && (n & 4095) == 0) andamento->lidos += inicio - std::exchange(contados, inicio);
-        return !parada.stop_requested();
-    });
-    if (parada.stop_requested()) throw std::runtime_error("Comparação cancelada.");
-    if (andamento) andamento->lidos += lido->arquivo->tamanho() - contados;
-    return coletor.termina();
+const std::vector<CampoComLugar>& camposComLugar(TipoArquivo tipo) {
+    static const auto monta = [](TipoArquivo t) {
+        const Leiaute& l = LeiauteDoTipo(t);
+        std::vector<CampoComLugar> campos;
+        for (std::size_t i : l.camposComNome()) campos.push_back({i, l.inicio(i), l.campos[i].largura});
+        return campos;
+    };
+    static const std::vector<CampoComLugar> saida = monta(TipoArquivo::LivroSaidas),
+                                            entrada = monta(TipoArquivo::LivroEntradas),
+                                            lancamento = monta(TipoArquivo::Recebimentos);
+    return tipo == TipoArquivo::LivroSaidas ? saida : tipo == TipoArquivo::LivroEntradas ? entrada : lancamento;
 }
 
 // The fields of two versions of one line that differ, as a person reads them; a second line's labelled so.
-void camposDaLinha(const Leiaute& l, std::string_view antes, std::string_view depois, const char* sufixo,
+void camposDaLinha(TipoArquivo tipo, std::string_view antes, std::string_view depois, const char* sufixo,
                    std::vector<CampoAlterado>& campos) {
-    for (std::size_t i : l.camposComNome()) {
-        const std::string_view a = l.campo(antes, i), d = l.campo(depois, i);
+    const Leiaute& l = LeiauteDoTipo(tipo);
+    for (const CampoComLugar& f : camposComLugar(tipo)) {
+        const std::string_view a = f.em(antes), d = f.em(depois);
         if (a == d) continue;
-        CampoAlterado c{l.titulo(i, true) + sufixo, CampoParaPessoa(l.campos[i], a), CampoParaPessoa(l.campos[i], d)};
+        const CampoDoLeiaute& campo = l.campos[f.indice];
+        CampoAlterado c{l.titulo(f.indice, true) + sufixo, CampoParaPessoa(campo, a), CampoParaPessoa(campo, d)};
         // A movement's head is on both its lines: a change to it is said once.
         const bool repetido = std::any_of(campos.begin(), campos.end(), [&](const CampoAlterado& o) {
             return o.antes == c.antes && o.depois == c.depois && c.rotulo.starts_with(o.rotulo);
@@ -152,52 +198,48 @@ void camposDaLinha(const Leiaute& l, std::string_view antes, std::string_view de
 
 std::vector<CampoAlterado> camposAlterados(TipoArquivo tipo, const std::pair<std::string, std::string>& antes,
                                            const std::pair<std::string, std::string>& depois) {
-    const Leiaute& l = LeiauteDoTipo(tipo);
     std::vector<CampoAlterado> campos;
-    camposDaLinha(l, antes.first, depois.first, "", campos);
+    camposDaLinha(tipo, antes.first, depois.first, "", campos);
     if (!LivroFiscal(tipo) && (!antes.second.empty() || !depois.second.empty()))
-        camposDaLinha(l, antes.second, depois.second, " (linha 2)", campos);
+        camposDaLinha(tipo, antes.second, depois.second, " (linha 2)", campos);
     return campos;
 }
 
-ArquivoComparado compara(TipoArquivo tipo, const ArquivoConferido* antes, const ArquivoConferido* depois,
-                         const std::stop_token& parada, AndamentoDaComparacao* andamento) {
+ArquivoComparado compara(Lido antes, Lido depois) {
+    const TipoArquivo tipo = antes.tipo;
     ArquivoComparado r;
     r.tipo = tipo;
-    r.nome = NomeDoArquivo((depois ? depois : antes)->conferencia.totais.caminho);
+    r.nome = NomeDoArquivo((depois.conferencia ? depois : antes).conferencia->totais.caminho);
     r.totaisAntes.tipo = r.totaisDepois.tipo = tipo;
-    if (antes) r.antes = antes->arquivo, r.totaisAntes = antes->conferencia.totais;
-    if (depois) r.depois = depois->arquivo, r.totaisDepois = depois->conferencia.totais;
-    std::vector<RegistroComparavel> a, d;
-    std::exception_ptr falha;
-    {
-        // The two versions read at once.
-        std::jthread outro([&] {
-            try {
-                d = registros(depois, tipo, parada, andamento);
-            } catch (...) {
-                falha = std::current_exception();
-            }
-        });
-        a = registros(antes, tipo, parada, andamento);
-    }
-    if (falha) std::rethrow_exception(falha);
-    const Emparelhamento e = Emparelha(a, d);
+    r.antes = antes.arquivo;
+    r.depois = depois.arquivo;
+    if (antes.conferencia) r.totaisAntes = antes.conferencia->totais;
+    if (depois.conferencia) r.totaisDepois = depois.conferencia->totais;
+    const Emparelhamento e = Emparelha(std::move(antes.registros), std::move(depois.registros));
     r.iguais = e.iguais, r.alterados = e.alterados.size(), r.removidos = e.soAntes.size(), r.novos = e.soDepois.size();
+    // Each difference read again from its file: its identity as a person reads it, a change's fields.
     const auto mudanca = [&](Mudanca::Tipo t, const RegistroComparavel* x, const RegistroComparavel* y) {
         Mudanca m;
         m.tipo = t;
         std::pair<std::string, std::string> la, ld;
-        if (x) la = LeRegistro(*r.antes, tipo, x->inicio), m.linhaAntes = x->linha, m.inicioAntes = x->inicio;
-        if (y) ld = LeRegistro(*r.depois, tipo, y->inicio), m.linhaDepois = y->linha, m.inicioDepois = y->inicio;
+        if (x) {
+            la = LeRegistro(*r.antes, tipo, x->inicio);
+            m.linhaAntes = x->linha;
+            m.inicioAntes = x->inicio;
+        }
+        if (y) {
+            ld = LeRegistro(*r.depois, tipo, y->inicio);
+            m.linhaDepois = y->linha;
+            m.inicioDepois = y->inicio;
+        }
         const auto& mostrado = y ? ld : la;
         m.registro = IdentidadeLegivel(tipo, mostrado.first, mostrado.second);
         if (x && y) m.campos = camposAlterados(tipo, la, ld);
         return m;
     };
-    for (const auto& [i, j] : e.alterados) r.mudancas.push_back(mudanca(Mudanca::Tipo::Alterado, &a[i], &d[j]));
-    for (std::size_t i : e.soAntes) r.mudancas.push_back(mudanca(Mudanca::Tipo::Removido, &a[i], nullptr));
-    for (std::size_t j : e.soDepois) r.mudancas.push_back(mudanca(Mudanca::Tipo::Novo, nullptr, &d[j]));
+    for (const auto& [x, y] : e.alterados) r.mudancas.push_back(mudanca(Mudanca::Tipo::Alterado, &x, &y));
+    for (const RegistroComparavel& x : e.soAntes) r.mudancas.push_back(mudanca(Mudanca::Tipo::Removido, &x, nullptr));
+    for (const RegistroComparavel& y : e.soDepois) r.mudancas.push_back(mudanca(Mudanca::Tipo::Novo, nullptr, &y));
     // In the order of the files: by the line before, or after for what is new.
     std::stable_sort(r.mudancas.begin(), r.mudancas.end(), [](const Mudanca& x, const Mudanca& y) {
         const long lx = x.linhaAntes ? x.linhaAntes : x.linhaDepois, ly = y.linhaAntes ? y.linhaAntes : y.linhaDepois;
@@ -256,19 +298,26 @@ OuRecusa<ResultadoDaComparacao> ComparaExportacoes(const std::string& antes, con
                 std::error_code ec;
                 total += std::filesystem::file_size(CaminhoDoSistema(caminho), ec);
             }
-        andamento->total = 2 * total;  // read whole, then for the records
+        andamento->total = total;
     }
-    const std::vector<ArquivoConferido> lidosA = ConfereMantendoAbertos(a->arquivos, false),
-                                        lidosD = ConfereMantendoAbertos(d->arquivos, false);
-    if (andamento) andamento->lidos = andamento->total / 2;
-    if (parada.stop_requested()) throw std::runtime_error("Comparação cancelada.");
-    if (OuRecusa<void> inteiros = aceitaInteiros(lidosA, lidosD); !inteiros) return inteiros.recusa();
-    if (OuRecusa<void> periodo = aceitaOPeriodo(lidosA, lidosD); !periodo) return periodo.recusa();
-    ResultadoDaComparacao r{antes, depois, {}};
+    // Every file read once, both sides of a kind at once; nothing is compared before all of them were found whole
+    // and of one period.
+    std::vector<std::pair<Lido, Lido>> lidos;
     for (TipoArquivo tipo : kTiposDeArquivo) {
-        const ArquivoConferido *x = doTipo(lidosA, tipo), *y = doTipo(lidosD, tipo);
-        if (x || y) r.arquivos.push_back(compara(tipo, x, y, parada, andamento));
+        auto par = leOsDois(*a, *d, tipo, parada, andamento);
+        if (par.first.conferencia || par.second.conferencia) lidos.push_back(std::move(par));
     }
+    Conferidos conferidosA, conferidosD;
+    for (const auto& [x, y] : lidos) {
+        if (x.conferencia) conferidosA.push_back(&*x.conferencia);
+        if (y.conferencia) conferidosD.push_back(&*y.conferencia);
+    }
+    Conferidos todos = conferidosA;
+    todos.insert(todos.end(), conferidosD.begin(), conferidosD.end());
+    if (OuRecusa<void> inteiros = aceitaInteiros(todos); !inteiros) return inteiros.recusa();
+    if (OuRecusa<void> periodo = aceitaOPeriodo(conferidosA, conferidosD); !periodo) return periodo.recusa();
+    ResultadoDaComparacao r{antes, depois, {}};
+    for (auto& [x, y] : lidos) r.arquivos.push_back(compara(std::move(x), std::move(y)));
     return r;
 }
 

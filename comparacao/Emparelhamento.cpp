@@ -3,37 +3,57 @@
 #include <algorithm>
 #include <cstdint>
 #include <span>
+#include <thread>
+#include <utility>
 
 namespace zorla {
 
 namespace {
 
-using Indices = std::vector<std::uint32_t>;
+using Registros = std::vector<RegistroComparavel>;
 
-// Positions ordered by identity, then by what they hold, then by their line.
-Indices ordenados(const std::vector<RegistroComparavel>& r) {
-    Indices ordem(r.size());
-    for (std::size_t i = 0; i < r.size(); ++i) ordem[i] = static_cast<std::uint32_t>(i);
-    std::sort(ordem.begin(), ordem.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const RegistroComparavel &x = r[a], &y = r[b];
-        if (x.identidade != y.identidade) return x.identidade < y.identidade;
-        if (x.conteudo != y.conteudo) return x.conteudo < y.conteudo;
-        return x.linha < y.linha;
-    });
-    return ordem;
+// By identity, records of one identity in the order of the file: a stable radix sort on the identity's upper 32
+// bits, 16 at a time, over records given in the file's order; the rare runs that share those bits then ordered by
+// the whole identity, stably.
+void ordena(Registros& r) {
+    Registros outro(r.size());
+    std::vector<std::uint32_t> contagem(1u << 16);
+    for (const int deslocamento : {32, 48}) {
+        std::fill(contagem.begin(), contagem.end(), 0u);
+        for (const RegistroComparavel& x : r) ++contagem[(x.identidade >> deslocamento) & 0xFFFF];
+        std::uint32_t soma = 0;
+        for (std::uint32_t& c : contagem) soma += std::exchange(c, soma);
+        for (const RegistroComparavel& x : r) outro[contagem[(x.identidade >> deslocamento) & 0xFFFF]++] = x;
+        r.swap(outro);
+    }
+    for (std::size_t i = 0; i < r.size();) {
+        std::size_t fim = i + 1;
+        while (fim < r.size() && (r[fim].identidade >> 32) == (r[i].identidade >> 32)) ++fim;
+        if (fim - i > 1)
+            std::stable_sort(r.begin() + static_cast<std::ptrdiff_t>(i), r.begin() + static_cast<std::ptrdiff_t>(fim),
+                             [](const auto& x, const auto& y) { return x.identidade < y.identidade; });
+        i = fim;
+    }
 }
 
-// One identity's records on both sides, each ordered by content then line.
-void emparelhaGrupo(const std::vector<RegistroComparavel>& antes, std::span<const std::uint32_t> a,
-                    const std::vector<RegistroComparavel>& depois, std::span<const std::uint32_t> d,
+bool porLinha(const RegistroComparavel& x, const RegistroComparavel& y) { return x.linha < y.linha; }
+
+bool porConteudo(const RegistroComparavel& x, const RegistroComparavel& y) {
+    return x.conteudo != y.conteudo ? x.conteudo < y.conteudo : x.linha < y.linha;
+}
+
+// One identity's records on both sides, each in the order of its file.
+void emparelhaGrupo(std::span<const RegistroComparavel> grupoA, std::span<const RegistroComparavel> grupoD,
                     Emparelhamento& e) {
-    Indices restoA, restoD;
+    Registros a(grupoA.begin(), grupoA.end()), d(grupoD.begin(), grupoD.end());
+    std::sort(a.begin(), a.end(), porConteudo);
+    std::sort(d.begin(), d.end(), porConteudo);
+    Registros restoA, restoD;
     std::size_t i = 0, j = 0;
     while (i < a.size() && j < d.size()) {
-        const std::uint64_t ca = antes[a[i]].conteudo, cd = depois[d[j]].conteudo;
-        if (ca == cd) {
+        if (a[i].conteudo == d[j].conteudo) {
             ++e.iguais, ++i, ++j;
-        } else if (ca < cd) {
+        } else if (a[i].conteudo < d[j].conteudo) {
             restoA.push_back(a[i++]);
         } else {
             restoD.push_back(d[j++]);
@@ -42,8 +62,8 @@ void emparelhaGrupo(const std::vector<RegistroComparavel>& antes, std::span<cons
     restoA.insert(restoA.end(), a.begin() + static_cast<std::ptrdiff_t>(i), a.end());
     restoD.insert(restoD.end(), d.begin() + static_cast<std::ptrdiff_t>(j), d.end());
     // What is left, in the order of the file.
-    std::sort(restoA.begin(), restoA.end(), [&](auto x, auto y) { return antes[x].linha < antes[y].linha; });
-    std::sort(restoD.begin(), restoD.end(), [&](auto x, auto y) { return depois[x].linha < depois[y].linha; });
+    std::sort(restoA.begin(), restoA.end(), porLinha);
+    std::sort(restoD.begin(), restoD.end(), porLinha);
     const std::size_t pares = std::min(restoA.size(), restoD.size());
     for (std::size_t k = 0; k < pares; ++k) e.alterados.emplace_back(restoA[k], restoD[k]);
     e.soAntes.insert(e.soAntes.end(), restoA.begin() + static_cast<std::ptrdiff_t>(pares), restoA.end());
@@ -52,24 +72,32 @@ void emparelhaGrupo(const std::vector<RegistroComparavel>& antes, std::span<cons
 
 }  // namespace
 
-Emparelhamento Emparelha(const std::vector<RegistroComparavel>& antes, const std::vector<RegistroComparavel>& depois) {
-    const Indices a = ordenados(antes), d = ordenados(depois);
+Emparelhamento Emparelha(Registros antes, Registros depois) {
+    {
+        std::jthread outro([&] { ordena(depois); });
+        ordena(antes);
+    }
     Emparelhamento e;
+    const std::span<const RegistroComparavel> a(antes), d(depois);
     std::size_t i = 0, j = 0;
     while (i < a.size() || j < d.size()) {
-        const std::uint64_t chave = j == d.size() || (i < a.size() && antes[a[i]].identidade < depois[d[j]].identidade)
-                                        ? antes[a[i]].identidade
-                                        : depois[d[j]].identidade;
+        const std::uint64_t chave =
+            j == d.size() || (i < a.size() && a[i].identidade < d[j].identidade) ? a[i].identidade : d[j].identidade;
         std::size_t fimA = i, fimD = j;
-        while (fimA < a.size() && antes[a[fimA]].identidade == chave) ++fimA;
-        while (fimD < d.size() && depois[d[fimD]].identidade == chave) ++fimD;
-        emparelhaGrupo(antes, std::span(a).subspan(i, fimA - i), depois, std::span(d).subspan(j, fimD - j), e);
+        while (fimA < a.size() && a[fimA].identidade == chave) ++fimA;
+        while (fimD < d.size() && d[fimD].identidade == chave) ++fimD;
+        // Most identities are equal on both sides and alone: nothing to gather.
+        if (fimA == i + 1 && fimD == j + 1 && a[i].conteudo == d[j].conteudo)
+            ++e.iguais;
+        else
+            emparelhaGrupo(a.subspan(i, fimA - i), d.subspan(j, fimD - j), e);
         i = fimA, j = fimD;
     }
     // Reported in the order of the files.
-    std::sort(e.alterados.begin(), e.alterados.end());
-    std::sort(e.soAntes.begin(), e.soAntes.end());
-    std::sort(e.soDepois.begin(), e.soDepois.end());
+    std::sort(e.alterados.begin(), e.alterados.end(),
+              [](const auto& x, const auto& y) { return porLinha(x.first, y.first); });
+    std::sort(e.soAntes.begin(), e.soAntes.end(), porLinha);
+    std::sort(e.soDepois.begin(), e.soDepois.end(), porLinha);
     return e;
 }
 

@@ -14,9 +14,11 @@ namespace zorla {
 // removed or added.
 struct Emparelhamento {
     std::size_t iguais = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> alterados;  // positions in the two vectors given
-    std::vector<std::size_t> soAntes, soDepois;
+    std::vector<std::pair<RegistroComparavel, RegistroComparavel>> alterados;
+    std::vector<RegistroComparavel> soAntes, soDepois;
 };
-Emparelhamento Emparelha(const std::vector<RegistroComparavel>& antes, const std::vector<RegistroComparavel>& depois);
+// Takes the two versions' records in the order of their files, and sorts them as it goes; gives the differences in
+// the order of the files.
+Emparelhamento Emparelha(std::vector<RegistroComparavel> antes, std::vector<RegistroComparavel> depois);
 
 }  // namespace zorla

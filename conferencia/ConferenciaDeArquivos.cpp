@@ -523,6 +523,18 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     return arquivos;
 }
 
+ConferenciaDoArquivo ConfereVendoAsLinhas(
+    const ArquivoParaLer& arquivo, TipoArquivo tipo,
+    const std::function<void(long, std::string_view, std::uint64_t)>& aCadaLinha) {
+    Conferente c(arquivo.caminho(), tipo);
+    leBruto(arquivo, [&](long n, std::string_view linha, bool temLf, std::uint64_t inicio) {
+        c.linha(n, linha, temLf);
+        aCadaLinha(n, linha.ends_with('\r') ? linha.substr(0, linha.size() - 1) : linha, inicio);
+        return true;
+    });
+    return c.fim();
+}
+
 FaltasNaPasta FaltasDaExportacao(const std::string& pasta,
                                  const std::vector<std::pair<std::string, TipoArquivo>>& arquivos) {
     std::map<std::string, std::vector<TipoArquivo>> porBase;

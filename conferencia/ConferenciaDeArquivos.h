@@ -60,6 +60,10 @@ FaltasNaPasta FaltasDaExportacao(const std::string& pasta,
 // With `inicios`, where each line starts in the file, and the file's end after the last: an index to read any line.
 ConferenciaDoArquivo ConfereArquivo(const std::string& caminho, TipoArquivo tipo,
                                     std::vector<std::uint64_t>* inicios = nullptr);
+// One open file read back as ConfereArquivo reads it, in one part, each line also handed to `aCadaLinha` as it goes
+// by (its number from 1, without its line end, where it starts): one reading for both.
+ConferenciaDoArquivo ConfereVendoAsLinhas(const ArquivoParaLer& arquivo, TipoArquivo tipo,
+                                          const std::function<void(long, std::string_view, std::uint64_t)>& aCadaLinha);
 // Several files at once, as many parts read at a time as there are cores; in the order given.
 std::vector<ConferenciaDoArquivo> ConfereArquivos(const std::vector<std::pair<std::string, TipoArquivo>>& arquivos,
                                                   std::vector<std::vector<std::uint64_t>>* inicios = nullptr);

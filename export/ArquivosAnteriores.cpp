@@ -77,11 +77,15 @@ std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecuca
         if (!fs::is_regular_file(fs::symlink_status(CaminhoDoSistema(a.caminho), ec))) continue;
         a.gravadoEm = gravadoEm(a.caminho);
         try {
-            const ConferenciaDoArquivo lido = ConfereArquivo(a.caminho, tipo);
+            // One reading: the file checked, and its records' identities kept for when it is replaced.
+            const ArquivoParaLer arquivo(a.caminho, kTamanhoMaximoDoExportado, "O arquivo");
+            ColetorDeRegistros coletor(tipo, arquivo.tamanho());
+            const ConferenciaDoArquivo lido = ConfereVendoAsLinhas(
+                arquivo, tipo,
+                [&](long n, std::string_view linha, std::uint64_t inicio) { coletor.linha(n, linha, inicio); });
             a.conteudo = julga(lido, params);
             if (a.substituivel())
-                a.registros = std::make_shared<const std::vector<RegistroComparavel>>(
-                    RegistrosDoArquivo(ArquivoParaLer(a.caminho, kTamanhoMaximoDoExportado, "O arquivo"), tipo));
+                a.registros = std::make_shared<const std::vector<RegistroComparavel>>(coletor.termina());
             a.primeiraData = lido.primeiraData;
             a.ultimaData = lido.ultimaData;
             a.empresas = lido.empresas;
