@@ -7,6 +7,8 @@
 #   exportacao.png        the box at the end of its export, with the pendências
 #   conferencia.png       "Conferir arquivos…" on the files of that export
 #   pergunta.png          November of the year before into the same folder: the question before replacing
+#   comparacao.png        November's export compared with one made after the office set the missing accounts and
+#                         fixed a sale's value (where the window has "Comparar exportações…")
 #   erro-conexao.png      the window started on a database file that is not there
 # ZORLA_BUILD names another build tree (an older version, for its screens); the demo database is this tree's.
 set -euo pipefail
@@ -20,6 +22,20 @@ demo=$PWD/build/demo-shot
 rm -rf "$demo" && mkdir -p "$demo/saida"
 ano=$(date +%Y)
 ZORLA_GERA_DADOS=build/db/zorla-gera-dados bash db/cria-banco-demo.sh "$demo/ZORLA.FDB" --ano "$ano" >/dev/null
+# November exported, then again from a copy of the database the office corrected: the accounts it lacked set, a
+# sale's value fixed. The window compares the two.
+printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >"$demo/antes.ini"
+build/app/zorla-exporta-cli --empresa 1 --codigo 0001 --mes 11 --ano "$ano" --saida "$demo/novembro" \
+    --config "$demo/antes.ini" >/dev/null 2>&1 || [ $? -eq 3 ]
+cp "$demo/ZORLA.FDB" "$demo/CORRIGIDO.FDB"
+printf "CONNECT '%s' USER 'SYSDBA';\nUPDATE MOVBANCARIO SET CREDORA = '1130001' WHERE CREDORA = '';\n\
+UPDATE MOVBANCARIO SET DEVEDORA = '1120003' WHERE DEVEDORA = '';\n\
+UPDATE MOVESTOQUE SET VALOR = VALOR + 100 WHERE CODMOVESTOQUE = (SELECT MIN(CODMOVESTOQUE) FROM MOVESTOQUE\
+ WHERE TIPOMOVIMENTO = 'S' AND CODEMPRESA = 1 AND DATAMOVIMENTO BETWEEN '%s-11-01' AND '%s-11-30');\nCOMMIT;\n" \
+    "$demo/CORRIGIDO.FDB" "$ano" "$ano" | isql-fb -q >/dev/null
+printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/CORRIGIDO.FDB" >"$demo/corrigido.ini"
+build/app/zorla-exporta-cli --empresa 1 --codigo 0001 --mes 11 --ano "$ano" --saida "$demo/novembro-corrigido" \
+    --config "$demo/corrigido.ini" >/dev/null 2>&1
 # The program in a folder of its own, its connection file beside it, as an office installs it.
 cp "$programa" "$demo/zorla-exporta"
 printf '[EMPRESA]\r\nDatabase=%s\r\n' "$demo/ZORLA.FDB" >"$demo/dbxconnections.ini"
@@ -109,6 +125,22 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool key Return
     fimDaExportacao
     xdotool search --name "^ZORLA$" >/dev/null 2>&1 && xdotool key Return
+    # "Arquivo" → "Comparar exportações…", where the window has it: the two folders typed, "Comparar".
+    xdotool windowactivate --sync "$win" key alt+a
+    sleep 0.5
+    xdotool key m
+    dialogo=$(espera "Comparar exportações")
+    if [ -n "$dialogo" ]; then
+        xdotool type "$DEMO/novembro"
+        xdotool key Tab Tab
+        xdotool type "$DEMO/novembro-corrigido"
+        xdotool key Return
+        comparacao=$(espera "Comparação das exportações")
+        foto comparacao.png
+        xdotool windowactivate --sync "$comparacao" key Escape
+    else
+        xdotool key Escape
+    fi
     kill $pid
     wait $pid || true
     printf "[EMPRESA]\r\nDatabase=/var/lib/zorla/ZORLA.FDB\r\n" >"$DEMO/dbxconnections.ini"
@@ -118,4 +150,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     foto erro-conexao.png
     kill $pid
 '
-echo "telas em $destino: janela-meses, janela, verificacao, exportacao, pergunta, conferencia e erro-conexao (.png)"
+echo "telas em $destino: janela-meses, janela, verificacao, exportacao, conferencia, pergunta, comparacao e erro-conexao (.png)"

@@ -7,6 +7,11 @@
 
 namespace zorla {
 
+namespace {
+// A field that was, or became, blank: said so, not left as an empty cell.
+std::string emBranco(const std::string& valor) { return valor.empty() ? "(em branco)" : valor; }
+}  // namespace
+
 DiferencasModel::DiferencasModel(std::shared_ptr<const ResultadoDaComparacao> resultado, QObject* parent)
     : QAbstractTableModel(parent), m_resultado(std::move(resultado)) {
     for (std::size_t a = 0; a < m_resultado->arquivos.size(); ++a) {
@@ -42,9 +47,9 @@ std::string DiferencasModel::texto(const Linha& l, int coluna) const {
         case 3:
             return c ? c->rotulo : std::string();
         case 4:
-            return c ? c->antes : linha(m.linhaAntes);
+            return c ? emBranco(c->antes) : linha(m.linhaAntes);
         default:
-            return c ? c->depois : linha(m.linhaDepois);
+            return c ? emBranco(c->depois) : linha(m.linhaDepois);
     }
 }
 

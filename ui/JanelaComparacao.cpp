@@ -12,6 +12,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "base/TextoVisivel.h"
@@ -165,6 +166,15 @@ void JanelaComparacao::mostraRegistro(int fila) {
     linhas(antes.first, depois.first, QString());
     if (!antes.second.empty() || !depois.second.empty())
         linhas(antes.second, depois.second, QStringLiteral(" (linha 2)"));
+    // The first field that differs in sight, once the table has its size (it may not be shown yet).
+    for (int r = 0; r < m_registro->rowCount(); ++r)
+        if (m_registro->item(r, 0)->font().bold()) {
+            QTimer::singleShot(0, m_registro, [tabela = m_registro, r] {
+                if (r < tabela->rowCount())
+                    tabela->scrollToItem(tabela->item(r, 0), QAbstractItemView::PositionAtCenter);
+            });
+            break;
+        }
 }
 
 }  // namespace zorla
