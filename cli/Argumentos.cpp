@@ -50,7 +50,8 @@ public:
     std::optional<std::pair<std::string, std::string>> par(const std::string& nome) const {
         const std::vector<std::string>& v = m_pares.at(nome);
         if (v.empty()) return std::nullopt;
-        if (v.size() != 2) throw std::invalid_argument("opção repetida: " + nome);
+        if (v.size() % 2 != 0) throw std::invalid_argument(nome + " pede dois caminhos: ANTES DEPOIS");
+        if (v.size() > 2) throw std::invalid_argument("opção repetida: " + nome);
         return std::pair{v[0], v[1]};
     }
     bool tem(const std::string& nome) const {

@@ -130,6 +130,19 @@ TEST_F(Cli, BadArgumentsAreRefusedBeforeAnyFile) {
         EXPECT_EQ(r.err.find("Uso: zorla-exporta-cli") != std::string::npos, uso) << r.err;
         EXPECT_TRUE(std::filesystem::is_empty(saida()));
     }
+    for (const auto& [comparar, mensagem] : std::initializer_list<std::pair<std::vector<std::string>, std::string>>{
+             {{"--comparar", "a"}, "--comparar pede dois caminhos: ANTES DEPOIS"},
+             {{"--comparar", "a", "b", "--comparar", "a", "b"}, "opção repetida: --comparar"},
+             {{"--comparar", "a", "b", "--empresa", "1"}, "--empresa não vale com --comparar"},
+             {{"--comparar", "", "b"}, "Informe as duas exportações (--comparar ANTES DEPOIS)."},
+             {{"--comparar", dir.file("nada"), saida()}, "Antes: O arquivo " + dir.file("nada") + " não existe."},
+             {{"--comparar", saida(), saida()}, "Antes: A pasta " + saida() + " não tem arquivos exportados."}}) {
+        std::vector<std::string> a = {ZORLA_CLI};
+        a.insert(a.end(), comparar.begin(), comparar.end());
+        const auto r = runProcess(a);
+        EXPECT_EQ(r.status, 2) << mensagem;
+        EXPECT_NE(r.err.find(mensagem), std::string::npos) << r.err;
+    }
     auto repeated = runProcess({ZORLA_CLI, "--mes", "3", "--empresa", "1", "--codigo", "1", "--mes", "4", "--ano",
                                 "2008", "--saida", saida()});
     EXPECT_EQ(repeated.status, 2);
