@@ -68,23 +68,7 @@ JanelaComparacao::JanelaComparacao(std::shared_ptr<const ResultadoDaComparacao> 
     contagem->setObjectName(QStringLiteral("LblContagem"));
     layout->addWidget(contagem);
 
-    auto* filtros = new QHBoxLayout;
-    m_arquivo = new QComboBox(this);
-    m_arquivo->setObjectName(QStringLiteral("CbxArquivo"));
-    m_arquivo->addItem(QStringLiteral("Todos os arquivos"));
-    for (const ArquivoComparado& a : m_resultado->arquivos) m_arquivo->addItem(QString::fromStdString(a.nome));
-    m_mudanca = new QComboBox(this);
-    m_mudanca->setObjectName(QStringLiteral("CbxMudanca"));
-    m_mudanca->addItems({QStringLiteral("Todas as mudanças"), QStringLiteral("alterado"), QStringLiteral("removido"),
-                         QStringLiteral("novo")});
-    filtros->addWidget(new QLabel(QStringLiteral("Arquivo:"), this));
-    filtros->addWidget(m_arquivo);
-    filtros->addWidget(new QLabel(QStringLiteral("Mudança:"), this));
-    filtros->addWidget(m_mudanca);
-    filtros->addStretch();
-    layout->addLayout(filtros);
-    connect(m_arquivo, &QComboBox::currentIndexChanged, this, [this] { filtra(); });
-    connect(m_mudanca, &QComboBox::currentIndexChanged, this, [this] { filtra(); });
+    layout->addLayout(montaFiltros());
 
     auto* divisao = new QSplitter(Qt::Vertical, this);
     m_diferencas = tabelaDeDiferencas(m_modelo, divisao);
@@ -114,6 +98,27 @@ JanelaComparacao::JanelaComparacao(std::shared_ptr<const ResultadoDaComparacao> 
     connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(botoes);
     if (m_modelo->rowCount() > 0) m_diferencas->selectRow(0);
+}
+
+// By file and by kind of change.
+QHBoxLayout* JanelaComparacao::montaFiltros() {
+    auto* filtros = new QHBoxLayout;
+    m_arquivo = new QComboBox(this);
+    m_arquivo->setObjectName(QStringLiteral("CbxArquivo"));
+    m_arquivo->addItem(QStringLiteral("Todos os arquivos"));
+    for (const ArquivoComparado& a : m_resultado->arquivos) m_arquivo->addItem(QString::fromStdString(a.nome));
+    m_mudanca = new QComboBox(this);
+    m_mudanca->setObjectName(QStringLiteral("CbxMudanca"));
+    m_mudanca->addItems({QStringLiteral("Todas as mudanças"), QStringLiteral("alterado"), QStringLiteral("removido"),
+                         QStringLiteral("novo")});
+    filtros->addWidget(new QLabel(QStringLiteral("Arquivo:"), this));
+    filtros->addWidget(m_arquivo);
+    filtros->addWidget(new QLabel(QStringLiteral("Mudança:"), this));
+    filtros->addWidget(m_mudanca);
+    filtros->addStretch();
+    connect(m_arquivo, &QComboBox::currentIndexChanged, this, [this] { filtra(); });
+    connect(m_mudanca, &QComboBox::currentIndexChanged, this, [this] { filtra(); });
+    return filtros;
 }
 
 void JanelaComparacao::filtra() {

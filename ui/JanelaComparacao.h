@@ -7,6 +7,7 @@
 #include "comparacao/ComparacaoDeExportacoes.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QTableView;
 class QTableWidget;
 
@@ -23,6 +24,7 @@ public:
                      QWidget* parent);
 
 private:
+    QHBoxLayout* montaFiltros();
     void filtra();
     void mostraRegistro(int fila);
 
