@@ -55,9 +55,9 @@ struct AndamentoDaComparacao {
 // Two exports of one period compared, each a folder holding it or one exported file (both of one kind). Refused,
 // before anything is compared, when a side names no export, the two are not alike (a folder and a file, two kinds
 // of file), they are of different periods or companies, or a file on either side is damaged: the refusal's detail
-// then lists its problems as the reader does. Reads each file twice: once checked whole, then its records' identities;
-// the fields of what changed are read again. Throws std::runtime_error for a file that cannot be read, and when
-// stopped.
+// then lists its problems as the reader does. Reads each file once, checking it whole and taking its records'
+// identities as the lines go by; the lines of what changed are read again. Throws std::runtime_error for a file
+// that cannot be read, and when stopped.
 OuRecusa<ResultadoDaComparacao> ComparaExportacoes(const std::string& antes, const std::string& depois,
                                                    std::stop_token parada = {},
                                                    AndamentoDaComparacao* andamento = nullptr);

@@ -8,7 +8,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
@@ -19,6 +18,7 @@
 #include "comparacao/TextoDaComparacao.h"
 #include "conferencia/LeituraDoCampo.h"
 #include "leiaute/Leiaute.h"
+#include "ui/BotoesSalvarEFechar.h"
 #include "ui/DiferencasModel.h"
 
 namespace zorla {
@@ -91,12 +91,7 @@ JanelaComparacao::JanelaComparacao(std::shared_ptr<const ResultadoDaComparacao> 
     connect(m_diferencas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { mostraRegistro(atual.row()); });
 
-    auto* botoes = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* salvar = botoes->addButton(QStringLiteral("Salvar…"), QDialogButtonBox::ActionRole);
-    salvar->setObjectName(QStringLiteral("BtnSalvar"));
-    connect(salvar, &QPushButton::clicked, this, [aoSalvar = std::move(aoSalvar)] { aoSalvar(); });
-    connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(botoes);
+    layout->addWidget(BotoesSalvarEFechar(this, std::move(aoSalvar)));
     if (m_modelo->rowCount() > 0) m_diferencas->selectRow(0);
 }
 

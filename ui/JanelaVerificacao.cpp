@@ -4,12 +4,13 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
 #include <string_view>
+
+#include "ui/BotoesSalvarEFechar.h"
 
 namespace zorla {
 
@@ -109,12 +110,7 @@ JanelaVerificacao::JanelaVerificacao(std::shared_ptr<const ResultadoDaVerificaca
     const int maximos[] = {80, 200, 270, 140};
     for (int c = 0; c < 4; ++c) tabela->setColumnWidth(c, std::min(tabela->columnWidth(c), maximos[c]));
     layout->addWidget(tabela);
-    auto* botoes = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    QPushButton* salvar = botoes->addButton(QStringLiteral("Salvar…"), QDialogButtonBox::ActionRole);
-    salvar->setObjectName(QStringLiteral("BtnSalvar"));
-    connect(salvar, &QPushButton::clicked, this, [aoSalvar = std::move(aoSalvar)] { aoSalvar(); });
-    connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(botoes);
+    layout->addWidget(BotoesSalvarEFechar(this, std::move(aoSalvar)));
 }
 
 }  // namespace zorla
