@@ -188,9 +188,9 @@ void camposDaLinha(TipoArquivo tipo, std::string_view antes, std::string_view de
         if (a == d) continue;
         const CampoDoLeiaute& campo = l.campos[f.indice];
         CampoAlterado c{l.titulo(f.indice, true) + sufixo, CampoParaPessoa(campo, a), CampoParaPessoa(campo, d)};
-        // A movement's head is on both its lines: a change to it is said once.
-        const bool repetido = std::any_of(campos.begin(), campos.end(), [&](const CampoAlterado& o) {
-            return o.antes == c.antes && o.depois == c.depois && c.rotulo.starts_with(o.rotulo);
+        // A movement's head is on both its lines: a change to it is said once, on the first.
+        const bool repetido = *sufixo && std::any_of(campos.begin(), campos.end(), [&](const CampoAlterado& o) {
+            return o.antes == c.antes && o.depois == c.depois && c.rotulo == o.rotulo + sufixo;
         });
         if (!repetido) campos.push_back(std::move(c));
     }
@@ -205,7 +205,7 @@ std::vector<CampoAlterado> camposAlterados(TipoArquivo tipo, const std::pair<std
     return campos;
 }
 
-ArquivoComparado compara(Lido antes, Lido depois) {
+ArquivoComparado compara(Lido antes, Lido depois, const std::stop_token& parada) {
     const TipoArquivo tipo = antes.tipo;
     ArquivoComparado r;
     r.tipo = tipo;
@@ -219,6 +219,8 @@ ArquivoComparado compara(Lido antes, Lido depois) {
     r.iguais = e.iguais, r.alterados = e.alterados.size(), r.removidos = e.soAntes.size(), r.novos = e.soDepois.size();
     // Each difference read again from its file: its identity as a person reads it, a change's fields.
     const auto mudanca = [&](Mudanca::Tipo t, const RegistroComparavel* x, const RegistroComparavel* y) {
+        if ((r.mudancas.size() & 4095) == 0 && parada.stop_requested())
+            throw std::runtime_error("Comparação cancelada.");
         Mudanca m;
         m.tipo = t;
         std::pair<std::string, std::string> la, ld;
@@ -317,7 +319,7 @@ OuRecusa<ResultadoDaComparacao> ComparaExportacoes(const std::string& antes, con
     if (OuRecusa<void> inteiros = aceitaInteiros(todos); !inteiros) return inteiros.recusa();
     if (OuRecusa<void> periodo = aceitaOPeriodo(conferidosA, conferidosD); !periodo) return periodo.recusa();
     ResultadoDaComparacao r{antes, depois, {}};
-    for (auto& [x, y] : lidos) r.arquivos.push_back(compara(std::move(x), std::move(y)));
+    for (auto& [x, y] : lidos) r.arquivos.push_back(compara(std::move(x), std::move(y), parada));
     return r;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <thread>
 #include <utility>
@@ -73,10 +74,18 @@ void emparelhaGrupo(std::span<const RegistroComparavel> grupoA, std::span<const 
 }  // namespace
 
 Emparelhamento Emparelha(Registros antes, Registros depois) {
+    std::exception_ptr falha;
     {
-        std::jthread outro([&] { ordena(depois); });
+        std::jthread outro([&] {
+            try {
+                ordena(depois);
+            } catch (...) {  // out of memory: the caller's failure, not the program's end
+                falha = std::current_exception();
+            }
+        });
         ordena(antes);
     }
+    if (falha) std::rethrow_exception(falha);
     Emparelhamento e;
     const std::span<const RegistroComparavel> a(antes), d(depois);
     std::size_t i = 0, j = 0;

@@ -488,11 +488,12 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
         const auto tipo = TipoPeloNome(TextoDoCaminho(lugar.filename()));
         // What cannot be told here (a folder this user cannot enter) is said when the file is opened.
         if (const std::string oQueE = OQueOCaminhoE(caminho); oQueE == "nada")
-            throw std::invalid_argument("O arquivo " + caminho + " não existe.");
+            throw std::invalid_argument("O arquivo " + Visivel(caminho) + " não existe.");
         else if (!oQueE.empty())
-            throw std::invalid_argument("O caminho " + caminho + " é " + oQueE + ", não um arquivo exportado.");
+            throw std::invalid_argument("O caminho " + Visivel(caminho) + " é " + oQueE +
+                                        ", não um arquivo exportado.");
         if (!tipo)
-            throw std::invalid_argument("O nome de " + caminho +
+            throw std::invalid_argument("O nome de " + Visivel(caminho) +
                                         " não é de um arquivo exportado (.SAI, .ENT, "
                                         "ctr….txt, pag….txt, fca….txt).");
         return {{caminho, *tipo}};
@@ -500,7 +501,7 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
     std::map<std::string, std::vector<std::pair<std::string, TipoArquivo>>> porBase;
     // A folder that cannot be read is not an empty one.
     const auto naoLida = [&] {
-        return std::runtime_error("Não foi possível ler a pasta " + caminho + ": " + ec.message());
+        return std::runtime_error("Não foi possível ler a pasta " + Visivel(caminho) + ": " + ec.message());
     };
     fs::directory_iterator it(lugar, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -510,11 +511,11 @@ std::vector<std::pair<std::string, TipoArquivo>> ArquivosExportados(const std::s
             porBase[BaseDoNome(nome, *tipo)].push_back({TextoDoCaminho(it->path()), *tipo});
     }
     if (ec) throw naoLida();
-    if (porBase.empty()) throw std::invalid_argument("A pasta " + caminho + " não tem arquivos exportados.");
+    if (porBase.empty()) throw std::invalid_argument("A pasta " + Visivel(caminho) + " não tem arquivos exportados.");
     if (porBase.size() > 1 && !todosOsPeriodos)
-        throw std::invalid_argument("A pasta " + caminho + " tem arquivos de mais de um período (" +
-                                    porBase.begin()->first + ", " + std::next(porBase.begin())->first +
-                                    "…): indique um dos arquivos.");
+        throw std::invalid_argument("A pasta " + Visivel(caminho) + " tem arquivos de mais de um período (" +
+                                    Visivel(porBase.begin()->first) + ", " +
+                                    Visivel(std::next(porBase.begin())->first) + "…): indique um dos arquivos.");
     std::vector<std::pair<std::string, TipoArquivo>> arquivos;
     for (auto& [base, doPeriodo] : porBase) {
         std::sort(doPeriodo.begin(), doPeriodo.end(), [](const auto& a, const auto& b) { return a.second < b.second; });

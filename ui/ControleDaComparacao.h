@@ -21,7 +21,7 @@ public:
                          std::function<void(const QString&)> aoFalhar, std::function<void(int)> aoAndar);
 
     void inicia(const std::string& antes, const std::string& depois);
-    // Nobody takes its end any more; it stops at its next line.
+    // Nobody takes its end any more; it stops within a few thousand lines or differences.
     void cancela();
     bool pendente() const { return m_trabalho.pendente(); }
     bool rodando() const { return m_trabalho.rodando(); }

@@ -2,7 +2,11 @@
 
 #include <QBrush>
 #include <algorithm>
+#include <cctype>
+#include <compare>
+#include <cstdlib>
 
+#include "base/TextoVisivel.h"
 #include "comparacao/TextoDaComparacao.h"
 
 namespace zorla {
@@ -10,6 +14,36 @@ namespace zorla {
 namespace {
 // A field that was, or became, blank: said so, not left as an empty cell.
 std::string emBranco(const std::string& valor) { return valor.empty() ? "(em branco)" : valor; }
+
+// What a cell sorts by: an amount, a document's number or a line's by its value; a date, alone or at the head of a
+// record, by year, month and day; the rest as text. Numbers come before dates, and dates before text.
+struct Chave {
+    int classe = 2;
+    long double numero = 0;
+    std::string texto;
+    std::partial_ordering operator<=>(const Chave&) const = default;
+};
+
+bool soDigitos(std::string_view t) {
+    return !t.empty() && std::all_of(t.begin(), t.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+Chave chave(std::string t) {
+    if (t.starts_with("linha ")) t.erase(0, 6);
+    // "1.234,56", "-0,10", "000123": dots between thousands, a decimal comma
+    const bool negativo = t.starts_with('-');
+    std::string inteiro, fracao;
+    const std::size_t virgula = t.find(',');
+    for (char c : std::string_view(t).substr(negativo, virgula - negativo))
+        if (c != '.') inteiro += c;
+    if (virgula != std::string::npos) fracao = t.substr(virgula + 1);
+    if (soDigitos(inteiro) && (virgula == std::string::npos || soDigitos(fracao)))
+        return {0, (negativo ? -1 : 1) * std::strtold((inteiro + '.' + fracao).c_str(), nullptr), {}};
+    if (t.size() >= 10 && t[2] == '/' && t[5] == '/' && soDigitos(t.substr(0, 2)) && soDigitos(t.substr(3, 2)) &&
+        soDigitos(t.substr(6, 4)))
+        return {1, 0, t.substr(6, 4) + t.substr(3, 2) + t.substr(0, 2) + t.substr(10)};
+    return {2, 0, std::move(t)};
+}
 }  // namespace
 
 DiferencasModel::DiferencasModel(std::shared_ptr<const ResultadoDaComparacao> resultado, QObject* parent)
@@ -39,7 +73,7 @@ std::string DiferencasModel::texto(const Linha& l, int coluna) const {
     const auto linha = [](long n) { return n ? "linha " + std::to_string(n) : std::string(); };
     switch (coluna) {
         case 0:
-            return a.nome;
+            return Visivel(a.nome);
         case 1:
             return NomeDaMudanca(m.tipo);
         case 2:
@@ -84,9 +118,22 @@ void DiferencasModel::filtra(const std::string& arquivo, std::optional<Mudanca::
 void DiferencasModel::sort(int column, Qt::SortOrder order) {
     m_coluna = column;
     m_ordem = order;
-    beginResetModel();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<Linha> antes = m_visiveis;
     monta();
-    endResetModel();
+    // The row chosen stays chosen, wherever its difference went.
+    const QModelIndexList de = persistentIndexList();
+    QModelIndexList para;
+    for (const QModelIndex& i : de) {
+        const Linha& l = antes[static_cast<std::size_t>(i.row())];
+        const auto achada = std::find_if(m_visiveis.begin(), m_visiveis.end(), [&](const Linha& x) {
+            return x.arquivo == l.arquivo && x.mudanca == l.mudanca && x.campo == l.campo;
+        });
+        para.push_back(achada == m_visiveis.end() ? QModelIndex()
+                                                  : index(static_cast<int>(achada - m_visiveis.begin()), i.column()));
+    }
+    changePersistentIndexList(de, para);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 // The rows the filter lets through, in the files' order or as sorted.
@@ -99,10 +146,13 @@ void DiferencasModel::monta() {
         m_visiveis.push_back(l);
     }
     if (m_coluna < 0) return;
-    std::stable_sort(m_visiveis.begin(), m_visiveis.end(), [&](const Linha& x, const Linha& y) {
-        return m_ordem == Qt::AscendingOrder ? texto(x, m_coluna) < texto(y, m_coluna)
-                                             : texto(y, m_coluna) < texto(x, m_coluna);
+    std::vector<std::pair<Chave, Linha>> porChave;
+    porChave.reserve(m_visiveis.size());
+    for (const Linha& l : m_visiveis) porChave.emplace_back(chave(texto(l, m_coluna)), l);
+    std::stable_sort(porChave.begin(), porChave.end(), [&](const auto& x, const auto& y) {
+        return m_ordem == Qt::AscendingOrder ? x.first < y.first : y.first < x.first;
     });
+    for (std::size_t i = 0; i < porChave.size(); ++i) m_visiveis[i] = porChave[i].second;
 }
 
 }  // namespace zorla

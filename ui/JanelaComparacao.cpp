@@ -90,6 +90,11 @@ JanelaComparacao::JanelaComparacao(std::shared_ptr<const ResultadoDaComparacao> 
     layout->addWidget(divisao, 1);
     connect(m_diferencas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { mostraRegistro(atual.row()); });
+    // Other rows shown: the first one's record, not the one that was chosen before.
+    connect(m_modelo, &QAbstractItemModel::modelReset, this, [this] {
+        m_registro->setRowCount(0);
+        if (m_modelo->rowCount() > 0) m_diferencas->selectRow(0);
+    });
 
     layout->addWidget(BotoesSalvarEFechar(this, std::move(aoSalvar)));
     if (m_modelo->rowCount() > 0) m_diferencas->selectRow(0);
@@ -101,7 +106,7 @@ QHBoxLayout* JanelaComparacao::montaFiltros() {
     m_arquivo = new QComboBox(this);
     m_arquivo->setObjectName(QStringLiteral("CbxArquivo"));
     m_arquivo->addItem(QStringLiteral("Todos os arquivos"));
-    for (const ArquivoComparado& a : m_resultado->arquivos) m_arquivo->addItem(QString::fromStdString(a.nome));
+    for (const ArquivoComparado& a : m_resultado->arquivos) m_arquivo->addItem(QString::fromStdString(Visivel(a.nome)));
     m_mudanca = new QComboBox(this);
     m_mudanca->setObjectName(QStringLiteral("CbxMudanca"));
     m_mudanca->addItems({QStringLiteral("Todas as mudanças"), QStringLiteral("alterado"), QStringLiteral("removido"),
@@ -122,8 +127,6 @@ void JanelaComparacao::filtra() {
         mudanca <= 0 ? std::nullopt : std::optional<Mudanca::Tipo>(static_cast<Mudanca::Tipo>(mudanca - 1));
     m_modelo->filtra(arquivo <= 0 ? std::string() : m_resultado->arquivos[static_cast<std::size_t>(arquivo - 1)].nome,
                      tipo);
-    m_registro->setRowCount(0);
-    if (m_modelo->rowCount() > 0) m_diferencas->selectRow(0);
 }
 
 // Every field of the record's two versions, read again from the files; those that differ in bold on yellow.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
@@ -47,21 +48,34 @@ std::vector<std::string> recebimento(const std::string& credora, const std::stri
     return {linha('1'), linha('2')};
 }
 
-// What a comparison found, as short lines: "alterado|field|before|after", "removido|linha N", "novo|linha N"; a
-// refusal as "recusa|" and its text.
+// What a comparison found, as short lines: "alterado|linha A>D|field|before|after" (or just "alterado|linha A>D"
+// when no field is said), "removido|linha N", "novo|linha N"; a refusal as "recusa|" and its text.
 std::vector<std::string> achados(const OuRecusa<ResultadoDaComparacao>& r) {
     if (!r) return {"recusa|" + r.recusa().mensagem};
     std::vector<std::string> linhas;
     for (const ArquivoComparado& a : r->arquivos)
         for (const Mudanca& m : a.mudancas) {
-            if (m.tipo == Mudanca::Tipo::Alterado)
+            if (m.tipo == Mudanca::Tipo::Alterado) {
+                const std::string onde =
+                    "alterado|linha " + std::to_string(m.linhaAntes) + ">" + std::to_string(m.linhaDepois);
+                if (m.campos.empty()) linhas.push_back(onde);
                 for (const CampoAlterado& c : m.campos)
-                    linhas.push_back("alterado|" + c.rotulo + "|" + c.antes + "|" + c.depois);
-            else
+                    linhas.push_back(onde + "|" + c.rotulo + "|" + c.antes + "|" + c.depois);
+            } else {
                 linhas.push_back(std::string(NomeDaMudanca(m.tipo)) + "|linha " +
                                  std::to_string(m.tipo == Mudanca::Tipo::Removido ? m.linhaAntes : m.linhaDepois));
+            }
         }
     return linhas;
+}
+
+// Equal, changed, removed, new: over all files.
+std::array<std::size_t, 4> contagem(const ResultadoDaComparacao& r) {
+    std::array<std::size_t, 4> n{};
+    for (const ArquivoComparado& a : r.arquivos) {
+        n[0] += a.iguais, n[1] += a.alterados, n[2] += a.removidos, n[3] += a.novos;
+    }
+    return n;
 }
 
 class Comparacao : public ::testing::Test {
@@ -94,43 +108,78 @@ TEST_F(Comparacao, EachKindOfChangeIsSaidAsItIs) {
     outroMes.replace(saida.inicio(saida.indice("DATAMOVIMENTO")), 8, "20090305");
     std::string danificado = d2;
     danificado.replace(saida.inicio(saida.indice("VALOR")), 1, "x");
+    // Two fields of one line changed alike are both said.
+    const std::string d2Imposto = documento("000002", {{"VALOR", "00000012345"}, {"VALORICMS", "00000012345"}}),
+                      d2ImpostoNovo = documento("000002", {{"VALOR", "00000099999"}, {"VALORICMS", "00000099999"}});
     struct Caso {
         const char* oQue;
         const char* nome;
         std::vector<std::string> antes, depois, esperado;
+        std::array<std::size_t, 4> contagem;  // equal, changed, removed, new
     };
     const Caso casos[] = {
-        {"a value in the middle", "01A31MAR.SAI", {d1, d2, d3}, {d1, d2Valor, d3}, {"alterado|Valor|1.234,50|999,99"}},
+        {"a value in the middle",
+         "01A31MAR.SAI",
+         {d1, d2, d3},
+         {d1, d2Valor, d3},
+         {"alterado|linha 2>2|Valor|1.234,50|999,99"},
+         {2, 1, 0, 0}},
         {"the last field",
          "01A31MAR.SAI",
          {d1, d2, d3},
          {d1, d2, d3Borda},
-         {"alterado|Base do ICMS (2)|1.234,50|777,00"}},
-        {"an account set on a movement", "ctr01A31MAR.txt", semConta, comConta, {"alterado|Conta credora||1120003"}},
+         {"alterado|linha 3>3|Base do ICMS (2)|1.234,50|777,00"},
+         {2, 1, 0, 0}},
+        {"two fields changed alike",
+         "01A31MAR.SAI",
+         {d2Imposto},
+         {d2ImpostoNovo},
+         {"alterado|linha 1>1|Valor|123,45|999,99", "alterado|linha 1>1|Valor do ICMS|123,45|999,99"},
+         {0, 1, 0, 0}},
+        {"an account set on a movement",
+         "ctr01A31MAR.txt",
+         semConta,
+         comConta,
+         {"alterado|linha 1>1|Conta credora||1120003"},
+         {0, 1, 0, 0}},
         // The amount is part of a movement's identity: another amount is another movement.
-        {"a movement's amount", "ctr01A31MAR.txt", semConta, outroValor, {"removido|linha 1", "novo|linha 1"}},
-        {"a document removed", "01A31MAR.SAI", {d1, d2, d3}, {d1, d3}, {"removido|linha 2"}},
-        {"a document added", "01A31MAR.SAI", {d1, d3}, {d1, d2, d3}, {"novo|linha 2"}},
+        {"a movement's amount",
+         "ctr01A31MAR.txt",
+         semConta,
+         outroValor,
+         {"removido|linha 1", "novo|linha 1"},
+         {0, 0, 1, 1}},
+        {"a document removed", "01A31MAR.SAI", {d1, d2, d3}, {d1, d3}, {"removido|linha 2"}, {2, 0, 1, 0}},
+        {"a document added", "01A31MAR.SAI", {d1, d3}, {d1, d2, d3}, {"novo|linha 2"}, {2, 0, 0, 1}},
         {"one of three of one identity",
          "01A31MAR.SAI",
          {d2, d2, d2},
          {d2, d2Valor, d2},
-         {"alterado|Valor|1.234,50|999,99"}},
-        {"reordered", "01A31MAR.SAI", {d1, d2, d3}, {d3, d1, d2}, {}},
-        {"an empty file against a full one", "01A31MAR.SAI", {}, {d1, d2}, {"novo|linha 1", "novo|linha 2"}},
+         {"alterado|linha 3>2|Valor|1.234,50|999,99"},
+         {2, 1, 0, 0}},
+        {"reordered", "01A31MAR.SAI", {d1, d2, d3}, {d3, d1, d2}, {}, {3, 0, 0, 0}},
+        {"reordered within one identity", "01A31MAR.SAI", {d2, d2Valor}, {d2Valor, d2}, {}, {2, 0, 0, 0}},
+        {"an empty file against a full one",
+         "01A31MAR.SAI",
+         {},
+         {d1, d2},
+         {"novo|linha 1", "novo|linha 2"},
+         {0, 0, 0, 2}},
         {"another month",
          "01A31MAR.SAI",
          {d1},
          {outroMes},
          {"recusa|As exportações não são do mesmo período: a de antes é de março/2008 e a de depois é de "
-          "março/2009."}},
+          "março/2009."},
+         {}},
         {"a damaged file",
          "01A31MAR.SAI",
          {d1, d2},
          {d1, danificado},
          {"recusa|O arquivo " + dir.file("d/01A31MAR.SAI") +
           " não confere com o leiaute e não é comparado como se estivesse inteiro (zorla-exporta-cli --conferir "
-          "mostra cada problema). Exporte o período de novo."}},
+          "mostra cada problema). Exporte o período de novo."},
+         {}},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.oQue);
@@ -138,6 +187,7 @@ TEST_F(Comparacao, EachKindOfChangeIsSaidAsItIs) {
         EXPECT_EQ(achados(r), c.esperado);
         if (r) {
             EXPECT_EQ(r->iguais(), c.esperado.empty());
+            EXPECT_EQ(contagem(*r), c.contagem);
         }
     }
 }

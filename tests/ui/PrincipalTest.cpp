@@ -28,6 +28,7 @@
 #include <map>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "base/VersaoDoArquivo.h"
 #include "data/DMVantero.h"
@@ -548,15 +549,29 @@ TEST_F(Janela, CancelDuringTheSalesLoop) {
 }
 
 // Two exports compared off the window's thread: a cancel lets it go unshown; its end opens the differences, the
-// selected record's two versions side by side with the changed field marked, filtered by kind, saved as CSV.
+// selected record's two versions side by side with the changed field marked, filtered by kind, sorted by value with
+// the chosen row kept, saved as CSV.
 TEST_F(Janela, ComparesTwoExportsAndShowsTheirDifferences) {
     const std::string antes = pasta().file("antes"), depois = pasta().file("depois");
-    std::string linha = test::linhaValida(TipoArquivo::LivroSaidas), alterada = linha;
     const Leiaute& l = LeiauteDaSaida();
-    alterada.replace(l.inicio(l.indice("VALOR")), 11, "00000099999");
-    for (const auto& [p, conteudo] : {std::pair{antes, linha}, std::pair{depois, alterada}}) {
+    const auto documento = [&](const char* numero, const char* valor) {
+        std::string linha = test::linhaValida(TipoArquivo::LivroSaidas);
+        for (std::size_t i = 0; i < l.campos.size(); ++i) {
+            const std::string_view nome = l.campos[i].nome;
+            if (nome == "NUMERODOC") linha.replace(l.inicio(i), 6, numero);
+            if (nome == "VALOR") linha.replace(l.inicio(i), 11, valor);
+        }
+        return linha + "\r\n";
+    };
+    // 1 and 3 changed, 2 removed, 4 new.
+    const std::pair<std::string, std::string> lados[] = {
+        {antes,
+         documento("000001", "00000123450") + documento("000002", "00000123450") + documento("000003", "00000123450")},
+        {depois,
+         documento("000001", "00000099999") + documento("000003", "00000150000") + documento("000004", "00000123450")}};
+    for (const auto& [p, conteudo] : lados) {
         std::filesystem::create_directories(p);
-        test::writeFile(p + "/01A31MAR.SAI", conteudo + "\r\n");
+        test::writeFile(p + "/01A31MAR.SAI", conteudo);
     }
     abre();
     dialogs->comparacaoAntes = QString::fromStdString(antes);
@@ -566,6 +581,14 @@ TEST_F(Janela, ComparesTwoExportsAndShowsTheirDifferences) {
     QTest::mouseClick(c<QPushButton>("BtnCancelar"), Qt::LeftButton);
     EXPECT_FALSE(w->comparando());
     EXPECT_EQ(c<QStatusBar>("StStatus")->currentMessage(), "  Comparação cancelada.");
+    // A path's controls reach the refusal's box by name.
+    dialogs->comparacaoAntes = QString::fromStdString(antes + "\x1B[2J\nX");
+    w->findChild<QAction*>(QStringLiteral("MnuComparar"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->comparando(); }, 20000));
+    ASSERT_FALSE(dialogs->boxes.empty());
+    const QString recusa = dialogs->boxes.back().texto;
+    EXPECT_TRUE(recusa.contains("antes<ESC>[2J<LF>X") && !recusa.contains(QChar(0x1B))) << recusa.toStdString();
+    dialogs->comparacaoAntes = QString::fromStdString(antes);
     w->findChild<QAction*>(QStringLiteral("MnuComparar"))->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->comparando(); }, 20000));
     ASSERT_EQ(dialogs->comparacoes.size(), 1u) << dialogs->texts().join("|").toStdString();
@@ -575,9 +598,10 @@ TEST_F(Janela, ComparesTwoExportsAndShowsTheirDifferences) {
         dialogs->comparacoes[0], [] {}, w.get());
     auto* diferencas = janela.findChild<QTableView*>(QStringLiteral("TblDiferencas"));
     auto* registro = janela.findChild<QTableWidget*>(QStringLiteral("TblRegistro"));
-    ASSERT_EQ(diferencas->model()->rowCount(), 1);
-    EXPECT_EQ(diferencas->model()->index(0, 3).data().toString(), "Valor");
-    EXPECT_EQ(diferencas->model()->index(0, 5).data().toString(), "999,99");
+    const QAbstractItemModel* modelo = diferencas->model();
+    ASSERT_EQ(modelo->rowCount(), 4);
+    EXPECT_EQ(modelo->index(0, 3).data().toString(), "Valor");
+    EXPECT_EQ(modelo->index(0, 5).data().toString(), "999,99");
     int marcados = 0;
     for (int r = 0; r < registro->rowCount(); ++r) {
         if (!registro->item(r, 0)->font().bold()) continue;
@@ -586,8 +610,24 @@ TEST_F(Janela, ComparesTwoExportsAndShowsTheirDifferences) {
         EXPECT_EQ(registro->item(r, 1)->text(), "1.234,50");
     }
     EXPECT_EQ(marcados, 1);
-    janela.findChild<QComboBox*>(QStringLiteral("CbxMudanca"))->setCurrentIndex(3);  // only what is new
-    EXPECT_EQ(diferencas->model()->rowCount(), 0);
+    // Each choice of the filter shows its own kind of change, and only it.
+    auto* mudanca = janela.findChild<QComboBox*>(QStringLiteral("CbxMudanca"));
+    const std::pair<const char*, int> filtros[] = {{"alterado", 2}, {"removido", 1}, {"novo", 1}};
+    for (int i = 0; i < 3; ++i) {
+        mudanca->setCurrentIndex(i + 1);
+        ASSERT_EQ(modelo->rowCount(), filtros[i].second) << filtros[i].first;
+        for (int r = 0; r < modelo->rowCount(); ++r) EXPECT_EQ(modelo->index(r, 1).data().toString(), filtros[i].first);
+    }
+    // Amounts sort by value ("999,99" before "1.500,00"), and the chosen difference stays chosen.
+    mudanca->setCurrentIndex(1);
+    diferencas->selectRow(1);
+    EXPECT_EQ(modelo->index(diferencas->currentIndex().row(), 5).data().toString(), "1.500,00");
+    for (const auto& [ordem, primeiro, escolhida] :
+         {std::tuple{Qt::AscendingOrder, "999,99", 1}, std::tuple{Qt::DescendingOrder, "1.500,00", 0}}) {
+        diferencas->sortByColumn(5, ordem);
+        EXPECT_EQ(modelo->index(0, 5).data().toString(), primeiro);
+        EXPECT_EQ(diferencas->currentIndex().row(), escolhida);
+    }
 
     dialogs->salvaAoFechar = true;
     dialogs->arquivoEscolhido = QString::fromStdString(pasta().file("comparacao.csv"));
