@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cctype>
 #include <compare>
-#include <cstdlib>
 
 #include "base/TextoVisivel.h"
 #include "comparacao/TextoDaComparacao.h"
@@ -28,6 +27,14 @@ bool soDigitos(std::string_view t) {
     return !t.empty() && std::all_of(t.begin(), t.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
+// Digits read as a number without the locale, whose decimal point may be a comma.
+long double valorDecimal(std::string_view inteiro, std::string_view fracao) {
+    long double v = 0, casa = 1;
+    for (char c : inteiro) v = v * 10 + (c - '0');
+    for (char c : fracao) v += (c - '0') * (casa /= 10);
+    return v;
+}
+
 Chave chave(std::string t) {
     if (t.starts_with("linha ")) t.erase(0, 6);
     // "1.234,56", "-0,10", "000123": dots between thousands, a decimal comma
@@ -38,7 +45,7 @@ Chave chave(std::string t) {
         if (c != '.') inteiro += c;
     if (virgula != std::string::npos) fracao = t.substr(virgula + 1);
     if (soDigitos(inteiro) && (virgula == std::string::npos || soDigitos(fracao)))
-        return {0, (negativo ? -1 : 1) * std::strtold((inteiro + '.' + fracao).c_str(), nullptr), {}};
+        return {0, (negativo ? -1 : 1) * valorDecimal(inteiro, fracao), {}};
     if (t.size() >= 10 && t[2] == '/' && t[5] == '/' && soDigitos(t.substr(0, 2)) && soDigitos(t.substr(3, 2)) &&
         soDigitos(t.substr(6, 4)))
         return {1, 0, t.substr(6, 4) + t.substr(3, 2) + t.substr(0, 2) + t.substr(10)};
