@@ -18,6 +18,16 @@ std::string removeChars(std::string_view text, std::string_view chars) {
         if (chars.find(c) == std::string_view::npos) out += c;
     return out;
 }
+
+// "1234567" as "1.234.567".
+std::string emMilhares(std::string_view digitos) {
+    std::string out;
+    for (std::size_t i = 0; i < digitos.size(); ++i) {
+        if (i > 0 && (digitos.size() - i) % 3 == 0) out += '.';
+        out += digitos[i];
+    }
+    return out;
+}
 }  // namespace
 
 std::string Copies(char fill, std::uint8_t count) { return std::string(count, fill); }
@@ -79,13 +89,7 @@ std::string DataHoraLocal(std::time_t momento) {
 std::string Numero(long long n) {
     // The magnitude unsigned: the most negative number has no positive of its own type.
     const unsigned long long magnitude = n < 0 ? 0ULL - static_cast<unsigned long long>(n) : n;
-    const std::string digitos = std::to_string(magnitude);
-    std::string out = n < 0 ? "-" : "";
-    for (std::size_t i = 0; i < digitos.size(); ++i) {
-        if (i > 0 && (digitos.size() - i) % 3 == 0) out += '.';
-        out += digitos[i];
-    }
-    return out;
+    return (n < 0 ? "-" : "") + emMilhares(std::to_string(magnitude));
 }
 
 std::string Quantidade(long long n, std::string_view um, std::string_view varios) {
@@ -131,13 +135,8 @@ std::string ValorFormatado(Decimal value) {
     std::string digitos = DigitosDecimais(value);
     const bool negativo = digitos[0] == '-';
     if (negativo) digitos.erase(0, 1);
-    const std::string inteiro = digitos.substr(0, digitos.size() - 2);
-    std::string out = negativo ? "-" : "";
-    for (std::size_t i = 0; i < inteiro.size(); ++i) {
-        if (i > 0 && (inteiro.size() - i) % 3 == 0) out += '.';
-        out += inteiro[i];
-    }
-    return out + "," + digitos.substr(digitos.size() - 2);
+    return (negativo ? "-" : "") + emMilhares(std::string_view(digitos).substr(0, digitos.size() - 2)) + "," +
+           digitos.substr(digitos.size() - 2);
 }
 
 std::string ValorParaPlanilha(Decimal value) {

@@ -35,6 +35,7 @@ std::string MesEAno(const Date& data) {
     return mes + "/" + std::to_string(static_cast<int>(data.year()));
 }
 
+// A table, not the calendar's types: the reader asks it for every date of every line.
 int UltimoDiaDoMes(int mes, int ano) {
     if (mes < 1 || mes > 12 || ano < 1 || ano > 9999) ComporData(1, mes, ano);  // says what is not a date
     static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -149,13 +149,12 @@ void periodo(const Opcoes& o, Argumentos& out) {
     out.mes = inteiro("--mes", *o.valor("--mes"), 1, 12);
     out.ano = inteiro("--ano", *o.valor("--ano"), 1900, 9999);
     if (auto d = o.valor("--dia-inicial")) out.diaInicial = inteiro("--dia-inicial", *d, 1, 31);
-    out.diaFinal = o.tem("--dia-final") ? inteiro("--dia-final", *o.valor("--dia-final"), 1, 31)
-                                        : UltimoDiaDoMes(out.mes, out.ano);
+    const int ultimo = UltimoDiaDoMes(out.mes, out.ano);
+    out.diaFinal = o.tem("--dia-final") ? inteiro("--dia-final", *o.valor("--dia-final"), 1, 31) : ultimo;
     if (out.diaInicial > out.diaFinal)
         throw std::invalid_argument("o dia inicial (" + std::to_string(out.diaInicial) +
                                     ") é posterior ao dia final (" + std::to_string(out.diaFinal) + ")");
     // A day the month does not have.
-    const int ultimo = UltimoDiaDoMes(out.mes, out.ano);
     if (out.diaFinal > ultimo)
         throw std::invalid_argument("o dia final (" + std::to_string(out.diaFinal) + ") não existe em " +
                                     MesEAno(ComporData(1, out.mes, out.ano)) + ": o mês vai de 1 a " +

@@ -279,7 +279,8 @@ OuRecusa<void> examinaAPasta(const Argumentos& args, const ItemDoLote& item, con
     const ParametrosDaExecucao params = ParametrosDoPedido(pedido);
     if (OuRecusa<void> nomes = ExaminaOsNomes(params.Diretorio, params.NomeArquivo); !nomes) return nomes;
     if (args.substituir) return {};
-    return AceitaOsAnteriores(ExaminaArquivosAnteriores(params), std::string(trimControl(item.pasta)));
+    // Each line reads them again under its folder's lock, and keeps their records then.
+    return AceitaOsAnteriores(ExaminaArquivosAnteriores(params, false), std::string(trimControl(item.pasta)));
 }
 
 // What keeps the batch from starting: what a line's folder holds, a totals file that is one of the files the batch
@@ -315,8 +316,7 @@ int ExecutaLote(const Argumentos& args, SinaisDeParada& sinais) {
     int status = lote.executa();
     sinais.aoDesistir(nullptr);
     // Once, as an export says it.
-    if (sinais.motivo() > 0)
-        std::fprintf(stderr, "%s\n", args.verificar ? "Verificação cancelada!" : kMensagemCancelada);
+    if (sinais.motivo() > 0) std::fprintf(stderr, "%s\n", cancelada.c_str());
     if (!args.resumo) return status;
     try {
         GravaArquivoLateral(*args.resumo, CsvDoResumoDoLote(lote.concluidas()));

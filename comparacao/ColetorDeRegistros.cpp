@@ -3,8 +3,6 @@
 #include <bit>
 #include <cstring>
 
-#include "base/ArquivoParaLer.h"
-#include "conferencia/ConferenciaDeArquivos.h"
 #include "conferencia/LeituraDoCampo.h"
 #include "leiaute/Leiaute.h"
 
@@ -139,15 +137,6 @@ void ColetorDeRegistros::fechaMovimento() {
 std::vector<RegistroComparavel> ColetorDeRegistros::termina() {
     fechaMovimento();
     return std::move(m_registros);
-}
-
-std::vector<RegistroComparavel> RegistrosDoArquivo(const ArquivoParaLer& arquivo, TipoArquivo tipo) {
-    ColetorDeRegistros coletor(tipo);
-    LeLinhasComInicio(arquivo, [&](long n, std::string_view linha, std::uint64_t inicio) {
-        coletor.linha(n, linha, inicio);
-        return true;
-    });
-    return coletor.termina();
 }
 
 std::string IdentidadeLegivel(TipoArquivo tipo, std::string_view primeira, std::string_view segunda) {

@@ -41,10 +41,6 @@ private:
     bool m_aberto = false;
 };
 
-// Every record of a file as it is now, read through.
-class ArquivoParaLer;
-std::vector<RegistroComparavel> RegistrosDoArquivo(const ArquivoParaLer& arquivo, TipoArquivo tipo);
-
 // A record's identity as a person reads it: "05/03/2026, documento 000777, série D1", "09/03/2026, documento 004512
 // /2, R$ 1.234,50"; from its line, or from a movement's two (the second empty for a one-line movement). UTF-8.
 std::string IdentidadeLegivel(TipoArquivo tipo, std::string_view primeira, std::string_view segunda = {});

@@ -102,11 +102,6 @@ Emparelhamento Emparelha(Registros antes, Registros depois) {
             emparelhaGrupo(a.subspan(i, fimA - i), d.subspan(j, fimD - j), e);
         i = fimA, j = fimD;
     }
-    // Reported in the order of the files.
-    std::sort(e.alterados.begin(), e.alterados.end(),
-              [](const auto& x, const auto& y) { return porLinha(x.first, y.first); });
-    std::sort(e.soAntes.begin(), e.soAntes.end(), porLinha);
-    std::sort(e.soDepois.begin(), e.soDepois.end(), porLinha);
     return e;
 }
 

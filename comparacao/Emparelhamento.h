@@ -18,7 +18,7 @@ struct Emparelhamento {
     std::vector<RegistroComparavel> soAntes, soDepois;
 };
 // Takes the two versions' records in the order of their files, and sorts them as it goes; gives the differences in
-// the order of the files.
+// the order of their identities (the caller puts them in the files' order, with what it reads of them).
 Emparelhamento Emparelha(std::vector<RegistroComparavel> antes, std::vector<RegistroComparavel> depois);
 
 }  // namespace zorla

@@ -86,9 +86,9 @@ std::string TextoDaComparacao(const ResultadoDaComparacao& r) {
             for (const Mudanca& m : a.mudancas) {
                 texto += "  " + Visivel(a.nome) + ", " + NomeDaMudanca(m.tipo) + ": " + m.registro +
                          linhas(m.linhaAntes, m.linhaDepois) + "\n";
-                const auto valor = [](const std::string& v) { return v.empty() ? std::string("(em branco)") : v; };
                 for (const CampoAlterado& c : m.campos)
-                    texto += "      " + c.rotulo + ": " + valor(c.antes) + " → " + valor(c.depois) + "\n";
+                    texto += "      " + c.rotulo + ": " + ValorOuEmBranco(c.antes) + " → " + ValorOuEmBranco(c.depois) +
+                             "\n";
             }
     }
     return texto + "Totais (antes → depois):\n" + TotaisDaComparacao(r);
@@ -96,19 +96,28 @@ std::string TextoDaComparacao(const ResultadoDaComparacao& r) {
 
 const std::vector<std::string> kColunasDaComparacao = {"Arquivo", "Mudança", "Registro", "Campo", "Antes", "Depois"};
 
+std::vector<std::string> CelulasDaDiferenca(const ArquivoComparado& a, const Mudanca& m, int campo) {
+    std::vector<std::string> celulas = {Visivel(a.nome), NomeDaMudanca(m.tipo), m.registro};
+    if (campo >= 0) {
+        const CampoAlterado& c = m.campos[static_cast<std::size_t>(campo)];
+        celulas.insert(celulas.end(), {c.rotulo, c.antes, c.depois});
+        return celulas;
+    }
+    const auto linha = [](long n) { return n ? "linha " + std::to_string(n) : std::string(); };
+    celulas.insert(celulas.end(), {std::string(), linha(m.linhaAntes), linha(m.linhaDepois)});
+    return celulas;
+}
+
+std::string ValorOuEmBranco(const std::string& valor) { return valor.empty() ? "(em branco)" : valor; }
+
 std::string CsvDaComparacao(const ResultadoDaComparacao& r) {
     std::string csv = LinhaCsv(kColunasDaComparacao);
     for (const ArquivoComparado& a : r.arquivos)
         for (const Mudanca& m : a.mudancas) {
-            const std::string nome = Visivel(a.nome);
-            if (m.tipo != Mudanca::Tipo::Alterado) {
-                const bool antes = m.tipo == Mudanca::Tipo::Removido;
-                const std::string linha = "linha " + std::to_string(antes ? m.linhaAntes : m.linhaDepois);
-                csv += LinhaCsv({nome, NomeDaMudanca(m.tipo), m.registro, "", antes ? linha : "", antes ? "" : linha});
-                continue;
-            }
-            for (const CampoAlterado& c : m.campos)
-                csv += LinhaCsv({nome, NomeDaMudanca(m.tipo), m.registro, c.rotulo, c.antes, c.depois});
+            // A changed record is its fields; a removed or new one, itself.
+            if (m.tipo != Mudanca::Tipo::Alterado) csv += LinhaCsv(CelulasDaDiferenca(a, m, -1));
+            for (std::size_t c = 0; m.tipo == Mudanca::Tipo::Alterado && c < m.campos.size(); ++c)
+                csv += LinhaCsv(CelulasDaDiferenca(a, m, static_cast<int>(c)));
         }
     return csv;
 }

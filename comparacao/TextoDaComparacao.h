@@ -20,5 +20,10 @@ std::string TotaisDaComparacao(const ResultadoDaComparacao& r);
 // removed or new record is one row, its line on the side that has it.
 std::string CsvDaComparacao(const ResultadoDaComparacao& r);
 extern const std::vector<std::string> kColunasDaComparacao;
+// A difference's cells, as those columns name them: a changed field (its index in the change), or with `campo` < 0
+// the record as a whole, its line on each side that has it. Values as read: empty when blank.
+std::vector<std::string> CelulasDaDiferenca(const ArquivoComparado& a, const Mudanca& m, int campo);
+// A value that was, or became, blank: said so, not left empty.
+std::string ValorOuEmBranco(const std::string& valor);
 
 }  // namespace zorla

@@ -113,8 +113,8 @@ int numero(const char* p, std::size_t n) {
     return v;
 }
 
-// Blanks for a missing date; otherwise a day its month has.
-std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view v) {
+// Blanks for a missing date; otherwise a day its month has, given in `lida` when asked for.
+std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view v, Date* lida = nullptr) {
     if (v.find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
     const char* p = v.data();
     int dia, mes, ano;
@@ -125,6 +125,9 @@ std::optional<std::string> confereData(const CampoDoLeiaute& f, std::string_view
     if (f.regra == Regra::DiaMesAno2 && ano >= 0) ano += 2000;
     if (dia < 0 || mes < 0 || ano < 0) return "data com caracteres que não são dígitos";
     if (ano < 1 || mes < 1 || mes > 12 || dia < 1 || dia > UltimoDiaDoMes(mes, ano)) return "data inexistente";
+    if (lida)
+        *lida = Date{std::chrono::year{ano}, std::chrono::month{static_cast<unsigned>(mes)},
+                     std::chrono::day{static_cast<unsigned>(dia)}};
     return std::nullopt;
 }
 
@@ -341,13 +344,7 @@ private:
     void periodoEEmpresa(std::string_view linha) {
         const CampoDoLeiaute& f = m_l.campos[m_data];
         const std::string_view v = campo(linha, m_data);
-        if (!confereData(f, v) && v.find_first_not_of(' ') != std::string_view::npos) {
-            const char* p = v.data();
-            const bool anoMesDia = f.regra == Regra::AnoMesDia;
-            const int ano = anoMesDia ? numero(p, 4) : numero(p + 4, v.size() - 4) + (v.size() == 6 ? 2000 : 0);
-            const Date d{std::chrono::year{ano},
-                         std::chrono::month{static_cast<unsigned>(numero(p + (anoMesDia ? 4 : 2), 2))},
-                         std::chrono::day{static_cast<unsigned>(numero(p + (anoMesDia ? 6 : 0), 2))}};
+        if (Date d; !confereData(f, v, &d) && v.find_first_not_of(' ') != std::string_view::npos) {
             if (!m_r.primeiraData || d < *m_r.primeiraData) m_r.primeiraData = d;
             if (!m_r.ultimaData || d > *m_r.ultimaData) m_r.ultimaData = d;
         }
@@ -656,14 +653,6 @@ std::vector<ArquivoConferido> ConfereMantendoAbertos(const std::vector<std::pair
 
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha) {
     LeLinhas(ArquivoParaLer(caminho, kTamanhoMaximoDoExportado, "O arquivo"), linha);
-}
-
-void LeLinhasComInicio(const ArquivoParaLer& arquivo,
-                       const std::function<bool(long, std::string_view, std::uint64_t)>& linha) {
-    leBruto(arquivo, [&](long n, std::string_view l, bool, std::uint64_t inicio) {
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
-        return linha(n, l, inicio);
-    });
 }
 
 void LeLinhas(const ArquivoParaLer& arquivo, const std::function<bool(long, std::string_view)>& linha) {

@@ -88,8 +88,5 @@ std::optional<std::int64_t> CentavosDoCampo(const CampoDoLeiaute& campo, std::st
 // Each line of a file, numbered from 1, without its line end, until the callback returns false.
 void LeLinhas(const std::string& caminho, const std::function<bool(long, std::string_view)>& linha);
 void LeLinhas(const ArquivoParaLer& arquivo, const std::function<bool(long, std::string_view)>& linha);
-// The same, with where each line starts in the file.
-void LeLinhasComInicio(const ArquivoParaLer& arquivo,
-                       const std::function<bool(long, std::string_view, std::uint64_t)>& linha);
 
 }  // namespace zorla

@@ -45,8 +45,13 @@ std::string grupoDe(const std::string& caminho) {
     return {};
 }
 
+// A group joined counts from the operator's next login.
+std::string comoAdministrador(const std::string& comandos) {
+    return "Como administrador: " + comandos + "; depois saia da sessão e entre de novo.";
+}
+
 std::string entraNoGrupo(const std::string& quem, const std::string& grupo) {
-    return "Como administrador: sudo adduser " + quem + " " + grupo + "; depois saia da sessão e entre de novo.";
+    return comoAdministrador("sudo adduser " + quem + " " + grupo);
 }
 
 std::string dicaDaPastaDeTravas() {
@@ -84,11 +89,11 @@ std::string grupoParaOperadores(const std::string& arquivo) {
 // How an administrator lets the operator at a file: into the file's group, or the file into the program's group.
 std::string daAcesso(const std::string& arquivo, const std::string& quem, const char* permissao) {
     const std::string grupo = grupoParaOperadores(arquivo);
+    const std::string chmod = "sudo chmod " + std::string(permissao) + " " + arquivo + " && ";
     if (grupo.empty())
-        return "Como administrador: sudo chgrp zorla-exporta " + arquivo + " && sudo chmod " + permissao + " " +
-               arquivo + " && sudo adduser " + quem + " zorla-exporta; depois saia da sessão e entre de novo.";
-    return "Como administrador: sudo chmod " + std::string(permissao) + " " + arquivo + " && sudo adduser " + quem +
-           " " + grupo + "; depois saia da sessão e entre de novo.";
+        return comoAdministrador("sudo chgrp zorla-exporta " + arquivo + " && " + chmod + "sudo adduser " + quem +
+                                 " zorla-exporta");
+    return comoAdministrador(chmod + "sudo adduser " + quem + " " + grupo);
 }
 
 std::string semAcessoAConexao(const Contexto& c) {

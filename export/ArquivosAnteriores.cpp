@@ -67,7 +67,7 @@ std::string aExportacao(const std::vector<const ArquivoAnterior*>& arquivos) {
 
 }  // namespace
 
-std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecucao& params) {
+std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecucao& params, bool comRegistros) {
     std::vector<ArquivoAnterior> anteriores;
     for (TipoArquivo tipo : kTiposDeArquivo) {
         ArquivoAnterior a;
@@ -79,13 +79,15 @@ std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecuca
         try {
             // One reading: the file checked, and its records' identities kept for when it is replaced.
             const ArquivoParaLer arquivo(a.caminho, kTamanhoMaximoDoExportado, "O arquivo");
-            ColetorDeRegistros coletor(tipo, arquivo.tamanho());
-            const ConferenciaDoArquivo lido = ConfereVendoAsLinhas(
-                arquivo, tipo,
-                [&](long n, std::string_view linha, std::uint64_t inicio) { coletor.linha(n, linha, inicio); });
+            std::optional<ColetorDeRegistros> coletor;
+            if (comRegistros) coletor.emplace(tipo, arquivo.tamanho());
+            const ConferenciaDoArquivo lido =
+                ConfereVendoAsLinhas(arquivo, tipo, [&](long n, std::string_view linha, std::uint64_t inicio) {
+                    if (coletor) coletor->linha(n, linha, inicio);
+                });
             a.conteudo = julga(lido, params);
-            if (a.substituivel())
-                a.registros = std::make_shared<const std::vector<RegistroComparavel>>(coletor.termina());
+            if (coletor && a.substituivel())
+                a.registros = std::make_shared<const std::vector<RegistroComparavel>>(coletor->termina());
             a.primeiraData = lido.primeiraData;
             a.ultimaData = lido.ultimaData;
             a.empresas = lido.empresas;

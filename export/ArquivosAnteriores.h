@@ -38,8 +38,8 @@ struct ArquivoAnterior {
 
 // The files the folder holds under the run's names, each read back; a name without a file is left out. A file holds
 // this export when its dates meet the run's period (a purchase may be dated before it) and its records carry the
-// run's company code.
-std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecucao& params);
+// run's company code. Without `comRegistros`, only what they are: no file's records are kept.
+std::vector<ArquivoAnterior> ExaminaArquivosAnteriores(const ParametrosDaExecucao& params, bool comRegistros = true);
 
 // What the folder holds that the run would replace unasked, as a person reads it: "a exportação de março/2025 da
 // empresa 0001 (gravada em 09/12/2026 10:31)", and each file that is no export; empty when there is none.

@@ -144,26 +144,28 @@ std::unique_ptr<Execucao> Sessao::inicia(SaidaPreparada saida, EventosDaExportac
     // The queries the consult started are this run's when they are of its period and company; others are let go.
     ConsultasAntecipadas antecipadas = std::exchange(*m_antecipadas, {});
     if (!antecipadas.de(p.DataInicial, p.DataFinal, p.Empresa)) antecipadas = {};
-    m_consultaValida = false;
-    auto disco = discoDaExecucao(saida, arquivos);
-    auto run = std::make_unique<ThProcessa>(*m_dm, FonteDasVendas::Consulta,
-                                            OutrasConsultas{std::move(antecipadas), outroModulo()}, p, eventos,
-                                            arquivos ? *arquivos : *disco, std::move(parada));
-    return std::make_unique<Execucao>(std::move(saida.m_trava), std::move(disco), std::move(run));
+    return comeca(std::move(saida), FonteDasVendas::Consulta, OutrasConsultas{std::move(antecipadas), outroModulo()},
+                  eventos, std::move(parada), arquivos);
 }
 
 std::unique_ptr<Execucao> Sessao::exporta(SaidaPreparada saida, EventosDaExportacao& eventos, std::stop_token parada,
                                           DestinoDosArquivos* arquivos) {
-    const ParametrosDaExecucao& p = saida.m_params;
-    m_consultaValida = false;
     // The purchases and the movements are fetched on their own attachments while the sales are, and the sales book
     // is written as its rows arrive.
-    auto disco = discoDaExecucao(saida, arquivos);
-    auto run = std::make_unique<ThProcessa>(*m_dm, FonteDasVendas::Busca, OutrasConsultas{{}, outroModulo()}, p,
-                                            eventos, arquivos ? *arquivos : *disco, std::move(parada));
-    auto execucao = std::make_unique<Execucao>(std::move(saida.m_trava), std::move(disco), std::move(run));
+    auto execucao = comeca(std::move(saida), FonteDasVendas::Busca, OutrasConsultas{{}, outroModulo()}, eventos,
+                           std::move(parada), arquivos);
     execucao->espera();
     return execucao;
+}
+
+std::unique_ptr<Execucao> Sessao::comeca(SaidaPreparada saida, FonteDasVendas fonte, OutrasConsultas&& outras,
+                                         EventosDaExportacao& eventos, std::stop_token parada,
+                                         DestinoDosArquivos* arquivos) {
+    m_consultaValida = false;
+    auto disco = discoDaExecucao(saida, arquivos);
+    auto run = std::make_unique<ThProcessa>(*m_dm, fonte, std::move(outras), saida.m_params, eventos,
+                                            arquivos ? *arquivos : *disco, std::move(parada));
+    return std::make_unique<Execucao>(std::move(saida.m_trava), std::move(disco), std::move(run));
 }
 
 ConsultaParalela::NovoModulo Sessao::outroModulo() const {

@@ -23,6 +23,8 @@ namespace zorla {
 class TFDMExporta;
 class DestinoDosArquivos;
 class ConsultasAntecipadas;
+struct OutrasConsultas;
+enum class FonteDasVendas;
 
 struct Empresa {
     std::int64_t codigo = 0;
@@ -88,6 +90,9 @@ private:
     OuRecusa<void> aceitaOsTotais(const PedidoDeExportacao& pedido, const std::string& diretorio) const;
     std::function<std::unique_ptr<TFDMExporta>()> outroModulo() const;
     static std::unique_ptr<DestinoDosArquivos> discoDaExecucao(const SaidaPreparada& saida, DestinoDosArquivos* outro);
+    std::unique_ptr<Execucao> comeca(SaidaPreparada saida, FonteDasVendas fonte, OutrasConsultas&& outras,
+                                     EventosDaExportacao& eventos, std::stop_token parada,
+                                     DestinoDosArquivos* arquivos);
 
     std::unique_ptr<TFDMExporta> m_dm;
     std::unique_ptr<ConsultasAntecipadas> m_antecipadas;

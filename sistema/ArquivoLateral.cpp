@@ -67,9 +67,8 @@ void apagaTemporariosAbandonados(const std::string& destino) {
     }
 }
 
-}  // namespace
-
-std::string ImpedimentoDoArquivoLateral(const std::string& destino) {
+// What the path names that a side file may not replace.
+std::string impedimentoDoCaminho(const std::string& destino) {
     const std::string oQueE = OQueOCaminhoE(destino);
     if (oQueE == "uma pasta") return "O caminho " + Visivel(destino) + " é uma pasta: informe um arquivo.";
     const bool link = oQueE.starts_with("um link");
@@ -80,12 +79,19 @@ std::string ImpedimentoDoArquivoLateral(const std::string& destino) {
     if (oQueE.empty() && !arquivo::podeGravar(destino))
         return "O arquivo " + Visivel(destino) + " já existe e este usuário não pode gravá-lo (" +
                std::strerror(errno) + "): escolha outro nome para o arquivo CSV.";
+    return {};
+}
+
+}  // namespace
+
+std::string ImpedimentoDoArquivoLateral(const std::string& destino) {
+    if (std::string impedimento = impedimentoDoCaminho(destino); !impedimento.empty()) return impedimento;
     if (!TravaPasta::paraArquivoLateral(pastaDe(destino))) return pastaOcupada(destino);
     return {};
 }
 
 ArquivoLateral::ArquivoLateral(std::string destino) : m_destino(std::move(destino)) {
-    if (const std::string impedimento = ImpedimentoDoArquivoLateral(m_destino); !impedimento.empty())
+    if (const std::string impedimento = impedimentoDoCaminho(m_destino); !impedimento.empty())
         throw std::runtime_error(impedimento);
     // Another run's folder is its own until it ends: a file renamed there would take the place of one of its files.
     auto trava = TravaPasta::paraArquivoLateral(pastaDe(m_destino));

@@ -5,10 +5,7 @@
 
 #include "base/Caminho.h"
 #include "base/TextUtil.h"
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
+#include "sistema/ChamadasDeArquivo.h"
 
 namespace zorla {
 
@@ -19,10 +16,7 @@ namespace {
 // An existing file or folder as the system knows it.
 std::string identidadeDoQueExiste(const fs::path& p) {
 #ifndef _WIN32
-    struct stat s {};
-    if (::stat(p.c_str(), &s) == 0)
-        return std::to_string(static_cast<unsigned long long>(s.st_dev)) + ":" +
-               std::to_string(static_cast<unsigned long long>(s.st_ino));
+    if (std::string identidade = arquivo::identidadeDoCaminho(p.c_str()); !identidade.empty()) return identidade;
 #endif
     std::error_code ec;
     const fs::path real = fs::canonical(p, ec);

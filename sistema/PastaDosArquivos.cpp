@@ -54,13 +54,4 @@ OuRecusa<void> CriaPasta(const std::string& pasta) {
                   Recusa::Motivo::Ambiente};
 }
 
-OuRecusa<bool> PreparaPasta(const std::string& pasta) {
-    OuRecusa<void> examinada = ExaminaPasta(pasta);
-    if (examinada || examinada.recusa().pergunta != Recusa::Pergunta::CriaPasta)
-        return examinada ? OuRecusa<bool>(false) : OuRecusa<bool>(examinada.recusa());
-    if (OuRecusa<void> criada = CriaPasta(pasta); !criada) return criada.recusa();
-    if (OuRecusa<void> nova = ExaminaPasta(pasta); !nova) return nova.recusa();
-    return true;
-}
-
 }  // namespace zorla

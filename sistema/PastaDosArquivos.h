@@ -11,7 +11,5 @@ namespace zorla {
 OuRecusa<void> ExaminaPasta(const std::string& pasta);
 // Creates a missing folder with its parents.
 OuRecusa<void> CriaPasta(const std::string& pasta);
-// Examines the folder, creating it first when it does not exist; whether it was created.
-OuRecusa<bool> PreparaPasta(const std::string& pasta);
 
 }  // namespace zorla

@@ -4,6 +4,8 @@
 #include <set>
 #include <utility>
 
+#include "sistema/ChamadasDeArquivo.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -14,7 +16,6 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -88,20 +89,12 @@ std::optional<TravaPasta> TravaPasta::tenta(const std::string& pasta) {
         if (err == EWOULDBLOCK) return std::nullopt;
         return TravaPasta(kSemTrava, {});
     }
-    struct stat s {};
-    const std::string identidade = ::fstat(fd, &s) == 0
-                                       ? std::to_string(static_cast<unsigned long long>(s.st_dev)) + ":" +
-                                             std::to_string(static_cast<unsigned long long>(s.st_ino))
-                                       : std::string();
-    return TravaPasta(fd, identidade);
+    return TravaPasta(fd, arquivo::identidade(fd));
 }
 
 namespace {
 std::string identidadeDaPasta(const std::string& pasta) {
-    struct stat s {};
-    if (::stat(pasta.empty() ? "." : pasta.c_str(), &s) != 0) return {};
-    return std::to_string(static_cast<unsigned long long>(s.st_dev)) + ":" +
-           std::to_string(static_cast<unsigned long long>(s.st_ino));
+    return arquivo::identidadeDoCaminho(pasta.empty() ? "." : pasta.c_str());
 }
 }  // namespace
 

@@ -5,15 +5,11 @@
 #include <cctype>
 #include <compare>
 
-#include "base/TextoVisivel.h"
 #include "comparacao/TextoDaComparacao.h"
 
 namespace zorla {
 
 namespace {
-// A field that was, or became, blank: said so, not left as an empty cell.
-std::string emBranco(const std::string& valor) { return valor.empty() ? "(em branco)" : valor; }
-
 // What a cell sorts by: an amount, a document's number or a line's by its value; a date, alone or at the head of a
 // record, by year, month and day; the rest as text. Numbers come before dates, and dates before text.
 struct Chave {
@@ -75,23 +71,9 @@ int DiferencasModel::columnCount(const QModelIndex& parent) const {
 
 std::string DiferencasModel::texto(const Linha& l, int coluna) const {
     const ArquivoComparado& a = m_resultado->arquivos[l.arquivo];
-    const Mudanca& m = a.mudancas[l.mudanca];
-    const CampoAlterado* c = l.campo >= 0 ? &m.campos[static_cast<std::size_t>(l.campo)] : nullptr;
-    const auto linha = [](long n) { return n ? "linha " + std::to_string(n) : std::string(); };
-    switch (coluna) {
-        case 0:
-            return Visivel(a.nome);
-        case 1:
-            return NomeDaMudanca(m.tipo);
-        case 2:
-            return m.registro;
-        case 3:
-            return c ? c->rotulo : std::string();
-        case 4:
-            return c ? emBranco(c->antes) : linha(m.linhaAntes);
-        default:
-            return c ? emBranco(c->depois) : linha(m.linhaDepois);
-    }
+    std::string celula =
+        std::move(CelulasDaDiferenca(a, a.mudancas[l.mudanca], l.campo)[static_cast<std::size_t>(coluna)]);
+    return l.campo >= 0 && coluna >= 4 ? ValorOuEmBranco(celula) : celula;
 }
 
 QVariant DiferencasModel::data(const QModelIndex& index, int role) const {
