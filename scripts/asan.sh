@@ -12,4 +12,4 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
-ctest --test-dir "$build_dir" --output-on-failure -j2 </dev/null
+ctest --test-dir "$build_dir" --output-on-failure -j2 --timeout 600 </dev/null

@@ -23,6 +23,6 @@ etapa "fuzzers" bash scripts/fuzz.sh "${FUZZ_SECONDS:-30}"
 etapa "ThreadSanitizer" bash scripts/tsan.sh
 etapa "valgrind" bash scripts/leaks.sh
 export QT_QPA_PLATFORM=offscreen
-etapa "testes (build/)" ctest --test-dir build --output-on-failure -j2 </dev/null
+etapa "testes (build/)" ctest --test-dir build --output-on-failure -j2 --timeout 600 </dev/null
 etapa "pacote" bash scripts/package-test.sh
 etapa "Windows: MinGW, Wine, instalador" bash scripts/windows.sh
