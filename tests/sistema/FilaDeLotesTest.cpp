@@ -4,6 +4,7 @@
 #include <memory>
 #include <stop_token>
 #include <thread>
+#include <vector>
 
 #include "data/PackedRows.h"
 #include "sistema/FilaDeLotes.h"
