@@ -70,6 +70,11 @@ struct Lido {
     std::vector<RegistroComparavel> registros;
 };
 
+// Heard every few thousand lines or differences, while reading and while reading the differences again.
+void paraSeCancelada(const std::stop_token& parada) {
+    if (parada.stop_requested()) throw std::runtime_error("Comparação cancelada.");
+}
+
 Lido le(const Arquivos& arquivos, TipoArquivo tipo, const std::stop_token& parada, AndamentoDaComparacao* andamento) {
     Lido l{tipo, nullptr, std::nullopt, {}};
     const auto achado = std::find_if(arquivos.begin(), arquivos.end(), [&](const auto& a) { return a.second == tipo; });
@@ -80,7 +85,7 @@ Lido le(const Arquivos& arquivos, TipoArquivo tipo, const std::stop_token& parad
     l.conferencia = ConfereVendoAsLinhas(*l.arquivo, tipo, [&](long n, std::string_view linha, std::uint64_t inicio) {
         coletor.linha(n, linha, inicio);
         if ((n & 4095) != 0) return;
-        if (parada.stop_requested()) throw std::runtime_error("Comparação cancelada.");
+        paraSeCancelada(parada);
         if (andamento) andamento->lidos += inicio - std::exchange(contados, inicio);
     });
     if (andamento) andamento->lidos += l.arquivo->tamanho() - contados;
@@ -219,8 +224,7 @@ ArquivoComparado compara(Lido antes, Lido depois, const std::stop_token& parada)
     r.iguais = e.iguais, r.alterados = e.alterados.size(), r.removidos = e.soAntes.size(), r.novos = e.soDepois.size();
     // Each difference read again from its file: its identity as a person reads it, a change's fields.
     const auto mudanca = [&](Mudanca::Tipo t, const RegistroComparavel* x, const RegistroComparavel* y) {
-        if ((r.mudancas.size() & 4095) == 0 && parada.stop_requested())
-            throw std::runtime_error("Comparação cancelada.");
+        if ((r.mudancas.size() & 4095) == 0) paraSeCancelada(parada);
         Mudanca m;
         m.tipo = t;
         std::pair<std::string, std::string> la, ld;
